@@ -1,0 +1,50 @@
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+#include "common/messages.h"
+#include "common/session.h"
+#include "common/settings_file.h"
+#include "model/model_document.h"
+#include "model/surface_model.h"
+#include "verbs.h"
+
+namespace terravue::cli {
+namespace {
+
+constexpr const char* Usage = "usage: terravue-cli info MODEL [--settings FILE]\n";
+
+int UsageError(Context& cx, std::string_view problem) {
+  cx.err << "terravue-cli: info: " << problem << '\n' << Usage;
+  return ExitUsage;
+}
+
+}  // namespace
+
+// Opens the model as the program opens one by name (type by extension, the same messages) and
+// prints what the Surface Properties window shows.
+int RunInfo(const Args& args, Context& cx) {
+  if (!args.flags.empty()) return UsageError(cx, "unknown option '" + args.flags.front() + "'");
+  if (args.output) return UsageError(cx, "-o is not used");
+  if (args.positional.size() != 1 || args.positional.front().empty())
+    return UsageError(cx, "name one model file");
+
+  SettingsRecord settings = DefaultSettings();
+  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
+    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
+    return ExitFailed;
+  }
+  model::SurfaceModel surface;
+  if (!surface.AllocateStore()) {
+    cx.port.ShowError(msg::InsufficientMemoryForProgram);
+    return ExitFailed;
+  }
+  std::error_code ec;
+  Session session{surface, settings, cx.port, std::filesystem::temp_directory_path(ec)};
+  if (!model::OpenModelByName(session, args.positional.front())) return ExitFailed;
+  for (const auto& line : model::SurfacePropertiesText(session)) cx.out << line << '\n';
+  return cx.out.good() ? ExitOk : ExitFailed;
+}
+
+}  // namespace terravue::cli

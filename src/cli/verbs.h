@@ -1,0 +1,39 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console_port.h"
+
+namespace terravue::cli {
+
+// The command line after the verb: positional arguments and the options every verb shares.
+struct Args {
+  std::vector<std::string> positional;
+  std::vector<std::string> flags;        // options without a value, e.g. "--defaults"
+  std::vector<std::string> all;          // every argument after the verb, in order
+  std::optional<std::string> output;     // -o FILE
+  std::optional<std::string> settings;   // --settings FILE
+  YesNoPolicy policy = YesNoPolicy::No;  // --yes / --no
+
+  bool Has(const std::string& flag) const;
+};
+
+struct Context {
+  std::ostream& out;
+  std::ostream& err;
+  ConsolePort& port;
+};
+
+// Exit codes: 0 success, 1 the work failed (the reason was printed), 2 usage error.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+int RunSettings(const Args& args, Context& cx);
+int RunInfo(const Args& args, Context& cx);
+int RunSample(const Args& args, Context& cx);
+
+}  // namespace terravue::cli

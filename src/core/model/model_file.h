@@ -1,0 +1,72 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+#include "model/indices.h"
+
+namespace terravue {
+struct Session;
+}
+
+namespace terravue::model {
+
+class SurfaceModel;
+
+// File type codes: 2 the program's own ".MDL", 3 the sibling ".MDV"; any other code reads and
+// writes the third variant ".MDX". 0 marks data imported from ASCII (no model file yet).
+inline constexpr int ModelFileTypeImport = 0;
+inline constexpr int ModelFileTypeMdl = 2;
+inline constexpr int ModelFileTypeMdv = 3;
+
+enum class ModelFileStatus {
+  Ok,
+  NotOpened,       // the file could not be opened
+  ReadError,       // the file ended early or a read failed
+  BadHeader,       // magic or a section tag differs
+  TooLarge,        // a section would exceed its capacity
+  InvalidData,     // an index outside the file's own counts, a non-finite value, more cut/fill
+                   // values than points, or first indices the store cannot take
+  NothingToWrite,  // no points in the range to write; no file was touched
+  WriteError,      // the file could not be created, written or put in place
+};
+
+// Reads a model file so that its point 1 lands at firstPoint, triangle 1 at firstTriangle and
+// breakline 1 at firstBreakline (all 1 to replace the model; count + 1 to append behind it).
+// Stored indices are copied unchanged (file numbering), after being checked against the
+// file's own counts. On failure the counts and the comment are put back: replacing leaves an
+// empty model, appending leaves the first surface as it was.
+ModelFileStatus ReadModelFile(SurfaceModel& model, const std::filesystem::path& file,
+                              PointIndex firstPoint, TriangleIndex firstTriangle, int fileType,
+                              BreaklineIndex firstBreakline);
+// The same from any byte stream (memory, a file already open).
+ModelFileStatus ReadModelStream(SurfaceModel& model, std::istream& in, PointIndex firstPoint,
+                                TriangleIndex firstTriangle, int fileType,
+                                BreaklineIndex firstBreakline);
+
+// The message shown for a failed read or write, e.g. "Bad header in .MDL file."; empty for Ok
+// and NothingToWrite.
+std::string ModelFileMessage(ModelFileStatus status, int fileType);
+
+// ReadModelFile that shows its failure message through the session's port.
+bool ReadModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
+                   TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline);
+
+// Writes points firstPoint..lastPoint; triangles and breaklines only for the whole model
+// (1..PointCount). Border links of a partial range are renumbered to it, links leaving it are
+// dropped, so that the file is always readable on its own.
+ModelFileStatus WriteModelStream(const SurfaceModel& model, std::ostream& out,
+                                 PointIndex firstPoint, PointIndex lastPoint, int fileType);
+// The same into a temporary file beside `file` that is renamed over it when complete, so the
+// previous file survives any failure.
+ModelFileStatus WriteModelFile(const SurfaceModel& model, const std::filesystem::path& file,
+                               PointIndex firstPoint, PointIndex lastPoint, int fileType);
+
+// WriteModelFile for the commands: does nothing and returns false when there are no points;
+// shows "File management error." when the write fails; on success marks the model saved and
+// tells the front end to refresh its caption.
+bool WriteModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
+                    PointIndex lastPoint, int fileType);
+
+}  // namespace terravue::model

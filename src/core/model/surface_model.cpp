@@ -1,0 +1,372 @@
+#include "model/surface_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <utility>
+
+namespace terravue::model {
+
+bool SurfaceModel::AllocateStore() {
+  MaxPoints = PointAllocation;
+  MaxTriangles = TriangleAllocation;
+  MaxBreaklines = BreaklineAllocation;
+  bool ok = true;
+  try {
+    PointX.assign(PointAllocation, 0.0);
+    PointY.assign(PointAllocation, 0.0);
+    PointZ.assign(PointAllocation, 0.0);
+    BorderNext.assign(PointAllocation, NoPoint);
+    PointCutFill.assign(PointAllocation, 0.0);
+    PointLabel.assign(PointAllocation, PointLabelText{});
+    TriVertex.assign(TriangleAllocation, TriangleCorners{});
+    TriNeighbour.assign(TriangleAllocation, TriangleNeighbours{});
+    Breaklines.assign(BreaklineAllocation, Breakline{});
+    ContourTriList.assign(TriangleAllocation, NoTriangle);
+  } catch (const std::bad_alloc&) {
+    FreeStore();
+    ok = false;
+  }
+  // The capacities stay a few entries below the allocation, so that code may address the
+  // entry at the capacity and a few beyond it without checking.
+  MaxPoints = PointCapacity;
+  MaxTriangles = TriangleCapacity;
+  MaxBreaklines = BreaklineCapacity;
+  ClearModel();
+  return ok;
+}
+
+void SurfaceModel::FreeStore() {
+  // Swapping with empty vectors gives the memory back; clear() would keep it.
+  std::vector<double>().swap(PointX);
+  std::vector<double>().swap(PointY);
+  std::vector<double>().swap(PointZ);
+  std::vector<double>().swap(PointCutFill);
+  std::vector<PointLabelText>().swap(PointLabel);
+  std::vector<PointIndex>().swap(BorderNext);
+  std::vector<TriangleCorners>().swap(TriVertex);
+  std::vector<TriangleNeighbours>().swap(TriNeighbour);
+  std::vector<Breakline>().swap(Breaklines);
+  std::vector<TriangleIndex>().swap(ContourTriList);
+  ClearModel();
+}
+
+void SurfaceModel::ClearModel() {
+  PointCount = 0;
+  TriangleCount = 0;
+  BreaklineCount = 0;
+  CutFillCount = 0;
+  // The work list refers to triangles, which are gone.
+  ContourTriCount = 0;
+}
+
+std::string SurfaceModel::Comment() const {
+  const std::size_t length = std::min<std::size_t>(FieldComment[0], CommentLength);
+  return std::string(reinterpret_cast<const char*>(FieldComment.data() + 1), length);
+}
+
+void SurfaceModel::SetComment(std::string_view text) {
+  text = text.substr(0, CommentLength);
+  FieldComment[0] = static_cast<std::uint8_t>(text.size());
+  std::copy(text.begin(), text.end(), FieldComment.begin() + 1);
+}
+
+void SurfaceModel::ComputeExtents() {
+  MinX = MinY = MinZ = 0;
+  MaxX = MaxY = MaxZ = 0;
+  MidX = MidY = MidZ = 0;
+  if (PointCount > 0 && PointCount < PointX.size()) {
+    MinX = MaxX = PointX[1];
+    MinY = MaxY = PointY[1];
+    MinZ = MaxZ = PointZ[1];
+    for (std::size_t i = 2; i <= PointCount; ++i) {
+      if (PointX[i] > MaxX) MaxX = PointX[i];
+      if (PointX[i] < MinX) MinX = PointX[i];
+      if (PointY[i] > MaxY) MaxY = PointY[i];
+      if (PointY[i] < MinY) MinY = PointY[i];
+      if (PointZ[i] > MaxZ) MaxZ = PointZ[i];
+      if (PointZ[i] < MinZ) MinZ = PointZ[i];
+    }
+    MidX = (MaxX + MinX) / 2;
+    MidY = (MaxY + MinY) / 2;
+    MidZ = (MaxZ + MinZ) / 2;
+  }
+  ExtentDiagonal = std::hypot(MaxX - MinX, MaxY - MinY);
+}
+
+void SurfaceModel::SetPointLabel(PointIndex i, std::string_view text) {
+  if (i >= PointLabel.size()) return;
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.size() > 4) text.remove_prefix(text.size() - 4);
+  PointLabelText& label = PointLabel[i];
+  label.fill(' ');
+  std::copy(text.begin(), text.end(), label.end() - static_cast<std::ptrdiff_t>(text.size()));
+}
+
+std::string SurfaceModel::GetPointLabel(PointIndex i) const {
+  if (i >= PointLabel.size()) return std::string(4, ' ');
+  return std::string(PointLabel[i].begin(), PointLabel[i].end());
+}
+
+PointIndex SurfaceModel::FirstBorderPoint(PointIndex from, PointIndex last) const {
+  const std::size_t end = std::min<std::size_t>(last, BorderNext.empty() ? 0 : BorderNext.size() - 1);
+  for (std::size_t i = std::max<std::size_t>(from, 1); i <= end; ++i)
+    if (BorderNext[i] != NoPoint) return static_cast<PointIndex>(i);
+  return NoPoint;
+}
+
+bool SurfaceModel::ReverseBorder() {
+  const PointIndex start = FirstBorderPoint(1, PointCount);
+  if (start == NoPoint) return true;
+
+  // Walk the ring once without changing it: a broken ring (a successor off the model, or a
+  // chain that never comes back to the start) must neither hang nor be half reversed.
+  PointIndex current = start;
+  bool closed = false;
+  for (std::size_t step = 0; step < PointCount; ++step) {
+    const PointIndex next = BorderNext[current];
+    if (next == NoPoint || next > PointCount) return false;
+    if (next == start) {
+      closed = true;
+      break;
+    }
+    current = next;
+  }
+  if (!closed) return false;
+
+  PointIndex previous = start;
+  current = BorderNext[start];
+  for (;;) {
+    const PointIndex next = BorderNext[current];
+    BorderNext[current] = previous;
+    if (current == start) break;
+    previous = current;
+    current = next;
+  }
+  return true;
+}
+
+void SurfaceModel::ResetContourTriList() {
+  const std::size_t count =
+      std::min<std::size_t>(TriangleCount, ContourTriList.empty() ? 0 : ContourTriList.size() - 1);
+  ContourTriCount = static_cast<std::uint16_t>(count);
+  for (std::size_t k = 1; k <= count; ++k) ContourTriList[k] = static_cast<TriangleIndex>(k);
+}
+
+namespace {
+
+// Quicksort on the middle entry's key; short ranges are finished by straight insertion, which
+// beats the recursion on the nearly ordered runs that survey data tends to have.
+class AxisSorter {
+ public:
+  AxisSorter(std::vector<PointIndex>& list, const std::vector<double>& key) : list_(list), key_(key) {}
+
+  void Sort(int lo, int hi) {
+    while (hi - lo >= InsertionLimit) {
+      const double pivot = Key(lo + (hi - lo) / 2);
+      int i = lo;
+      int j = hi;
+      while (i <= j) {
+        while (Key(i) < pivot) ++i;
+        while (Key(j) > pivot) --j;
+        if (i <= j) {
+          std::swap(list_[static_cast<std::size_t>(i)], list_[static_cast<std::size_t>(j)]);
+          ++i;
+          --j;
+        }
+      }
+      // Recursing into the smaller part keeps the stack depth logarithmic.
+      if (j - lo < hi - i) {
+        Sort(lo, j);
+        lo = i;
+      } else {
+        Sort(i, hi);
+        hi = j;
+      }
+    }
+    InsertionSort(lo, hi);
+  }
+
+ private:
+  static constexpr int InsertionLimit = 30;
+
+  double Key(int k) const { return key_[list_[static_cast<std::size_t>(k)]]; }
+
+  void InsertionSort(int lo, int hi) {
+    for (int k = lo + 1; k <= hi; ++k) {
+      const PointIndex moving = list_[static_cast<std::size_t>(k)];
+      const double key = key_[moving];
+      int j = k - 1;
+      while (j >= lo && Key(j) > key) {
+        list_[static_cast<std::size_t>(j + 1)] = list_[static_cast<std::size_t>(j)];
+        --j;
+      }
+      list_[static_cast<std::size_t>(j + 1)] = moving;
+    }
+  }
+
+  std::vector<PointIndex>& list_;
+  const std::vector<double>& key_;
+};
+
+}  // namespace
+
+void SurfaceModel::SortPointsAlongLongerAxis(std::vector<PointIndex>& list, PointIndex lo, PointIndex hi) {
+  SortAxisIsX = !((MaxY - MinY) > (MaxX - MinX));
+  if (lo > hi || hi >= PointX.size()) return;
+  if (list.size() <= hi) list.resize(std::size_t{hi} + 1);
+  for (std::size_t k = lo; k <= hi; ++k) list[k] = static_cast<PointIndex>(k);
+  AxisSorter(list, SortAxisIsX ? PointX : PointY).Sort(lo, hi);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+class TopologyReport {
+ public:
+  void Add(std::string line) {
+    if (lines_.size() < MaxLines) lines_.push_back(std::move(line));
+    ++total_;
+  }
+  std::vector<std::string> Finish() {
+    if (total_ > lines_.size())
+      lines_.push_back("... and " + std::to_string(total_ - lines_.size()) + " more");
+    return std::move(lines_);
+  }
+
+ private:
+  // A wrecked model would otherwise produce one line per element.
+  static constexpr std::size_t MaxLines = 100;
+  std::vector<std::string> lines_;
+  std::size_t total_ = 0;
+};
+
+std::string Name(const char* kind, std::size_t i) {
+  return std::string(kind) + " " + std::to_string(i);
+}
+
+bool HasCorner(const TriangleCorners& corners, PointIndex p) {
+  return std::find(corners.begin(), corners.end(), p) != corners.end();
+}
+
+int CommonCorners(const TriangleCorners& a, const TriangleCorners& b) {
+  int common = 0;
+  for (PointIndex p : a) common += HasCorner(b, p) ? 1 : 0;
+  return common;
+}
+
+void CheckBorder(const SurfaceModel& m, TopologyReport& report) {
+  std::size_t members = 0;
+  bool linksInRange = true;
+  for (std::size_t i = 1; i <= m.PointCount; ++i) {
+    const PointIndex next = m.BorderNext[i];
+    if (next == NoPoint) continue;
+    ++members;
+    if (next > m.PointCount) {
+      report.Add(Name("point", i) + ": border successor " + std::to_string(next) + " is not a point");
+      linksInRange = false;
+    } else if (m.BorderNext[next] == NoPoint) {
+      report.Add(Name("point", i) + ": border successor " + std::to_string(next) + " is not on the border");
+      linksInRange = false;
+    }
+  }
+  if (members == 0 || !linksInRange) return;
+
+  // Every member points at a member, so the walk stays on the border; it must come back to the
+  // start after exactly `members` steps, having seen every member once.
+  const PointIndex start = m.FirstBorderPoint(1, m.PointCount);
+  std::vector<bool> seen(std::size_t{m.PointCount} + 1, false);
+  PointIndex current = start;
+  std::size_t steps = 0;
+  while (!seen[current] && steps < members) {
+    seen[current] = true;
+    current = m.BorderNext[current];
+    ++steps;
+  }
+  if (current != start || steps != members)
+    report.Add("border: the ring from point " + std::to_string(start) + " closes after " +
+               std::to_string(steps) + " of " + std::to_string(members) + " border points");
+}
+
+void CheckTriangles(const SurfaceModel& m, TopologyReport& report) {
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    bool cornersInRange = true;
+    for (PointIndex p : c) {
+      if (p == NoPoint || p > m.PointCount) {
+        report.Add(Name("triangle", t) + ": corner " + std::to_string(p) + " is not a point");
+        cornersInRange = false;
+      }
+    }
+    if (cornersInRange && (c[0] == c[1] || c[1] == c[2] || c[0] == c[2]))
+      report.Add(Name("triangle", t) + ": corners " + std::to_string(c[0]) + ", " + std::to_string(c[1]) +
+                 ", " + std::to_string(c[2]) + " are not distinct");
+
+    const TriangleNeighbours& n = m.TriNeighbour[t];
+    bool zeroSeen = false;
+    for (std::size_t s = 0; s < n.size(); ++s) {
+      const TriangleIndex u = n[s];
+      if (u == NoTriangle) {
+        zeroSeen = true;
+        continue;
+      }
+      if (zeroSeen)
+        report.Add(Name("triangle", t) + ": neighbour " + std::to_string(u) + " follows an empty slot");
+      if (u > m.TriangleCount) {
+        report.Add(Name("triangle", t) + ": neighbour " + std::to_string(u) + " is not a triangle");
+        continue;
+      }
+      if (u == t) {
+        report.Add(Name("triangle", t) + ": is its own neighbour");
+        continue;
+      }
+      for (std::size_t r = 0; r < s; ++r)
+        if (n[r] == u) report.Add(Name("triangle", t) + ": neighbour " + std::to_string(u) + " listed twice");
+      const TriangleNeighbours& back = m.TriNeighbour[u];
+      if (std::find(back.begin(), back.end(), static_cast<TriangleIndex>(t)) == back.end())
+        report.Add(Name("triangle", t) + ": neighbour " + std::to_string(u) + " does not list it back");
+      if (CommonCorners(c, m.TriVertex[u]) != 2)
+        report.Add(Name("triangle", t) + ": neighbour " + std::to_string(u) + " does not share an edge");
+    }
+  }
+}
+
+void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
+  for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
+    for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
+      if (p == NoPoint || p > m.PointCount)
+        report.Add(Name("breakline", b) + ": end " + std::to_string(p) + " is not a point");
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CheckTopology(const SurfaceModel& model) {
+  TopologyReport report;
+  // Counts come first: everything after them indexes the arrays up to the counts.
+  auto checkCount = [&](const char* what, std::size_t count, std::size_t capacity, std::size_t allocated) {
+    if (count > capacity)
+      report.Add(std::string(what) + " count " + std::to_string(count) + " exceeds the capacity " +
+                 std::to_string(capacity));
+    if (count > 0 && count >= allocated)
+      report.Add(std::string(what) + " count " + std::to_string(count) + " exceeds the allocated store");
+    return count <= capacity && (count == 0 || count < allocated);
+  };
+  bool countsSound = true;
+  countsSound &= checkCount("point", model.PointCount, model.MaxPoints,
+                            std::min({model.PointX.size(), model.PointY.size(), model.PointZ.size(),
+                                      model.PointLabel.size(), model.BorderNext.size()}));
+  countsSound &= checkCount("triangle", model.TriangleCount, model.MaxTriangles,
+                            std::min(model.TriVertex.size(), model.TriNeighbour.size()));
+  countsSound &= checkCount("breakline", model.BreaklineCount, model.MaxBreaklines, model.Breaklines.size());
+  countsSound &= checkCount("cut/fill", model.CutFillCount, model.MaxPoints, model.PointCutFill.size());
+  if (!countsSound) return report.Finish();
+
+  CheckBorder(model, report);
+  CheckTriangles(model, report);
+  CheckBreaklines(model, report);
+  return report.Finish();
+}
+
+}  // namespace terravue::model

@@ -1,0 +1,132 @@
+// terravue-cli sample and info, run as a user runs them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "model/model_file.h"
+#include "model/surface_model.h"
+
+namespace terravue::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("terravue_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+            "_" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  // Arguments are single-quoted for the shell; the test names contain no quotes.
+  CliRun Cli(const std::string& args) {
+    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
+    const std::string command = std::string("'") + TERRAVUE_CLI_PATH + "' " + args + " >'" + out.string() +
+                                "' 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+  }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  fs::path dir_;
+};
+
+TEST_F(CliTest, SampleWritesTheSameBorderedSiteEveryTime) {
+  ASSERT_EQ(Cli("sample -o '" + Path("SITE") + "'").exitCode, 0);
+  ASSERT_EQ(Cli("sample -o '" + Path("again.mdl") + "'").exitCode, 0);
+  EXPECT_EQ(ReadAll(Path("SITE.MDL")), ReadAll(Path("again.mdl")));
+
+  model::SurfaceModel site;
+  ASSERT_TRUE(site.AllocateStore());
+  ASSERT_EQ(model::ReadModelFile(site, Path("SITE.MDL"), 1, 1, model::ModelFileTypeMdl, 1),
+            model::ModelFileStatus::Ok);
+  EXPECT_EQ(model::CheckTopology(site), std::vector<std::string>{});
+  EXPECT_GE(site.PointCount, 300);
+  EXPECT_EQ(site.TriangleCount, 0);
+  EXPECT_TRUE(site.IsBordered());
+  EXPECT_EQ(site.GetPointLabel(17), "  17");
+  site.ComputeExtents();
+  EXPECT_GT(site.MinX, 4990);
+  EXPECT_LT(site.MaxX, 5610);
+  EXPECT_GT(site.MinZ, 95);
+  EXPECT_LT(site.MaxZ, 145);
+  EXPECT_GT(site.MaxZ - site.MinZ, 20);  // a swale and a knoll, not a plane
+}
+
+TEST_F(CliTest, InfoPrintsTheSurfaceProperties) {
+  ASSERT_EQ(Cli("sample -o '" + Path("Site.mdl") + "'").exitCode, 0);
+  const CliRun run = Cli("info '" + Path("Site.mdl") + "'");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  for (const std::string& line :
+       {"File Name: " + Path("Site.mdl"), std::string("Comment: Sample site - generated"),
+        std::string("  Triangles: 0"), std::string("  Bordered: Yes"), std::string("  Triangulated: No"),
+        std::string("           Mimimum       Maximum         Range"), std::string("File has been saved.")})
+    EXPECT_NE(run.out.find(line + "\n"), std::string::npos) << line << "\n" << run.out;
+}
+
+struct InfoFailure {
+  const char* name;
+  const char* file;
+  const char* content;  // nullptr: no file
+  const char* error;
+};
+
+class InfoFailureTest : public CliTest, public ::testing::WithParamInterface<InfoFailure> {};
+
+TEST_P(InfoFailureTest, ExitsWithTheMessage) {
+  const auto& c = GetParam();
+  if (c.content) {
+    std::ofstream(Path(c.file), std::ios::binary) << c.content;
+  }
+  const CliRun run = Cli(std::string("info '") + Path(c.file) + "'");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, std::string("Error: ") + c.error + "\n");
+  EXPECT_EQ(run.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, InfoFailureTest,
+    ::testing::Values(InfoFailure{"Missing", "GONE.MDL", nullptr, "File not found."},
+                      InfoFailure{"OtherExtension", "POINTS.TXT", "1 2 3",
+                                  "The file <POINTS.TXT> could not be loaded."},
+                      InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error."},
+                      InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Cli("info").exitCode, 2);
+  EXPECT_EQ(Cli("sample").exitCode, 2);
+  EXPECT_EQ(Cli("sample -o '" + Path("SITE.XYZ") + "'").exitCode, 2);
+  EXPECT_FALSE(fs::exists(Path("SITE.XYZ")));
+}
+
+}  // namespace
+}  // namespace terravue::cli
