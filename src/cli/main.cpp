@@ -27,6 +27,9 @@ constexpr Verb kVerbs[] = {
      "  settings --defaults -o FILE    write the built-in settings image"},
     {"info", RunInfo, "info MODEL                     print the surface properties of a model file"},
     {"sample", RunSample, "sample -o FILE                 write the bundled sample site model"},
+    {"triangulate", RunTriangulate,
+     "triangulate MODEL [-o OUT]      triangulate a model and write it (back, or to OUT)"},
+    {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},
 };
 
 void PrintUsage(std::ostream& os) {

@@ -35,5 +35,7 @@ inline constexpr int ExitUsage = 2;
 int RunSettings(const Args& args, Context& cx);
 int RunInfo(const Args& args, Context& cx);
 int RunSample(const Args& args, Context& cx);
+int RunTriangulate(const Args& args, Context& cx);
+int RunTriangles(const Args& args, Context& cx);
 
 }  // namespace terravue::cli
