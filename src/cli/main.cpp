@@ -27,6 +27,15 @@ constexpr Verb kVerbs[] = {
      "  settings --defaults -o FILE    write the built-in settings image"},
     {"info", RunInfo, "info MODEL                     print the surface properties of a model file"},
     {"sample", RunSample, "sample -o FILE                 write the bundled sample site model"},
+    {"import", RunImport,
+     "import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
+     "    [--border FILE [--border-format CODES | --border-entry N]]\n"
+     "    [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
+     "    [--append MODEL] [--triangulate] -o MODEL\n"
+     "                                 read ASCII points (border, breaklines) into a model"},
+    {"export", RunExport,
+     "export MODEL (--points | --border | --breaklines) OUT [--format CODES | --entry N]\n"
+     "                                 write a model's points, border or breaklines as ASCII"},
     {"triangulate", RunTriangulate,
      "triangulate MODEL [-o OUT]      triangulate a model and write it (back, or to OUT)"},
     {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},

@@ -35,6 +35,8 @@ inline constexpr int ExitUsage = 2;
 int RunSettings(const Args& args, Context& cx);
 int RunInfo(const Args& args, Context& cx);
 int RunSample(const Args& args, Context& cx);
+int RunImport(const Args& args, Context& cx);
+int RunExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
 

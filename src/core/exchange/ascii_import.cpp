@@ -1,0 +1,1100 @@
+#include "exchange/ascii_import.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <istream>
+#include <system_error>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/session.h"
+#include "common/settings_record.h"
+#include "common/user_port.h"
+#include "model/model_document.h"
+#include "model/surface_model.h"
+#include "output/view3d_settings.h"
+#include "tin/geometry.h"
+
+namespace terravue::exchange {
+namespace {
+
+namespace fs = std::filesystem;
+using model::SurfaceModel;
+
+// ---------------------------------------------------------------------------------------------
+// Formats.
+
+constexpr LetterCode kCoordinateLetters[] = {{'X', coord::X},     {'Y', coord::Y},
+                                             {'Z', coord::Z},     {'L', coord::Label},
+                                             {'D', coord::Dummy}, {'N', coord::NextLine}};
+constexpr LetterCode kVertexLetters[] = {{'P', vertex::PointNumber},
+                                         {'A', vertex::EastingNorthing},
+                                         {'B', vertex::NorthingEasting},
+                                         {'D', vertex::Dummy},
+                                         {'N', vertex::NextLine}};
+
+// Predefined entries 0 to 3 of each kind, in the order of the format lists.
+constexpr std::uint8_t kPredefinedCodes[3][PredefinedFormatCount][5] = {
+    {{coord::Y, coord::X, coord::Z, coord::NextLine},
+     {coord::X, coord::Y, coord::Z, coord::NextLine},
+     {coord::Label, coord::Y, coord::X, coord::Z, coord::NextLine},
+     {coord::Label, coord::X, coord::Y, coord::Z, coord::NextLine}},
+    {{vertex::NorthingEasting, vertex::NextLine},
+     {vertex::EastingNorthing, vertex::NextLine},
+     {vertex::PointNumber, vertex::NorthingEasting, vertex::NextLine},
+     {vertex::PointNumber, vertex::EastingNorthing, vertex::NextLine}},
+    {{vertex::NorthingEasting, vertex::NorthingEasting, vertex::NextLine},
+     {vertex::EastingNorthing, vertex::EastingNorthing, vertex::NextLine},
+     {vertex::PointNumber, vertex::PointNumber, vertex::NextLine},
+     {vertex::PointNumber, vertex::NorthingEasting, vertex::NextLine}},
+};
+
+constexpr std::string_view kCaptions[3][PredefinedFormatCount] = {
+    {msg::FormatCoordYXZ, msg::FormatCoordXYZ, msg::FormatCoordNumberYXZ, msg::FormatCoordNumberXYZ},
+    {msg::FormatVertexYX, msg::FormatVertexXY, msg::FormatVertexNumberYX, msg::FormatVertexNumberXY},
+    {msg::FormatBreaklineYXYX, msg::FormatBreaklineXYXY, msg::FormatBreaklineNumbers,
+     msg::FormatVertexNumberYX},
+};
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::optional<std::uint8_t> CodeOfLetter(LetterTable letters, char c) {
+  for (const LetterCode& entry : letters)
+    if (entry.letter == c) return entry.code;
+  return std::nullopt;
+}
+
+char LetterOfCode(LetterTable letters, std::uint8_t code) {
+  for (const LetterCode& entry : letters)
+    if (entry.code == code) return entry.letter;
+  return 0;
+}
+
+std::size_t CountCode(const FieldCodes& codes, std::uint8_t code) {
+  return static_cast<std::size_t>(std::count(codes.begin(), codes.end(), code));
+}
+
+bool HasCode(const FieldCodes& codes, std::uint8_t code) { return CountCode(codes, code) > 0; }
+
+// ---------------------------------------------------------------------------------------------
+// Numbers.
+
+// What each character can be to the reader: a digit, another character that may start a
+// number (sign, point), an exponent letter, or a separator.
+enum CharClass : std::uint8_t { Separator = 0, Digit = 1, Sign = 2, Point = 3, Exponent = 4 };
+constexpr std::array<std::uint8_t, 256> kCharClass = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (char c = '0'; c <= '9'; ++c) table[static_cast<unsigned char>(c)] = Digit;
+  table['+'] = table['-'] = Sign;
+  table['.'] = Point;
+  table['e'] = table['E'] = Exponent;
+  return table;
+}();
+
+CharClass ClassOf(char c) { return static_cast<CharClass>(kCharClass[static_cast<unsigned char>(c)]); }
+bool IsStartChar(char c) {
+  const CharClass k = ClassOf(c);
+  return k != Separator && k != Exponent;
+}
+bool IsDigit(char c) { return ClassOf(c) == Digit; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Rounds to three decimals the way the value would print: correctly rounded from its exact
+// binary value, halves to even.
+double RoundThroughText(double value) {
+  char text[64];
+  const auto printed = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3);
+  double rounded = value;
+  std::from_chars(text, printed.ptr, rounded);
+  return rounded;
+}
+
+// Optional sign, digits with an optional point and fraction (at least one digit), optional
+// exponent with digits; nothing else.
+std::optional<double> ConvertToken(const char* token, std::size_t length) {
+  std::size_t i = 0;
+  if (i < length && (token[i] == '+' || token[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < length && IsDigit(token[i])) ++i, ++digits;
+  std::size_t fractionDigits = 0;
+  if (i < length && token[i] == '.') {
+    ++i;
+    while (i < length && IsDigit(token[i])) ++i, ++fractionDigits;
+  }
+  if (digits + fractionDigits == 0) return std::nullopt;
+  bool exponent = false;
+  bool negativeExponent = false;
+  if (i < length && (token[i] == 'e' || token[i] == 'E')) {
+    exponent = true;
+    ++i;
+    if (i < length && (token[i] == '+' || token[i] == '-')) negativeExponent = token[i++] == '-';
+    std::size_t exponentDigits = 0;
+    while (i < length && IsDigit(token[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (i != length) return std::nullopt;
+
+  // from_chars takes no plus sign.
+  const char* first = token[0] == '+' ? token + 1 : token;
+  double value = 0;
+  const auto parsed = std::from_chars(first, token + length, value, std::chars_format::general);
+  if (parsed.ptr != token + length) return std::nullopt;
+  if (parsed.ec == std::errc::result_out_of_range && negativeExponent) {
+    value = 0;  // too small for a double: zero at three decimals anyway
+  } else if (parsed.ec != std::errc()) {
+    return std::nullopt;
+  }
+  if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) return std::nullopt;
+  // Below 1e9 a double carries far more digits than a decimal with three decimals needs, so
+  // only longer fractions and exponents change in the round trip through text.
+  if (exponent || fractionDigits > 3) value = RoundThroughText(value);
+  return value;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Point lookup by position.
+
+// Points bucketed by square cells, so that a position is compared with the few points near it
+// rather than with every point of the model. A search visits the cells that the square of the
+// given reach around the position touches; the cell width is well above the reach, so that is
+// one cell, rarely two or four.
+class PointGrid {
+ public:
+  PointGrid(double cellsPerUnit, std::size_t expected) : cellsPerUnit_(cellsPerUnit) { heads_.reserve(expected); }
+
+  void Add(double x, double y, PointIndex id) {
+    if (std::isnan(x) || std::isnan(y)) return;  // never near anything
+    const Key key{Cell(x), Cell(y)};
+    auto [it, inserted] = heads_.try_emplace(key, static_cast<std::int32_t>(entries_.size()));
+    entries_.push_back({x, y, id, inserted ? -1 : it->second});
+    if (!inserted) it->second = static_cast<std::int32_t>(entries_.size() - 1);
+  }
+
+  // Visits (at least) every point within `reach` of (x, y) in X and in Y. The square is taken a
+  // little larger than asked, so that rounding at its edges cannot lose a point.
+  template <class Visit>
+  void ForEachNear(double x, double y, double reach, Visit visit) const {
+    const double margin = reach * 1.5;
+    for (std::int64_t cx = Cell(x - margin); cx <= Cell(x + margin); ++cx) {
+      for (std::int64_t cy = Cell(y - margin); cy <= Cell(y + margin); ++cy) {
+        const auto it = heads_.find(Key{cx, cy});
+        if (it == heads_.end()) continue;
+        for (std::int32_t e = it->second; e >= 0; e = entries_[static_cast<std::size_t>(e)].next) {
+          const Entry& entry = entries_[static_cast<std::size_t>(e)];
+          visit(entry.x, entry.y, entry.id);
+        }
+      }
+    }
+  }
+
+ private:
+  struct Key {
+    std::int64_t x, y;
+    friend bool operator==(const Key&, const Key&) = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ULL ^
+                                        static_cast<std::uint64_t>(k.y));
+    }
+  };
+  struct Entry {
+    double x, y;
+    PointIndex id;
+    std::int32_t next;
+  };
+
+  // Clamping keeps far-off values in range and, being monotone, keeps neighbours neighbours.
+  std::int64_t Cell(double v) const {
+    constexpr double limit = 1e15;
+    const double c = std::floor(v * cellsPerUnit_);
+    if (std::isnan(c)) return 0;
+    return static_cast<std::int64_t>(std::clamp(c, -limit, limit));
+  }
+
+  double cellsPerUnit_;
+  std::unordered_map<Key, std::int32_t, KeyHash> heads_;
+  std::vector<Entry> entries_;
+};
+
+// A border or breakline vertex must lie within 0.001 of a loaded point, in X and in Y.
+constexpr double kMatchTolerance = 0.001;
+// A point number with coordinates names that point when they agree this closely.
+constexpr double kSamePointTolerance = 0.0001;
+// Two points this close in X and in Y are the same survey shot.
+constexpr double kDuplicateTolerance = 0.0001;
+
+// The nearest point to a position, first of equal distances winning, as a scan over all points
+// would find it. Only a point within reach of a match is ever used, so the search is limited to
+// the cells around the position (0.01 wide: anything that could match is well inside them);
+// when the nearest point lies farther away, nothing is returned, since it could not match.
+class NearestPointFinder {
+ public:
+  explicit NearestPointFinder(const SurfaceModel& model) : model_(model) {}
+
+  PointIndex Nearest(double x, double y) {
+    if (!built_) Build();
+    constexpr double reach = 0.005;
+    double best = reach * reach;
+    PointIndex found = NoPoint;
+    grid_.ForEachNear(x, y, reach, [&](double px, double py, PointIndex i) {
+      const double d = (px - x) * (px - x) + (py - y) * (py - y);
+      if (d < best || (d == best && found != NoPoint && i < found)) {
+        best = d;
+        found = i;
+      }
+    });
+    return found;
+  }
+
+ private:
+  void Build() {
+    for (PointIndex i = 1; i <= model_.PointCount; ++i) grid_.Add(model_.PointX[i], model_.PointY[i], i);
+    built_ = true;
+  }
+
+  const SurfaceModel& model_;
+  PointGrid grid_{100.0, std::size_t{model_.PointCount}};
+  bool built_ = false;
+};
+
+// Resolves one border or breakline vertex to a loaded point; NoPoint when it matches none.
+// `number` is the P field (0 when absent), (x, y) the A/B field.
+PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool hasNumber,
+                         bool hasCoordinates, double number, double x, double y) {
+  PointIndex q = NoPoint;
+  // The real is range-checked before it is cut to an index.
+  const bool numberIsPoint = number >= 1 && number < static_cast<double>(m.PointCount) + 1;
+  if (!hasNumber) {
+    q = finder.Nearest(x, y);
+  } else if (numberIsPoint) {
+    const auto p = static_cast<PointIndex>(number);
+    if (!hasCoordinates) {
+      q = p;
+      x = m.PointX[p];
+      y = m.PointY[p];
+    } else if (std::fabs(m.PointX[p] - x) < kSamePointTolerance &&
+               std::fabs(m.PointY[p] - y) < kSamePointTolerance) {
+      q = p;
+    } else {
+      q = finder.Nearest(x, y);
+    }
+  } else if (hasCoordinates) {
+    q = finder.Nearest(x, y);
+  }
+  if (q == NoPoint) return NoPoint;
+  const bool matches = std::fabs(m.PointX[q] - x) < kMatchTolerance && std::fabs(m.PointY[q] - y) < kMatchTolerance;
+  return matches ? q : NoPoint;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shared pieces of the loaders.
+
+std::string Count(std::size_t n) { return FormatInteger(static_cast<std::int64_t>(n), 0); }
+
+bool IsReadable(const fs::path& file, std::ifstream& in) {
+  std::error_code ec;
+  if (fs::is_directory(file, ec)) return false;
+  in.open(file, std::ios::binary);
+  return in.is_open();
+}
+
+void ReportReadProblems(UserPort& port, const AsciiReader& reader) {
+  if (reader.ReadError()) port.ShowError(msg::ErrorReadingFile);
+  if (reader.NotText()) port.ShowError(msg::NotPlainText);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Coordinates.
+
+// One point as its record gives it.
+struct PointRecord {
+  double x = 0, y = 0, z = 0;
+  std::optional<std::array<char, 4>> label;  // from an L field; else the point's own index
+};
+
+// The points a replacing load writes over, put back when the file gives no point.
+struct HeldPoints {
+  std::vector<double> x, y, z, cutFill;
+  std::vector<model::PointLabelText> labels;
+  std::vector<PointIndex> border;
+
+  static HeldPoints Of(const SurfaceModel& m) {
+    const auto end = std::size_t{m.PointCount} + 1;
+    return {{m.PointX.begin(), m.PointX.begin() + end},         {m.PointY.begin(), m.PointY.begin() + end},
+            {m.PointZ.begin(), m.PointZ.begin() + end},         {m.PointCutFill.begin(), m.PointCutFill.begin() + end},
+            {m.PointLabel.begin(), m.PointLabel.begin() + end}, {m.BorderNext.begin(), m.BorderNext.begin() + end}};
+  }
+  void Restore(SurfaceModel& m) const {
+    std::copy(x.begin(), x.end(), m.PointX.begin());
+    std::copy(y.begin(), y.end(), m.PointY.begin());
+    std::copy(z.begin(), z.end(), m.PointZ.begin());
+    std::copy(cutFill.begin(), cutFill.end(), m.PointCutFill.begin());
+    std::copy(labels.begin(), labels.end(), m.PointLabel.begin());
+    std::copy(border.begin(), border.end(), m.BorderNext.begin());
+  }
+};
+
+bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRecord& point) {
+  bool error = false;
+  for (const std::uint8_t code : codes) {
+    switch (code) {
+      case coord::Dropped:
+      case coord::X:
+      case coord::Y:
+      case coord::Z:
+      case coord::Label:
+      case coord::Dummy: {
+        if (error) break;
+        const auto value = reader.ReadNumber();
+        if (!value) {
+          error = true;
+        } else if (code == coord::X) {
+          point.x = *value;
+        } else if (code == coord::Y) {
+          point.y = *value;
+        } else if (code == coord::Z) {
+          point.z = *value;
+        } else if (code == coord::Label) {
+          point.label = LabelFromNumber(*value);
+        }
+        break;
+      }
+      case coord::NextLine:
+        // Also after an error, so that a bad line is passed over whole.
+        reader.SkipToNextLine();
+        break;
+      default:
+        break;
+    }
+  }
+  return !error;
+}
+
+bool CanReadCoordinates(const FieldCodes& codes) { return HasCode(codes, coord::X) && HasCode(codes, coord::Y); }
+
+// The summary of a coordinate load; `count` is the number of points the model now holds.
+void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, std::size_t loaded,
+                           std::size_t duplicates, std::size_t failed, std::size_t count,
+                           std::size_t capacity) {
+  const bool full = count >= capacity;
+  if (load.autoProcessActive && !full) return;
+  std::string text = std::string(msg::TotalPointsLoaded) + Count(loaded);
+  if (load.removeDuplicates) text += "\r\n" + std::string(msg::DuplicatePointsNotLoaded) + Count(duplicates);
+  if (load.append) text += "\r\n" + std::string(msg::TotalPointsInMemory) + Count(count);
+  if (failed > 0) text += "\r\n" + std::string(msg::LinesNotLoaded) + Count(failed);
+  if (!full) {
+    port.ShowInfo(text);
+    return;
+  }
+  port.ShowError(text + "\r\n\r\n" + std::string(msg::PointCapacityReached) + "\r\n" +
+                 std::string(msg::AllPointsMayNotBeLoaded));
+}
+
+void DropTriangulation(SurfaceModel& m) {
+  m.TriangleCount = 0;
+  m.ContourTriCount = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Border and breaklines.
+
+struct VertexRecord {
+  double number[2] = {0, 0};
+  double x[2] = {0, 0};
+  double y[2] = {0, 0};
+  int numbers = 0;
+  int pairs = 0;
+};
+
+// Reads one border or breakline record: P a point number, A a pair as X then Y, B as Y then X,
+// D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept.
+bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord& record) {
+  bool error = false;
+  auto read = [&](double& target) {
+    if (error) return;
+    const auto value = reader.ReadNumber();
+    if (value) {
+      target = *value;
+    } else {
+      error = true;
+    }
+  };
+  for (const std::uint8_t code : codes) {
+    switch (code) {
+      case vertex::PointNumber: {
+        const int slot = std::min(record.numbers, 1);
+        read(record.number[slot]);
+        if (!error) record.numbers = std::min(record.numbers + 1, 2);
+        break;
+      }
+      case vertex::EastingNorthing:
+      case vertex::NorthingEasting: {
+        const int slot = std::min(record.pairs, 1);
+        if (code == vertex::EastingNorthing) {
+          read(record.x[slot]);
+          read(record.y[slot]);
+        } else {
+          read(record.y[slot]);
+          read(record.x[slot]);
+        }
+        if (!error) record.pairs = std::min(record.pairs + 1, 2);
+        break;
+      }
+      case vertex::Dummy: {
+        double dropped = 0;
+        read(dropped);
+        break;
+      }
+      case vertex::NextLine:
+        reader.SkipToNextLine();
+        break;
+      default:
+        break;
+    }
+  }
+  return !error;
+}
+
+std::string FailedLinesText(std::size_t failed) {
+  return failed > 0 ? "\r\n" + std::string(msg::VertexLinesNotLoaded) + Count(failed) : std::string();
+}
+
+// The ring in its standard direction, counter-clockwise: a position beyond the extents must
+// come out outside.
+void MakeCounterClockwise(SurfaceModel& m) {
+  const PointIndex start = m.FirstBorderPoint(1, m.PointCount);
+  if (start != NoPoint && tin::InsideBorder(m, start, m.MaxX + 100, m.MaxY + 100)) m.ReverseBorder();
+}
+
+std::size_t CoordinateGroups(const FieldCodes& codes) {
+  return CountCode(codes, vertex::EastingNorthing) + CountCode(codes, vertex::NorthingEasting);
+}
+
+// Up to two point numbers and up to two coordinate pairs, as many of each when both are given.
+bool CheckBreaklineFormat(UserPort& port, const FieldCodes& codes) {
+  const std::size_t numbers = CountCode(codes, vertex::PointNumber);
+  const std::size_t pairs = CoordinateGroups(codes);
+  if (numbers == 0 && pairs == 0) {
+    port.ShowError(msg::InsufficientBreaklineParameters);
+  } else if (numbers > 0 && pairs > 0 && numbers != pairs) {
+    port.ShowError(msg::UnequalBreaklineParameters);
+  } else if (numbers > 2 || pairs > 2) {
+    port.ShowError(msg::TooManyBreaklineParameters);
+  } else {
+    return true;
+  }
+  return false;
+}
+
+// Undirected breakline keys, for the refusal of repeated breaklines.
+std::uint32_t EdgeKey(PointIndex a, PointIndex b) {
+  if (a > b) std::swap(a, b);
+  return (std::uint32_t{a} << 16) | b;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Formats.
+
+LetterTable ImportLetters(AsciiKind kind) {
+  if (kind == AsciiKind::Coordinates) return kCoordinateLetters;
+  return kVertexLetters;
+}
+
+bool IsFormatCharacter(LetterTable letters, char c) {
+  return c == ' ' || c == ',' || CodeOfLetter(letters, Upper(c)).has_value();
+}
+
+FileFormat ParseFormatText(LetterTable letters, std::string_view typed) {
+  FileFormat format;
+  std::size_t taken = 0;
+  for (const char typedChar : typed) {
+    const char c = Upper(typedChar);
+    if (const auto code = CodeOfLetter(letters, c)) {
+      if (taken < format.codes.size()) format.codes[taken++] = *code;
+      continue;
+    }
+    std::string& decoration = format.decoration[taken];
+    if (decoration.size() < FormatRecord::DecorationCapacity) decoration += c;
+  }
+  return format;
+}
+
+std::string FormatText(LetterTable letters, const FileFormat& format) {
+  auto cut = [](std::string& text) {
+    if (text.size() > FormatRecord::DecorationCapacity) text.resize(FormatRecord::DecorationCapacity);
+  };
+  std::string text = format.decoration[0];
+  cut(text);
+  for (std::size_t k = 0; k < format.codes.size(); ++k) {
+    if (format.codes[k] == 0) continue;
+    if (const char letter = LetterOfCode(letters, format.codes[k])) text += letter;
+    text += format.decoration[k + 1];
+    cut(text);
+  }
+  return text;
+}
+
+std::string_view PredefinedFormatCaption(AsciiKind kind, int entry) {
+  if (entry == FormatRecord::CustomFormat) return msg::FormatCustom;
+  if (entry < 0 || entry >= PredefinedFormatCount) return {};
+  return kCaptions[static_cast<int>(kind)][entry];
+}
+
+FileFormat PredefinedImportFormat(AsciiKind kind, int entry) {
+  FileFormat format;
+  if (entry < 0 || entry >= PredefinedFormatCount) return format;
+  const auto& codes = kPredefinedCodes[static_cast<int>(kind)][entry];
+  std::copy(std::begin(codes), std::end(codes), format.codes.begin());
+  return format;
+}
+
+const FormatRecord& ImportRecord(AsciiKind kind) {
+  switch (kind) {
+    case AsciiKind::Coordinates: return CoordImport;
+    case AsciiKind::Border: return BorderImport;
+    case AsciiKind::Breaklines: break;
+  }
+  return BreaklineImport;
+}
+
+FileFormat ReadFileFormat(const SettingsRecord& settings, const FormatRecord& record) {
+  FileFormat format;
+  for (int k = 0; k < FormatRecord::CodeCount; ++k) format.codes[static_cast<std::size_t>(k)] = settings.Get(record.Code(k));
+  for (int k = 0; k < FormatRecord::DecorationCount; ++k)
+    format.decoration[static_cast<std::size_t>(k)] = settings.Get(record.Decoration(k));
+  return format;
+}
+
+FileFormat ChosenImportFormat(AsciiKind kind, int entry, std::string_view customText) {
+  if (entry == FormatRecord::CustomFormat) return ParseFormatText(ImportLetters(kind), customText);
+  return PredefinedImportFormat(kind, entry);
+}
+
+void StoreFileFormat(SettingsRecord& settings, const FormatRecord& record, int entry,
+                     const FileFormat& format) {
+  settings.Set(record.FormatIndex(), entry);
+  for (int k = 0; k < FormatRecord::CodeCount; ++k) settings.Set(record.Code(k), format.codes[static_cast<std::size_t>(k)]);
+  for (int k = 0; k < FormatRecord::DecorationCount; ++k) {
+    std::string_view text = format.decoration[static_cast<std::size_t>(k)];
+    settings.Set(record.Decoration(k), text.substr(0, FormatRecord::DecorationCapacity));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reader.
+
+namespace {
+constexpr std::size_t kChunkSize = 1 << 16;
+}
+
+AsciiReader::AsciiReader(std::istream& in, bool lineBound)
+    : in_(in), buffer_(kChunkSize), lineBound_(lineBound) {}
+
+bool AsciiReader::Refill() {
+  if (finished_) return false;
+  chunkStart_ += end_;
+  pos_ = 0;
+  end_ = 0;
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  const std::streamsize got = in_.gcount();
+  if (in_.bad()) readError_ = true;
+  if (got <= 0 || readError_) {
+    finished_ = true;
+    return false;
+  }
+  end_ = static_cast<std::size_t>(got);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data());
+  const bool utf16 = !started_ && end_ >= 2 &&
+                     ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+  started_ = true;
+  // Either would be misread as a stream of single digits; such a file is refused whole.
+  if (utf16 || std::memchr(bytes, 0, end_) != nullptr) {
+    notText_ = true;
+    finished_ = true;
+    end_ = 0;
+    return false;
+  }
+  return true;
+}
+
+void AsciiReader::BeginRecord() {
+  lineHasNumber_ = false;
+  recordHadContent_ = false;
+}
+
+std::optional<double> AsciiReader::ReadNumber() {
+  const bool stopAtLineEnd = lineBound_ && lineHasNumber_;
+  // The number before ended this record's line.
+  if (stopAtLineEnd && IsLineEnd(current_)) return std::nullopt;
+
+  // The buffer is walked with local pointers (the compiler cannot keep members in registers
+  // across the character stores below) and refilled when it runs out.
+  const char* p = buffer_.data() + pos_;
+  const char* e = buffer_.data() + end_;
+  auto atEnd = [&] {
+    if (p < e) return false;
+    pos_ = end_;
+    const bool more = Refill();
+    p = buffer_.data() + pos_;
+    e = buffer_.data() + end_;
+    return !more;
+  };
+
+  // Separators: anything that cannot start a number.
+  char c = current_;
+  bool found = false;
+  while (!atEnd()) {
+    c = *p++;
+    if (IsStartChar(c)) {
+      found = true;
+      break;
+    }
+    if (stopAtLineEnd && IsLineEnd(c)) break;
+  }
+  current_ = c;
+  if (!found) {
+    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    return std::nullopt;
+  }
+  lineHasNumber_ = true;
+  recordHadContent_ = true;
+
+  // The token: start characters and exponent letters. The character that ends it is read and
+  // becomes CurrentChar; at the end of the file the last start character still belongs to it.
+  // A plain decimal (sign, digits, point, at most three decimals) is converted on the way;
+  // anything else goes through the full conversion.
+  char token[TokenCapacity];
+  std::size_t length = 0;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = -1;  // -1 until the point
+  bool plain = true;
+  auto append = [&](char ch, CharClass k) {
+    if (length < TokenCapacity) token[length] = ch;
+    if (k == Digit) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(ch - '0');
+      ++digits;
+      if (decimals >= 0) ++decimals;
+    } else if (k == Point && decimals < 0) {
+      decimals = 0;
+    } else if (!(k == Sign && length == 0)) {
+      plain = false;
+    }
+    ++length;
+  };
+  for (;;) {
+    const CharClass k = ClassOf(c);
+    if (atEnd()) {
+      if (k != Separator && k != Exponent) append(c, k);
+      break;
+    }
+    if (k == Separator) break;
+    append(c, k);
+    c = *p++;
+  }
+  pos_ = static_cast<std::size_t>(p - buffer_.data());
+  current_ = c;
+  if (length > TokenCapacity) return std::nullopt;
+  if (plain && digits > 0 && digits <= 15 && decimals <= 3) {
+    // Both operands are exact, so the one correctly rounded division gives the double nearest
+    // the decimal, as a full conversion would; it is at three decimals already.
+    constexpr double kPowers[] = {1, 10, 100, 1000};
+    const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
+    if (value > MaxMagnitude) return std::nullopt;
+    return token[0] == '-' ? -value : value;
+  }
+  return ConvertToken(token, length);
+}
+
+void AsciiReader::SkipToNextLine() {
+  if (!IsLineEnd(current_)) {
+    while (!AtEnd()) {
+      current_ = Take();
+      if (IsLineEnd(current_)) break;
+    }
+  }
+  lineHasNumber_ = false;
+}
+
+std::array<char, 4> LabelFromNumber(double value) {
+  // Written with no decimals: rounded half to even, as the formatting does.
+  const double whole = std::nearbyint(value);
+  char digits[32];
+  std::string wide;
+  std::string_view text;
+  if (std::fabs(whole) < 1e15) {
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(whole));
+    text = std::string_view(digits, static_cast<std::size_t>(written.ptr - digits));
+  } else {
+    wide = FormatReal(whole, 0, 0);
+    text = wide;
+  }
+  std::array<char, 4> label;
+  label.fill(' ');
+  const std::size_t keep = std::min<std::size_t>(text.size(), label.size());
+  std::copy(text.end() - static_cast<std::ptrdiff_t>(keep), text.end(), label.end() - static_cast<std::ptrdiff_t>(keep));
+  return label;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Coordinates.
+
+CoordinateLoadResult LoadCoordinateFile(Session& session, const fs::path& file, const CoordinateLoad& load) {
+  const FieldCodes codes = ReadFileFormat(session.settings, CoordImport).codes;
+  if (!CanReadCoordinates(codes)) {
+    session.port.ShowError(msg::InsufficientCoordinateParameters);
+    return {.status = LoadStatus::FormatRefused};
+  }
+  std::ifstream in;
+  if (!IsReadable(file, in)) {
+    session.port.ShowError(msg::FileManagementError);
+    const std::size_t count = load.append ? session.model.PointCount : 0;
+    ShowCoordinateSummary(session.port, load, 0, 0, 0, count, session.model.MaxPoints);
+    session.port.ShowWarning(msg::UnableToLoadCoordinateFile);
+    return {.status = LoadStatus::NotOpened};
+  }
+  return LoadCoordinates(session, in, codes, load);
+}
+
+CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const FieldCodes& codes,
+                                     const CoordinateLoad& load) {
+  SurfaceModel& m = session.model;
+  UserPort& port = session.port;
+  CoordinateLoadResult result;
+  if (!CanReadCoordinates(codes)) {
+    port.ShowError(msg::InsufficientCoordinateParameters);
+    result.status = LoadStatus::FormatRefused;
+    return result;
+  }
+  if (!m.IsAllocated()) return result;
+
+  const std::size_t start = load.append ? std::min(m.PointCount, m.MaxPoints) : 0;
+  const std::size_t room = m.MaxPoints - start;
+  // New points go straight into the slots from start + 1; the counts change only at the end.
+  // Replacing writes over the old points, so they are kept aside until the file has given at
+  // least one point.
+  std::optional<HeldPoints> held;
+  if (!load.append && m.PointCount > 0) held = HeldPoints::Of(m);
+
+  // Points already held take part in the duplicate check when appending.
+  PointGrid placed(1000.0, load.removeDuplicates ? start + std::min<std::size_t>(room, 1 << 16) : 0);
+  if (load.removeDuplicates)
+    for (PointIndex i = 1; i <= start; ++i) placed.Add(m.PointX[i], m.PointY[i], i);
+  auto isDuplicate = [&](double x, double y) {
+    bool duplicate = false;
+    placed.ForEachNear(x, y, kDuplicateTolerance, [&](double px, double py, PointIndex) {
+      if (std::fabs(px - x) < kDuplicateTolerance && std::fabs(py - y) < kDuplicateTolerance) duplicate = true;
+    });
+    return duplicate;
+  };
+
+  AsciiReader reader(in, HasCode(codes, coord::NextLine));
+  std::size_t kept = 0;
+  port.BeginProgress(std::string(msg::LoadingCoordinatePrefix) + FormatInteger(0, 6), false);
+  while (kept < room && !reader.AtEnd()) {
+    reader.BeginRecord();
+    const std::uint64_t before = reader.CharactersRead();
+    PointRecord point;
+    if (!ReadCoordinateRecord(reader, codes, point)) {
+      if (reader.RecordHadContent()) ++result.failed;
+      if (reader.CharactersRead() == before) break;  // nothing left that a record could take
+      continue;
+    }
+    // Every number is at thousandths already (ReadNumber rounds them), which is what rounding
+    // the record's X, Y and Z once more would give.
+    const auto i = static_cast<PointIndex>(start + kept + 1);
+    if (load.removeDuplicates && i > 1 && isDuplicate(point.x, point.y)) {
+      ++result.duplicates;
+      continue;
+    }
+    if (load.removeDuplicates) placed.Add(point.x, point.y, i);
+    m.PointX[i] = point.x;
+    m.PointY[i] = point.y;
+    m.PointZ[i] = point.z;
+    m.PointCutFill[i] = 0;
+    m.BorderNext[i] = NoPoint;
+    m.PointLabel[i] = point.label ? *point.label : LabelFromNumber(i);
+    ++kept;
+  }
+  port.EndProgress();
+
+  if (reader.ReadError()) port.ShowError(msg::ErrorReadingFile);
+  if (reader.NotText()) kept = 0;
+  if (kept == 0 && held) held->Restore(m);
+  if (reader.NotText()) {
+    port.ShowError(msg::NotPlainText);
+    result = {.status = LoadStatus::NotText};
+    return result;
+  }
+
+  result.loaded = kept;
+  if (kept > 0) {
+    if (!load.append) {
+      // The old breaklines and cut/fill values belonged to the old points.
+      m.BreaklineCount = 0;
+      m.CutFillCount = 0;
+    }
+    DropTriangulation(m);
+    m.PointCount = static_cast<std::uint16_t>(start + kept);
+  }
+
+  const std::size_t count = start + kept;
+  result.capacityReached = count >= m.MaxPoints;
+  ShowCoordinateSummary(port, load, result.loaded, result.duplicates, result.failed, count, m.MaxPoints);
+
+  if (kept == 0) {
+    port.ShowWarning(msg::UnableToLoadCoordinateFile);
+    result.status = LoadStatus::NothingLoaded;
+    return result;
+  }
+  if (load.append && m.IsBordered()) port.ShowWarning(msg::CurrentBorderMayBeInvalid);
+  session.settings.Set(output::View3DOptions::View3D, false);
+  model::MarkModified(session);
+  result.status = LoadStatus::Loaded;
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Border.
+
+BorderLoadResult LoadBorderFile(Session& session, const fs::path& file, const VertexLoad& load) {
+  const FieldCodes codes = ReadFileFormat(session.settings, BorderImport).codes;
+  if (!HasCode(codes, vertex::PointNumber) && !HasCode(codes, vertex::EastingNorthing) &&
+      !HasCode(codes, vertex::NorthingEasting)) {
+    session.port.ShowError(msg::InsufficientBorderParameters);
+    return {.status = LoadStatus::FormatRefused};
+  }
+  std::ifstream in;
+  if (!IsReadable(file, in)) {
+    session.port.ShowError(msg::FileManagementError);
+    return {.status = LoadStatus::NotOpened};
+  }
+  return LoadBorder(session, in, codes, load);
+}
+
+BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes& codes, const VertexLoad& load) {
+  SurfaceModel& m = session.model;
+  UserPort& port = session.port;
+  BorderLoadResult result;
+  const bool hasNumber = HasCode(codes, vertex::PointNumber);
+  const bool hasCoordinates = HasCode(codes, vertex::EastingNorthing) || HasCode(codes, vertex::NorthingEasting);
+  if (!hasNumber && !hasCoordinates) {
+    port.ShowError(msg::InsufficientBorderParameters);
+    result.status = LoadStatus::FormatRefused;
+    return result;
+  }
+  if (!m.IsAllocated()) return result;
+
+  // The ring is collected first and linked at the end, each point once: a point linked twice
+  // would leave a lasso that no walk along the ring could leave.
+  std::vector<PointIndex> ring;
+  std::vector<std::uint8_t> onRing(std::size_t{m.PointCount} + 1, 0);
+  bool closingRepeatSeen = false;  // the first point again; fine when nothing follows it
+
+  NearestPointFinder finder(m);
+  AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+  while (!reader.AtEnd()) {
+    reader.BeginRecord();
+    const std::uint64_t before = reader.CharactersRead();
+    VertexRecord record;
+    if (!ReadVertexRecord(reader, codes, record)) {
+      if (reader.RecordHadContent()) ++result.failed;
+      if (reader.CharactersRead() == before) break;
+      continue;
+    }
+    ++result.read;
+    // Of repeated fields the last one counts.
+    const int n = std::max(record.numbers, 1) - 1;
+    const int c = std::max(record.pairs, 1) - 1;
+    const PointIndex q = ResolveVertex(m, finder, hasNumber, hasCoordinates, record.number[n], record.x[c], record.y[c]);
+    if (q == NoPoint) {
+      ++result.invalid;
+      continue;
+    }
+    if (onRing[q]) {
+      if (q == ring.front() && !closingRepeatSeen) {
+        closingRepeatSeen = true;
+      } else {
+        ++result.invalid;
+      }
+      continue;
+    }
+    if (closingRepeatSeen) {
+      // The first point came back in the middle of the ring.
+      ++result.invalid;
+      closingRepeatSeen = false;
+    }
+    onRing[q] = 1;
+    ring.push_back(q);
+  }
+
+  ReportReadProblems(port, reader);
+  if (reader.NotText()) return {.status = LoadStatus::NotText};
+
+  result.accepted = ring.size();
+  if (!load.autoProcessActive) {
+    std::string text;
+    if (result.invalid > 0) {
+      text = std::string(msg::TotalBorderRecordsLoaded) + Count(result.read) + "\r\n" +
+             std::string(msg::TotalBorderPoints) + Count(result.accepted) + "\r\n" +
+             std::string(msg::InvalidBorderPoints) + Count(result.invalid);
+    } else {
+      text = std::string(msg::TotalBorderPoints) + Count(result.accepted);
+    }
+    port.ShowInfo(text + FailedLinesText(result.failed));
+  }
+  if (ring.empty()) {
+    result.status = LoadStatus::NothingLoaded;
+    return result;
+  }
+
+  for (std::size_t i = 0; i <= m.PointCount; ++i) m.BorderNext[i] = NoPoint;
+  // A single point is not linked to itself: that is no ring, just a trap for walks.
+  if (ring.size() >= 2)
+    for (std::size_t k = 0; k < ring.size(); ++k) m.BorderNext[ring[k]] = ring[(k + 1) % ring.size()];
+  DropTriangulation(m);
+  model::MarkModified(session);
+  result.status = LoadStatus::Loaded;
+
+  // The links form exactly one cycle through the accepted points, so the ring is valid when it
+  // has at least three of them.
+  result.ringValid = ring.size() >= 3;
+  if (!result.ringValid) {
+    port.ShowWarning(msg::NewBorderMayBeInvalid);
+    return result;
+  }
+  model::ComputeExtents(m, session.settings);
+  MakeCounterClockwise(m);
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Breaklines.
+
+BreaklineLoadResult LoadBreaklineFile(Session& session, const fs::path& file, const VertexLoad& load) {
+  const FieldCodes codes = ReadFileFormat(session.settings, BreaklineImport).codes;
+  if (!CheckBreaklineFormat(session.port, codes)) return {.status = LoadStatus::FormatRefused};
+  std::ifstream in;
+  if (!IsReadable(file, in)) {
+    session.port.ShowError(msg::FileManagementError);
+    return {.status = LoadStatus::NotOpened};
+  }
+  return LoadBreaklines(session, in, codes, load);
+}
+
+BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const FieldCodes& codes,
+                                   const VertexLoad& load) {
+  SurfaceModel& m = session.model;
+  UserPort& port = session.port;
+  BreaklineLoadResult result;
+
+  if (!CheckBreaklineFormat(port, codes)) {
+    result.status = LoadStatus::FormatRefused;
+    return result;
+  }
+  if (!m.IsAllocated()) return result;
+  const std::size_t numbers = CountCode(codes, vertex::PointNumber);
+  const std::size_t pairs = CoordinateGroups(codes);
+
+  // One vertex per record: consecutive vertices form a chain of breaklines. Otherwise each
+  // record gives both ends of one breakline.
+  const bool chain = numbers == 1 || pairs == 1;
+  const std::size_t capacity = m.MaxBreaklines;
+  const std::size_t before = std::min<std::size_t>(m.BreaklineCount, capacity);
+
+  std::unordered_set<std::uint32_t> existing;
+  for (std::size_t b = 1; b <= before; ++b) existing.insert(EdgeKey(m.Breaklines[b].From, m.Breaklines[b].To));
+
+  // Slot k is being filled; a slot is cleared when it becomes current, so nothing of an
+  // earlier model survives in it.
+  std::size_t k = before + 1;
+  auto makeCurrent = [&](std::size_t slot) { m.Breaklines[slot] = {}; };
+  makeCurrent(k);
+  bool sideIsTo = false;
+
+  NearestPointFinder finder(m);
+  AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+  while (k <= capacity && !reader.AtEnd()) {
+    reader.BeginRecord();
+    const std::uint64_t charsBefore = reader.CharactersRead();
+    VertexRecord record;
+    if (!ReadVertexRecord(reader, codes, record)) {
+      if (reader.RecordHadContent()) {
+        ++result.failed;
+        sideIsTo = false;  // a bad line ends the chain rather than joining its neighbours
+      }
+      if (reader.CharactersRead() == charsBefore) break;
+      continue;
+    }
+    bool recordFailed = false;
+    const int endpoints = std::max(record.numbers, record.pairs);
+    for (int j = 0; j < endpoints && k <= capacity; ++j) {
+      PointIndex q = ResolveVertex(m, finder, numbers > 0, pairs > 0, record.number[j], record.x[j], record.y[j]);
+      const PointIndex from = m.Breaklines[k].From;
+      if (q != NoPoint && sideIsTo && (q == from || existing.contains(EdgeKey(from, q)))) q = NoPoint;
+      if (q == NoPoint) {
+        ++result.invalid;
+        recordFailed = true;
+        continue;
+      }
+      if (!sideIsTo) {
+        m.Breaklines[k].From = q;
+        sideIsTo = true;
+        continue;
+      }
+      m.Breaklines[k].To = q;
+      existing.insert(EdgeKey(from, q));
+      ++k;
+      if (k <= capacity + 1) makeCurrent(k);
+      if (chain && k <= capacity) {
+        m.Breaklines[k].From = q;  // the next vertex ends the next breakline
+      } else {
+        sideIsTo = false;
+      }
+    }
+    // An unfinished breakline is abandoned; in a chain the next usable record starts anew.
+    if (recordFailed) sideIsTo = false;
+  }
+
+  ReportReadProblems(port, reader);
+  if (reader.NotText()) {
+    m.BreaklineCount = static_cast<std::uint16_t>(before);
+    return {.status = LoadStatus::NotText};
+  }
+
+  // Slot k is unfinished (or, past the capacity, unused): the breaklines below it are complete.
+  const std::size_t count = k - 1;
+  m.Breaklines[k] = {};
+  m.BreaklineCount = static_cast<std::uint16_t>(count);
+  result.added = count - before;
+  result.capacityReached = count >= capacity;
+
+  std::string text = std::string(msg::TotalBreaklinesInMemory) + Count(count);
+  if (result.invalid > 0) text += "\r\n" + std::string(msg::InvalidBreaklinesNotLoaded) + Count(result.invalid);
+  text += FailedLinesText(result.failed);
+  if (result.capacityReached) {
+    port.ShowError(text + "\r\n\r\n" + std::string(msg::BreaklineCapacityReached) + "\r\n" +
+                   std::string(msg::AllBreaklinesMayNotBeLoaded));
+  } else if (!load.autoProcessActive) {
+    port.ShowInfo(text);
+  }
+
+  if (result.added == 0) {
+    result.status = LoadStatus::NothingLoaded;
+    return result;
+  }
+  DropTriangulation(m);
+  model::MarkModified(session);
+  result.status = LoadStatus::Loaded;
+  return result;
+}
+
+}  // namespace terravue::exchange

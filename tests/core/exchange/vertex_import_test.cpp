@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/app_settings.h"
+#include "common/messages.h"
+#include "exchange_test_env.h"
+#include "model/surface_model.h"
+
+namespace terravue::exchange::test {
+namespace {
+
+using Shown = terravue::testing::FakePort::Shown;
+
+// The ring from its lowest point, in link order; empty without a border.
+std::vector<PointIndex> RingOf(const model::SurfaceModel& m) {
+  std::vector<PointIndex> ring;
+  const PointIndex start = m.FirstBorderPoint(1, m.PointCount);
+  if (start == NoPoint) return ring;
+  PointIndex i = start;
+  do {
+    ring.push_back(i);
+    i = m.BorderNext[i];
+  } while (i != start && i != NoPoint && ring.size() <= m.PointCount);
+  return ring;
+}
+
+std::vector<std::pair<PointIndex, PointIndex>> BreaklinesOf(const model::SurfaceModel& m) {
+  std::vector<std::pair<PointIndex, PointIndex>> lines;
+  for (BreaklineIndex b = 1; b <= m.BreaklineCount; ++b) lines.emplace_back(m.Breaklines[b].From, m.Breaklines[b].To);
+  return lines;
+}
+
+const Shown kMayBeInvalid{Kind::Warning, "The new border may be invalid, use the Border Editor to correct any errors."};
+
+// ---------------------------------------------------------------------------------------------
+// Border files over the square 1 (0,0), 2 (100,0), 3 (100,100), 4 (0,100) with 5 in its middle.
+
+struct BorderCase {
+  const char* name;
+  const char* format;
+  std::string content;
+  std::vector<PointIndex> ring;
+  std::vector<Shown> messages;
+};
+
+void PrintTo(const BorderCase& c, std::ostream* os) { *os << c.name; }
+
+class BorderFileTest : public ExchangeTest, public ::testing::WithParamInterface<BorderCase> {
+ protected:
+  void SetUp() override {
+    ExchangeTest::SetUp();
+    AddPoint(0, 0);
+    AddPoint(100, 0);
+    AddPoint(100, 100);
+    AddPoint(0, 100);
+    AddPoint(50, 50);
+  }
+};
+
+TEST_P(BorderFileTest, LinksTheRing) {
+  const BorderCase& c = GetParam();
+  ImportFormat(AsciiKind::Border, c.format);
+  LoadBorderFile(session, Write("FIELD.BDR", c.content), {});
+  EXPECT_EQ(RingOf(model), c.ring);
+  EXPECT_EQ(Messages(), c.messages) << port.Transcript();
+  EXPECT_TRUE(model::CheckTopology(model).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BorderFileTest,
+    ::testing::Values(
+        BorderCase{"ClockwiseRingIsMadeCounterClockwise", "A N", "0 0\n0 100\n100 100\n100 0\n", {1, 2, 3, 4},
+                   {{Kind::Info, "Total border points = 4"}}},
+        BorderCase{"NumbersWithNorthingEasting", "P B N", "1, 0, 0\r\n2, 0, 100\r\n3, 100, 100\r\n4, 100, 0\r\n",
+                   {1, 2, 3, 4}, {{Kind::Info, "Total border points = 4"}}},
+        // A point number that names another position than the coordinates: the nearest point wins.
+        BorderCase{"CoordinatesOverruleAWrongNumber", "P A N", "2 0 0\n1 100 0\n3 100 100\n4 0 100\n", {1, 2, 3, 4},
+                   {{Kind::Info, "Total border points = 4"}}},
+        BorderCase{"NumbersOutsideTheModelAreInvalid", "P N", "1\n2\n0\n3\n9\n4\n", {1, 2, 3, 4},
+                   {{Kind::Info, "Total points loaded = 6\r\nTotal border points = 4\r\nInvalid points = 2"}}},
+        BorderCase{"RepeatedFirstPointClosesTheRing", "A N", "0 0\n100 0\n100 100\n0 100\n0 0\n", {1, 2, 3, 4},
+                   {{Kind::Info, "Total border points = 4"}}},
+        // A point is never linked twice: the repeats are invalid and the ring stays one cycle.
+        BorderCase{"RepeatedPointsInTheMiddleAreInvalid", "P N", "1\n2\n1\n3\n2\n4\n", {1, 2, 3, 4},
+                   {{Kind::Info, "Total points loaded = 6\r\nTotal border points = 4\r\nInvalid points = 2"}}},
+        BorderCase{"TwoPointsMakeNoValidRing", "P N", "1\n2\n", {1, 2},
+                   {{Kind::Info, "Total border points = 2"}, kMayBeInvalid}},
+        BorderCase{"OnePointIsNotLinkedToItself", "P N", "3\n", {},
+                   {{Kind::Info, "Total border points = 1"}, kMayBeInvalid}},
+        BorderCase{"BadLinesAreCounted", "A N", "0 0\n100 x\n100 0\n100 100\n", {1, 2, 3},
+                   {{Kind::Info, "Total border points = 3\r\nLines not loaded = 1"}}},
+        BorderCase{"NothingUsable", "A N", "words only\n", {}, {{Kind::Info, "Total border points = 0"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class BorderImportTest : public BorderFileTest {};
+
+// A vertex must lie within 0.001 of a point in X and in Y; numbers are read at thousandths.
+TEST_F(BorderImportTest, VerticesMatchPointsWithinAThousandth) {
+  model.PointX[1] = 0.0004;
+  model.PointY[3] = 100.0009;
+  ImportFormat(AsciiKind::Border, "A N");
+  const auto result = LoadBorderFile(session, Write("B.BDR", "0 0\n100 0.001\n100 100\n0 100\n"), {});
+  EXPECT_EQ(result.accepted, 3u);  // (100, 0.001) is a thousandth from point 2: no match
+  EXPECT_EQ(result.invalid, 1u);
+  EXPECT_EQ(RingOf(model), (std::vector<PointIndex>{1, 3, 4}));
+}
+
+TEST_F(BorderImportTest, AValidRingReplacesTheOldOneAndDropsTheTriangles) {
+  model.BorderNext[1] = 5;
+  model.BorderNext[5] = 2;
+  model.BorderNext[2] = 1;
+  model.TriVertex[1] = {1, 2, 5};
+  model.TriangleCount = 1;
+  settings.Set(settings::ModelSaved, true);
+  ImportEntry(AsciiKind::Border, 3);  // P A N
+  const auto result = LoadBorderFile(session, Write("B.BDR", "4, 0, 100\n3, 100, 100\n2, 100, 0\n1, 0, 0\n"), {});
+  EXPECT_TRUE(result.ringValid);
+  EXPECT_EQ(RingOf(model), (std::vector<PointIndex>{1, 2, 3, 4}));
+  EXPECT_EQ(model.BorderNext[5], NoPoint);
+  EXPECT_EQ(model.TriangleCount, 0);
+  EXPECT_FALSE(settings.Get(settings::ModelSaved));
+  EXPECT_EQ(model.MaxX, 100);  // the extents are brought up to date
+}
+
+TEST_F(BorderImportTest, RefusedFormatsAndFiles) {
+  ImportFormat(AsciiKind::Border, "D N");
+  EXPECT_EQ(LoadBorderFile(session, dir.path() / "NONE.BDR", {}).status, LoadStatus::FormatRefused);
+  ImportFormat(AsciiKind::Border, "A N");
+  EXPECT_EQ(LoadBorderFile(session, dir.path() / "NONE.BDR", {}).status, LoadStatus::NotOpened);
+  EXPECT_EQ(LoadBorderFile(session, Write("NUL.BDR", std::string("0 0\n\0", 5)), {}).status, LoadStatus::NotText);
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, std::string(msg::InsufficientBorderParameters)},
+                                            {Kind::Error, "File management error."},
+                                            {Kind::Error, std::string(msg::NotPlainText)}}));
+  EXPECT_EQ(model.FirstBorderPoint(1, model.PointCount), NoPoint);
+}
+
+// Every load starts from a blank CurrentChar: the leading N passes over the first line even
+// when the coordinate load before ended on a line end.
+TEST_F(BorderImportTest, ReaderStateStartsFreshForEachLoad) {
+  ImportFormat(AsciiKind::Coordinates, "X Y Z N");
+  LoadCoordinateFile(session, Write("P.ASC", "0 0 1\n100 0 1\n100 100 1\n0 100 1\n"), {});
+  ImportFormat(AsciiKind::Border, "N A N");
+  port.shown.clear();
+  LoadBorderFile(session, Write("B.BDR", "4 points follow\n0 0\n100 0\n100 100\n0 100\n"), {});
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Info, "Total border points = 4"}}));
+}
+
+TEST_F(BorderImportTest, AutoProcessKeepsTheSummaryQuiet) {
+  ImportFormat(AsciiKind::Border, "P N");
+  LoadBorderFile(session, Write("B.BDR", "1\n2\n3\n"), {.autoProcessActive = true});
+  EXPECT_EQ(RingOf(model), (std::vector<PointIndex>{1, 2, 3}));
+  EXPECT_TRUE(Messages().empty()) << port.Transcript();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Breakline files over a grid of 12 points, 4 wide: point k at (10 ((k-1) mod 4), 10 ((k-1) div 4)).
+
+struct BreaklineCase {
+  const char* name;
+  const char* format;
+  std::string content;
+  std::vector<std::pair<PointIndex, PointIndex>> breaklines;
+  std::string summary;
+};
+
+void PrintTo(const BreaklineCase& c, std::ostream* os) { *os << c.name; }
+
+class BreaklineFileTest : public ExchangeTest, public ::testing::WithParamInterface<BreaklineCase> {
+ protected:
+  void SetUp() override {
+    ExchangeTest::SetUp();
+    AddGrid(12, 4);
+  }
+};
+
+TEST_P(BreaklineFileTest, LoadsTheBreaklines) {
+  const BreaklineCase& c = GetParam();
+  ImportFormat(AsciiKind::Breaklines, c.format);
+  LoadBreaklineFile(session, Write("LINES.BRK", c.content), {});
+  EXPECT_EQ(BreaklinesOf(model), c.breaklines);
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Info, c.summary}})) << port.Transcript();
+  EXPECT_TRUE(model::CheckTopology(model).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BreaklineFileTest,
+    ::testing::Values(
+        BreaklineCase{"ChainBrokenByPointZero", "P N", "4\n5\n6\n0\n8\n9\n", {{4, 5}, {5, 6}, {8, 9}},
+                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 1"},
+        BreaklineCase{"PairsRefuseRepeatsAndLoops", "P P N", "1 2\n2 1\n3 3\n2 3\n", {{1, 2}, {2, 3}},
+                      "Total breaklines in memory = 2\r\nInvalid breaklines not loaded = 2"},
+        BreaklineCase{"CoordinatePairs", "A A N", "0 0 10 0\n10 0 10 10\n", {{1, 2}, {2, 6}},
+                      "Total breaklines in memory = 2"},
+        BreaklineCase{"ChainOfNorthingEasting", "B N", "0 0\n0 10\n10 10\n", {{1, 2}, {2, 6}},
+                      "Total breaklines in memory = 2"},
+        // The written form of a chain repeats its last point: the repeat ends the chain.
+        BreaklineCase{"ChainsEndedByRepeats", "P B N", "1 0 0\n2 0 10\n6 10 10\n6 10 10\n3 0 20\n4 0 30\n4 0 30\n",
+                      {{1, 2}, {2, 6}, {3, 4}},
+                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 2"},
+        BreaklineCase{"UnmatchedEndAbandonsTheBreakline", "A A N", "0 0 10 0.001\n", {},
+                      "Total breaklines in memory = 0\r\nInvalid breaklines not loaded = 1"},
+        BreaklineCase{"BadLineEndsTheChain", "P N", "1\n2\nx-y\n3\n4\n", {{1, 2}, {3, 4}},
+                      "Total breaklines in memory = 2\r\nLines not loaded = 1"},
+        BreaklineCase{"NumbersAndPairsTogether", "P A P A N", "1 0 0 2 10 0\n7 20 10 8 30 10\n", {{1, 2}, {7, 8}},
+                      "Total breaklines in memory = 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class BreaklineImportTest : public BreaklineFileTest {};
+
+TEST_F(BreaklineImportTest, AppendsAfterTheHeldBreaklinesWithoutStaleSlots) {
+  model.Breaklines[1] = {1, 2};
+  model.BreaklineCount = 1;
+  model.Breaklines[2] = {7, 8};  // left over from an earlier model
+  model.Breaklines[3] = {9, 10};
+  ImportFormat(AsciiKind::Breaklines, "P P N");
+  auto result = LoadBreaklineFile(session, Write("A.BRK", "3 0\n"), {});
+  EXPECT_EQ(result.status, LoadStatus::NothingLoaded);
+  EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}}));
+  EXPECT_EQ(model.Breaklines[2].To, NoPoint);
+
+  result = LoadBreaklineFile(session, Write("B.BRK", "2 1\n5 6\n"), {});
+  EXPECT_EQ(result.added, 1u);
+  EXPECT_EQ(result.invalid, 1u);  // 2-1 is held already
+  EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}, {5, 6}}));
+}
+
+TEST_F(BreaklineImportTest, ChangesDropTheTriangulation) {
+  model.TriVertex[1] = {1, 2, 5};
+  model.TriangleCount = 1;
+  settings.Set(settings::ModelSaved, true);
+  ImportFormat(AsciiKind::Breaklines, "P P N");
+  LoadBreaklineFile(session, Write("A.BRK", "nothing\n"), {});
+  EXPECT_EQ(model.TriangleCount, 1);
+  EXPECT_TRUE(settings.Get(settings::ModelSaved));
+  LoadBreaklineFile(session, Write("B.BRK", "1 5\n"), {});
+  EXPECT_EQ(model.TriangleCount, 0);
+  EXPECT_FALSE(settings.Get(settings::ModelSaved));
+}
+
+TEST_F(BreaklineImportTest, FormatsThatCannotWorkAreRefused) {
+  const struct {
+    const char* format;
+    std::string_view message;
+  } cases[] = {{"D N", msg::InsufficientBreaklineParameters},
+               {"P A A N", msg::UnequalBreaklineParameters},
+               {"P P P N", msg::TooManyBreaklineParameters},
+               {"A B A N", msg::TooManyBreaklineParameters}};
+  for (const auto& c : cases) {
+    port.shown.clear();
+    ImportFormat(AsciiKind::Breaklines, c.format);
+    EXPECT_EQ(LoadBreaklineFile(session, dir.path() / "NONE.BRK", {}).status, LoadStatus::FormatRefused);
+    EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, std::string(c.message)}})) << c.format;
+  }
+}
+
+TEST_F(BreaklineImportTest, CapacityStopsTheLoadWithItsMessage) {
+  model.PointCount = 0;
+  AddGrid(300, 20);
+  std::string content;
+  int lines = 0;
+  for (int i = 1; i <= 300 && lines < 32764; ++i)
+    for (int j = i + 1; j <= 300 && lines < 32764; ++j, ++lines)
+      content += std::to_string(i) + " " + std::to_string(j) + "\n";
+  ImportFormat(AsciiKind::Breaklines, "P P N");
+  const auto result = LoadBreaklineFile(session, Write("MANY.BRK", content), {.autoProcessActive = true});
+  EXPECT_TRUE(result.capacityReached);
+  EXPECT_EQ(model.BreaklineCount, 32763);
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, "Total breaklines in memory = 32763\r\n\r\nBreakline "
+                                                          "capacity has been reached.\r\nAll breaklines may not have "
+                                                          "been loaded."}}));
+  EXPECT_TRUE(model::CheckTopology(model).empty());
+}
+
+TEST_F(BreaklineImportTest, ARefusedFileAddsNothing) {
+  model.Breaklines[1] = {1, 2};
+  model.BreaklineCount = 1;
+  ImportFormat(AsciiKind::Breaklines, "P N");
+  const auto result = LoadBreaklineFile(session, Write("NUL.BRK", std::string("3\n4\n5\0\n", 7)), {});
+  EXPECT_EQ(result.status, LoadStatus::NotText);
+  EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}}));
+  EXPECT_EQ(LoadBreaklineFile(session, dir.path() / "NONE.BRK", {}).status, LoadStatus::NotOpened);
+}
+
+}  // namespace
+}  // namespace terravue::exchange::test
