@@ -10,6 +10,7 @@
 #include "exchange/ascii_export.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
@@ -30,8 +31,7 @@ constexpr const char* Usage =
     "  Without a format the one stored in the settings is used.\n";
 
 int UsageError(Context& cx, std::string_view problem) {
-  cx.err << "terravue-cli: export: " << problem << '\n' << Usage;
-  return ExitUsage;
+  return cli::UsageError(cx, "export", problem, Usage);
 }
 
 }  // namespace
@@ -90,18 +90,10 @@ int RunExport(const Args& args, Context& cx) {
     if (!anyLetter) return UsageError(cx, "the format \"" + *codes + "\" holds no letter");
   }
 
-  SettingsRecord settings = DefaultSettings();
-  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
-    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
-    return ExitFailed;
-  }
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
-    return ExitFailed;
-  }
-  std::error_code ec;
-  Session session{surface, settings, cx.port, fs::temp_directory_path(ec)};
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  SettingsRecord& settings = workspace.settings;
+  Session& session = workspace.session;
   if (!model::OpenModelByName(session, positional[0])) return ExitFailed;
   if (!exchange::CanExport(session, *kind)) return ExitFailed;
 

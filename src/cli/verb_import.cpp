@@ -3,7 +3,6 @@
 #include <ostream>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 #include "common/messages.h"
 #include "common/session.h"
@@ -14,6 +13,7 @@
 #include "model/surface_model.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
@@ -54,8 +54,7 @@ struct ImportArgs {
 };
 
 int UsageError(Context& cx, std::string_view problem) {
-  cx.err << "terravue-cli: import: " << problem << '\n' << Usage;
-  return ExitUsage;
+  return cli::UsageError(cx, "import", problem, Usage);
 }
 
 std::optional<int> ParseEntry(const std::string& text) {
@@ -156,26 +155,6 @@ void StoreChoice(SettingsRecord& settings, AsciiKind kind, const FileChoice& cho
   }
 }
 
-// A private folder for the report work files of one run, removed with everything in it.
-class WorkFolder {
- public:
-  WorkFolder() {
-    std::error_code ec;
-    path_ = fs::temp_directory_path(ec) / ("terravue-cli-" + std::to_string(::getpid()));
-    fs::create_directories(path_, ec);
-  }
-  ~WorkFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 int NothingLoaded(Context& cx, const std::string& file) {
   cx.err << "terravue-cli: import: nothing was loaded from '" << file << "'; no model was written\n";
   return ExitFailed;
@@ -196,28 +175,14 @@ int RunImport(const Args& args, Context& cx) {
     if (auto problem = CheckCodes(AsciiKind::Breaklines, *in.breaklines.codes)) return UsageError(cx, problem->text);
   if (!args.output || args.output->empty()) return UsageError(cx, "-o MODEL is needed");
 
-  // A name without extension gets the model file's; the case of a given name is kept.
-  fs::path output = *args.output;
-  int outputType = model::ModelFileTypeOf(output);
-  if (!output.has_extension()) {
-    output += ".MDL";
-    outputType = model::ModelFileTypeMdl;
-  } else if (outputType < 0) {
-    return UsageError(cx, "MODEL must end in .MDL or .MDV");
-  }
+  const auto output = OutputModelFile(*args.output);
+  if (!output) return UsageError(cx, "MODEL must end in .MDL or .MDV");
 
-  SettingsRecord settings = DefaultSettings();
-  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
-    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
-    return ExitFailed;
-  }
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
-    return ExitFailed;
-  }
-  WorkFolder work;
-  Session session{surface, settings, cx.port, work.Path()};
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  SettingsRecord& settings = workspace.settings;
+  model::SurfaceModel& surface = workspace.model;
+  Session& session = workspace.session;
 
   if (in.append && !model::OpenModelByName(session, *in.append)) return ExitFailed;
 
@@ -249,8 +214,8 @@ int RunImport(const Args& args, Context& cx) {
     triangulation = tin::Triangulate(session, state);
     if (!triangulation) return ExitFailed;
   }
-  if (!model::WriteModelFile(session, output, 1, surface.PointCount, outputType)) {
-    cx.err << "terravue-cli: import: could not write '" << output.string() << "'\n";
+  if (!model::WriteModelFile(session, output->file, 1, surface.PointCount, output->type)) {
+    cx.err << "terravue-cli: import: could not write '" << output->file.string() << "'\n";
     return ExitFailed;
   }
   // The model is written either way; a triangulation that failed in part is reported by status.

@@ -8,6 +8,7 @@
 #include "common/settings_file.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
@@ -16,8 +17,7 @@ namespace {
 constexpr const char* Usage = "usage: terravue-cli info MODEL [--settings FILE]\n";
 
 int UsageError(Context& cx, std::string_view problem) {
-  cx.err << "terravue-cli: info: " << problem << '\n' << Usage;
-  return ExitUsage;
+  return cli::UsageError(cx, "info", problem, Usage);
 }
 
 }  // namespace
@@ -30,18 +30,9 @@ int RunInfo(const Args& args, Context& cx) {
   if (args.positional.size() != 1 || args.positional.front().empty())
     return UsageError(cx, "name one model file");
 
-  SettingsRecord settings = DefaultSettings();
-  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
-    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
-    return ExitFailed;
-  }
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
-    return ExitFailed;
-  }
-  std::error_code ec;
-  Session session{surface, settings, cx.port, std::filesystem::temp_directory_path(ec)};
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  Session& session = workspace.session;
   if (!model::OpenModelByName(session, args.positional.front())) return ExitFailed;
   for (const auto& line : model::SurfacePropertiesText(session)) cx.out << line << '\n';
   return cx.out.good() ? ExitOk : ExitFailed;

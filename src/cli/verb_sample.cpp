@@ -9,7 +9,10 @@
 #include "model/model_document.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
+#include "tin/geometry.h"
+#include "tin/triangulate.h"
 #include "sample_site.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
@@ -18,8 +21,7 @@ namespace {
 constexpr const char* Usage = "usage: terravue-cli sample -o FILE[.MDL|.MDV]\n";
 
 int UsageError(Context& cx, std::string_view problem) {
-  cx.err << "terravue-cli: sample: " << problem << '\n' << Usage;
-  return ExitUsage;
+  return cli::UsageError(cx, "sample", problem, Usage);
 }
 
 }  // namespace
@@ -30,26 +32,23 @@ int RunSample(const Args& args, Context& cx) {
     return UsageError(cx, "unexpected argument '" + args.positional.front() + "'");
   if (!args.output || args.output->empty()) return UsageError(cx, "-o FILE is needed");
 
-  // A name without extension gets the model file's; the case of a given name is kept.
-  std::filesystem::path file = *args.output;
-  int type = model::ModelFileTypeOf(file);
-  if (!file.has_extension()) {
-    file += ".MDL";
-    type = model::ModelFileTypeMdl;
-  } else if (type < 0) {
-    return UsageError(cx, "FILE must end in .MDL or .MDV");
-  }
+  const auto output = OutputModelFile(*args.output);
+  if (!output) return UsageError(cx, "FILE must end in .MDL or .MDV");
 
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  BuildSampleSite(workspace.model);
+  // The sample opens as a surface, ready for contours and volumes.
+  tin::LocateState state;
+  const auto status = tin::Triangulate(workspace.session, state, {.quiet = true});
+  if (status != tin::TriangulationStatus::Success) {
+    cx.err << "terravue-cli: sample: the sample site did not triangulate\n";
     return ExitFailed;
   }
-  BuildSampleSite(surface);
-  SettingsRecord settings = DefaultSettings();
-  std::error_code ec;
-  Session session{surface, settings, cx.port, std::filesystem::temp_directory_path(ec)};
-  return model::WriteModelFile(session, file, 1, surface.PointCount, type) ? ExitOk : ExitFailed;
+  return model::WriteModelFile(workspace.session, output->file, 1, workspace.model.PointCount,
+                               output->type)
+             ? ExitOk
+             : ExitFailed;
 }
 
 }  // namespace terravue::cli

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/settings_file.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
@@ -13,8 +14,7 @@ constexpr const char* Usage =
     "       terravue-cli settings --defaults -o FILE\n";
 
 int UsageError(Context& cx, std::string_view problem) {
-  cx.err << "terravue-cli: settings: " << problem << '\n' << Usage;
-  return ExitUsage;
+  return cli::UsageError(cx, "settings", problem, Usage);
 }
 
 int WriteDefaults(const Args& args, Context& cx) {

@@ -2,7 +2,6 @@
 #include <ostream>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 #include "common/app_settings.h"
 #include "common/messages.h"
@@ -13,46 +12,13 @@
 #include "model/surface_model.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
+#include "cli_common.h"
 #include "verbs.h"
 
 namespace terravue::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage) {
-  cx.err << "terravue-cli: " << verb << ": " << problem << '\n' << usage;
-  return ExitUsage;
-}
-
-// A private folder for the report work files of one run, removed with everything in it.
-class WorkFolder {
- public:
-  WorkFolder() {
-    std::error_code ec;
-    path_ = fs::temp_directory_path(ec) / ("terravue-cli-" + std::to_string(::getpid()));
-    fs::create_directories(path_, ec);
-  }
-  ~WorkFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-bool LoadSettingsFor(const Args& args, Context& cx, SettingsRecord& settings) {
-  settings = DefaultSettings();
-  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
-    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -67,15 +33,10 @@ int RunTriangulate(const Args& args, Context& cx) {
   const int outputType = model::ModelFileTypeOf(output);
   if (outputType < 0) return UsageError(cx, "triangulate", "the output must be a .MDL or .MDV file", usage);
 
-  SettingsRecord settings;
-  if (!LoadSettingsFor(args, cx, settings)) return ExitFailed;
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
-    return ExitFailed;
-  }
-  WorkFolder work;
-  Session session{surface, settings, cx.port, work.Path()};
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  model::SurfaceModel& surface = workspace.model;
+  Session& session = workspace.session;
   if (!model::OpenModelByName(session, args.positional.front())) return ExitFailed;
 
   tin::LocateState state;
@@ -100,15 +61,10 @@ int RunTriangles(const Args& args, Context& cx) {
   if (args.positional.size() != 1 || args.positional.front().empty())
     return UsageError(cx, "triangles", "name one model file", usage);
 
-  SettingsRecord settings;
-  if (!LoadSettingsFor(args, cx, settings)) return ExitFailed;
-  model::SurfaceModel surface;
-  if (!surface.AllocateStore()) {
-    cx.port.ShowError(msg::InsufficientMemoryForProgram);
-    return ExitFailed;
-  }
-  WorkFolder work;
-  Session session{surface, settings, cx.port, work.Path()};
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  model::SurfaceModel& surface = workspace.model;
+  Session& session = workspace.session;
   if (!model::OpenModelByName(session, args.positional.front())) return ExitFailed;
   for (int t = 1; t <= surface.TriangleCount; ++t) {
     const auto& c = surface.TriVertex[static_cast<std::size_t>(t)];

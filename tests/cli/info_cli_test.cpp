@@ -58,7 +58,7 @@ class CliTest : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(CliTest, SampleWritesTheSameBorderedSiteEveryTime) {
+TEST_F(CliTest, SampleWritesTheSameTriangulatedSiteEveryTime) {
   ASSERT_EQ(Cli("sample -o '" + Path("SITE") + "'").exitCode, 0);
   ASSERT_EQ(Cli("sample -o '" + Path("again.mdl") + "'").exitCode, 0);
   EXPECT_EQ(ReadAll(Path("SITE.MDL")), ReadAll(Path("again.mdl")));
@@ -69,7 +69,7 @@ TEST_F(CliTest, SampleWritesTheSameBorderedSiteEveryTime) {
             model::ModelFileStatus::Ok);
   EXPECT_EQ(model::CheckTopology(site), std::vector<std::string>{});
   EXPECT_GE(site.PointCount, 300);
-  EXPECT_EQ(site.TriangleCount, 0);
+  EXPECT_GT(site.TriangleCount, site.PointCount);
   EXPECT_TRUE(site.IsBordered());
   EXPECT_EQ(site.GetPointLabel(17), "  17");
   site.ComputeExtents();
@@ -87,7 +87,7 @@ TEST_F(CliTest, InfoPrintsTheSurfaceProperties) {
   EXPECT_EQ(run.err, "");
   for (const std::string& line :
        {"File Name: " + Path("Site.mdl"), std::string("Comment: Sample site - generated"),
-        std::string("  Triangles: 0"), std::string("  Bordered: Yes"), std::string("  Triangulated: No"),
+        std::string("  Bordered: Yes"), std::string("  Triangulated: Yes"),
         std::string("           Mimimum       Maximum         Range"), std::string("File has been saved.")})
     EXPECT_NE(run.out.find(line + "\n"), std::string::npos) << line << "\n" << run.out;
 }
