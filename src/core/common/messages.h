@@ -292,4 +292,163 @@ inline constexpr std::string_view BreaklinesNotExecuted =
 inline constexpr std::string_view NoBreaklineErrorsFound = "No breakline errors found.";
 inline constexpr std::string_view NoBreaklinesPresent = "No breaklines present.";
 
+// Volumes: the two commands, the Surface Comparison dialog and the volume report.
+inline constexpr std::string_view NoTrianglesForExistingSurface =
+    "Triangulation data is not available\r\nfor existing surface model.";
+inline constexpr std::string_view NoTrianglesForProposedSurface =
+    "Triangulation data is not available\r\nfor proposed surface model.";
+inline constexpr std::string_view CurrentFileNotSaved = "The current file has not been saved.";
+inline constexpr std::string_view ErrorAllocatingVolumeMemory = "Error allocating memory for volume calculations.";
+inline constexpr std::string_view FileTypeNotSupported = "That file type is not supported.";
+inline constexpr std::string_view ProposedSurfaceNotLoaded = "Proposed surface not loaded.";
+inline constexpr std::string_view SurfacesAreTheSame =
+    "The surfaces are the same.\r\nNo volumetric difference between them.";
+inline constexpr std::string_view SurfacesDoNotOverlap = "Surfaces do not overlap.\r\nNo volumes can be calculated.";
+inline constexpr std::string_view UnableToDisplayOutput = "Unable to display output.";
+inline constexpr std::string_view BorderOfPrefix = "Border of ";
+inline constexpr std::string_view PointsSuffixArrow = " --> ";
+inline constexpr std::string_view PointsSuffix = " points";
+inline constexpr std::string_view CutFactorFieldError = "Invalid cut factor.";
+inline constexpr std::string_view FillFactorFieldError = "Invalid fill factor.";
+inline constexpr std::string_view VolumeReportExisting = "Existing Surface";
+inline constexpr std::string_view VolumeReportProposed = "Proposed Surface";
+inline constexpr std::string_view VolumeReportFileName = "  File name : ";
+inline constexpr std::string_view VolumeReportComment = "  Comment   : ";
+inline constexpr std::string_view VolumeReportNoComment = "none";
+inline constexpr std::string_view CommonAreaHectares = "Total Common Field Area (hectares) = ";
+inline constexpr std::string_view CutAreaHectares = "             Cut Area   (hectares) = ";
+inline constexpr std::string_view FillAreaHectares = "             Fill Area  (hectares) = ";
+inline constexpr std::string_view CommonAreaAcres = "Total Common Field Area (acres) = ";
+inline constexpr std::string_view CutAreaAcres = "             Cut Area   (acres) = ";
+inline constexpr std::string_view FillAreaAcres = "             Fill Area  (acres) = ";
+inline constexpr std::string_view VolumeColumns = "                                  Total        Factor              Net";
+inline constexpr std::string_view CutVolumeMeters = "Cut Volume  (cu. meters) = ";
+inline constexpr std::string_view FillVolumeMeters = "Fill Volume (cu. meters) = ";
+inline constexpr std::string_view CutVolumeYards = "Cut Volume  (cu. yards)  = ";
+inline constexpr std::string_view FillVolumeYards = "Fill Volume (cu. yards)  = ";
+inline constexpr std::string_view VolumeRule = "                           ---------------                ---------------";
+inline constexpr std::string_view RatioOfCutFill = "Ratio of Cut/Fill        = ";
+inline constexpr std::string_view RatioNotAvailable = "         N/A   ";
+inline constexpr std::string_view RatioGap = "                ";
+inline constexpr std::string_view NetRatioNotAvailable = "         N/A";
+inline constexpr std::string_view LocationMaxCut = "Location of: Max Cut = ";
+inline constexpr std::string_view LocationMaxFill = "     Max Fill = ";
+inline constexpr std::string_view ValueNotAvailable = "   -- N/A --   ";
+inline constexpr std::string_view MaxCutX = "                   X = ";
+inline constexpr std::string_view MaxFillX = "            X = ";
+inline constexpr std::string_view MaxCutY = "                   Y = ";
+inline constexpr std::string_view MaxFillY = "            Y = ";
+inline constexpr std::string_view MaxCutNorthing = "            Northing = ";
+inline constexpr std::string_view MaxFillNorthing = "     Northing = ";
+inline constexpr std::string_view MaxCutEasting = "             Easting = ";
+inline constexpr std::string_view MaxFillEasting = "      Easting = ";
+inline constexpr std::string_view ReportCommentsTitle = "Report Comments:";
+inline constexpr std::string_view NoReportComments = "(No comments available.)";
+inline constexpr std::string_view CutFillListingTitle = "Cut/Fill Data Listing";
+inline constexpr std::string_view CutFillListingFile = "File: ";
+inline constexpr std::string_view CutFillColumnsXY =
+    "   Point          ( X-Y ) Coordinates       Elevation        Cut/Fill";
+inline constexpr std::string_view CutFillColumnsNE =
+    "   Point          ( N-E ) Coordinates       Elevation        Cut/Fill";
+
+// Map options and their dialogs.
+inline constexpr std::string_view MapOptionsCaption = "Map Options";
+inline constexpr std::string_view SetTriangleOptionsCaption = "Set Triangle Options";
+inline constexpr std::string_view SetBreaklineOptionsCaption = "Set Breakline Options";
+inline constexpr std::string_view SetBorderOptionsCaption = "Set Border Options";
+inline constexpr std::string_view SetMiscOptionsCaption = "Set Miscellaneous Options";
+inline constexpr std::string_view SetSurfaceGridOptionsCaption = "Set Surface Grid Options";
+inline constexpr std::string_view SetContourOptionsCaption = "Set Contour Options";
+inline constexpr std::string_view SetPointOptionsCaption = "Set Point Options";
+inline constexpr std::string_view SetTitleOptionsCaption = "Set Title Options";
+inline constexpr std::string_view SetAnalyzerOptionsCaption = "Set Analyzer Options";
+inline constexpr std::string_view InvalidBreaklineNumberTextHeight = "Invalid Breakline Number Text Height";
+inline constexpr std::string_view InvalidArrowAngle = "Invalid arrow angle";
+inline constexpr std::string_view InvalidTextHeight = "Invalid text height";
+inline constexpr std::string_view InvalidGridXInterval = "Invalid Surface Grid X Interval";
+inline constexpr std::string_view InvalidGridYInterval = "Invalid Surface Grid Y Interval";
+inline constexpr std::string_view InvalidGridMultiple = "Invalid Surface Grid Multiple";
+inline constexpr std::string_view InvalidGridTextHeight = "Invalid Surface Grid Text Height";
+inline constexpr std::string_view InvalidGridDashLength = "Invalid Surface Grid Dash Line Length";
+inline constexpr std::string_view InvalidGridSpaceLength = "Invalid Surface Grid Dash Space Length";
+inline constexpr std::string_view InvalidContourInterval = "Invalid Contour Interval";
+inline constexpr std::string_view InvalidContourMultiple = "Invalid Contour Line Multiple";
+inline constexpr std::string_view InvalidMinimumContour = "Invalid minimum contour";
+inline constexpr std::string_view InvalidMaximumContour = "Invalid maximum contour";
+inline constexpr std::string_view InvalidBaseContour = "Invalid base contour elevation";
+inline constexpr std::string_view InvalidContourTextHeight = "Invalid Contour Label Text Height";
+inline constexpr std::string_view InvalidLabelFrequency = "Invalid Contour Label Frequency";
+inline constexpr std::string_view InvalidDashLength = "Invalid Dash Line Length";
+inline constexpr std::string_view InvalidSpaceLength = "Invalid Dash Space Length";
+inline constexpr std::string_view InvalidSegments = "Invalid Segments Per Curve";
+inline constexpr std::string_view InvalidTension = "Invalid Tension";
+inline constexpr std::string_view InvalidMarkerHeight = "Invalid point marker height";
+inline constexpr std::string_view InvalidTextAngle = "Invalid text angle";
+inline constexpr std::string_view InvalidDownSlopeSpacing = "Invalid down slope grid spacing";
+inline constexpr std::string_view InvalidArrowMagnitude = "Invalid slope arrow magnitude";
+inline constexpr std::string_view InvalidFlowSpacing = "Invalid flow path grid spacing";
+inline constexpr std::string_view DashLengthOutOfRange = "Dash Line Length value out of range";
+inline constexpr std::string_view SpaceLengthOutOfRange = "Dash Space Length value out of range";
+inline constexpr std::string_view ContourIntervalOutOfRange = "Contour Interval value out of range";
+inline constexpr std::string_view LabelFrequencyOutOfRange = "Label Frequency value out of range";
+inline constexpr std::string_view SegmentsOutOfRange = "Segments Per Curve value out of range";
+inline constexpr std::string_view TensionOutOfRange = "Tension value out of range";
+// Values the drawing could not use (nothing to draw, endless loops): refused like the others.
+inline constexpr std::string_view GridXIntervalOutOfRange = "Surface Grid X Interval value out of range";
+inline constexpr std::string_view GridYIntervalOutOfRange = "Surface Grid Y Interval value out of range";
+inline constexpr std::string_view GridMultipleOutOfRange = "Surface Grid Multiple value out of range";
+inline constexpr std::string_view ContourMultipleOutOfRange = "Contour Line Multiple value out of range";
+inline constexpr std::string_view BreaklineTextHeightOutOfRange =
+    "Breakline Number Text Height value out of range";
+inline constexpr std::string_view GridTextHeightOutOfRange = "Surface Grid Text Height value out of range";
+inline constexpr std::string_view ContourTextHeightOutOfRange =
+    "Contour Label Text Height value out of range";
+inline constexpr std::string_view PointTextHeightOutOfRange = "Point Text Height value out of range";
+inline constexpr std::string_view ScaleBarTextHeightOutOfRange = "Scale Bar Text Height value out of range";
+inline constexpr std::string_view TitleTextHeightOutOfRange = "Title Text Height value out of range";
+inline constexpr std::string_view MiscTextHeightOutOfRange = "Misc. Text Height value out of range";
+inline constexpr std::string_view DownSlopeSpacingOutOfRange = "Down Slope Grid Spacing value out of range";
+inline constexpr std::string_view ArrowMagnitudeOutOfRange = "Slope Arrow Magnitude value out of range";
+inline constexpr std::string_view FlowSpacingOutOfRange = "Flow Path Grid Spacing value out of range";
+inline constexpr std::string_view DownSlopeTurnedOff =
+    "Down slope diagram turned OFF.\r\n\r\nEither 'Draw at triangle centers'\r\nor 'Draw at grid points' "
+    "must be checked.";
+inline constexpr std::string_view TooManyLinesPrefix = "Only the first ";
+inline constexpr std::string_view TooManyContourLevelsSuffix =
+    " contour levels are drawn.\r\nIncrease the contour interval.";
+inline constexpr std::string_view TooManyGridLinesSuffix =
+    " surface grid lines are drawn.\r\nIncrease the grid interval.";
+
+// Page set-up, Set Scale, calibration and printing.
+inline constexpr std::string_view SetScaleCaption = "Set Scale";
+inline constexpr std::string_view NotAvailableIn3D = "This command not available while viewing in 3-D.";
+inline constexpr std::string_view ScaleLabelFeet = "Scale (feet/inch) >";
+inline constexpr std::string_view ScaleLabelMetres = "Scale (m/cm) >";
+inline constexpr std::string_view XOffsetLabel = "X Offset >";
+inline constexpr std::string_view YOffsetLabel = "Y Offset >";
+inline constexpr std::string_view NorthingOffsetLabel = "Northing Offset >";
+inline constexpr std::string_view EastingOffsetLabel = "Easting Offset >";
+inline constexpr std::string_view PrintUsingBlackWhite = "Black/White";
+inline constexpr std::string_view PrintUsingColour = "Color";
+inline constexpr std::string_view InvalidRotationAngle = "Invalid rotation angle for printer output.";
+inline constexpr std::string_view InvalidPrinterScale = "Invalid scale for printer output.";
+inline constexpr std::string_view InvalidPrinterOffset = "Invalid offset for printer output.";
+inline constexpr std::string_view CalibrationCaption = "Printer Calibration";
+inline constexpr std::string_view InvalidHorizontalCalibration = "Invalid horizontal calibration factor.";
+inline constexpr std::string_view InvalidVerticalCalibration = "Invalid vertical calibration factor.";
+inline constexpr std::string_view PrinterNotAvailableUseSetup =
+    "Printer not available.\r\nUse the Print Setup command to specify a printer.";
+inline constexpr std::string_view PrinterNotAvailable = "Printer not available.";
+inline constexpr std::string_view PrinterNotAvailableLabel = "Printer not available";
+inline constexpr std::string_view PrintCaption = "Print";
+inline constexpr std::string_view Portrait = "Portrait";
+inline constexpr std::string_view Landscape = "Landscape";
+inline constexpr std::string_view ScaleSuffixFeet = " (feet/inch)";
+inline constexpr std::string_view ScaleSuffixMetres = " (m/cm)";
+inline constexpr std::string_view NotApplicable = "N/A";
+inline constexpr std::string_view Printing = "Printing...";
+inline constexpr std::string_view PrintingComplete = "Printing complete!";
+inline constexpr std::string_view PrintingFailed = "The map could not be printed.";
+inline constexpr std::string_view PdfPrinterName = "PDF file";
+
 }  // namespace terravue::msg

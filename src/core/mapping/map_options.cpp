@@ -8,10 +8,11 @@ using namespace MapColour;
 constexpr int LastLineSelection = 3;  // None, All, Multiple, Non-multiple
 constexpr int MaxDecimals = 3;
 // Spacings below a thousandth of a length unit would draw lines without end; the drawing code
-// steps along them from one side of the model to the other.
-constexpr double MinSpacing = 0.001;
+// steps along them from one side of the model to the other. Text heights below it have no size
+// to measure the text by.
+constexpr double MinSpacing = MinLength;
+constexpr double MinTextHeight = MinLength;
 constexpr double MaxTension = 10;
-constexpr int MinSegments = 3;
 
 SettingsTable BuildMapOptionsFields() {
   SettingsTable t;
@@ -27,28 +28,28 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(ColourEntry("BreaklineOptions.Colour", Colour, Purple));
     t.push_back(WidthEntry("BreaklineOptions.Width", Width));
     t.push_back(BoolEntry("BreaklineOptions.ShowNumbers", ShowNumbers, false));
-    t.push_back(RealEntry("BreaklineOptions.TextHeight", TextHeight, 1.0));
+    t.push_back(RealEntry("BreaklineOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(ColourEntry("BreaklineOptions.TextColour", TextColour, Purple));
   }
   {
     using namespace SurfaceGridOptions;
     t.push_back(BoolEntry("SurfaceGridOptions.Show", Show, false));
-    t.push_back(RealEntry("SurfaceGridOptions.IntervalX", IntervalX, 100.0, Positive));
-    t.push_back(RealEntry("SurfaceGridOptions.IntervalY", IntervalY, 100.0, Positive));
+    t.push_back(RealEntry("SurfaceGridOptions.IntervalX", IntervalX, 100.0, MinSpacing));
+    t.push_back(RealEntry("SurfaceGridOptions.IntervalY", IntervalY, 100.0, MinSpacing));
     t.push_back(Int16Entry("SurfaceGridOptions.Multiple", Multiple, 0, 0));
     t.push_back(ColourEntry("SurfaceGridOptions.PrimaryColour", PrimaryColour, Blue));
     t.push_back(ColourEntry("SurfaceGridOptions.MultipleColour", MultipleColour, Navy));
     t.push_back(WidthEntry("SurfaceGridOptions.PrimaryWidth", PrimaryWidth));
     t.push_back(WidthEntry("SurfaceGridOptions.MultipleWidth", MultipleWidth));
     t.push_back(ByteEntry("SurfaceGridOptions.TextMode", TextMode, 0, 0, LastLineSelection));
-    t.push_back(RealEntry("SurfaceGridOptions.TextHeight", TextHeight, 1.0));
+    t.push_back(RealEntry("SurfaceGridOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(ByteEntry("SurfaceGridOptions.TextDecimals", TextDecimals, 0, 0, MaxDecimals));
     t.push_back(ColourEntry("SurfaceGridOptions.TextColour", TextColour, Purple));
     t.push_back(ByteEntry("SurfaceGridOptions.DashMode", DashMode, 0, 0, LastLineSelection));
     t.push_back(RealEntry("SurfaceGridOptions.DashLength", DashLength, 1.0, MinSpacing));
     t.push_back(RealEntry("SurfaceGridOptions.SpaceLength", SpaceLength, 1.0, MinSpacing));
     t.push_back(BoolEntry("SurfaceGridOptions.Smooth", Smooth, false));
-    t.push_back(Word16Entry("SurfaceGridOptions.Segments", Segments, 3, MinSegments));
+    t.push_back(Word16Entry("SurfaceGridOptions.Segments", Segments, 3, MinSegments, MaxSegments));
     t.push_back(RealEntry("SurfaceGridOptions.Tension", Tension, 0.0, 0, MaxTension));
   }
   {
@@ -64,13 +65,13 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(ByteEntry("ContourOptions.LabelDecimals", LabelDecimals, 2, 0, MaxDecimals));
     t.push_back(ByteEntry("ContourOptions.LabelDirection", LabelDirection, 1, 0, 1));
     t.push_back(RealEntry("ContourOptions.LabelFrequency", LabelFrequency, 10.0, 1, 50));
-    t.push_back(RealEntry("ContourOptions.TextHeight", TextHeight, 1.0));
+    t.push_back(RealEntry("ContourOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(ColourEntry("ContourOptions.TextColour", TextColour, Teal));
     t.push_back(ByteEntry("ContourOptions.DashMode", DashMode, 0, 0, LastLineSelection));
     t.push_back(RealEntry("ContourOptions.DashLength", DashLength, 1.0, MinSpacing));
     t.push_back(RealEntry("ContourOptions.SpaceLength", SpaceLength, 1.0, MinSpacing));
     t.push_back(BoolEntry("ContourOptions.Smooth", Smooth, false));
-    t.push_back(Word16Entry("ContourOptions.Segments", Segments, 3, MinSegments));
+    t.push_back(Word16Entry("ContourOptions.Segments", Segments, 3, MinSegments, MaxSegments));
     t.push_back(RealEntry("ContourOptions.Tension", Tension, 0.0, 0, MaxTension));
     t.push_back(BoolEntry("ContourOptions.RangeSpecified", RangeSpecified, false));
     t.push_back(RealEntry("ContourOptions.Minimum", Minimum, 0.0));
@@ -96,7 +97,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("PointOptions.ShowNumber", ShowNumber, false));
     t.push_back(BoolEntry("PointOptions.ShowLabel", ShowLabel, false));
     t.push_back(BoolEntry("PointOptions.ShowElevation", ShowElevation, false));
-    t.push_back(RealEntry("PointOptions.TextHeight", TextHeight, 1.0));
+    t.push_back(RealEntry("PointOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(RealEntry("PointOptions.TextAngle", TextAngle, 0.0));
     t.push_back(ByteEntry("PointOptions.ElevationDecimals", ElevationDecimals, 3, 0, MaxDecimals));
     t.push_back(BoolEntry("PointOptions.ShowPath", ShowPath, false));
@@ -110,7 +111,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("MiscOptions.ShowNorthArrow", ShowNorthArrow, false));
     t.push_back(BoolEntry("MiscOptions.ShowScaleBar", ShowScaleBar, false));
     t.push_back(RealEntry("MiscOptions.NorthAngle", NorthAngle, 0.0, 0, 360));
-    t.push_back(RealEntry("MiscOptions.TextHeight", TextHeight, 1.0));
+    t.push_back(RealEntry("MiscOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(ColourEntry("MiscOptions.Colour", Colour, Black));
   }
   {
@@ -131,8 +132,8 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(TextEntry("TitleOptions.Location2", Location2));
     t.push_back(TextEntry("TitleOptions.Comment1", Comment1));
     t.push_back(TextEntry("TitleOptions.Comment2", Comment2));
-    t.push_back(RealEntry("TitleOptions.TitleTextHeight", TitleTextHeight, 1.0));
-    t.push_back(RealEntry("TitleOptions.MiscTextHeight", MiscTextHeight, 1.0));
+    t.push_back(RealEntry("TitleOptions.TitleTextHeight", TitleTextHeight, 1.0, MinTextHeight));
+    t.push_back(RealEntry("TitleOptions.MiscTextHeight", MiscTextHeight, 1.0, MinTextHeight));
     t.push_back(ColourEntry("TitleOptions.TitleColour", TitleColour, Black));
     t.push_back(ColourEntry("TitleOptions.MiscTextColour", MiscTextColour, Black));
   }

@@ -236,6 +236,13 @@ inline constexpr I32Field FlowPathWidth = FlowWidth;
 // The colour dialogs' custom colours, comma-separated.
 inline constexpr TextField CustomColours{7656, 255};
 
+// Limits shared by the dialogs and by loading, so that no stored value can make the drawing
+// loop without end, divide by zero or draw nothing visible.
+inline constexpr double MinLength = 0.001;  // intervals, spacings, dashes, text heights
+inline constexpr int MinSegments = 3;
+inline constexpr int MaxSegments = 100;     // smoothing segments per curve
+inline constexpr int MaxMultiple = 32767;   // multiples are kept in 16 bits
+
 // Built-in values, acceptance checks and printout of the groups above. The CAD layer records
 // inside the groups belong to the CAD layer table (output/cad_settings.h).
 const SettingsTable& MapOptionsFields();

@@ -1,0 +1,95 @@
+#include "print/screen_device.h"
+
+#include "app/qt_text.h"
+#include "print/display_list.h"
+#include "print/map_fonts.h"
+
+namespace terravue::gui {
+
+ScreenDevice::ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
+                           const output::DeviceFrame& frame, DisplayList& list)
+    : PageDevice(kind, transform, frame), list_(list) {}
+
+ScreenDevice::ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
+                           DisplayList& fonts, HighlightList& highlights,
+                           std::function<void(const QRect&)> changed)
+    : PageDevice(output::DeviceKind::ScreenHighlight, transform, frame),
+      list_(fonts),
+      highlights_(&highlights),
+      changed_(std::move(changed)) {}
+
+ScreenDevice::~ScreenDevice() {
+  if (highlights_)
+    FlushHighlight();
+  else
+    list_.EndRun();
+}
+
+void ScreenDevice::CanvasPenColour(std::uint32_t colour) {
+  penColour_ = colour;
+  if (!highlights_) list_.SetPen(MapColour(colour).rgb(), penWidth_);
+}
+
+void ScreenDevice::CanvasPenWidth(int pixels) {
+  penWidth_ = pixels;
+  if (!highlights_) list_.SetPen(MapColour(penColour_).rgb(), penWidth_);
+}
+
+void ScreenDevice::CanvasMoveTo(output::IntPoint p) {
+  if (highlights_) {
+    FlushHighlight();
+    run_ << QPoint(p.x, p.y);
+    return;
+  }
+  list_.SetPen(MapColour(penColour_).rgb(), penWidth_);
+  list_.MoveTo(QPoint(p.x, p.y));
+}
+
+void ScreenDevice::CanvasLineTo(output::IntPoint p) {
+  if (highlights_) {
+    if (!run_.isEmpty() && run_.back() != QPoint(p.x, p.y)) run_ << QPoint(p.x, p.y);
+    return;
+  }
+  list_.LineTo(QPoint(p.x, p.y));
+}
+
+void ScreenDevice::CanvasPenLifted() {
+  if (highlights_)
+    FlushHighlight();
+  else
+    list_.EndRun();
+}
+
+void ScreenDevice::FlushHighlight() {
+  if (run_.size() >= 2) {
+    const QRect area = highlights_->Toggle(run_);
+    if (changed_) changed_(area);
+  }
+  run_.clear();
+}
+
+void ScreenDevice::CanvasFont(const output::FontRequest& font) {
+  font_ = list_.Font(font.name, font.pixelHeight);
+  fontColour_ = font.colour;
+}
+
+output::TextExtent ScreenDevice::CanvasTextExtent(std::string_view text) {
+  if (font_ < 0) return {};
+  const QFontMetricsF& m = list_.Metrics(font_);
+  return {m.horizontalAdvance(FromLatin1(text)), m.height()};
+}
+
+void ScreenDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_view text) {
+  // Highlights are lines only: an inverted glyph would not come back whole when drawn again.
+  if (highlights_ || font_ < 0) return;
+  list_.AddText(font_, MapColour(fontColour_).rgb(), QPoint(anchor.x, anchor.y), tenths, FromLatin1(text));
+}
+
+void ScreenDevice::CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) {
+  if (highlights_) return;
+  QPolygon p;
+  for (const output::IntPoint& v : polygon) p << QPoint(v.x, v.y);
+  list_.AddFill(p, MapColour(penColour_).rgb(), density);
+}
+
+}  // namespace terravue::gui

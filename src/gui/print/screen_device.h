@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+
+#include <QPolygon>
+#include <QRect>
+
+#include "output/drawing_device.h"
+
+namespace terravue::gui {
+
+class DisplayList;
+class HighlightList;
+
+// The screen devices: the map and the overlay record into their display lists, the highlight
+// toggles its polylines. What they receive is already in screen pixels and clipped.
+class ScreenDevice : public output::PageDevice {
+ public:
+  // The map or the overlay, recording into `list`.
+  ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
+               const output::DeviceFrame& frame, DisplayList& list);
+  // The highlight: each pen-down run is toggled in `highlights`; `changed` gets the area to
+  // repaint.
+  ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
+               DisplayList& fonts, HighlightList& highlights, std::function<void(const QRect&)> changed);
+  ~ScreenDevice() override;
+
+ protected:
+  void CanvasPenColour(std::uint32_t colour) override;
+  void CanvasPenWidth(int pixels) override;
+  void CanvasMoveTo(output::IntPoint p) override;
+  void CanvasLineTo(output::IntPoint p) override;
+  void CanvasPenLifted() override;
+  void CanvasFont(const output::FontRequest& font) override;
+  output::TextExtent CanvasTextExtent(std::string_view text) override;
+  void CanvasText(output::IntPoint anchor, int tenths, std::string_view text) override;
+  void CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) override;
+
+ private:
+  void FlushHighlight();
+
+  DisplayList& list_;
+  HighlightList* highlights_ = nullptr;
+  std::function<void(const QRect&)> changed_;
+  QPolygon run_;  // the highlight run being drawn
+  std::uint32_t penColour_ = 0;
+  int penWidth_ = 1;
+  int font_ = -1;
+  std::uint32_t fontColour_ = 0;
+};
+
+}  // namespace terravue::gui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QString>
+
+#include "output/page_setup.h"
+
+class QPrinter;
+
+namespace terravue {
+class SettingsRecord;
+namespace model {
+class SurfaceModel;
+}
+}  // namespace terravue
+
+namespace terravue::gui {
+
+class PrinterDevice;
+
+// What decides whether the page must be laid out again after Printer Setup.
+struct PrinterIdentity {
+  QString name;
+  bool pdf = false;
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  QPageSize::PageSizeId paper = QPageSize::Letter;
+  QSizeF paperSize;  // millimetres; custom sizes differ by size alone
+  friend bool operator==(const PrinterIdentity&, const PrinterIdentity&) = default;
+};
+
+// The current printer: the system's default queue when there is one, else a PDF file, which is
+// always available.
+class SheetPrinter {
+ public:
+  SheetPrinter();
+  ~SheetPrinter();
+
+  QPrinter& Printer() { return *printer_; }
+  bool IsPdf() const;
+  // The queue's name, or "PDF file".
+  QString Name() const;
+  PrinterIdentity Identity() const;
+  // Paper, printable area, offsets and resolution in the printer's pixels.
+  output::PrinterDescription Describe() const;
+
+  // Prints to a PDF file from now on.
+  void UsePdfFile(const QString& path);
+  // A PDF printer gets a resolution that keeps it sharp without costing per-dot work.
+  void Normalise();
+
+ private:
+  std::unique_ptr<QPrinter> printer_;
+};
+
+// A print job on the current printer: the painter's origin at the printable area's corner,
+// the map drawn by a printer device in printer pixels.
+class PrinterTarget : public output::PrintTarget {
+ public:
+  PrinterTarget(QPrinter& printer, SettingsRecord& settings, const model::SurfaceModel& model);
+  ~PrinterTarget() override;
+
+  bool BeginDocument(int copies) override;
+  output::DrawingDevice& Device() override;
+  bool EndDocument() override;
+  void AbortDocument() override;
+
+ private:
+  QPrinter& printer_;
+  SettingsRecord& settings_;
+  const model::SurfaceModel& model_;
+  QPainter painter_;
+  std::unique_ptr<PrinterDevice> device_;
+};
+
+}  // namespace terravue::gui

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QRgb>
+#include <QWidget>
+
+#include "output/drawing_device.h"
+#include "print/display_list.h"
+
+namespace terravue {
+class SettingsRecord;
+}
+
+namespace terravue::gui {
+
+class ScreenDevice;
+
+// The sheet on the screen: the map and the overlay replayed from their display lists, the
+// highlights inverted over them. Never a picture of the whole sheet: at the largest zoom that
+// would take gigabytes; every repaint draws only what the exposed area needs.
+class SheetView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SheetView(QWidget* parent = nullptr);
+  ~SheetView() override;
+
+  // Lays the sheet out for a client area and zoom; false (and nothing changed) while the client
+  // area is empty. The widget takes the image's size.
+  bool SetUp(const SettingsRecord& settings, QSize clientArea, int zoom);
+  const std::optional<output::ScreenGeometry>& Geometry() const { return geometry_; }
+  const output::DeviceFrame& Frame() const { return frame_; }
+
+  // A device that draws the map afresh (the map list is cleared, the overlay and highlights
+  // with it), one that adds to the overlay, and one that toggles highlights. Repaint when the
+  // drawing is done (the highlight device repaints what it changes itself).
+  std::unique_ptr<ScreenDevice> StartMap(const output::ViewTransform& transform);
+  std::unique_ptr<ScreenDevice> StartOverlay(const output::ViewTransform& transform);
+  std::unique_ptr<ScreenDevice> StartHighlight(const output::ViewTransform& transform);
+
+  void SetBackground(QRgb colour);
+  const DisplayList& Map() const { return map_; }
+  const DisplayList& Overlay() const { return overlay_; }
+  const HighlightList& Highlights() const { return highlights_; }
+  void ClearOverlay();
+  void ClearHighlights();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::optional<output::ScreenGeometry> geometry_;
+  output::DeviceFrame frame_;
+  QRgb background_ = qRgb(255, 255, 255);
+  DisplayList map_;
+  DisplayList overlay_;
+  HighlightList highlights_;
+};
+
+}  // namespace terravue::gui
