@@ -39,6 +39,10 @@ constexpr Verb kVerbs[] = {
     {"triangulate", RunTriangulate,
      "triangulate MODEL [-o OUT]      triangulate a model and write it (back, or to OUT)"},
     {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},
+    {"volume", RunVolume,
+     "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
+     "    [--list-cutfill] [--skip-zero-cutfill] [--comment TEXT]... [--report OUT.TXT]\n"
+     "                                 print the cut and fill between two surfaces (report)"},
 };
 
 void PrintUsage(std::ostream& os) {

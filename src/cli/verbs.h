@@ -39,5 +39,6 @@ int RunImport(const Args& args, Context& cx);
 int RunExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
+int RunVolume(const Args& args, Context& cx);
 
 }  // namespace terravue::cli
