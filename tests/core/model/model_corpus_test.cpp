@@ -1,5 +1,5 @@
-// Every input the model reader fuzzer kept (tests/fuzz/corpus/model) is a regression case: each
-// is read as every file type, replacing the model and appending behind a small one.
+// Every input the model reader fuzzer kept (tests/fuzz/corpus/model_reader) is a regression case:
+// each is read as every file type, replacing the model and appending behind a small one.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path CorpusDirectory = fs::path(TERRAVUE_TESTS_DIR) / "fuzz" / "corpus" / "model";
+const fs::path CorpusDirectory = fs::path(TERRAVUE_TESTS_DIR) / "fuzz" / "corpus" / "model_reader";
 
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> names;
