@@ -23,6 +23,43 @@ using model::SurfaceModel;
 
 namespace {
 
+// A measure of the direction of (dx, dy) that strictly increases with its angle over [0, 2pi),
+// from 0 to 4, at a slope between 1/2 and 1 per radian: cheaper than an arctangent, and enough
+// to compare directions against thresholds.
+double PseudoAngle(double dx, double dy) {
+  const double t = dx / (std::fabs(dx) + std::fabs(dy));
+  return dy >= 0 ? 1 - t : 3 + t;
+}
+double PseudoAngle(double angle) { return PseudoAngle(std::cos(angle), std::sin(angle)); }
+
+// Which candidates the wrap can pass over without the long-double direction: those whose
+// direction is certainly beyond the best so far (past the tolerance, short of the wrap-around
+// just below 2pi) or certainly behind the boundary's last direction. The thresholds carry 1e-9
+// radians for the rounding of the directions and 1e-12 for that of the measure, far more than
+// either.
+class DirectionFilter {
+ public:
+  void Behind(Real previousAngle) {
+    const double low = static_cast<double>(previousAngle) - 1e-4 - 1e-9;
+    behind_ = low > 0 ? PseudoAngle(low) - 1e-12 : -1;
+  }
+  void Beyond(Real bestAngle) {
+    const double high = static_cast<double>(bestAngle) + 1e-4 + 1e-9;
+    beyond_ = high < WrapAngle ? PseudoAngle(high) + 1e-12 : 5;
+  }
+  // False only when the long-double tests certainly reject the candidate.
+  bool MayTake(double dx, double dy) const {
+    if (!(std::fabs(dx) > 1.0000001e-4)) return true;  // the direction is not an arctangent
+    const double measure = PseudoAngle(dx, dy);
+    return !((measure > beyond_ && measure < wrap_) || measure < behind_);
+  }
+
+ private:
+  static constexpr double WrapAngle = 2 * std::numbers::pi - 1e-4 - 1e-9;
+  double wrap_ = PseudoAngle(WrapAngle) - 1e-12;
+  double behind_ = -1, beyond_ = 5;
+};
+
 void ClearBorder(SurfaceModel& m) {
   std::fill_n(m.BorderNext.begin(), std::min<std::size_t>(std::size_t{m.PointCount} + 1, m.BorderNext.size()),
               NoPoint);
@@ -91,26 +128,22 @@ void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcess
   constexpr Real TwoPi = 2 * std::numbers::pi_v<Real>;
   int d = b;
   Real previousAngle = 0;
+  DirectionFilter filter;
   // Every step puts a new point on the ring, so the wrap ends within PointCount steps.
   for (int step = 0; step <= m.PointCount; ++step) {
     m.BorderNext[d] = static_cast<PointIndex>(d);  // provisional: d is on the ring
     Real bestAngle = FarDistance;
     Real bestDistance2 = 0;
     int taken = -1;
+    filter.Behind(previousAngle);
+    filter.Beyond(bestAngle);
+    const double x = m.PointX[d], y = m.PointY[d];
     for (int i = step == 0 ? 1 : 0; i <= m.PointCount; ++i) {
       if (m.BorderNext[i] != NoPoint) continue;
+      // Most points are clearly behind the boundary or clearly beyond the best direction so far.
+      if (!filter.MayTake(m.PointX[i] - x, m.PointY[i] - y)) continue;
       const Real dx = Real{m.PointX[i]} - Real{m.PointX[d]};
       const Real dy = Real{m.PointY[i]} - Real{m.PointY[d]};
-      // Most points are clearly behind the boundary or clearly beyond the best direction so far:
-      // the direction in double precision (within 1e-12 of the long-double one) decides those
-      // without the long-double arctangent.
-      if (!IsZero4(dx)) {
-        double approx = std::atan(static_cast<double>(dy) / static_cast<double>(dx)) + (dx < 0 ? std::numbers::pi : 0.0);
-        if (std::fabs(approx + 1e-4) > 1e-9) {
-          if (approx < -1e-4) approx += 2 * std::numbers::pi;
-          if (approx > bestAngle + 1e-4L + 1e-9L || approx < previousAngle - 1e-4L - 1e-9L) continue;
-        }
-      }
       Real angle = Direction(static_cast<double>(dx), static_cast<double>(dy));
       if (angle < 0 && !IsZero4(angle)) angle += TwoPi;
       if (angle >= bestAngle && !IsZero4(angle - bestAngle)) continue;
@@ -123,6 +156,7 @@ void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcess
       bestAngle = angle;
       bestDistance2 = distance2;
       taken = i;
+      filter.Beyond(bestAngle);
     }
     if (taken <= 0) break;
     m.BorderNext[d] = static_cast<PointIndex>(taken);

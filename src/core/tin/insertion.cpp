@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <new>
 #include <utility>
 #include <vector>
@@ -17,14 +18,19 @@
 // The steps follow the textbook incremental insertion with a cavity per point; what makes it
 // fast without changing a single triangle, corner order or neighbour slot:
 //
+// - the run works on its own compact copy: points renumbered in insertion order (so that the
+//   front of the triangulation touches neighbouring memory), and per triangle slot one record
+//   of corners, neighbours and their edges; the model's arrays are written once at the end;
 // - visited flags are stamps per point, so nothing is cleared between points;
 // - the complete flags are mirrored in a bitset searched downward word by word, and each slot
 //   carries bounds outside which the tolerant point-in-triangle test is certainly false;
-// - circumcircles are computed once per slot with the same long-double expression;
-// - the cavity's shared edges are found from the neighbour lists, and the fan is linked through
+// - circles are computed in double precision together with a bound on how far every in-circle
+//   decision made from them can lie from the long-double one; only decisions within that bound
+//   of their threshold are taken again with the long-double circle;
+// - the cavity's shared edges are noted while it grows, and the fan is linked through
 //   per-point tables, instead of pairwise searches.
 //
-// The last two rely on what insertion maintains: every triangle is counter-clockwise with a
+// The last point relies on what insertion maintains: every triangle is counter-clockwise with a
 // doubled area of at least 1e-6 (a fan triangle that is not ends the run), so each directed
 // edge belongs to one triangle, each cavity's outline is a simple cycle, and an edge is shared
 // by two cavity triangles exactly when they are neighbours across it. Where the outline is not
@@ -35,79 +41,108 @@ using model::SurfaceModel;
 
 namespace {
 
-struct Edge {
-  PointIndex start = NoPoint;
-  PointIndex end = NoPoint;
+// Unit roundoff of double.
+constexpr double Unit = 0x1p-53;
+
+// The tests build this file a second time with TERRAVUE_CHECKED_INSERTION defined: every
+// decision then taken in double precision (or from the bounds) is also taken the plain way, in
+// long double, and each disagreement is counted. The entry point is then CheckedInsertPoints.
+#ifdef TERRAVUE_CHECKED_INSERTION
+constexpr bool Checked = true;
+#else
+constexpr bool Checked = false;
+#endif
+
+// Position in insertion order: points 1..n sorted along the longer axis, then the super
+// triangle's corners n + 1..n + 3.
+using Rank = std::uint16_t;
+
+struct Position {
+  double x = 0;
+  double y = 0;
+};
+
+// Everything the insertion keeps per triangle slot but the bounds, in one cache line: a cavity
+// or rim triangle is visited, tested against its circle and relinked in one go.
+//
+// - corners (ranks), neighbours, and per neighbour slot the triangle's edge (0: corners 0-1,
+//   1: 1-2, 2: 2-0) across which that neighbour lies, kept with every link so that the outline
+//   needs no corner comparisons;
+// - which point's cavity or rim it was last in (2k: the k-th point's cavity, 2k + 1: its rim),
+//   and on the rim its position in the rim list; the in-circle verdict for the k-th point;
+// - the circumcircle in double precision, centre relative to the lower left corner of the
+//   extents and given along and across the sort axis. For a point at squared distance d2 from
+//   the centre, the double decisions lie within error0 + error2 * d2 of the long-double ones.
+//   A negative radius marks a triangle too thin to have a circle.
+struct alignas(64) Slot {
+  std::array<Rank, 3> corner{};
+  std::array<TriangleIndex, 3> neighbour{};
+  std::array<std::uint8_t, 3> edgeOf{};
+  std::uint32_t stamp = 0;
+  std::uint32_t rimIndex = 0;
+  std::uint32_t verdictStamp = 0;  // the insertion whose in-circle verdict the slot holds (2k)
+  bool verdict = false;
+  double centreAlong = 0;
+  double centreAcross = 0;
+  double radius2 = 0;
+  float error0 = 0;
+  float error2 = 0;
+};
+
+// Bounds outside which the point-in-triangle test is certainly false, in fixed point (see
+// fixedScale_), rounded outwards: the lowest value and the span above it, across and along the
+// sort axis. An unsigned difference tests both ends with one comparison.
+struct Bounds {
+  static constexpr std::uint32_t Everything = 0xffffffffu;  // a thin triangle: always tested in full
+  std::uint32_t lowAcross, spanAcross, lowAlong, spanAlong;
+  // Points come in order along the sort axis, so the triangles of the front nearly all reach
+  // the point's position along it: across is the test that excludes.
+  bool HoldsAcross(std::uint32_t across) const { return across - lowAcross <= spanAcross; }
+  bool HoldsAlong(std::uint32_t along) const { return along - lowAlong <= spanAlong; }
+  bool Bounded() const { return !(lowAcross == 0 && spanAcross == Everything); }
+};
+
+// Eight bytes, so that it is copied in one move.
+struct alignas(8) Edge {
+  Rank start = 0;
+  Rank end = 0;
   TriangleIndex across = NoTriangle;  // the rim triangle on the other side, if any
 };
 
-// The circumcircle of a triangle slot, computed once when the slot gets its corners. A
-// negative radius marks a triangle too thin to have one.
-struct SlotCircle {
-  Real centreX = 0;
-  Real centreY = 0;
-  Real radius2 = 0;
+// What a cavity triangle's edges face, noted while the cavity grows.
+struct CavityEdges {
+  std::uint8_t shared = 0;  // bit e: edge e faces another cavity triangle
+  std::array<TriangleIndex, 3> across{};
 };
 
-// Bounds outside which the point-in-triangle test is certainly false, as floats relative to
-// the lower left corner of the extents, rounded outwards.
-struct Bounds {
-  static constexpr float Unbounded = 3e38f;  // a thin triangle: always tested in full
-  float minX, maxX, minY, maxY;
-  bool Excludes(float x, float y) const { return x < minX || x > maxX || y < minY || y > maxY; }
-  bool Bounded() const { return minX > -Unbounded; }
-};
-
-// For each corner of one cavity's outline, the cavity-list positions of the fan triangles
-// whose outline edge starts and ends there. A small hashed table for ordinary outlines, a table
-// by point for huge ones; both stamped per insertion, so nothing is cleared.
+// For each corner of one cavity's outline, the cavity-list positions of the fan triangles whose
+// outline edge starts and ends there; stamped per insertion, so nothing is cleared.
 class OutlineIndex {
  public:
-  void Allocate(std::size_t points) { byPoint_.assign(points, Entry{}); }
-  void Reset(std::uint32_t stamp, std::size_t edges) {
-    stamp_ = stamp;
-    useSmall_ = edges <= SmallEdges;
-  }
+  void Allocate(std::size_t ranks) { byRank_.assign(ranks, Entry{}); }
+  void Reset(std::uint32_t stamp) { stamp_ = stamp; }
   // False when the corner already starts (or ends) an edge: the outline is not a simple cycle.
-  bool Add(PointIndex start, PointIndex end, int position) {
-    Entry& s = Find(start);
-    const bool simple = s.start < 0;
+  bool Add(Rank start, Rank end, int position) {
+    Entry& s = byRank_[start];
+    Entry& e = byRank_[end];
+    const bool simple = (s.startStamp != stamp_) & (e.endStamp != stamp_);
+    s.startStamp = stamp_;
     s.start = position;
-    Entry& e = Find(end);
-    const bool alsoSimple = e.end < 0;
+    e.endStamp = stamp_;
     e.end = position;
-    return simple && alsoSimple;
+    return simple;
   }
-  int StartingAt(PointIndex p) { return Find(p).start; }
-  int EndingAt(PointIndex p) { return Find(p).end; }
+  int StartingAt(Rank r) const { return byRank_[r].startStamp == stamp_ ? byRank_[r].start : -1; }
+  int EndingAt(Rank r) const { return byRank_[r].endStamp == stamp_ ? byRank_[r].end : -1; }
 
  private:
-  static constexpr std::size_t SmallEdges = 32;
-  static constexpr int SmallBits = 7;  // at least four slots per corner
-
   struct Entry {
-    std::uint32_t stamp = 0;
-    PointIndex point = NoPoint;
-    int start = -1;
-    int end = -1;
+    std::uint32_t startStamp = 0, endStamp = 0;
+    int start = -1, end = -1;
   };
-  Entry& Find(PointIndex p) {
-    Entry* entry;
-    if (useSmall_) {
-      std::size_t at = (std::uint32_t{p} * 0x9e3779b1u) >> (32 - SmallBits);
-      while (small_[at].stamp == stamp_ && small_[at].point != p) at = (at + 1) & ((1u << SmallBits) - 1);
-      entry = &small_[at];
-    } else {
-      entry = &byPoint_[p];
-    }
-    if (entry->stamp != stamp_) *entry = {stamp_, p, -1, -1};
-    return *entry;
-  }
 
-  std::array<Entry, std::size_t{1} << SmallBits> small_{};
-  std::vector<Entry> byPoint_;
+  std::vector<Entry> byRank_;
   std::uint32_t stamp_ = 0;
-  bool useSmall_ = true;
 };
 
 // The fan triangles that take the place of removed neighbours in one rim triangle's list (at
@@ -118,12 +153,9 @@ struct RimLinks {
   std::uint8_t edges[3] = {0, 0, 0};  // the rim triangle's edge each fan triangle lies across
 };
 
-// Per triangle slot: which point's cavity or rim it was last in (2k: the k-th point's cavity,
-// 2k + 1: its rim), and on the rim its position in the rim list.
-struct Visit {
-  std::uint32_t stamp = 0;
-  std::uint32_t rimIndex = 0;
-};
+// Rounds a non-negative bound up to float. A bound beyond the float range becomes infinite and
+// a NaN stays NaN; either sends every decision on the slot to the long-double path.
+float UpToFloat(double bound) { return static_cast<float>(bound * (1 + 0x1p-20) + 1e-30); }
 
 class PointInserter {
  public:
@@ -131,41 +163,70 @@ class PointInserter {
       : m_(m), state_(state), port_(port), options_(options) {}
 
   TriangulationStatus Run();
+  long Disagreements() const { return disagreements_; }
 
  private:
+  struct CircleVerdict {
+    bool complete;  // the circle lies wholly behind the point along the sort axis
+    bool in;        // the point is strictly inside the circle
+  };
+
   bool Allocate();
+  void RankPoints();
   void MakeSuperTriangle();
-  Real SetCorners(TriangleIndex t, PointIndex a, PointIndex b, PointIndex c);
+  bool SetGeometry(TriangleIndex t);
+  void SetCircle(Slot& s, double cornerX, double cornerY, double d1x, double d1y, double d2x, double d2y, double h,
+                 double crossError);
+  void SetBounds(TriangleIndex t, double d1x, double d1y, double d2x, double d2y, double cross, double crossError);
   void InsertPoint(int k);
-  TriangleIndex LocateContainingTriangle() const;
-  void SetBounds(TriangleIndex t);
-  bool HoldsPosition(TriangleIndex t) const;
-  void GrowCavity(TriangleIndex t);
+  TriangleIndex LocateContainingTriangle();
+  TriangleIndex LocateByBounds();
+  TriangleIndex LocateByPlainScan() const;
+  bool HoldsPosition(TriangleIndex t);
+  bool PointInTriangle(TriangleIndex t) const;
+  void GrowCavity();
+  void TestNeighbours(TriangleIndex t);
   bool InCircle(TriangleIndex t);
+  bool InCircleExact(TriangleIndex t);
+  CircleVerdict ExactVerdict(TriangleIndex t) const;
+  void Expect(bool agreed) {
+    if constexpr (Checked) disagreements_ += agreed ? 0 : 1;
+  }
   void CollectCavityEdges();
   void BuildFan();
   void LinkNeighbours();
+  bool Link(TriangleIndex t, TriangleIndex u, std::uint8_t edgeT, std::uint8_t edgeU);
   void LinkRim();
   void LinkFan();
   void LinkRimBySearch();
   void LinkFanBySearch();
+  void WriteTriangles();
   void ShowProgress(int percent);
 
-  bool InCavity(TriangleIndex t) const { return visit_[t].stamp == cavityStamp_; }
-  bool Visited(TriangleIndex t) const { return visit_[t].stamp >= cavityStamp_; }
+  XY At(Rank r) const { return {pos_[r].x, pos_[r].y}; }
+  Circumcircle ExactCircle(TriangleIndex t) const {
+    const auto& c = slot_[t].corner;
+    return CircumcircleOf(At(c[0]), At(c[1]), At(c[2]));
+  }
+  void MarkComplete(TriangleIndex t) { open_[t >> 6] &= ~(std::uint64_t{1} << (t & 63)); }
+  bool InCavity(TriangleIndex t) const { return slot_[t].stamp == cavityStamp_; }
+  bool Visited(TriangleIndex t) const { return slot_[t].stamp >= cavityStamp_; }
   bool Lists(TriangleIndex t, TriangleIndex u) const {
-    const auto& n = m_.TriNeighbour[t];
+    const auto& n = slot_[t].neighbour;
     return n[0] == u || n[1] == u || n[2] == u;
   }
-  // Links t and u, each in its first free slot, when both have one; edgeT and edgeU are the
-  // edges of t and u they share.
-  bool Link(TriangleIndex t, TriangleIndex u, std::uint8_t edgeT, std::uint8_t edgeU);
+  int SharedCorners(TriangleIndex t, TriangleIndex u) const {
+    const auto& c = slot_[u].corner;
+    int shared = 0;
+    for (Rank corner : slot_[t].corner) shared += (c[0] == corner || c[1] == corner || c[2] == corner) ? 1 : 0;
+    return shared;
+  }
   // The edge of t opposite its corner that u lacks.
   std::uint8_t SharedEdge(TriangleIndex t, TriangleIndex u) const {
-    const auto& c = m_.TriVertex[t];
-    const auto& d = m_.TriVertex[u];
-    const bool has0 = c[0] == d[0] || c[0] == d[1] || c[0] == d[2];
-    const bool has1 = c[1] == d[0] || c[1] == d[1] || c[1] == d[2];
+    const auto& c = slot_[t].corner;
+    const auto& d = slot_[u].corner;
+    const bool has0 = (c[0] == d[0]) | (c[0] == d[1]) | (c[0] == d[2]);
+    const bool has1 = (c[1] == d[0]) | (c[1] == d[1]) | (c[1] == d[2]);
     return !has0 ? 1 : (!has1 ? 2 : 0);
   }
 
@@ -176,28 +237,38 @@ class PointInserter {
   TriangulationStatus status_ = TriangulationStatus::Success;
   int gauge_ = -1;
 
-  std::vector<PointIndex> order_;
-  // Per triangle slot. Visited flags are stamps, so nothing is cleared between points.
-  std::vector<Visit> visit_;
-  // The circle and the bounds of a slot share one cache line: a triangle on the front is both
-  // scanned and tested against circles.
-  struct alignas(64) SlotCache {
-    SlotCircle circle;
-    Bounds bounds;
-  };
-  std::vector<SlotCache> cache_;
-  // Per slot and neighbour slot: the triangle's edge (0: corners 0-1, 1: 1-2, 2: 2-0) across
-  // which that neighbour lies, kept with every link so that the outline needs no corner
-  // comparisons.
-  std::vector<std::array<std::uint8_t, 3>> edgeOf_;
-  double originX_ = 0, originY_ = 0;
-  double slack_ = 0;
+  std::vector<PointIndex> order_;  // by rank: the point's index in the model
+  std::vector<Position> pos_;      // by rank
+  std::vector<std::uint32_t> fixedX_, fixedY_;  // by rank: the position in the bounds' fixed point
+  // Per triangle slot.
+  std::vector<Slot> slot_;
+  std::vector<Bounds> bounds_;
   // One bit per slot that is not complete. Complete triangles are never reused, so scanning
   // the set bits downward visits the same triangles in the same order as a scan over flags.
   std::vector<std::uint64_t> open_;
+  double originX_ = 0, originY_ = 0;
+  double slack_ = 0;
+  // Fixed point for the bounds: relative coordinates from the lower left corner of the super
+  // triangle's box, in units of a 2^31-th of its larger side; truncation is monotonic, so a
+  // position inside a bound stays inside it.
+  double fixedOriginX_ = 0, fixedOriginY_ = 0, fixedScale_ = 0;
+  bool boundsUsable_ = false;
+  // Clamped to the range first (a NaN to 0), so that the conversion is defined.
+  std::uint32_t FixedBelow(double v, double origin) const {
+    double f = (v - origin) * fixedScale_;
+    f = f > 0 ? f : 0;
+    f = f < 4294967295.0 ? f : 4294967295.0;
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(f));
+  }
   std::uint32_t cavityStamp_ = 0;
   OutlineIndex outline_;
   std::vector<RimLinks> rimLinks_;  // parallel to rim_
+  // Per fan triangle (cavity-list position): the positions of the fan triangles whose edges
+  // follow and precede its own on the outline.
+  struct FanNeighbours {
+    int following, preceding;
+  };
+  std::vector<FanNeighbours> fanNeighbours_;
   bool simpleOutline_ = true;
   // The fan reuses the cavity's slots from its last entry back, then appends: fan triangle f
   // (made from outline edge f) sits at this position of the cavity list, and back.
@@ -205,24 +276,45 @@ class PointInserter {
   std::size_t PositionOfEdge(std::size_t f) const { return f < reused_ ? reused_ - 1 - f : f; }
 
   std::vector<TriangleIndex> cavity_;
+  std::vector<CavityEdges> cavityEdges_;  // parallel to cavity_ while it grows
   std::vector<TriangleIndex> rim_;
-  std::vector<Edge> edges_;  // the cavity's outline, in list order
-  std::vector<std::pair<TriangleIndex, int>> stack_;
+  // The cavity's outline, in list order: the first edgeCount_ entries. Sized for the largest
+  // cavity so far, so that it is never cleared.
+  std::vector<Edge> edges_;
+  std::size_t edgeCount_ = 0;
+  struct Frame {
+    std::uint32_t entry;  // position in cavity_
+    int slot;             // the next neighbour slot to follow
+  };
+  std::vector<Frame> stack_;
 
-  PointIndex p_ = NoPoint;  // the point being inserted
+  // The point being inserted: its rank, its position, and the same relative to the lower left
+  // corner of the extents, also along and across the sort axis.
+  Rank p_ = 0;
   XY position_;
+  double relativeX_ = 0, relativeY_ = 0;
+  double relativeAlong_ = 0, relativeAcross_ = 0;
+  // For the circles' bounds: the largest coordinate of any corner or point, absolute and
+  // relative to the lower left corner of the extents.
+  double magnitude_ = 0;
+  // True when every sum of two coordinates along the sort axis is exact in long double, which
+  // holds when their magnitudes lie within a factor 2^10 of each other: a sum then spans at most
+  // 64 significant bits. The edges' midpoints then compare as the coordinates do.
+  bool exactKeySums_ = false;
+  long disagreements_ = 0;  // counted in the checked build only
 };
 
 TriangulationStatus PointInserter::Run() {
   if (!options_.quiet) port_.BeginProgress(msg::TriangulatingData, true);
   ShowProgress(0);
   if (Allocate()) {
-    m_.SortPointsAlongLongerAxis(order_, 1, m_.PointCount);
+    RankPoints();
     MakeSuperTriangle();
     for (int k = 1; k <= m_.PointCount && status_ == TriangulationStatus::Success; ++k) {
       ShowProgress((k - 1) * 100 / m_.PointCount);
       InsertPoint(k);
     }
+    WriteTriangles();
     ShowProgress(100);
   }
   if (!options_.quiet) {
@@ -243,15 +335,25 @@ void PointInserter::ShowProgress(int percent) {
 bool PointInserter::Allocate() {
   const std::size_t n = m_.PointCount;
   const std::size_t slots = m_.TriVertex.size();
-  const bool room = m_.PointX.size() > n + 3 && slots > 2 * n + 2;
+  const bool room = m_.PointX.size() > n + 3 && slots > 2 * n + 2 && m_.TriNeighbour.size() == slots;
   try {
     if (!room) throw std::bad_alloc();
-    order_.assign(n + 1, NoPoint);
-    visit_.assign(slots, Visit{});
-    cache_.assign(slots, SlotCache{});
-    edgeOf_.assign(slots, {0, 0, 0});
+    order_.assign(n + 4, NoPoint);
+    pos_.assign(n + 4, Position{});
+    fixedX_.assign(n + 4, 0);
+    fixedY_.assign(n + 4, 0);
+    slot_.assign(slots, Slot{});
+    bounds_.assign(slots, Bounds{});
     open_.assign(slots / 64 + 1, ~std::uint64_t{0});
     outline_.Allocate(n + 4);
+    constexpr std::size_t Typical = 64;  // a cavity rarely holds more; the lists grow if needed
+    cavity_.reserve(Typical);
+    cavityEdges_.reserve(Typical);
+    rim_.reserve(Typical);
+    rimLinks_.reserve(Typical);
+    fanNeighbours_.reserve(Typical);
+    edges_.reserve(Typical);
+    stack_.reserve(Typical);
   } catch (const std::bad_alloc&) {
     port_.ShowError(msg::ErrorAllocatingMemory);
     status_ = TriangulationStatus::OutOfMemory;
@@ -266,6 +368,13 @@ bool PointInserter::Allocate() {
   return true;
 }
 
+void PointInserter::RankPoints() {
+  m_.SortPointsAlongLongerAxis(order_, 1, m_.PointCount);
+  const int n = m_.PointCount;
+  for (int r = 1; r <= n; ++r) pos_[static_cast<std::size_t>(r)] = {m_.PointX[order_[static_cast<std::size_t>(r)]], m_.PointY[order_[static_cast<std::size_t>(r)]]};
+  for (int r = n + 1; r <= n + 3; ++r) order_[static_cast<std::size_t>(r)] = static_cast<PointIndex>(r);
+}
+
 // The equilateral triangle of circumradius three times the larger extent about the centre of
 // the extents, counter-clockwise.
 void PointInserter::MakeSuperTriangle() {
@@ -278,47 +387,168 @@ void PointInserter::MakeSuperTriangle() {
     m_.PointX[n + 1 + i] = static_cast<double>(corners[i][0]);
     m_.PointY[n + 1 + i] = static_cast<double>(corners[i][1]);
     m_.BorderNext[n + 1 + i] = NoPoint;
+    pos_[static_cast<std::size_t>(n + 1 + i)] = {m_.PointX[n + 1 + i], m_.PointY[n + 1 + i]};
   }
   m_.TriangleCount = 1;
   state_.LastTriangle = 1;
-  SetCorners(1, static_cast<PointIndex>(n + 1), static_cast<PointIndex>(n + 2), static_cast<PointIndex>(n + 3));
+  double largest = 0;
+  for (int r = 1; r <= n + 3; ++r) {
+    const Position& p = pos_[static_cast<std::size_t>(r)];
+    largest = std::max({largest, 2 * std::fabs(p.x - originX_) + std::fabs(p.x), 2 * std::fabs(p.y - originY_) + std::fabs(p.y)});
+  }
+  magnitude_ = 2 * largest;
+  double smallestKey = std::numeric_limits<double>::infinity(), largestKey = 0;
+  bool finite = true;
+  for (int r = 1; r <= n + 3; ++r) {
+    const Position& p = pos_[static_cast<std::size_t>(r)];
+    const double key = std::fabs(m_.SortAxisIsX ? p.x : p.y);
+    finite = finite && std::isfinite(key);
+    smallestKey = std::min(smallestKey, key);
+    largestKey = std::max(largestKey, key);
+  }
+  exactKeySums_ = std::numeric_limits<Real>::digits >= 64 && finite && smallestKey > 0 && largestKey < 0x1p10 * smallestKey;
+  const Position& left = pos_[static_cast<std::size_t>(n + 1)];
+  const Position& top = pos_[static_cast<std::size_t>(n + 3)];
+  const double side = std::max(pos_[static_cast<std::size_t>(n + 2)].x - left.x, top.y - left.y);
+  fixedOriginX_ = left.x - originX_;
+  fixedOriginY_ = left.y - originY_;
+  fixedScale_ = 0x1p31 / side;
+  // The long-double areas of the tolerant test are exact to far better than the tolerance only
+  // while every offset between positions is below this; beyond it no triangle gets bounds.
+  boundsUsable_ = side < 1e7;
+  for (int r = 1; r <= n + 3; ++r) {
+    const Position& p = pos_[static_cast<std::size_t>(r)];
+    fixedX_[static_cast<std::size_t>(r)] = FixedBelow(p.x - originX_, fixedOriginX_);
+    fixedY_[static_cast<std::size_t>(r)] = FixedBelow(p.y - originY_, fixedOriginY_);
+  }
+  slot_[1].corner = {static_cast<Rank>(n + 1), static_cast<Rank>(n + 2), static_cast<Rank>(n + 3)};
+  SetGeometry(1);
 }
 
-// Writes the corners and caches the circle. Returns the doubled signed area.
-Real PointInserter::SetCorners(TriangleIndex t, PointIndex a, PointIndex b, PointIndex c) {
-  m_.TriVertex[t] = {a, b, c};
-  const Circumcircle circle = CircumcircleOf(PointXY(m_, a), PointXY(m_, b), PointXY(m_, c));
-  cache_[t].circle = {circle.centreX, circle.centreY, std::fabs(circle.cross) < 1e-6L ? Real{-1} : circle.radius2};
-  SetBounds(t);
-  return circle.cross;
+// The circle and bounds of the slot for its corners. True when the long-double doubled signed
+// area is at least 1e-6, that is, the triangle is counter-clockwise and not degenerate.
+bool PointInserter::SetGeometry(TriangleIndex t) {
+  Slot& s = slot_[t];
+  const Position& p0 = pos_[s.corner[0]];
+  const Position& p1 = pos_[s.corner[1]];
+  const Position& p2 = pos_[s.corner[2]];
+  const double d1x = p1.x - p0.x, d1y = p1.y - p0.y;
+  const double d2x = p2.x - p0.x, d2y = p2.y - p0.y;
+  const double first = d1x * d2y, second = d2x * d1y;
+  const double cross = first - second;
+  // Both precisions are within this of the exact area of the given corners; 1e-20 covers the
+  // two thresholds' representations.
+  const double crossError = 5 * Unit * (std::fabs(first) + std::fabs(second));
+  const double margin = 2 * crossError + 1e-20;
+  bool positive = true, degenerate = false, decided = true;
+  if (!(cross - margin >= 1e-6)) {
+    if (cross + margin < 1e-6 && cross - margin > -1e-6) {
+      positive = false, degenerate = true;
+    } else if (cross + margin <= -1e-6) {
+      positive = false;
+    } else {
+      const Real exact = ExactCircle(t).cross;
+      positive = !(exact < 1e-6L);
+      degenerate = std::fabs(exact) < 1e-6L;
+      decided = false;
+    }
+  }
+  if constexpr (Checked) {
+    const Real exact = ExactCircle(t).cross;
+    if (decided) Expect(positive == !(exact < 1e-6L) && degenerate == (std::fabs(exact) < 1e-6L));
+  }
+  const double h = 0.5 / std::fabs(cross);
+  if (degenerate)
+    s.radius2 = -1;
+  else
+    SetCircle(s, p0.x - originX_, p0.y - originY_, d1x, d1y, d2x, d2y, h, crossError);
+  SetBounds(t, d1x, d1y, d2x, d2y, cross, crossError);
+  return positive;
+}
+
+// The circle of the slot in double precision and the bounds on its decisions.
+//
+// Each quantity is computed as in long double and carries a first-order bound on its distance
+// from the exact value for the given corners, from the unit roundoff and the magnitudes of its
+// operands, with a few per cent added for the higher-order terms. The long-double path's
+// errors have the same form with a smaller unit (its centre is placed in absolute coordinates,
+// hence the absolute magnitudes), so twice the double bound, plus a little, covers the
+// distance between the two decisions. The term in |along| + |across| is folded into the other
+// two by |along| + |across| <= sqrt(2 d2) <= d2 / U + U / 2 for any U > 0. Where the area is
+// not known to better than one part in a thousand the bound is left infinite.
+void PointInserter::SetCircle(Slot& s, double cornerX, double cornerY, double d1x, double d1y, double d2x, double d2y,
+                              double h, double crossError) {
+  const double a = d1x * d1x + d1y * d1y;
+  const double b = d2x * d2x + d2y * d2y;
+  const double ux = (a * d2y - b * d1y) * h;
+  const double uy = (d1x * b - d2x * a) * h;
+  const double radius2 = ux * ux + uy * uy;
+  const double centreX = cornerX + ux, centreY = cornerY + uy;
+  s.centreAlong = m_.SortAxisIsX ? centreX : centreY;
+  s.centreAcross = m_.SortAxisIsX ? centreY : centreX;
+  s.radius2 = radius2;
+
+  double error0 = std::numeric_limits<double>::infinity(), error2 = error0;
+  if (2000 * h * crossError < 1) {  // the area exceeds 1000 crossError
+    const double eta = 1.01 * (2.0022 * h * crossError + Unit);  // relative error of h
+    // Bounds |ux| and |uy| and both numerators' terms times h.
+    const double terms = h * (a + b) * (std::fabs(d1x) + std::fabs(d1y) + std::fabs(d2x) + std::fabs(d2y));
+    const double errorU = 1.02 * terms * (10 * Unit + eta);
+    const double u = std::fabs(ux) + std::fabs(uy);
+    // The centre and the point relative to the origin, the long-double centre in absolute
+    // coordinates.
+    const double errorCentre = 1.02 * (errorU + Unit * (magnitude_ + 2 * u));
+    // The radius's error 2 u errorU + 2 errorU^2 + 3 Unit r2 is at most 2 u errorCentre +
+    // 2 errorCentre^2 + 3 Unit r2.
+    error0 = 2.1 * (3.0001 * u * errorCentre + 6 * errorCentre * errorCentre + 4 * Unit * radius2);
+    // The fold works with any positive U; a power of two at most u saves a division.
+    const auto exponent = std::bit_cast<std::uint64_t>(u) >> 52;  // u is positive
+    const double inverse = exponent > 0 && exponent < 2046 ? std::bit_cast<double>((2046 - exponent) << 52)
+                                                           : std::numeric_limits<double>::infinity();
+    error2 = 2.1 * (2.0001 * errorCentre * inverse + 5.01 * Unit);
+  }
+  s.error0 = UpToFloat(error0);
+  s.error2 = UpToFloat(error2);
 }
 
 // The doubled areas of a point against the three edges sum to the triangle's, so the tolerant
 // test can pass only within the triangle scaled about its centroid by 1 + 3e, with
 // e = tolerance / area, which lies within the bounding box grown by 3e times its larger side.
-// Twice the tolerance covers the rounding of the areas; thin triangles are always tested in
-// full.
-void PointInserter::SetBounds(TriangleIndex t) {
-  Bounds& bounds = cache_[t].bounds;
-  const auto& c = m_.TriVertex[t];
-  const double xa = m_.PointX[c[0]] - originX_, xb = m_.PointX[c[1]] - originX_, xc = m_.PointX[c[2]] - originX_;
-  const double ya = m_.PointY[c[0]] - originY_, yb = m_.PointY[c[1]] - originY_, yc = m_.PointY[c[2]] - originY_;
-  const double cross = (xb - xa) * (yc - ya) - (xc - xa) * (yb - ya);
-  if (!(cross > 1e-3)) {
-    bounds = {-Bounds::Unbounded, Bounds::Unbounded, -Bounds::Unbounded, Bounds::Unbounded};
+// Twice the tolerance covers the rounding of the areas, the slack that of the corners' offsets
+// from the origin; thin triangles are always tested in full. The box is taken from the corners'
+// fixed-point positions, which are monotonic in the positions. The area is taken at the low end
+// of its rounding, so that it is certainly above 1e-3 (HoldsPosition relies on that) and the
+// margin is certainly wide enough.
+void PointInserter::SetBounds(TriangleIndex t, double d1x, double d1y, double d2x, double d2y, double cross,
+                              double crossError) {
+  Bounds& bounds = bounds_[t];
+  const double area = cross - 2 * crossError;
+  if (!(area > 1e-3) || !boundsUsable_) {
+    bounds = {0, Bounds::Everything, 0, Bounds::Everything};
     return;
   }
-  const double minX = xa < xb ? (xa < xc ? xa : xc) : (xb < xc ? xb : xc);
-  const double maxX = xa > xb ? (xa > xc ? xa : xc) : (xb > xc ? xb : xc);
-  const double minY = ya < yb ? (ya < yc ? ya : yc) : (yb < yc ? yb : yc);
-  const double maxY = ya > yb ? (ya > yc ? ya : yc) : (yb > yc ? yb : yc);
-  const double side = maxX - minX > maxY - minY ? maxX - minX : maxY - minY;
-  const double margin = side * (3 * 2e-4) / cross + slack_;
-  // Two float units (one part in 2^22) more make the float bounds enclose the double ones,
-  // whatever the rounding of these few operations and of the conversion.
-  auto lower = [](double v) { return static_cast<float>(v - std::fabs(v) * 0x1p-22); };
-  auto upper = [](double v) { return static_cast<float>(v + std::fabs(v) * 0x1p-22); };
-  bounds = {lower(minX - margin), upper(maxX + margin), lower(minY - margin), upper(maxY + margin)};
+  const auto& c = slot_[t].corner;
+  const std::uint32_t x0 = fixedX_[c[0]], x1 = fixedX_[c[1]], x2 = fixedX_[c[2]];
+  const std::uint32_t y0 = fixedY_[c[0]], y1 = fixedY_[c[1]], y2 = fixedY_[c[2]];
+  const double width = std::max(std::max(d1x, d2x), 0.0) - std::min(std::min(d1x, d2x), 0.0);
+  const double height = std::max(std::max(d1y, d2y), 0.0) - std::min(std::min(d1y, d2y), 0.0);
+  // Three fixed units more cover the truncations on both sides.
+  const double margin = ((std::max(width, height) * (3 * 2e-4) / area + slack_) * fixedScale_ + 3) * (1 + 0x1p-40);
+  if (!(margin < 4294967295.0)) {
+    bounds = {0, Bounds::Everything, 0, Bounds::Everything};
+    return;
+  }
+  const auto grow = static_cast<std::int64_t>(margin);
+  constexpr std::int64_t Top = Bounds::Everything;
+  const std::int64_t lowX = std::max<std::int64_t>(std::min({x0, x1, x2}) - grow, 0);
+  const std::int64_t highX = std::min<std::int64_t>(std::max({x0, x1, x2}) + grow, Top);
+  const std::int64_t lowY = std::max<std::int64_t>(std::min({y0, y1, y2}) - grow, 0);
+  const std::int64_t highY = std::min<std::int64_t>(std::max({y0, y1, y2}) + grow, Top);
+  const auto spanX = static_cast<std::uint32_t>(highX - lowX), spanY = static_cast<std::uint32_t>(highY - lowY);
+  if (m_.SortAxisIsX)
+    bounds = {static_cast<std::uint32_t>(lowY), spanY, static_cast<std::uint32_t>(lowX), spanX};
+  else
+    bounds = {static_cast<std::uint32_t>(lowX), spanX, static_cast<std::uint32_t>(lowY), spanY};
 }
 
 void PointInserter::InsertPoint(int k) {
@@ -326,12 +556,17 @@ void PointInserter::InsertPoint(int k) {
   // degenerate triangle instead.
   if (k >= 2 && SamePlace(m_.PointX[k], m_.PointY[k], m_.PointX[k - 1], m_.PointY[k - 1]))
     status_ = TriangulationStatus::DuplicatePoints;
-  p_ = order_[static_cast<std::size_t>(k)];
-  position_ = PointXY(m_, p_);
+  p_ = static_cast<Rank>(k);
+  const Position& p = pos_[p_];
+  position_ = {p.x, p.y};
+  relativeX_ = p.x - originX_;
+  relativeY_ = p.y - originY_;
+  relativeAlong_ = m_.SortAxisIsX ? relativeX_ : relativeY_;
+  relativeAcross_ = m_.SortAxisIsX ? relativeY_ : relativeX_;
   cavityStamp_ = 2 * static_cast<std::uint32_t>(k);
   cavity_.clear();
+  cavityEdges_.clear();
   rim_.clear();
-  edges_.clear();
 
   const TriangleIndex t = LocateContainingTriangle();
   if (t == NoTriangle) {
@@ -341,11 +576,12 @@ void PointInserter::InsertPoint(int k) {
     return;
   }
   if (status_ != TriangulationStatus::Success) return;
-  visit_[t].stamp = cavityStamp_;
+  slot_[t].stamp = cavityStamp_;
   cavity_.push_back(t);
-  GrowCavity(t);
-  CollectCavityEdges();
+  cavityEdges_.push_back({});
+  GrowCavity();
   if (status_ != TriangulationStatus::Success) return;
+  CollectCavityEdges();
   BuildFan();
   if (status_ != TriangulationStatus::Success) return;
   LinkNeighbours();
@@ -354,94 +590,201 @@ void PointInserter::InsertPoint(int k) {
 // The newest triangles first, skipping complete ones: with the points in sorted order the
 // containing triangle lies on the recent front. When none of those holds the point, every
 // triangle is tried.
-TriangleIndex PointInserter::LocateContainingTriangle() const {
-  // A position rounded to float stays on the same side of each outward-rounded bound, rounding
-  // being monotonic.
-  const float x = static_cast<float>(m_.PointX[p_] - originX_), y = static_cast<float>(m_.PointY[p_] - originY_);
+TriangleIndex PointInserter::LocateContainingTriangle() {
+  const TriangleIndex t = LocateByBounds();
+  if constexpr (Checked) Expect(t == LocateByPlainScan());
+  return t;
+}
+
+// The same without the bounds and the double-precision test, for the checked build.
+TriangleIndex PointInserter::LocateByPlainScan() const {
+  for (int t = m_.TriangleCount; t >= 1; --t)
+    if (((open_[static_cast<std::size_t>(t) >> 6] >> (t & 63)) & 1) != 0 && PointInTriangle(static_cast<TriangleIndex>(t)))
+      return static_cast<TriangleIndex>(t);
+  for (int t = m_.TriangleCount; t >= 1; --t)
+    if (PointInTriangle(static_cast<TriangleIndex>(t))) return static_cast<TriangleIndex>(t);
+  return NoTriangle;
+}
+
+TriangleIndex PointInserter::LocateByBounds() {
+  const std::uint32_t along = m_.SortAxisIsX ? fixedX_[p_] : fixedY_[p_];
+  const std::uint32_t across = m_.SortAxisIsX ? fixedY_[p_] : fixedX_[p_];
   const int top = m_.TriangleCount;
   for (int word = top >> 6; word >= 0; --word) {
     std::uint64_t bits = open_[static_cast<std::size_t>(word)];
     if (word == top >> 6 && (top & 63) != 63) bits &= (std::uint64_t{2} << (top & 63)) - 1;
     if (word == 0) bits &= ~std::uint64_t{1};  // slot 0 is no triangle
-    while (bits != 0) {
-      const int bit = 63 - std::countl_zero(bits);
-      bits &= ~(std::uint64_t{1} << bit);
-      const auto t = static_cast<TriangleIndex>((word << 6) + bit);
-      if (!cache_[t].bounds.Excludes(x, y) && HoldsPosition(t)) return t;
+    // A group of slots at a time, from the top: first the bounds of all its open slots, then
+    // the full test on those they hold.
+    const Bounds* bounds = &bounds_[static_cast<std::size_t>(word) << 6];
+    for (int group = 48; group >= 0; group -= 16) {
+      std::uint64_t candidates = 0;
+      for (std::uint64_t rest = bits & (std::uint64_t{0xffff} << group); rest != 0; rest &= rest - 1) {
+        const int bit = std::countr_zero(rest);
+        candidates |= std::uint64_t{bounds[bit].HoldsAcross(across)} << bit;
+      }
+      while (candidates != 0) {
+        const int bit = 63 - std::countl_zero(candidates);
+        candidates &= ~(std::uint64_t{1} << bit);
+        const auto t = static_cast<TriangleIndex>((word << 6) + bit);
+        if (bounds[bit].HoldsAlong(along) && HoldsPosition(t)) return t;
+      }
     }
   }
   for (int t = top; t >= 1; --t)
-    if (PointInTriangle(m_, static_cast<TriangleIndex>(t), position_)) return static_cast<TriangleIndex>(t);
+    if (PointInTriangle(static_cast<TriangleIndex>(t))) return static_cast<TriangleIndex>(t);
   return NoTriangle;
 }
 
 // PointInTriangle for the point being inserted, decided in double precision where the margin
 // allows. For a counter-clockwise triangle of doubled area above 1e-3 the three doubled areas
 // against the point sum to more than three times the tolerance, so the test passes exactly
-// when each area exceeds -1e-4; an area clear of that by more than the rounding of both
-// precisions decides without the long-double evaluation.
-bool PointInserter::HoldsPosition(TriangleIndex t) const {
-  if (!cache_[t].bounds.Bounded()) return PointInTriangle(m_, t, position_);
-  const auto& c = m_.TriVertex[t];
-  const double px = m_.PointX[p_], py = m_.PointY[p_];
-  double dx[3], dy[3];
-  for (int i = 0; i < 3; ++i) {
-    dx[i] = m_.PointX[c[i]] - px;
-    dy[i] = m_.PointY[c[i]] - py;
+// when each area exceeds -1e-4 (a triangle with bounds has such an area). An area clear of
+// that by more than the rounding of both precisions decides without the long-double
+// evaluation: each precision rounds the offsets, the two products and their difference within
+// 4 units of |first| + |second|, 4.5e-16 of it in double, and 1e-15 covers both (and the
+// thresholds' representations). Where that rounding could reach 1e-5 the test runs in full.
+bool PointInserter::HoldsPosition(TriangleIndex t) {
+  if (!bounds_[t].Bounded()) return PointInTriangle(t);
+  const auto& c = slot_[t].corner;
+  const double px = position_.x, py = position_.y;
+  const double x0 = pos_[c[0]].x - px, y0 = pos_[c[0]].y - py;
+  const double x1 = pos_[c[1]].x - px, y1 = pos_[c[1]].y - py;
+  const double x2 = pos_[c[2]].x - px, y2 = pos_[c[2]].y - py;
+  const double f0 = x0 * y1, s0 = x1 * y0;
+  const double f1 = x1 * y2, s1 = x2 * y1;
+  const double f2 = x2 * y0, s2 = x0 * y2;
+  const double m0 = (std::fabs(f0) + std::fabs(s0)) * 1e-15;
+  const double m1 = (std::fabs(f1) + std::fabs(s1)) * 1e-15;
+  const double m2 = (std::fabs(f2) + std::fabs(s2)) * 1e-15;
+  const double a0 = f0 - s0, a1 = f1 - s1, a2 = f2 - s2;
+  // Combined without short cuts, so that the usual outcome costs one predictable branch.
+  const bool roughRounding = (m0 > 1e-5) | (m1 > 1e-5) | (m2 > 1e-5);
+  const bool outside = (a0 < -1e-4 - m0) | (a1 < -1e-4 - m1) | (a2 < -1e-4 - m2);
+  const bool inside = (a0 > -1e-4 + m0) & (a1 > -1e-4 + m1) & (a2 > -1e-4 + m2);
+  if constexpr (Checked) {
+    if ((outside | inside) & !roughRounding) Expect(PointInTriangle(t) == inside);
   }
-  bool certainlyInside = true;
-  for (int i = 0; i < 3; ++i) {
-    const int j = i == 2 ? 0 : i + 1;
-    const double first = dx[i] * dy[j], second = dx[j] * dy[i];
-    const double area = first - second;
-    const double margin = (std::fabs(first) + std::fabs(second)) * 1e-15;
-    if (margin > 1e-5) return PointInTriangle(m_, t, position_);
-    if (area < -1e-4 - margin) return false;
-    if (!(area > -1e-4 + margin)) certainlyInside = false;
-  }
-  return certainlyInside || PointInTriangle(m_, t, position_);
+  if (outside & !roughRounding) return false;
+  if (inside & !roughRounding) return true;
+  return PointInTriangle(t);
 }
 
-// Depth first over the neighbour slots in order, as a recursion would visit them.
-void PointInserter::GrowCavity(TriangleIndex t) {
-  stack_.assign(1, {t, 0});
+// The engine's PointInTriangle, on this run's copy of the corners.
+bool PointInserter::PointInTriangle(TriangleIndex t) const {
+  const auto& c = slot_[t].corner;
+  const XY p = position_;
+  Real s[3];
+  for (int i = 0; i < 3; ++i) {
+    const XY a = At(c[i]);
+    const XY b = At(c[(i + 1) % 3]);
+    const Real area = (a.x - p.x) * (b.y - p.y) - (b.x - p.x) * (a.y - p.y);
+    s[i] = IsZero4(area) ? 0 : area;
+  }
+  return (s[0] >= 0 && s[1] >= 0 && s[2] >= 0) || (s[0] <= 0 && s[1] <= 0 && s[2] <= 0);
+}
+
+// Depth first over the neighbour slots in order, as a recursion would visit them, from the
+// containing triangle. What each cavity triangle's edges face is final when its slot is
+// followed: a triangle visited before keeps its verdict, an unvisited one gets it there.
+//
+// The in-circle tests of a cavity triangle's unvisited neighbours are made as it joins, apart
+// from the search, so that they overlap. Every such neighbour is tested when its slot is
+// followed, or was tested before if it got visited meanwhile: the same triangles are tested,
+// each once, and only the order of the complete marks differs.
+void PointInserter::GrowCavity() {
+  TestNeighbours(cavity_[0]);
+  stack_.clear();
+  stack_.push_back({0, 0});
   while (!stack_.empty()) {
-    auto& [u, slot] = stack_.back();
-    if (slot == 3) {
+    Frame& frame = stack_.back();
+    if (frame.slot == 3) {
       stack_.pop_back();
       continue;
     }
-    const TriangleIndex n = m_.TriNeighbour[u][static_cast<std::size_t>(slot)];
-    ++slot;
-    if (n == NoTriangle || Visited(n)) continue;
-    if (InCircle(n)) {
-      visit_[n].stamp = cavityStamp_;
+    const std::uint32_t entry = frame.entry;
+    const Slot& u = slot_[cavity_[entry]];
+    const auto j = static_cast<std::size_t>(frame.slot++);
+    const TriangleIndex n = u.neighbour[j];
+    if (n == NoTriangle) continue;
+    const int edge = u.edgeOf[j];
+    Slot& neighbour = slot_[n];
+    if (neighbour.stamp >= cavityStamp_) {
+      CavityEdges& facing = cavityEdges_[entry];
+      const bool inCavity = neighbour.stamp == cavityStamp_;
+      facing.shared |= static_cast<std::uint8_t>(unsigned{inCavity} << edge);
+      facing.across[static_cast<std::size_t>(edge)] = inCavity ? facing.across[static_cast<std::size_t>(edge)] : n;
+    } else if (neighbour.verdict) {
+      cavityEdges_[entry].shared |= static_cast<std::uint8_t>(1u << edge);
+      neighbour.stamp = cavityStamp_;
       cavity_.push_back(n);
-      stack_.push_back({n, 0});
+      cavityEdges_.push_back({});
+      stack_.push_back({static_cast<std::uint32_t>(cavity_.size() - 1), 0});
+      TestNeighbours(n);
     } else {
-      visit_[n] = {cavityStamp_ + 1, static_cast<std::uint32_t>(rim_.size())};
+      cavityEdges_[entry].across[static_cast<std::size_t>(edge)] = n;
+      neighbour.stamp = cavityStamp_ + 1;
+      neighbour.rimIndex = static_cast<std::uint32_t>(rim_.size());
       rim_.push_back(n);
     }
   }
 }
 
+void PointInserter::TestNeighbours(TriangleIndex t) {
+  for (TriangleIndex n : slot_[t].neighbour) {
+    Slot& s = slot_[n];
+    if (n == NoTriangle || s.stamp >= cavityStamp_ || s.verdictStamp == cavityStamp_) continue;
+    s.verdictStamp = cavityStamp_;
+    s.verdict = InCircle(n);
+  }
+}
+
 // Is the point strictly inside the circumcircle of t? A circle lying wholly behind the point
-// along the sort axis can never hold a later point: t is then marked complete.
+// along the sort axis can never hold a later point: t is then marked complete. Decided from
+// the double circle when its bound allows, as in long double otherwise.
 bool PointInserter::InCircle(TriangleIndex t) {
-  const SlotCircle& circle = cache_[t].circle;
-  if (circle.radius2 < 0) {
+  const Slot& s = slot_[t];
+  if (s.radius2 < 0) {
     status_ = TriangulationStatus::DuplicatePoints;
     return false;
   }
+  const double along = s.centreAlong - relativeAlong_;
+  const double across = s.centreAcross - relativeAcross_;
+  const double a = along * along;
+  const double d2 = a + across * across;
+  const double bound = s.error0 + s.error2 * d2;
+  const double behind = a - s.radius2;
+  const double inside = d2 - s.radius2;
+  // Combined without short cuts: only the outcome itself is unpredictable. The long-double test
+  // is d2 - r2 <= -1e-4 after rounding; 1e-19 covers the threshold's representations and the
+  // rounding of these sums.
+  const bool complete = behind > bound;
+  const bool notComplete = behind < -bound;
+  const bool in = notComplete & (inside + bound < -1e-4 - 1e-19);
+  const bool out = complete | (notComplete & (inside - bound > -1e-4 + 1e-19));
+  if (!(in | out)) return InCircleExact(t);
+  if constexpr (Checked) {
+    const CircleVerdict exact = ExactVerdict(t);
+    Expect(exact.complete == complete && exact.in == in);
+  }
+  open_[t >> 6] &= ~(std::uint64_t{complete} << (t & 63));
+  return in;
+}
+
+bool PointInserter::InCircleExact(TriangleIndex t) {
+  const CircleVerdict verdict = ExactVerdict(t);
+  if (verdict.complete) MarkComplete(t);
+  return verdict.in;
+}
+
+PointInserter::CircleVerdict PointInserter::ExactVerdict(TriangleIndex t) const {
+  const Circumcircle circle = ExactCircle(t);
   const Real along = m_.SortAxisIsX ? circle.centreX - position_.x : circle.centreY - position_.y;
   const Real across = m_.SortAxisIsX ? circle.centreY - position_.y : circle.centreX - position_.x;
   const Real a = along * along;
-  if (a >= circle.radius2) {
-    open_[t >> 6] &= ~(std::uint64_t{1} << (t & 63));
-    return false;
-  }
+  if (a >= circle.radius2) return {true, false};
   const Real d2 = a + across * across;
-  return d2 < circle.radius2 && !IsZero4(d2 - circle.radius2);
+  return {false, d2 < circle.radius2 && !IsZero4(d2 - circle.radius2)};
 }
 
 // The outline of the cavity: every cavity triangle's edges, from the last triangle to the
@@ -449,57 +792,40 @@ bool PointInserter::InCircle(TriangleIndex t) {
 // leaving out the edges shared by two cavity triangles (they occur once in each direction and
 // cancel).
 void PointInserter::CollectCavityEdges() {
-  const auto& key = m_.SortAxisIsX ? m_.PointX : m_.PointY;
-  edges_.resize(3 * cavity_.size());
+  // The edge order for each outcome of the comparisons m01 < m12, m01 < m20, m12 < m20 and
+  // m20 < m01 (bits 0 to 3), as the nested comparisons of the plain collection decide it.
+  static constexpr std::uint8_t Orders[16][3] = {
+      {2, 1, 0}, {2, 0, 1}, {2, 1, 0}, {0, 2, 1}, {1, 0, 2}, {2, 0, 1}, {1, 0, 2}, {0, 1, 2},
+      {2, 1, 0}, {2, 0, 1}, {2, 1, 0}, {0, 2, 1}, {1, 2, 0}, {2, 0, 1}, {1, 2, 0}, {0, 1, 2}};
+  const bool alongX = m_.SortAxisIsX;
+  if (edges_.size() < 3 * cavity_.size()) edges_.resize(3 * cavity_.size());
   std::size_t count = 0;
-  for (auto it = cavity_.rbegin(); it != cavity_.rend(); ++it) {
-    const auto& c = m_.TriVertex[*it];
-    // An edge shared with a cavity neighbour cancels.
-    bool shared[3] = {false, false, false};  // edges 01, 12, 20
-    TriangleIndex across[3] = {NoTriangle, NoTriangle, NoTriangle};
-    int remaining = 3;
-    const auto& neighbours = m_.TriNeighbour[*it];
-    for (int j = 0; j < 3; ++j) {
-      const TriangleIndex n = neighbours[j];
-      if (n == NoTriangle) continue;
-      const int edge = edgeOf_[*it][j];
-      if (InCavity(n)) {
-        remaining -= shared[edge] ? 0 : 1;
-        shared[edge] = true;
-      } else {
-        across[edge] = n;
-      }
-    }
-    if (remaining == 0) continue;
-    const Edge e[3] = {{c[0], c[1], across[0]}, {c[1], c[2], across[1]}, {c[2], c[0], across[2]}};
-    if (remaining == 1) {
-      edges_[count++] = e[shared[0] ? (shared[1] ? 2 : 1) : 0];
-      continue;
-    }
-    const Real k0 = key[c[0]], k1 = key[c[1]], k2 = key[c[2]];
-    const Real m01 = (k0 + k1) / 2, m12 = (k1 + k2) / 2, m20 = (k2 + k0) / 2;
-    int order[3];
-    if (m01 < m12) {
-      if (m01 < m20) {
-        if (m12 < m20)
-          order[0] = 0, order[1] = 1, order[2] = 2;
-        else
-          order[0] = 0, order[1] = 2, order[2] = 1;
-      } else {
-        order[0] = 2, order[1] = 0, order[2] = 1;
-      }
-    } else if (m12 < m20) {
-      if (m20 < m01)
-        order[0] = 1, order[1] = 2, order[2] = 0;
-      else
-        order[0] = 1, order[1] = 0, order[2] = 2;
+  for (std::size_t i = cavity_.size(); i-- > 0;) {
+    const CavityEdges& facing = cavityEdges_[i];
+    const auto& c = slot_[cavity_[i]].corner;
+    const Edge e[3] = {{c[0], c[1], facing.across[0]}, {c[1], c[2], facing.across[1]}, {c[2], c[0], facing.across[2]}};
+    const double k0 = alongX ? pos_[c[0]].x : pos_[c[0]].y;
+    const double k1 = alongX ? pos_[c[1]].x : pos_[c[1]].y;
+    const double k2 = alongX ? pos_[c[2]].x : pos_[c[2]].y;
+    const auto midpointOutcome = [&] {
+      const Real m01 = (Real{k0} + k1) / 2, m12 = (Real{k1} + k2) / 2, m20 = (Real{k2} + k0) / 2;
+      return unsigned{m01 < m12} | unsigned{m01 < m20} << 1 | unsigned{m12 < m20} << 2 | unsigned{m20 < m01} << 3;
+    };
+    unsigned outcome;
+    if (exactKeySums_) {
+      // m01 < m12 exactly when k0 < k2, and so on.
+      outcome = unsigned{k0 < k2} | unsigned{k1 < k2} << 1 | unsigned{k1 < k0} << 2 | unsigned{k2 < k1} << 3;
+      if constexpr (Checked) Expect(outcome == midpointOutcome());
     } else {
-      order[0] = 2, order[1] = 1, order[2] = 0;
+      outcome = midpointOutcome();
     }
-    for (int i : order)
-      if (!shared[i]) edges_[count++] = e[i];
+    // Edges shared with the rest of the cavity are left out.
+    for (std::uint8_t k : Orders[outcome]) {
+      edges_[count] = e[k];
+      count += ((facing.shared >> k) & 1u) ^ 1u;
+    }
   }
-  edges_.resize(count);
+  edgeCount_ = count;
 }
 
 // One triangle (p, a, b) per outline edge: the cavity's own slots from its last entry back,
@@ -509,28 +835,25 @@ void PointInserter::BuildFan() {
   const std::size_t reusable = cavity_.size();
   // The outline of a sound cavity has two more edges than the cavity has triangles; anything
   // else is a broken cavity, and would also outgrow the 2n + 1 triangle slots of a run.
-  if (edges_.size() != reusable + 2) {
+  if (edgeCount_ != reusable + 2) {
     status_ = TriangulationStatus::DuplicatePoints;
     return;
   }
   reused_ = reusable;
   simpleOutline_ = true;
-  outline_.Reset(cavityStamp_, edges_.size());
+  outline_.Reset(cavityStamp_);
   rimLinks_.assign(rim_.size(), RimLinks{});
-  for (std::size_t f = 0; f < edges_.size(); ++f) {
+  cavity_.push_back(static_cast<TriangleIndex>(m_.TriangleCount + 1));
+  cavity_.push_back(static_cast<TriangleIndex>(m_.TriangleCount + 2));
+  m_.TriangleCount = static_cast<std::uint16_t>(m_.TriangleCount + 2);
+  for (std::size_t f = 0; f < edgeCount_; ++f) {
     const Edge& e = edges_[f];
-    TriangleIndex slot;
-    if (f < reusable) {
-      slot = cavity_[PositionOfEdge(f)];
-    } else {
-      slot = static_cast<TriangleIndex>(++m_.TriangleCount);
-      cavity_.push_back(slot);
-    }
-    if (SetCorners(slot, p_, e.start, e.end) < 1e-6L) status_ = TriangulationStatus::DuplicatePoints;
+    const TriangleIndex slot = cavity_[PositionOfEdge(f)];
+    slot_[slot].corner = {p_, e.start, e.end};
     const int position = static_cast<int>(PositionOfEdge(f));
     if (!outline_.Add(e.start, e.end, position)) simpleOutline_ = false;
     if (e.across != NoTriangle) {
-      RimLinks& links = rimLinks_[visit_[e.across].rimIndex];
+      RimLinks& links = rimLinks_[slot_[e.across].rimIndex];
       if (links.count == 3) {
         simpleOutline_ = false;
       } else {
@@ -539,10 +862,24 @@ void PointInserter::BuildFan() {
       }
     }
   }
+  // Apart from the bookkeeping above: the fan triangles' long chains of arithmetic are
+  // independent of each other and overlap.
+  for (TriangleIndex t : cavity_)
+    if (!SetGeometry(t)) status_ = TriangulationStatus::DuplicatePoints;
+  if (!simpleOutline_) return;
+  // No corner starts or ends two edges; the outline is a simple cycle when each edge also has
+  // a distinct predecessor and successor.
+  fanNeighbours_.resize(cavity_.size());
+  for (std::size_t f = 0; f < edgeCount_; ++f) {
+    const Edge& e = edges_[f];
+    const FanNeighbours links{outline_.StartingAt(e.end), outline_.EndingAt(e.start)};
+    if (links.following < 0 || links.preceding < 0 || links.following == links.preceding) simpleOutline_ = false;
+    fanNeighbours_[PositionOfEdge(f)] = links;
+  }
 }
 
 void PointInserter::LinkNeighbours() {
-  for (TriangleIndex t : cavity_) m_.TriNeighbour[t] = {NoTriangle, NoTriangle, NoTriangle};
+  for (TriangleIndex t : cavity_) slot_[t].neighbour = {NoTriangle, NoTriangle, NoTriangle};
   if (simpleOutline_) {
     LinkRim();
     LinkFan();
@@ -553,15 +890,16 @@ void PointInserter::LinkNeighbours() {
 }
 
 bool PointInserter::Link(TriangleIndex t, TriangleIndex u, std::uint8_t edgeT, std::uint8_t edgeU) {
-  auto& own = m_.TriNeighbour[t];
-  auto& theirs = m_.TriNeighbour[u];
-  const int ownFree = own[0] == NoTriangle ? 0 : (own[1] == NoTriangle ? 1 : (own[2] == NoTriangle ? 2 : 3));
-  const int theirFree = theirs[0] == NoTriangle ? 0 : (theirs[1] == NoTriangle ? 1 : (theirs[2] == NoTriangle ? 2 : 3));
+  Slot& own = slot_[t];
+  Slot& theirs = slot_[u];
+  const int ownFree = own.neighbour[0] == NoTriangle ? 0 : (own.neighbour[1] == NoTriangle ? 1 : (own.neighbour[2] == NoTriangle ? 2 : 3));
+  const int theirFree =
+      theirs.neighbour[0] == NoTriangle ? 0 : (theirs.neighbour[1] == NoTriangle ? 1 : (theirs.neighbour[2] == NoTriangle ? 2 : 3));
   if (ownFree == 3 || theirFree == 3) return false;
-  own[static_cast<std::size_t>(ownFree)] = u;
-  edgeOf_[t][static_cast<std::size_t>(ownFree)] = edgeT;
-  theirs[static_cast<std::size_t>(theirFree)] = t;
-  edgeOf_[u][static_cast<std::size_t>(theirFree)] = edgeU;
+  own.neighbour[static_cast<std::size_t>(ownFree)] = u;
+  own.edgeOf[static_cast<std::size_t>(ownFree)] = edgeT;
+  theirs.neighbour[static_cast<std::size_t>(theirFree)] = t;
+  theirs.edgeOf[static_cast<std::size_t>(theirFree)] = edgeU;
   return true;
 }
 
@@ -570,9 +908,13 @@ bool PointInserter::Link(TriangleIndex t, TriangleIndex u, std::uint8_t edgeT, s
 // not yet listing it. A fan triangle (p, a, b) shares two corners with a rim triangle exactly
 // when the rim triangle has the edge a-b, p being new.
 void PointInserter::LinkRim() {
-  for (auto r = rim_.rbegin(); r != rim_.rend(); ++r) {
-    const TriangleIndex rimTriangle = *r;
-    RimLinks links = rimLinks_[rim_.size() - 1 - static_cast<std::size_t>(r - rim_.rbegin())];
+  for (std::size_t r = rim_.size(); r-- > 0;) {
+    const TriangleIndex rimTriangle = rim_[r];
+    Slot& rim = slot_[rimTriangle];
+    RimLinks links = rimLinks_[r];
+    // The slots naming cavity triangles, ascending (slot 0 is never in a cavity).
+    unsigned facing = (InCavity(rim.neighbour[0]) ? 1u : 0u) | (InCavity(rim.neighbour[1]) ? 2u : 0u) |
+                      (InCavity(rim.neighbour[2]) ? 4u : 0u);
     // Descending: the plain search runs from the last fan triangle back.
     int* p = links.positions;
     std::uint8_t* edge = links.edges;
@@ -582,71 +924,52 @@ void PointInserter::LinkRim() {
         std::swap(edge[b - 1], edge[b]);
       }
     }
-    for (std::size_t j = 0; j < 3; ++j) {
-      const TriangleIndex old = m_.TriNeighbour[rimTriangle][j];
-      if (old == NoTriangle || !InCavity(old)) continue;
-      for (int k = 0; k < links.count; ++k) {
-        const TriangleIndex f = cavity_[static_cast<std::size_t>(p[k])];
-        if (Lists(f, rimTriangle)) continue;
-        m_.TriNeighbour[rimTriangle][j] = f;
-        edgeOf_[rimTriangle][j] = edge[k];
-        m_.TriNeighbour[f][0] = rimTriangle;
-        edgeOf_[f][0] = 1;  // the outline edge, corners 1-2 of a fan triangle
-        break;
-      }
+    for (int next = 0; next < links.count && facing != 0; ++next, facing &= facing - 1) {
+      const auto j = static_cast<std::size_t>(std::countr_zero(facing));
+      const TriangleIndex f = cavity_[static_cast<std::size_t>(p[next])];
+      rim.neighbour[j] = f;
+      rim.edgeOf[j] = edge[next];
+      slot_[f].neighbour[0] = rimTriangle;
+      slot_[f].edgeOf[0] = 1;  // the outline edge, corners 1-2 of a fan triangle
     }
   }
 }
 
-// Fan triangles next to each other share the new point and one outline corner. Each takes the
-// later fan triangles that share corner 1 or 2 with it, in list order, while it has room: on a
-// simple outline, the one whose edge starts where its own ends and the one whose edge ends
-// where its own starts.
+// Fan triangles next to each other share the new point and one outline corner. In the plain
+// linking each takes, in list order and while it has room, the later fan triangles that share
+// corner 1 or 2 with it, and goes into their first free slot. On a simple outline these are the
+// one whose edge starts where its own ends (sharing its edge 2 and their edge 0) and the one
+// whose edge ends where its own starts (the other way round), and every fan triangle ends up
+// with its rim neighbour, if any, followed by these two in list order.
 void PointInserter::LinkFan() {
   const std::size_t count = cavity_.size();
-  for (std::size_t i = 0; i + 1 < count; ++i) {
-    const TriangleIndex t = cavity_[i];
-    if (m_.TriNeighbour[t][2] != NoTriangle) continue;
-    const auto& c = m_.TriVertex[t];
-    // The next fan triangle shares (p, b), edge 2 of this one and edge 0 of that one; the
-    // previous shares (p, a) the other way round.
-    struct Candidate {
-      int position;
-      std::uint8_t ownEdge, theirEdge;
-    };
-    Candidate first{outline_.StartingAt(c[2]), 2, 0}, second{outline_.EndingAt(c[1]), 0, 2};
-    if (first.position > second.position) std::swap(first, second);
-    for (const Candidate& f : {first, second}) {
-      if (f.position < 0 || static_cast<std::size_t>(f.position) <= i || m_.TriNeighbour[t][2] != NoTriangle) continue;
-      Link(t, cavity_[static_cast<std::size_t>(f.position)], f.ownEdge, f.theirEdge);
-    }
+  for (std::size_t i = 0; i < count; ++i) {
+    Slot& fan = slot_[cavity_[i]];
+    const auto [following, preceding] = fanNeighbours_[i];
+    const bool followingFirst = following < preceding;
+    const int first = followingFirst ? following : preceding, second = followingFirst ? preceding : following;
+    const std::uint8_t firstEdge = followingFirst ? 2 : 0, secondEdge = followingFirst ? 0 : 2;
+    const std::size_t j = fan.neighbour[0] == NoTriangle ? 0 : 1;
+    fan.neighbour[j] = cavity_[static_cast<std::size_t>(first)];
+    fan.edgeOf[j] = firstEdge;
+    fan.neighbour[j + 1] = cavity_[static_cast<std::size_t>(second)];
+    fan.edgeOf[j + 1] = secondEdge;
   }
 }
-
-namespace {
-
-int SharedCorners(const SurfaceModel& m, TriangleIndex t, TriangleIndex u) {
-  const auto& c = m.TriVertex[u];
-  int shared = 0;
-  for (PointIndex corner : m.TriVertex[t]) shared += (c[0] == corner || c[1] == corner || c[2] == corner) ? 1 : 0;
-  return shared;
-}
-
-}  // namespace
 
 // The same links by plain search, for an outline that is not a simple cycle.
 void PointInserter::LinkRimBySearch() {
   for (auto r = rim_.rbegin(); r != rim_.rend(); ++r) {
     const TriangleIndex rimTriangle = *r;
     for (std::size_t j = 0; j < 3; ++j) {
-      const TriangleIndex old = m_.TriNeighbour[rimTriangle][j];
+      const TriangleIndex old = slot_[rimTriangle].neighbour[j];
       if (old == NoTriangle || !InCavity(old)) continue;
       for (auto f = cavity_.rbegin(); f != cavity_.rend(); ++f) {
-        if (SharedCorners(m_, *f, rimTriangle) >= 2 && !Lists(*f, rimTriangle)) {
-          m_.TriNeighbour[rimTriangle][j] = *f;
-          edgeOf_[rimTriangle][j] = SharedEdge(rimTriangle, *f);
-          m_.TriNeighbour[*f][0] = rimTriangle;
-          edgeOf_[*f][0] = SharedEdge(*f, rimTriangle);
+        if (SharedCorners(*f, rimTriangle) >= 2 && !Lists(*f, rimTriangle)) {
+          slot_[rimTriangle].neighbour[j] = *f;
+          slot_[rimTriangle].edgeOf[j] = SharedEdge(rimTriangle, *f);
+          slot_[*f].neighbour[0] = rimTriangle;
+          slot_[*f].edgeOf[0] = SharedEdge(*f, rimTriangle);
           break;
         }
       }
@@ -657,19 +980,38 @@ void PointInserter::LinkRimBySearch() {
 void PointInserter::LinkFanBySearch() {
   for (std::size_t i = 0; i + 1 < cavity_.size(); ++i) {
     const TriangleIndex t = cavity_[i];
-    const auto& a = m_.TriVertex[t];
-    for (std::size_t u = i + 1; u < cavity_.size() && m_.TriNeighbour[t][2] == NoTriangle; ++u) {
-      const auto& b = m_.TriVertex[cavity_[u]];
+    const auto& a = slot_[t].corner;
+    for (std::size_t u = i + 1; u < cavity_.size() && slot_[t].neighbour[2] == NoTriangle; ++u) {
+      const auto& b = slot_[cavity_[u]].corner;
       if (a[1] == b[1] || a[1] == b[2] || a[2] == b[1] || a[2] == b[2])
         Link(t, cavity_[u], SharedEdge(t, cavity_[u]), SharedEdge(cavity_[u], t));
     }
   }
 }
 
+// The run's triangles into the model, corners back in point numbers.
+void PointInserter::WriteTriangles() {
+  for (std::size_t t = 1; t <= m_.TriangleCount; ++t) {
+    const Slot& s = slot_[t];
+    m_.TriVertex[t] = {order_[s.corner[0]], order_[s.corner[1]], order_[s.corner[2]]};
+    m_.TriNeighbour[t] = s.neighbour;
+  }
+}
+
 }  // namespace
 
+#ifdef TERRAVUE_CHECKED_INSERTION
+TriangulationStatus CheckedInsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options,
+                                        long& disagreements) {
+  PointInserter inserter(m, state, port, options);
+  const TriangulationStatus status = inserter.Run();
+  disagreements = inserter.Disagreements();
+  return status;
+}
+#else
 TriangulationStatus InsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options) {
   return PointInserter(m, state, port, options).Run();
 }
+#endif
 
 }  // namespace terravue::tin
