@@ -26,7 +26,9 @@ constexpr Verb kVerbs[] = {
      "settings [FILE]               print the named fields of a settings file (default: built-in)\n"
      "  settings --defaults -o FILE    write the built-in settings image"},
     {"info", RunInfo, "info MODEL                     print the surface properties of a model file"},
-    {"sample", RunSample, "sample -o FILE                 write the bundled sample site model"},
+    {"sample", RunSample,
+     "sample -o FILE [--sheet SETTINGS.VSF]\n"
+     "                                 write the bundled sample site model (and its sheet settings)"},
     {"import", RunImport,
      "import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
      "    [--border FILE [--border-format CODES | --border-entry N]]\n"
@@ -43,6 +45,9 @@ constexpr Verb kVerbs[] = {
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
      "    [--list-cutfill] [--skip-zero-cutfill] [--comment TEXT]... [--report OUT.TXT]\n"
      "                                 print the cut and fill between two surfaces (report)"},
+    {"map", RunMap,
+     "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N]\n"
+     "                                 draw the sheet as Print lays it out (vector PDF or PNG)"},
 };
 
 void PrintUsage(std::ostream& os) {

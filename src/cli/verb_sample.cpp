@@ -1,14 +1,17 @@
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
 
 #include "common/messages.h"
+#include "common/scale_presets.h"
 #include "common/session.h"
 #include "common/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
+#include "output/page_setup.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 #include "sample_site.h"
@@ -18,7 +21,7 @@
 namespace terravue::cli {
 namespace {
 
-constexpr const char* Usage = "usage: terravue-cli sample -o FILE[.MDL|.MDV]\n";
+constexpr const char* Usage = "usage: terravue-cli sample -o FILE[.MDL|.MDV] [--sheet SETTINGS.VSF]\n";
 
 int UsageError(Context& cx, std::string_view problem) {
   return cli::UsageError(cx, "sample", problem, Usage);
@@ -27,9 +30,22 @@ int UsageError(Context& cx, std::string_view problem) {
 }  // namespace
 
 int RunSample(const Args& args, Context& cx) {
-  if (!args.flags.empty()) return UsageError(cx, "unknown option '" + args.flags.front() + "'");
-  if (!args.positional.empty())
-    return UsageError(cx, "unexpected argument '" + args.positional.front() + "'");
+  // --sheet takes the next argument, which the shared parser took for a positional one.
+  std::optional<std::string> sheet;
+  for (std::size_t i = 0; i < args.all.size(); ++i) {
+    const std::string& a = args.all[i];
+    if (a == "--settings" || a == "-o" || a == "--output") {
+      ++i;
+    } else if (a == "--sheet") {
+      if (i + 1 >= args.all.size() || args.all[i + 1].empty()) return UsageError(cx, "--sheet needs a file");
+      sheet = args.all[++i];
+    } else if (a == "--yes" || a == "--no") {
+    } else if (a.starts_with("--")) {
+      return UsageError(cx, "unknown option '" + a + "'");
+    } else {
+      return UsageError(cx, "unexpected argument '" + a + "'");
+    }
+  }
   if (!args.output || args.output->empty()) return UsageError(cx, "-o FILE is needed");
 
   const auto output = OutputModelFile(*args.output);
@@ -45,10 +61,22 @@ int RunSample(const Args& args, Context& cx) {
     cx.err << "terravue-cli: sample: the sample site did not triangulate\n";
     return ExitFailed;
   }
-  return model::WriteModelFile(workspace.session, output->file, 1, workspace.model.PointCount,
-                               output->type)
-             ? ExitOk
-             : ExitFailed;
+  if (!model::WriteModelFile(workspace.session, output->file, 1, workspace.model.PointCount, output->type))
+    return ExitFailed;
+  if (sheet) {
+    // The sample's sheet over the settings in force (the built-in ones or --settings).
+    SettingsRecord settings = workspace.settings;
+    SetSampleSheetOptions(settings);
+    // Fitted to the page as opening the sample fits it, with the text heights and marker sizes
+    // of that scale.
+    output::FitModel(settings, workspace.model, true);
+    settings::ApplyScalePreset(settings);
+    if (!SaveSettings(settings, *sheet)) {
+      cx.err << "terravue-cli: sample: cannot write '" << *sheet << "'\n";
+      return ExitFailed;
+    }
+  }
+  return ExitOk;
 }
 
 }  // namespace terravue::cli

@@ -40,5 +40,6 @@ int RunExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
 int RunVolume(const Args& args, Context& cx);
+int RunMap(const Args& args, Context& cx);
 
 }  // namespace terravue::cli

@@ -449,6 +449,210 @@ inline constexpr std::string_view NotApplicable = "N/A";
 inline constexpr std::string_view Printing = "Printing...";
 inline constexpr std::string_view PrintingComplete = "Printing complete!";
 inline constexpr std::string_view PrintingFailed = "The map could not be printed.";
+inline constexpr std::string_view ReportPrintingFailed = "The report could not be printed.";
 inline constexpr std::string_view PdfPrinterName = "PDF file";
+
+// Contours, surface grid and the sheet furniture.
+inline constexpr std::string_view ContourMemoryNotAllocated = "Error allocating contour/surface grid memory.";
+inline constexpr std::string_view ContourMemoryNotFreed = "Error freeing contour/surface grid memory.";
+inline constexpr std::string_view ContourLabelMemoryNotAllocated = "Error allocating contour label memory.";
+inline constexpr std::string_view ContourLabelMemoryNotFreed = "Error freeing contour label memory.";
+inline constexpr std::string_view ContourGapMemoryNotAllocated = "Error allocating contour memory.";
+inline constexpr std::string_view ContourGapMemoryNotFreed = "Error freeing contour memory.";
+inline constexpr std::string_view TitleCaptionDesignedBy = "Designed By";
+inline constexpr std::string_view TitleCaptionClient = "Client";
+inline constexpr std::string_view TitleCaptionLocation = "Location";
+inline constexpr std::string_view TitleCaptionDate = "Date";
+inline constexpr std::string_view TitleCaptionComments = "Comments";
+inline constexpr std::string_view TitleScalePrefix = "Scale: ";
+inline constexpr std::string_view TitleScaleIn3D = "Scale: N/A in 3-D";
+inline constexpr std::string_view TitleScaleFeet = "ft/in";
+inline constexpr std::string_view TitleScaleMetres = "m/cm";
+inline constexpr std::string_view TitleFileNamePrefix = "File Name: ";
+inline constexpr std::string_view TitleFileCommentPrefix = "File Comment: ";
+inline constexpr std::string_view ScaleBarOrigin = "0.0";
+
+// Main window: active commands, status lines, cursor, jump, zoom, editors and the About window.
+inline constexpr std::string_view StatusNewBorder = " Active Command: New Border (click = Add : [shift]click = Delete) - ";
+inline constexpr std::string_view StatusLength = " Active Command: Length (click = Add : [shift]click = Delete) - ";
+inline constexpr std::string_view StatusNewBreakline =
+    " Active Command: New Breakline (click = Add : [shift]click = Delete) - ";
+inline constexpr std::string_view StatusSwap = " Active Command: Swap (click = Swap : [shift]click = Delete)";
+inline constexpr std::string_view StatusAnimate = " Active Command: Animate (Press ESC to stop)";
+inline constexpr std::string_view StatusQueryTriangle =
+    " Active Command: Query Triangle (click = Add : [shift]click = Delete) - ";
+inline constexpr std::string_view ErrorInitializingNewBorder =
+    "Error initializing 'New Border' command.\r\nNew Border command can not be used.";
+inline constexpr std::string_view AbortNewBorder =
+    "The new border is not closed.\r\nDo you wish to abort the 'New Border' command?";
+inline constexpr std::string_view SwapNoTriangles = "Swap command can not be performed.\r\nNo triangles exist.";
+inline constexpr std::string_view NoTrianglesToSwap = "No triangles exist to swap.";
+inline constexpr std::string_view NoRoomForSwapBreakline = "Insufficient memory for adding new breaklines.";
+inline constexpr std::string_view SwapTriangleNotFound = "Unable to determine correct triangle.";
+inline constexpr std::string_view NoAdjacentTriangle = "No adjacent triangle to swap.";
+inline constexpr std::string_view BreaklineAlreadyThere = "A breakline already exists at this location.";
+inline constexpr std::string_view UnableToSwap = "Unable to swap triangles.";
+inline constexpr std::string_view ErrorInitializingLength =
+    "Error initializing 'Length' command.\r\nLength command can not be used.";
+inline constexpr std::string_view ErrorInitializingQueryTriangle =
+    "Error initializing 'Query Triangle' command.\r\nQuery Triangle command can not be used.";
+inline constexpr std::string_view AbortLength =
+    "At least two points must be selected to calculate information.\r\nDo you wish to abort the 'Length' command?";
+inline constexpr std::string_view AbortQueryTriangle =
+    "At least one triangle must be selected to calculate information.\r\n"
+    "Do you wish to abort the 'Query Triangle' command?";
+inline constexpr std::string_view LengthCapacityReached = "Length command point capacity has been reached.";
+inline constexpr std::string_view QueryTriangleCapacityReached = "Query Triangle command capacity has been reached.";
+inline constexpr std::string_view UnableToAnimate = "Unable to animate image while performing another command.";
+inline constexpr std::string_view MouseLineEmpty = "Mouse:";
+inline constexpr std::string_view MouseLinePrefix = "Mouse:  ";
+inline constexpr std::string_view TargetLinePrefix = "Target:  ";
+inline constexpr std::string_view CursorLineEmpty = "Cursor:";
+inline constexpr std::string_view CursorLinePrefix = "Cursor:  ";
+inline constexpr std::string_view LineX = "X = ";
+inline constexpr std::string_view LineY = "  Y = ";
+inline constexpr std::string_view LineZ = "  Z = ";
+inline constexpr std::string_view LineNorthing = "Northing = ";
+inline constexpr std::string_view LineEasting = "  Easting = ";
+inline constexpr std::string_view LineElevation = "  Elevation = ";
+inline constexpr std::string_view LineNearestPoint = "  Nearest point = #";
+inline constexpr std::string_view PrinterLinePrefix = "Printer = ";
+inline constexpr std::string_view PrinterLinePaper = " Paper Size = ";
+inline constexpr std::string_view PrinterLineLandscape = "(Landscape)";
+inline constexpr std::string_view PrinterLinePortrait = "(Portrait)";
+inline constexpr std::string_view PrinterLineScale = ": Scale = ";
+inline constexpr std::string_view ErrorWithCursorStep = "Error with cursor step value. Cursor step unchanged.";
+inline constexpr std::string_view XPositionLabel = "X Position >";
+inline constexpr std::string_view YPositionLabel = "Y Position >";
+inline constexpr std::string_view NorthingPositionLabel = "Northing Position >";
+inline constexpr std::string_view EastingPositionLabel = "Easting Position >";
+inline constexpr std::string_view ErrorWithPointNumber = "Error with point number value";
+inline constexpr std::string_view JumpPointNumberLabel = "Point number >";
+inline constexpr std::string_view PointLabelNotFound = "The desired point label was not found.";
+inline constexpr std::string_view ZoomFactorLabel = "Zoom Factor >";
+inline constexpr std::string_view ZoomConstantLabel = "Zoom Constant >";
+inline constexpr std::string_view QuickZoomLevelLabel = "Quick Zoom Level >";
+inline constexpr std::string_view CommentTitle = "Edit Field Comment";
+inline constexpr std::string_view CommentPrompt = "Enter comment";
+inline constexpr std::string_view NoBreaklinesExist = "No breaklines exist.";
+inline constexpr std::string_view NoBreaklinesDefined = "No breaklines defined for this data.";
+inline constexpr std::string_view JumpToBreaklineTitle = "Jump To Breakline";
+inline constexpr std::string_view BreaklineNumberPrompt = "Breakline number >";
+inline constexpr std::string_view ErrorWithBreaklineNumber = "Error with breakline number value";
+inline constexpr std::string_view FileCouldNotBeSaved = "The file could not be saved.";
+inline constexpr std::string_view SaveAsTitlePrefix = "Save ";
+inline constexpr std::string_view SaveAsTitleSuffix = " as";
+inline constexpr std::string_view ChangeCompany = "Change Company/Address";
+inline constexpr std::string_view CompanyCaption = "Set Company Information";
+inline constexpr std::string_view CompanyLabel = "Company >";
+inline constexpr std::string_view CompanyLocationLabel = "City, State/Province, Country >";
+inline constexpr std::string_view CompanyNote = "This information is only used as header information on printouts.";
+inline constexpr std::string_view EditorBarHint =
+    "Lists all commands available in each editor. Right click to change the background color.";
+inline constexpr std::string_view SelectBackgroundColour = "Select background color";
+inline constexpr std::string_view EditorBarColourCaption = "Editor Bar";
+
+// CAD output: layers, the DXF and batch writers, Output To CAD.
+inline constexpr std::string_view CadDxfFilter = "AutoCAD DXF Files (*.DXF)|*.DXF";
+inline constexpr std::string_view CadMcrFilter = "Generic CADD Batch Files (*.MCR)|*.MCR";
+inline constexpr std::string_view CadGxmFilter = "General CADD Macro Files (*.GXM)|*.GXM";
+inline constexpr std::string_view CadSaveTitle = "Save as";
+inline constexpr std::string_view ElevationFactorTitle = "Elevation Factor";
+inline constexpr std::string_view ElevationFactorPrompt = "Elevation factor";
+inline constexpr std::string_view CreatingCadFile = "Creating CAD file...";
+inline constexpr std::string_view CadFileComplete = "CAD file complete!";
+inline constexpr std::string_view DxfCreateError = "DXF output will be turned off.\r\nError creating file.";
+inline constexpr std::string_view BatchCreateError = "Batch file output will be turned off.\r\nError creating file.";
+inline constexpr std::string_view CadWriteErrorPrefix = "The CAD file could not be written:\r\n";
+inline constexpr std::string_view CadDirectoryTooLong =
+    "The CAD data directory is too long to be kept; the previous one is kept.";
+inline constexpr std::string_view CadLayersCaption = "Set CAD Layer Information";
+inline constexpr std::string_view CadLayerNamesPanel = "Edit The Layer Names And Colors";
+inline constexpr std::string_view CadLayerNumbersPanel = "Edit The Layer Numbers And Colors";
+inline constexpr std::string_view CadLayerNameHeading = "Name";
+inline constexpr std::string_view CadLayerColourHeading = "Color";
+inline constexpr std::string_view CadLayerNumberHeading = "Number";
+inline constexpr std::string_view CadLayerRangeError = "Layer table entry out of range";
+inline constexpr std::string_view CadDataDirCaption = "Set Default CAD Data Directory";
+
+
+// Preferences.
+inline constexpr std::string_view PreferencesCaption = "Preferences";
+inline constexpr std::string_view NewScaleTitle = "New Scale";
+inline constexpr std::string_view EditScaleTitle = "Edit Scale";
+inline constexpr std::string_view ScalePrompt = "Scale >";
+inline constexpr std::string_view InvalidScale = "Invalid Scale";
+inline constexpr std::string_view EditPresetHeightTitle = "Edit Text/Point Marker Height";
+inline constexpr std::string_view HeightPrompt = "Height >";
+inline constexpr std::string_view InvalidHeight = "Invalid Height";
+inline constexpr std::string_view UnitsChangeResetsScale = "Changing the units requires resetting the default scale.";
+inline constexpr std::string_view PresetScaleFeet = "Scale: ft/in";
+inline constexpr std::string_view PresetHeightFeet = "Height: ft";
+inline constexpr std::string_view PresetScaleMetres = "Scale: m/cm";
+inline constexpr std::string_view PresetHeightMetres = "Height: m";
+// The rows of the preset grid: the map option, then the kind of size.
+inline constexpr std::string_view PresetRowOption[] = {"Breakline Numbers", "Surface Grid", "Contour Lines",
+                                                       "Point Map", "", "Miscellaneous", "Titles", ""};
+inline constexpr std::string_view PresetRowKind[] = {"Text Height", "Text Height", "Text Height",
+                                                     "Marker Height", "Text Height", "Scale Bar Text Height",
+                                                     "Title Text Height", "Misc. Text Height"};
+
+// Import and export dialogs and commands.
+inline constexpr std::string_view AddToCurrentFile = "Add to current file?";
+inline constexpr std::string_view LoadNewBorder = "WARNING - The current file has been bordered.\r\nLoad new border?";
+inline constexpr std::string_view LoadNewBreaklines =
+    "WARNING - The current file contains breaklines.\r\nLoad new breaklines?";
+inline constexpr std::string_view ImportCaptions[] = {"Import Coordinates", "Import Border", "Import Breaklines"};
+inline constexpr std::string_view ExportCaptions[] = {"Export Coordinates", "Export Border", "Export Breaklines"};
+inline constexpr std::string_view NoFileSpecified = "No file specified.";
+inline constexpr std::string_view NoExportFileChosen = "No file specified.\r\nChoose a file name before exporting.";
+inline constexpr std::string_view OpenFileTitles[] = {"Open Coordinate File", "Open Border File", "Open Breakline File"};
+inline constexpr std::string_view SaveFileTitles[] = {"Save Coordinate File", "Save Border File", "Save Breakline File"};
+inline constexpr std::string_view AsciiFilters[] = {"Coordinates (*.ASC,*.TXT)|*.ASC;*.TXT", "Border (*.BDR)|*.BDR",
+                                                    "Breaklines (*.BRK,*.BKL)|*.BRK;*.BKL"};
+inline constexpr std::string_view AllFilesFilter = "All Files (*.*)|*.*";
+inline constexpr std::string_view ImportLegendCoordinates =
+    "The following letters must be arranged to match the format of the input file.\r\n"
+    "If the file contains point numbers, specify Point Label for that position.\r\n"
+    "         L  =  Point Label (Point #)\r\n"
+    "         X  =  X (Easting)\r\n"
+    "         Y  =  Y (Northing)\r\n"
+    "         Z  =  Z (Elevation)\r\n"
+    "         D  =  Dummy Number\r\n"
+    "         N  =  Goto Next Line\r\n"
+    "Example: If the data in the file is arranged as point number, Northing,\r\n"
+    "Easting, and then the Elevation, with one point on each line, enter\r\n"
+    "\"L Y X ZN\" as the custom format.";
+inline constexpr std::string_view ImportLegendVertices =
+    "The following letters must be arranged to match the format of the input file.\r\n"
+    "         A  =  Coordinate Order X-Y (Easting-Northing)\r\n"
+    "         B  =  Coordinate Order Y-X (Northing-Easting)\r\n"
+    "         P  =  Point Number (#)\r\n"
+    "         D  =  Dummy Number\r\n"
+    "         N  =  Goto Next Line";
+inline constexpr std::string_view ExportLegendCoordinates =
+    "The following letters must be arranged to match the format of the desired output file.\r\n"
+    "Use spaces and/or commas to seperate each letter.\r\n\r\n"
+    "         P  =  Point Number\r\n"
+    "         L  =  Point Label\r\n"
+    "         X  =  X (Easting)\r\n"
+    "         Y  =  Y (Northing)\r\n"
+    "         Z  =  Z (Elevation)\r\n"
+    "         G  =  Dummy Number\r\n"
+    "         N  =  Goto Next Line\r\n\r\n"
+    "Example: If the data in the file is to be arranged as point number, Northing, Easting,\r\n"
+    "Elevation, with a space between each number and one point on each line,\r\n"
+    "enter \"P  Y  X  ZN\" as the custom format.";
+inline constexpr std::string_view ExportLegendVertices =
+    "The following letters must be arranged to match the format of the desired output file.\r\n"
+    "Use spaces and/or commas to seperate each letter.\r\n\r\n"
+    "         A  =  Coordinate Order X-Y (Easting-Northing)\r\n"
+    "         B  =  Coordinate Order Y-X (Northing-Easting)\r\n"
+    "         C  =  Coordinate Order X-Y-Z (Easting-Northing-Elevation)\r\n"
+    "         D  =  Coordinate Order Y-X-Z (Northing-Easting-Elevation)\r\n"
+    "         P  =  Point Number (#)\r\n"
+    "         G  =  Dummy Number\r\n"
+    "         N  =  Goto Next Line";
+inline constexpr std::string_view ExportCustomHint = "Enter the arrangement of the data in the file (i.e. L Y X ZN)";
 
 }  // namespace terravue::msg

@@ -414,6 +414,29 @@ PixelPoint PageDevice::ToDevice(double x, double y, double z) const {
   return PageToDevice(frame_, transform_.ToPage(x, y, z));
 }
 
+void PageDevice::DevicePixelPolyline(std::span<const IntPoint> points) {
+  DevicePenUp();
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const PixelPoint from{static_cast<double>(points[i - 1].x), static_cast<double>(points[i - 1].y)};
+    const PixelPoint to{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
+    DrawSegment(from, to);
+  }
+  DevicePenUp();
+  last_.reset();
+}
+
+void PageDevice::DevicePixelText(IntPoint topLeft, int pixelHeight, std::string_view s, double maxWidth) {
+  if (!DrawsText() || s.empty()) return;
+  const FontRequest kept = font_;
+  font_.pixelHeight = std::clamp(pixelHeight, 1, MaxTextPixels);
+  ApplyFont();
+  // Characters are dropped from the end until the rest fits its cell.
+  std::size_t length = s.size();
+  while (length > 0 && CanvasTextExtent(s.substr(0, length)).width > maxWidth) --length;
+  if (length > 0) CanvasText(topLeft, 0, s.substr(0, length));
+  font_ = kept;
+}
+
 double PageDevice::TextPixelsPerUnit() const {
   const bool fixedOnScreen = pointLabelScaling && !frame_.maintainPointScale;
   const double zoom = fixedOnScreen ? 1.0 : frame_.zoom;

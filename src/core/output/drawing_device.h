@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -308,6 +309,13 @@ class PageDevice : public DrawingDevice {
 
   // World to device pixels, unrounded.
   PixelPoint ToDevice(double x, double y, double z) const;
+
+  // The sheet's own furniture (its frame and the title block) is laid out in device pixels,
+  // not in world units: a polyline in the current pen, clipped like every line, and a text by
+  // its cell's top-left corner in the current font and colour at a pixel height of its own,
+  // cut to the characters that fit `maxWidth` pixels.
+  void DevicePixelPolyline(std::span<const IntPoint> points);
+  void DevicePixelText(IntPoint topLeft, int pixelHeight, std::string_view text, double maxWidth);
   // Device pixels per world unit of text height (zoom and point-label scaling included).
   double TextPixelsPerUnit() const;
 

@@ -1,17 +1,17 @@
 #include "print/screen_device.h"
 
 #include "app/qt_text.h"
-#include "print/display_list.h"
-#include "print/map_fonts.h"
+#include "render/display_list.h"
+#include "render/map_fonts.h"
 
 namespace terravue::gui {
 
 ScreenDevice::ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
-                           const output::DeviceFrame& frame, DisplayList& list)
+                           const output::DeviceFrame& frame, render::DisplayList& list)
     : PageDevice(kind, transform, frame), list_(list) {}
 
 ScreenDevice::ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
-                           DisplayList& fonts, HighlightList& highlights,
+                           render::DisplayList& fonts, render::HighlightList& highlights,
                            std::function<void(const QRect&)> changed)
     : PageDevice(output::DeviceKind::ScreenHighlight, transform, frame),
       list_(fonts),
@@ -27,12 +27,12 @@ ScreenDevice::~ScreenDevice() {
 
 void ScreenDevice::CanvasPenColour(std::uint32_t colour) {
   penColour_ = colour;
-  if (!highlights_) list_.SetPen(MapColour(colour).rgb(), penWidth_);
+  if (!highlights_) list_.SetPen(render::MapColour(colour).rgb(), penWidth_);
 }
 
 void ScreenDevice::CanvasPenWidth(int pixels) {
   penWidth_ = pixels;
-  if (!highlights_) list_.SetPen(MapColour(penColour_).rgb(), penWidth_);
+  if (!highlights_) list_.SetPen(render::MapColour(penColour_).rgb(), penWidth_);
 }
 
 void ScreenDevice::CanvasMoveTo(output::IntPoint p) {
@@ -41,7 +41,7 @@ void ScreenDevice::CanvasMoveTo(output::IntPoint p) {
     run_ << QPoint(p.x, p.y);
     return;
   }
-  list_.SetPen(MapColour(penColour_).rgb(), penWidth_);
+  list_.SetPen(render::MapColour(penColour_).rgb(), penWidth_);
   list_.MoveTo(QPoint(p.x, p.y));
 }
 
@@ -82,14 +82,14 @@ output::TextExtent ScreenDevice::CanvasTextExtent(std::string_view text) {
 void ScreenDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_view text) {
   // Highlights are lines only: an inverted glyph would not come back whole when drawn again.
   if (highlights_ || font_ < 0) return;
-  list_.AddText(font_, MapColour(fontColour_).rgb(), QPoint(anchor.x, anchor.y), tenths, FromLatin1(text));
+  list_.AddText(font_, render::MapColour(fontColour_).rgb(), QPoint(anchor.x, anchor.y), tenths, FromLatin1(text));
 }
 
 void ScreenDevice::CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) {
   if (highlights_) return;
   QPolygon p;
   for (const output::IntPoint& v : polygon) p << QPoint(v.x, v.y);
-  list_.AddFill(p, MapColour(penColour_).rgb(), density);
+  list_.AddFill(p, render::MapColour(penColour_).rgb(), density);
 }
 
 }  // namespace terravue::gui

@@ -7,10 +7,12 @@
 
 #include "output/drawing_device.h"
 
-namespace terravue::gui {
-
+namespace terravue::render {
 class DisplayList;
 class HighlightList;
+}
+
+namespace terravue::gui {
 
 // The screen devices: the map and the overlay record into their display lists, the highlight
 // toggles its polylines. What they receive is already in screen pixels and clipped.
@@ -18,11 +20,11 @@ class ScreenDevice : public output::PageDevice {
  public:
   // The map or the overlay, recording into `list`.
   ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
-               const output::DeviceFrame& frame, DisplayList& list);
+               const output::DeviceFrame& frame, render::DisplayList& list);
   // The highlight: each pen-down run is toggled in `highlights`; `changed` gets the area to
   // repaint.
   ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
-               DisplayList& fonts, HighlightList& highlights, std::function<void(const QRect&)> changed);
+               render::DisplayList& fonts, render::HighlightList& highlights, std::function<void(const QRect&)> changed);
   ~ScreenDevice() override;
 
  protected:
@@ -39,8 +41,8 @@ class ScreenDevice : public output::PageDevice {
  private:
   void FlushHighlight();
 
-  DisplayList& list_;
-  HighlightList* highlights_ = nullptr;
+  render::DisplayList& list_;
+  render::HighlightList* highlights_ = nullptr;
   std::function<void(const QRect&)> changed_;
   QPolygon run_;  // the highlight run being drawn
   std::uint32_t penColour_ = 0;

@@ -10,7 +10,7 @@
 #include "common/settings_record.h"
 #include "output/drawing_device.h"
 #include "output/page_setup_settings.h"
-#include "print/printer_device.h"
+#include "render/printer_device.h"
 
 namespace terravue::gui {
 namespace {
@@ -84,7 +84,7 @@ bool PrinterTarget::BeginDocument(int copies) {
     return false;
   }
   painter_.translate(settings_.Get(output::PageSetup::MarginLeft), settings_.Get(output::PageSetup::MarginTop));
-  device_ = std::make_unique<PrinterDevice>(output::CurrentViewTransform(settings_, model_),
+  device_ = std::make_unique<render::PrinterDevice>(output::CurrentViewTransform(settings_, model_),
                                             output::PrinterFrame(settings_), painter_);
   return true;
 }

@@ -18,9 +18,12 @@ class SurfaceModel;
 }
 }  // namespace terravue
 
+namespace terravue::render {
+class PrinterDevice;
+}
+
 namespace terravue::gui {
 
-class PrinterDevice;
 
 // What decides whether the page must be laid out again after Printer Setup.
 struct PrinterIdentity {
@@ -73,7 +76,7 @@ class PrinterTarget : public output::PrintTarget {
   SettingsRecord& settings_;
   const model::SurfaceModel& model_;
   QPainter painter_;
-  std::unique_ptr<PrinterDevice> device_;
+  std::unique_ptr<render::PrinterDevice> device_;
 };
 
 }  // namespace terravue::gui

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "common/app_settings.h"
-#include "print/map_fonts.h"
+#include "render/map_fonts.h"
 #include "print/screen_device.h"
 
 namespace terravue::gui {
@@ -22,7 +22,7 @@ bool SheetView::SetUp(const SettingsRecord& settings, QSize clientArea, int zoom
   if (!g) return false;
   geometry_ = g;
   frame_ = output::ScreenFrame(settings, *g);
-  background_ = MapColour(settings.Get(settings::MapBackgroundColour)).rgb();
+  background_ = render::MapColour(settings.Get(settings::MapBackgroundColour)).rgb();
   setFixedSize(g->imageWidth, g->imageHeight);
   update();
   return true;

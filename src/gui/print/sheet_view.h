@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "output/drawing_device.h"
-#include "print/display_list.h"
+#include "render/display_list.h"
 
 namespace terravue {
 class SettingsRecord;
@@ -41,9 +41,9 @@ class SheetView : public QWidget {
   std::unique_ptr<ScreenDevice> StartHighlight(const output::ViewTransform& transform);
 
   void SetBackground(QRgb colour);
-  const DisplayList& Map() const { return map_; }
-  const DisplayList& Overlay() const { return overlay_; }
-  const HighlightList& Highlights() const { return highlights_; }
+  const render::DisplayList& Map() const { return map_; }
+  const render::DisplayList& Overlay() const { return overlay_; }
+  const render::HighlightList& Highlights() const { return highlights_; }
   void ClearOverlay();
   void ClearHighlights();
 
@@ -54,9 +54,9 @@ class SheetView : public QWidget {
   std::optional<output::ScreenGeometry> geometry_;
   output::DeviceFrame frame_;
   QRgb background_ = qRgb(255, 255, 255);
-  DisplayList map_;
-  DisplayList overlay_;
-  HighlightList highlights_;
+  render::DisplayList map_;
+  render::DisplayList overlay_;
+  render::HighlightList highlights_;
 };
 
 }  // namespace terravue::gui

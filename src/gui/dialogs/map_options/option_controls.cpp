@@ -10,7 +10,7 @@
 
 #include "app/qt_text.h"
 #include "output/drawing_device.h"
-#include "print/map_fonts.h"
+#include "render/map_fonts.h"
 
 namespace terravue::gui {
 namespace {
@@ -74,15 +74,15 @@ void ColourPanels::SetValue(QPushButton* panel, std::uint32_t colour) {
   panel->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid black; }"
                                       " QPushButton:disabled { background-color: palette(window);"
                                       " border: 1px solid gray; }")
-                           .arg(MapColour(colour).name()));
+                           .arg(render::MapColour(colour).name()));
 }
 
 void ColourPanels::Pick(QPushButton* panel) {
   const auto custom = mapping::ParseCustomColours(custom_);
   const int slotCount = QColorDialog::customCount();
   for (int i = 0; i < slotCount; ++i)
-    QColorDialog::setCustomColor(i, i < static_cast<int>(custom.size()) ? MapColour(custom[i]) : QColor(Qt::white));
-  QColorDialog dialog(MapColour(colours_.value(panel)), dialog_);
+    QColorDialog::setCustomColor(i, i < static_cast<int>(custom.size()) ? render::MapColour(custom[i]) : QColor(Qt::white));
+  QColorDialog dialog(render::MapColour(colours_.value(panel)), dialog_);
   if (dialog.exec() != QDialog::Accepted) return;
   SetValue(panel, FromQColor(dialog.selectedColor()));
   std::vector<std::uint32_t> kept;

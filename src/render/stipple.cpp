@@ -1,10 +1,10 @@
-#include "print/stipple.h"
+#include "render/stipple.h"
 
 #include <algorithm>
 #include <cmath>
 #include <random>
 
-namespace terravue::gui {
+namespace terravue::render {
 namespace {
 
 constexpr int TileSize = 64;
@@ -32,4 +32,4 @@ QBrush StippleBrushes::Brush(QRgb colour, double density) {
   return QBrush(*it);
 }
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

@@ -1,12 +1,12 @@
-#include "print/display_list.h"
+#include "render/display_list.h"
 
 #include <algorithm>
 
 #include <QPainter>
 
-#include "print/map_fonts.h"
+#include "render/map_fonts.h"
 
-namespace terravue::gui {
+namespace terravue::render {
 namespace {
 
 QPen PenFor(QRgb colour, int width) {
@@ -172,4 +172,4 @@ void HighlightList::Replay(QPainter& painter, const QRect& exposed) const {
   painter.restore();
 }
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

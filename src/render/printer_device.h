@@ -9,11 +9,11 @@
 #include <QPoint>
 
 #include "output/drawing_device.h"
-#include "print/stipple.h"
+#include "render/stipple.h"
 
 class QPainter;
 
-namespace terravue::gui {
+namespace terravue::render {
 
 // The printer device: draws straight onto a painter whose origin is the printable area's
 // top-left corner, in printer pixels. Consecutive line-tos go out as one polyline.
@@ -51,4 +51,4 @@ class PrinterDevice : public output::PageDevice {
   StippleBrushes stipples_;
 };
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

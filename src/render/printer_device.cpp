@@ -1,11 +1,10 @@
-#include "print/printer_device.h"
+#include "render/printer_device.h"
 
 #include <QPainter>
 
-#include "app/qt_text.h"
-#include "print/map_fonts.h"
+#include "render/map_fonts.h"
 
-namespace terravue::gui {
+namespace terravue::render {
 
 PrinterDevice::PrinterDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
                              QPainter& painter)
@@ -72,7 +71,7 @@ void PrinterDevice::CanvasFont(const output::FontRequest& font) {
 }
 
 output::TextExtent PrinterDevice::CanvasTextExtent(std::string_view text) {
-  return {metrics_.horizontalAdvance(FromLatin1(text)), metrics_.height()};
+  return {metrics_.horizontalAdvance(MapText(text)), metrics_.height()};
 }
 
 void PrinterDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_view text) {
@@ -82,7 +81,7 @@ void PrinterDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_
   painter_.setPen(MapColour(fontColour_));
   painter_.translate(anchor.x, anchor.y);
   if (tenths != 0) painter_.rotate(-tenths / 10.0);
-  painter_.drawText(QPointF(0, metrics_.ascent()), FromLatin1(text));
+  painter_.drawText(QPointF(0, metrics_.ascent()), MapText(text));
   painter_.restore();
 }
 
@@ -97,4 +96,4 @@ void PrinterDevice::CanvasStipple(const std::vector<output::IntPoint>& polygon, 
   painter_.restore();
 }
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QRgb>
 
-namespace terravue::gui {
+namespace terravue::render {
 
 // Brushes that set about `density` (0..1) of the pixels they fill in `colour` and leave the
 // rest untouched: a small random tile repeated, so that a fill costs one textured polygon
@@ -19,4 +19,4 @@ class StippleBrushes {
   QHash<quint64, QImage> tiles_;
 };
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

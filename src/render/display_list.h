@@ -12,11 +12,11 @@
 #include <QRgb>
 #include <QString>
 
-#include "print/stipple.h"
+#include "render/stipple.h"
 
 class QPainter;
 
-namespace terravue::gui {
+namespace terravue::render {
 
 // What the screen devices drew, in screen pixels, kept so that a repaint replays it without
 // drawing the map again: polyline runs with their pen, texts with font, anchor and angle, and
@@ -111,4 +111,4 @@ class HighlightList {
   std::vector<QPolygon> polylines_;
 };
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

@@ -1,13 +1,12 @@
-#include "print/map_fonts.h"
+#include "render/map_fonts.h"
 
 #include <algorithm>
 
-#include "app/qt_text.h"
 
-namespace terravue::gui {
+namespace terravue::render {
 
 QFont MapFont(const std::string& name, int pixelHeight) {
-  QFont font(FromLatin1(name));
+  QFont font(MapText(name));
   font.setStyleHint(QFont::TypeWriter);
   font.setPixelSize(std::max(1, pixelHeight));
   // Glyph outlines as designed, so that text measured for the screen measures the same when
@@ -16,4 +15,4 @@ QFont MapFont(const std::string& name, int pixelHeight) {
   return font;
 }
 
-}  // namespace terravue::gui
+}  // namespace terravue::render

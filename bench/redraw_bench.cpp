@@ -1,0 +1,109 @@
+// Regenerating the whole map of a full-capacity surface (32763 points, about 65500 triangles)
+// through a page device whose canvas only counts: the engine's share of a redraw (transform,
+// clipping, contours, grid, markers, texts, furniture), without painting.
+//
+//   regenerate/contours:  triangles, grid, about 90 levels of contours with labelled index
+//                         contours, border, markers, frame, north arrow, scale bar, title block
+//   regenerate/styled:    the same with smoothed, dashed contours and point labels
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/quiet_port.h"
+#include "common/session.h"
+#include "common/settings_file.h"
+#include "common/user_port.h"
+#include "mapping/map_options.h"
+#include "mapping/map_redraw.h"
+#include "model/surface_model.h"
+#include "output/drawing_device.h"
+#include "output/page_setup.h"
+#include "tin/geometry.h"
+#include "tin/triangulate.h"
+
+#include "rolling_site.h"
+
+namespace {
+
+using namespace terravue;
+
+// A printer whose canvas counts the lines and texts it gets.
+class CountingCanvas : public output::PageDevice {
+ public:
+  using PageDevice::PageDevice;
+  long lines = 0, texts = 0;
+
+ protected:
+  void CanvasPenColour(std::uint32_t) override {}
+  void CanvasPenWidth(int) override {}
+  void CanvasMoveTo(output::IntPoint) override {}
+  void CanvasLineTo(output::IntPoint) override { ++lines; }
+  void CanvasFont(const output::FontRequest& font) override { height_ = font.pixelHeight; }
+  output::TextExtent CanvasTextExtent(std::string_view text) override {
+    return {0.6 * height_ * static_cast<double>(text.size()), 1.2 * height_};
+  }
+  void CanvasText(output::IntPoint, int, std::string_view) override { ++texts; }
+  void CanvasStipple(const std::vector<output::IntPoint>&, double) override {}
+
+ private:
+  int height_ = 1;
+};
+
+struct Site : bench::RollingSite {
+  Site() {
+    output::SetUpPage(settings, output::NoPrinterDescription());
+    output::FitModel(settings, model, true);
+
+    using namespace mapping;
+    settings.Set(TriangleOptions::Show, true);
+    settings.Set(SurfaceGridOptions::Show, true);
+    settings.Set(SurfaceGridOptions::TextMode, 1);
+    settings.Set(ContourOptions::Show, true);
+    settings.Set(ContourOptions::Interval, (model.MaxZ - model.MinZ) / 90);
+    settings.Set(ContourOptions::Multiple, 5);
+    settings.Set(ContourOptions::LabelMode, 2);
+    settings.Set(ContourOptions::TextHeight, 8.0);
+    settings.Set(BorderOptions::Show, true);
+    settings.Set(PointOptions::Show, true);
+    settings.Set(MiscOptions::Show, true);
+    settings.Set(MiscOptions::ShowLimits, true);
+    settings.Set(MiscOptions::ShowNorthArrow, true);
+    settings.Set(MiscOptions::ShowScaleBar, true);
+    settings.Set(TitleOptions::Show, true);
+    settings.Set(TitleOptions::UseTitleBoxes, true);
+  }
+};
+
+Site& TheSite() {
+  static Site site;
+  return site;
+}
+
+void BM_RegenerateMap(benchmark::State& state) {
+  Site& site = TheSite();
+  const bool styled = state.range(0) != 0;
+  using namespace mapping;
+  site.settings.Set(ContourOptions::Smooth, styled);
+  site.settings.Set(ContourOptions::Segments, 5);
+  site.settings.Set(ContourOptions::DashMode, styled ? 3 : 0);
+  site.settings.Set(PointOptions::ShowElevation, styled);
+  long lines = 0, texts = 0;
+  for (auto _ : state) {
+    CountingCanvas device(output::DeviceKind::Printer, output::CurrentViewTransform(site.settings, site.model),
+                          output::PrinterFrame(site.settings));
+    tin::LocateState locate;
+    RedrawMap(*site.session, device, locate);
+    lines = device.lines;
+    texts = device.texts;
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["texts"] = static_cast<double>(texts);
+}
+BENCHMARK(BM_RegenerateMap)->ArgName("styled")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,262 @@
+// terravue-cli map: the sheet as Print lays it out, into a vector PDF or a PNG.
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+#include "cli_common.h"
+#include "verbs.h"
+
+#ifdef TERRAVUE_HAVE_RENDER
+#include <QGuiApplication>
+#include <QtGlobal>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "common/format.h"
+#include "common/scale_presets.h"
+#include "common/session.h"
+#include "mapping/map_redraw.h"
+#include "model/model_document.h"
+#include "model/surface_model.h"
+#include "output/drawing_device.h"
+#include "output/page_setup.h"
+#include "output/page_setup_settings.h"
+#include "render/printer_device.h"
+#include "tin/geometry.h"
+#endif
+
+namespace terravue::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* Usage =
+    "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n";
+
+[[maybe_unused]] int UsageError(Context& cx, std::string_view problem) {
+  return cli::UsageError(cx, "map", problem, Usage);
+}
+
+#ifdef TERRAVUE_HAVE_RENDER
+
+constexpr int PdfDotsPerInch = 600;  // as the PDF printer prints
+constexpr int PngDotsPerInch = 300;
+constexpr int MinDotsPerInch = 50;
+constexpr int MaxDotsPerInch = 1200;
+
+struct MapRequest {
+  std::string model;
+  std::optional<std::string> pdf, png;
+  std::optional<double> scale;
+  std::optional<int> dpi;
+};
+
+// --pdf, --png, --scale and --dpi take the next argument, which the shared parser took for a
+// positional one; so the arguments are read again here.
+std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
+  std::optional<std::string> model;
+  for (std::size_t i = 0; i < args.all.size(); ++i) {
+    const std::string& a = args.all[i];
+    const auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= args.all.size()) return std::nullopt;
+      return args.all[++i];
+    };
+    if (a == "--settings") {
+      ++i;
+    } else if (a == "--yes" || a == "--no") {
+    } else if (a == "--pdf" || a == "--png") {
+      const auto v = value();
+      if (!v || v->empty()) return a + " needs a file";
+      (a == "--pdf" ? r.pdf : r.png) = *v;
+    } else if (a == "--scale") {
+      const auto v = value();
+      const auto scale = v ? ParseReal(*v) : std::nullopt;
+      if (!scale || !(*scale > 0)) return std::string("--scale needs a positive number");
+      r.scale = *scale;
+    } else if (a == "--dpi") {
+      const auto v = value();
+      const auto dpi = v ? ParseInteger(*v) : std::nullopt;
+      if (!dpi || *dpi < MinDotsPerInch || *dpi > MaxDotsPerInch)
+        return "--dpi needs a whole number from " + std::to_string(MinDotsPerInch) + " to " +
+               std::to_string(MaxDotsPerInch);
+      r.dpi = static_cast<int>(*dpi);
+    } else if (a == "-o" || a == "--output") {
+      return std::string("-o is not used; name the output with --pdf or --png");
+    } else if (a.starts_with("--")) {
+      return "unknown option '" + a + "'";
+    } else if (model) {
+      return "unexpected argument '" + a + "'";
+    } else {
+      model = a;
+    }
+  }
+  if (!model || model->empty()) return std::string("name one model file");
+  if (!r.pdf && !r.png) return std::string("--pdf OUT.pdf or --png OUT.png is needed");
+  r.model = *model;
+  return std::nullopt;
+}
+
+// The sheet when no printer is set up, Letter portrait, at `dpi`: what Print does on the PDF
+// printer.
+output::PrinterDescription LetterAt(int dpi) {
+  output::PrinterDescription p = output::NoPrinterDescription();
+  const double f = dpi / p.dotsPerInchX;
+  p.present = true;
+  p.dotsPerInchX = p.dotsPerInchY = dpi;
+  p.paperWidth = static_cast<int>(std::lround(p.paperWidth * f));
+  p.paperHeight = static_cast<int>(std::lround(p.paperHeight * f));
+  p.offsetX = static_cast<int>(std::lround(p.offsetX * f));
+  p.offsetY = static_cast<int>(std::lround(p.offsetY * f));
+  p.pageWidth = static_cast<int>(std::lround(p.pageWidth * f));
+  p.pageHeight = static_cast<int>(std::lround(p.pageHeight * f));
+  return p;
+}
+
+// Lays the page out for `dpi` and fits the model as loading one does (or applies the scale);
+// text heights and marker sizes then follow the scale presets.
+bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
+  SettingsRecord& s = session.settings;
+  output::SetUpPage(s, LetterAt(dpi));
+  output::FitModel(s, session.model, !scale);
+  if (scale && !output::ApplyScale(s, *scale)) {
+    cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
+           << " is below the smallest the sheet allows (" << FormatReal(s.Get(output::PageSetup::MinimumScale), 0, 3)
+           << ")\n";
+    return false;
+  }
+  settings::ApplyScalePreset(s);
+  return true;
+}
+
+// Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
+void DrawSheet(Session& session, QPainter& painter) {
+  SettingsRecord& s = session.settings;
+  const output::MapColourSwap colours(s, s.Get(output::PageSetup::BlackAndWhite));
+  painter.translate(s.Get(output::PageSetup::MarginLeft), s.Get(output::PageSetup::MarginTop));
+  render::PrinterDevice device(output::CurrentViewTransform(s, session.model), output::PrinterFrame(s), painter);
+  tin::LocateState state;
+  mapping::RedrawMap(session, device, state);
+  device.Finish();
+}
+
+// Written beside the target and renamed over it, so that a failure leaves any previous file.
+fs::path TemporaryBeside(const fs::path& target) {
+  fs::path temporary = target;
+  temporary += ".part";
+  return temporary;
+}
+
+bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
+  std::error_code ec;
+  fs::rename(temporary, target, ec);
+  if (!ec) return true;
+  fs::remove(temporary, ec);
+  cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+  return false;
+}
+
+bool WritePdf(Session& session, const fs::path& target, Context& cx) {
+  const fs::path temporary = TemporaryBeside(target);
+  {
+    QPdfWriter writer(QString::fromStdString(temporary.string()));
+    writer.setResolution(session.settings.Get(output::PageSetup::DotsPerInchX));
+    writer.setPageSize(QPageSize(QPageSize::Letter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setCreator(QStringLiteral("terravue-cli"));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+      return false;
+    }
+    DrawSheet(session, painter);
+    if (!painter.end()) {
+      std::error_code ec;
+      fs::remove(temporary, ec);
+      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+      return false;
+    }
+  }
+  return Replace(temporary, target, cx);
+}
+
+bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
+  const SettingsRecord& s = session.settings;
+  QImage image(s.Get(output::PageSetup::PaperWidth), s.Get(output::PageSetup::PaperHeight), QImage::Format_RGB32);
+  if (image.isNull()) {
+    cx.err << "terravue-cli: map: not enough memory for a " << dpi << " dpi picture\n";
+    return false;
+  }
+  const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
+  image.setDotsPerMeterX(dotsPerMetre);
+  image.setDotsPerMeterY(dotsPerMetre);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    DrawSheet(session, painter);
+  }
+  const fs::path temporary = TemporaryBeside(target);
+  if (!image.save(QString::fromStdString(temporary.string()), "PNG")) {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+    return false;
+  }
+  return Replace(temporary, target, cx);
+}
+
+#endif
+
+}  // namespace
+
+int RunMap(const Args& args, Context& cx) {
+#ifndef TERRAVUE_HAVE_RENDER
+  (void)args;
+  cx.err << "terravue-cli: map: this build draws no sheets (configure with TERRAVUE_BUILD_GUI=ON)\n";
+  return ExitFailed;
+#else
+  MapRequest request;
+  if (const auto problem = ParseRequest(args, request)) return UsageError(cx, *problem);
+
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  Session& session = workspace.session;
+  if (!model::OpenModelByName(session, request.model)) return ExitFailed;
+
+  // Painting text needs an application object; without a display it draws offscreen. The
+  // toolkit's own notes about its environment are no concern of a batch run: only its errors
+  // reach stderr.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "terravue-cli: map: %s\n", qPrintable(text));
+  });
+  int argc = 1;
+  char name[] = "terravue-cli";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+
+  if (request.pdf) {
+    const int dpi = request.dpi.value_or(PdfDotsPerInch);
+    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePdf(session, *request.pdf, cx)) return ExitFailed;
+    cx.out << *request.pdf << '\n';
+  }
+  if (request.png) {
+    const int dpi = request.dpi.value_or(PngDotsPerInch);
+    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePng(session, *request.png, dpi, cx))
+      return ExitFailed;
+    cx.out << *request.png << '\n';
+  }
+  return cx.out.good() ? ExitOk : ExitFailed;
+#endif
+}
+
+}  // namespace terravue::cli

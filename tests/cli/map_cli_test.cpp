@@ -1,0 +1,121 @@
+// terravue-cli map, run as a user runs it: the sample site's sheet into a PDF and a PNG.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "cli_fixture.h"
+
+namespace terravue::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PngSize {
+  std::uint32_t width = 0, height = 0;
+};
+
+// Width and height from the PNG's header chunk.
+PngSize ReadPngSize(const std::string& png) {
+  if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || png.compare(12, 4, "IHDR") != 0) return {};
+  const auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(png[at + i]);
+    return v;
+  };
+  return {u32(16), u32(20)};
+}
+
+class MapCli : public CliFixture {
+ protected:
+  static void SetUpTestSuite() {
+    shared_ = fs::temp_directory_path() / ("terravue_map_cli_" + std::to_string(std::random_device{}()));
+    fs::create_directories(shared_);
+    const std::string command = std::string("'") + TERRAVUE_CLI_PATH + "' sample -o '" +
+                                (shared_ / "SITE.MDL").string() + "' --sheet '" + (shared_ / "SITE.VSF").string() +
+                                "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  static void TearDownTestSuite() {
+    std::error_code ec;
+    fs::remove_all(shared_, ec);
+  }
+
+  // The sample site with its sheet settings, then `rest`.
+  CliRun Map(const std::string& rest) {
+    return Cli("map '" + (shared_ / "SITE.MDL").string() + "' --settings '" + (shared_ / "SITE.VSF").string() +
+               "' " + rest);
+  }
+
+  static inline fs::path shared_;
+};
+
+TEST_F(MapCli, WritesAVectorPdfAndAPngSizedByTheDpi) {
+  const CliRun run = Map("--pdf '" + Path("SHEET.pdf") + "' --png '" + Path("SHEET.png") + "' --dpi 100");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("SHEET.pdf"), std::string::npos);
+  EXPECT_NE(run.out.find("SHEET.png"), std::string::npos);
+
+  const std::string pdf = ReadAll(Path("SHEET.pdf"));
+  ASSERT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
+  // Lines and texts as drawing operations and fonts, not a picture of the sheet.
+  EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos);
+  EXPECT_NE(pdf.find("/Font"), std::string::npos);
+
+  // Letter paper: 8.5 x 11 inches.
+  const PngSize at100 = ReadPngSize(ReadAll(Path("SHEET.png")));
+  EXPECT_EQ(at100.width, 850u);
+  EXPECT_EQ(at100.height, 1100u);
+  ASSERT_EQ(Map("--png '" + Path("FINE.png") + "' --dpi 200").exitCode, 0);
+  const PngSize at200 = ReadPngSize(ReadAll(Path("FINE.png")));
+  EXPECT_EQ(at200.width, 1700u);
+  EXPECT_EQ(at200.height, 2200u);
+  EXPECT_FALSE(fs::exists(Path("SHEET.png.part")));
+}
+
+TEST_F(MapCli, AGivenScaleIsDrawnAndOneBelowTheSheetsSmallestIsRefused) {
+  ASSERT_EQ(Map("--png '" + Path("FIT.png") + "' --dpi 60").exitCode, 0);
+  ASSERT_EQ(Map("--png '" + Path("AT200.png") + "' --dpi 60 --scale 200").exitCode, 0);
+  EXPECT_NE(ReadAll(Path("FIT.png")), ReadAll(Path("AT200.png")));
+
+  // A previous sheet survives a refused run.
+  { std::ofstream(Path("OLD.png")) << "previous"; }
+  const CliRun tiny = Map("--png '" + Path("OLD.png") + "' --dpi 60 --scale 0.0001");
+  EXPECT_EQ(tiny.exitCode, 1);
+  EXPECT_NE(tiny.err.find("below the smallest"), std::string::npos) << tiny.err;
+  EXPECT_EQ(ReadAll(Path("OLD.png")), "previous");
+}
+
+TEST_F(MapCli, BadRequestsAreRefusedWithoutWritingAnything) {
+  struct Case {
+    std::string args;
+    int exitCode;
+    const char* says;
+  };
+  const std::string model = "'" + (shared_ / "SITE.MDL").string() + "'";
+  const Case cases[] = {
+      {"map " + model, 2, "--pdf OUT.pdf or --png OUT.png is needed"},
+      {"map --png '" + Path("A.png") + "'", 2, "name one model file"},
+      {"map " + model + " --png '" + Path("A.png") + "' --dpi 10", 2, "--dpi needs a whole number"},
+      {"map " + model + " --png '" + Path("A.png") + "' --scale -5", 2, "--scale needs a positive number"},
+      {"map " + model + " --png '" + Path("A.png") + "' --colour", 2, "unknown option"},
+      {"map '" + Path("MISSING.MDL") + "' --png '" + Path("A.png") + "'", 1, ""},
+      {"map " + model + " --png '" + Path("no/such/folder/A.png") + "' --dpi 60", 1, "cannot write"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Cli(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << "\n" << run.err;
+    EXPECT_FALSE(fs::exists(Path("A.png"))) << c.args;
+  }
+}
+
+}  // namespace
+}  // namespace terravue::cli
