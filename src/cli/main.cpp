@@ -48,6 +48,9 @@ constexpr Verb kVerbs[] = {
     {"map", RunMap,
      "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N]\n"
      "                                 draw the sheet as Print lays it out (vector PDF or PNG)"},
+    {"dxf", RunDxf,
+     "dxf MODEL OUT [--program autocad|autosketch|generic|general]\n"
+     "                                 write the map as Output To CAD does (DXF, MCR or GXM)"},
 };
 
 void PrintUsage(std::ostream& os) {

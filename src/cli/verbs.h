@@ -41,5 +41,6 @@ int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
 int RunVolume(const Args& args, Context& cx);
 int RunMap(const Args& args, Context& cx);
+int RunDxf(const Args& args, Context& cx);
 
 }  // namespace terravue::cli

@@ -1,0 +1,78 @@
+// terravue-cli dxf: the map written as Output To CAD writes it, DXF or batch macro.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli_common.h"
+#include "model/model_document.h"
+#include "output/cad_layers.h"
+#include "output/cad_output.h"
+#include "tin/geometry.h"
+#include "verbs.h"
+
+namespace terravue::cli {
+namespace {
+
+constexpr const char* Usage =
+    "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n";
+
+struct DxfRequest {
+  std::string model;
+  std::string out;
+  std::optional<output::CadProgram> program;
+};
+
+std::optional<output::CadProgram> ProgramNamed(const std::string& name) {
+  if (name == "autocad") return output::CadProgram::AutoCad;
+  if (name == "autosketch") return output::CadProgram::AutoSketch;
+  if (name == "generic") return output::CadProgram::GenericCadd;
+  if (name == "general") return output::CadProgram::GeneralCadd;
+  return std::nullopt;
+}
+
+// --program takes the next argument, which the shared parser took for a positional one; so the
+// arguments are read again here.
+std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.all.size(); ++i) {
+    const std::string& a = args.all[i];
+    if (a == "--settings") {
+      ++i;
+    } else if (a == "--yes" || a == "--no") {
+    } else if (a == "--program") {
+      if (i + 1 >= args.all.size()) return std::string("--program needs a value");
+      r.program = ProgramNamed(args.all[++i]);
+      if (!r.program) return "unknown program '" + args.all[i] + "'";
+    } else if (a.starts_with("-") && a.size() > 1) {
+      return "unknown option '" + a + "'";
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
+    return std::string("name one model file and one output file");
+  r.model = positional[0];
+  r.out = positional[1];
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunDxf(const Args& args, Context& cx) {
+  DxfRequest request;
+  if (const auto problem = ParseRequest(args, request)) return UsageError(cx, "dxf", *problem, Usage);
+
+  Workspace workspace(cx.port);
+  if (!workspace.Open(args, cx)) return ExitFailed;
+  Session& session = workspace.session;
+  if (!model::OpenModelByName(session, request.model)) return ExitFailed;
+  if (request.program) output::SetCadProgram(session.settings, *request.program);
+
+  tin::LocateState state;
+  if (!output::WriteCadFile(session, state, request.out)) return ExitFailed;
+  cx.out << request.out << '\n';
+  return cx.out.good() ? ExitOk : ExitFailed;
+}
+
+}  // namespace terravue::cli
