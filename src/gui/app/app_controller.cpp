@@ -135,7 +135,8 @@ bool AppController::Start(const QStringList& arguments) {
   // An empty name reopens the last model; with none recorded nothing happens.
   if (run.model.PointCount == 0 && run.settings.Get(settings::AutoLoad))
     model::OpenModelByName(run.session, {});
-  window_->RefreshCaption();
+  // The view fitted to what was opened, the menus in step with it.
+  window_->ModelLoaded();
   return true;
 }
 

@@ -1,100 +1,344 @@
 #include "mainwindow/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScrollArea>
+#include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
+#include "commands/command_layout.h"
+#include "commands/command_table.h"
+#include "commands/icons.h"
+#include "common/app_settings.h"
+#include "common/cursor_settings.h"
+#include "common/enabling.h"
 #include "common/session.h"
+#include "controllers/analysis_controller.h"
+#include "controllers/editor_controller.h"
+#include "controllers/exchange_controller.h"
+#include "controllers/file_controller.h"
+#include "controllers/help_controller.h"
+#include "controllers/output_controller.h"
+#include "controllers/view_controller.h"
+#include "dialogs/editor_bar_form.h"
 #include "help/help_viewer.h"
+#include "mainwindow/editor_bar.h"
+#include "mainwindow/key_router.h"
+#include "mainwindow/map_area.h"
+#include "mainwindow/status_panel.h"
+#include "mainwindow/window_context.h"
 #include "model/model_document.h"
+#include "model/surface_model.h"
+#include "output/page_setup_settings.h"
+#include "print/print_commands.h"
+#include "print/sheet_printer.h"
+#include "render/map_fonts.h"
 
 namespace terravue::gui {
 namespace {
 
-// The blank sheet until the map canvas is drawn on it: letter-sized at 96 dots per inch.
-constexpr QSize SheetSize(816, 1056);
+using C = common::CommandId;
+using common::Editor;
+using layout::ItemKind;
+using layout::ListId;
 
-QLabel* NewStatusLine(const QString& text, QWidget* parent) {
-  auto* line = new QLabel(text, parent);
-  line->setTextFormat(Qt::PlainText);
-  line->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  line->setMinimumHeight(line->fontMetrics().height() + 4);
-  return line;
+// The Edit sub-menus in the order of the editors.
+constexpr ListId EditLists[] = {ListId::EditGeneral, ListId::EditCoordinate, ListId::EditBorder, ListId::EditBreakline,
+                                ListId::EditAnalyzer};
+
+bool IsCheckable(C id) { return common::EditorSelectedBy(id).has_value() || id == C::TrackNearestPoint; }
+
+std::uint32_t ToSettingsColour(QRgb rgb) {
+  return MakeColour(static_cast<std::uint8_t>(qRed(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),
+                    static_cast<std::uint8_t>(qBlue(rgb)));
 }
 
 }  // namespace
 
 MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
-    : QMainWindow(parent), session_(session), help_(help), sheetArea_(new QScrollArea) {
-  auto* sheet = new QWidget;
-  sheet->setFixedSize(SheetSize);
-  sheet->setAutoFillBackground(true);
-  sheet->setBackgroundRole(QPalette::Window);  // not the scroll area's dark surround
-  QPalette paper = sheet->palette();
-  paper.setColor(QPalette::Window, Qt::white);
-  sheet->setPalette(paper);
+    : QMainWindow(parent),
+      session_(session),
+      printer_(std::make_unique<SheetPrinter>()),
+      commands_(new CommandTable(this)),
+      map_(new MapArea),
+      status_(new StatusPanel),
+      editorBar_(new EditorBar(*commands_)),
+      toolBar_(nullptr),
+      contextMenu_(nullptr) {
+  setWindowIcon(ProgramIcon());
+  setMinimumSize(250, 300);
+  context_ = std::make_unique<WindowContext>(WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}});
+  context_->refresh = [this] { RefreshUi(); };
+  // The sheet is laid out from the current printer before anything is drawn on it.
+  SetUpPageFromPrinter(session, *printer_);
 
-  sheetArea_->setWidget(sheet);
-  sheetArea_->setAlignment(Qt::AlignCenter);
-  sheetArea_->setBackgroundRole(QPalette::Dark);
+  viewController_ = new ViewController(*context_, this);
+  editorController_ = new EditorController(*context_, *viewController_, this);
+  fileController_ = new FileController(*context_, this);
+  outputController_ = new OutputController(*context_, *viewController_, this);
+  analysisController_ = new AnalysisController(*context_, this);
+  helpController_ = new HelpController(*context_, help, this);
+  viewController_->RegisterCommands();
+  editorController_->RegisterCommands();
+  fileController_->RegisterCommands();
+  outputController_->RegisterCommands();
+  analysisController_->RegisterCommands();
+  helpController_->RegisterCommands();
+  auto* exchangeController = new ExchangeController(*context_, *viewController_, this);
+  exchangeController->RegisterCommands();
+  exchangeController->onModelLoaded = [this] { ModelLoaded(); };
+
+  viewController_->onMapClick = [this](double x, double y, bool shift) { editorController_->Click(x, y, shift); };
+  viewController_->editorMarks = [this](bool& border, bool& breaklines) {
+    editorController_->EditorMarks(border, breaklines);
+  };
+  viewController_->onQueryFlag = [this](bool on) {
+    editorController_->Commands().SetQueryFlag(common::CommandKind::QueryPoint, on);
+  };
+  fileController_->onModelLoaded = [this] { ModelLoaded(); };
+  connect(commands_, &CommandTable::Ran, this, [this] {
+    RefreshCaption();
+    RefreshUi();
+  });
 
   auto* central = new QWidget;
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(sheetArea_, 1);
-  layout->addWidget(BuildStatusLines());
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(0);
+  auto* columns = new QHBoxLayout;
+  columns->setContentsMargins(0, 0, 0, 0);
+  columns->setSpacing(0);
+  columns->addWidget(editorBar_);
+  columns->addWidget(map_, 1);
+  rows->addLayout(columns, 1);
+  rows->addWidget(status_);
   setCentralWidget(central);
 
   BuildMenus();
+  BuildToolBar();
+  BuildContextMenu();
+
+  map_->SetKeyHandler([this](QKeyEvent* e) { return HandleKey(e); });
+  connect(map_, &MapArea::ContextMenuWanted, this, &MainWindow::ShowContextMenu);
+  connect(editorBar_, &EditorBar::FolderChosen, this, [this](Editor e) { editorController_->SelectEditor(e); });
+  connect(editorBar_, &EditorBar::ColourWanted, this, &MainWindow::ChooseEditorBarColour);
+  connect(status_, &StatusPanel::CursorMarginChanged, this,
+          [this](int margin) { session_.settings.Set(settings::CursorOptions::CursorLineMargin, margin); });
+  editorBar_->SetColour(render::MapColour(session_.settings.Get(settings::EditorBarColour)).rgb());
+  status_->SetMouseText(QStringLiteral("Mouse:"));
+
   resize(1000, 760);
+  map_->setFocus();
   RefreshCaption();
+  RefreshUi();
+  viewController_->RefreshCursorLine();
 }
 
-QWidget* MainWindow::BuildStatusLines() {
-  auto* lines = new QWidget;
-  auto* layout = new QVBoxLayout(lines);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->setSpacing(1);
-  mouseLine_ = NewStatusLine(QStringLiteral("Mouse:"), lines);
-  cursorLine_ = NewStatusLine(QString(), lines);
-  commandLine_ = NewStatusLine(QString(), lines);
-  layout->addWidget(mouseLine_);
-  layout->addWidget(cursorLine_);
-  layout->addWidget(commandLine_);
-  return lines;
+MainWindow::~MainWindow() = default;
+
+QLabel& MainWindow::MouseLine() { return status_->MouseLine(); }
+QLabel& MainWindow::CursorLine() { return status_->CursorLine(); }
+QLabel& MainWindow::CommandLine() { return status_->CommandLine(); }
+
+// ---- Building from the lists ----------------------------------------------------------------
+
+QMenu* MainWindow::BuildMenu(int listId, const QString& title, QWidget* parent) {
+  const auto list = static_cast<ListId>(listId);
+  auto* menu = new QMenu(title, parent);
+  const auto editIndex = std::find(std::begin(EditLists), std::end(EditLists), list) - std::begin(EditLists);
+  const EntryPlace place = editIndex < static_cast<std::ptrdiff_t>(std::size(EditLists)) ? EntryPlace::EditSubMenu
+                                                                                          : EntryPlace::Menu;
+  for (const layout::Item& item : layout::Items(list)) {
+    switch (item.kind) {
+      case ItemKind::Separator: menu->addSeparator(); break;
+      case ItemKind::SubMenu: {
+        QMenu* sub = BuildMenu(static_cast<int>(item.subMenu), QString::fromLatin1(item.caption), menu);
+        menu->addMenu(sub);
+        const auto edit = std::find(std::begin(EditLists), std::end(EditLists), item.subMenu);
+        if (edit != std::end(EditLists)) editMenus_[static_cast<std::size_t>(edit - std::begin(EditLists))] = sub;
+        if (item.subMenu == ListId::ExportMenu) exportMenu_ = sub;
+        break;
+      }
+      case ItemKind::RecentFiles: {
+        reopenMenu_ = menu->addMenu(QString::fromLatin1(item.caption));
+        fileController_->AttachRecentFilesMenu(reopenMenu_);
+        break;
+      }
+      case ItemKind::ZoomList: break;
+      case ItemKind::Command: {
+        QAction* action = commands_->NewAction(
+            item.id, place, menu, item.caption ? QString::fromLatin1(item.caption) : QString());
+        if (IsCheckable(item.id)) {
+          action->setCheckable(true);
+          checkables_.push_back(action);
+        }
+        menu->addAction(action);
+        break;
+      }
+    }
+  }
+  return menu;
 }
 
 void MainWindow::BuildMenus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+  QMenuBar* bar = menuBar();
+  fileMenu_ = BuildMenu(static_cast<int>(ListId::FileMenu), QStringLiteral("&File"), bar);
+  bar->addMenu(fileMenu_);
+  QMenu* edit = BuildMenu(static_cast<int>(ListId::EditMenu), QStringLiteral("&Edit"), bar);
+  bar->addMenu(edit);
+  // With no points, Edit opens the point text editor at once, so that points can be typed in.
+  connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+    if (session_.model.PointCount != 0 || !commands_->CanRun(C::CoordinateTextEditor)) return;
+    QTimer::singleShot(0, this, [this, edit] {
+      edit->hide();
+      commands_->Run(C::CoordinateTextEditor);
+    });
+  });
+  viewMenu_ = BuildMenu(static_cast<int>(ListId::ViewMenu), QStringLiteral("&View"), bar);
+  bar->addMenu(viewMenu_);
+  processMenu_ = BuildMenu(static_cast<int>(ListId::ProcessMenu), QStringLiteral("&Process"), bar);
+  bar->addMenu(processMenu_);
+  volumeMenu_ = BuildMenu(static_cast<int>(ListId::VolumeMenu), QStringLiteral("&Volume"), bar);
+  bar->addMenu(volumeMenu_);
+  bar->addAction(commands_->NewAction(C::QuitActiveCommand, EntryPlace::Menu, bar));
+  bar->addMenu(BuildMenu(static_cast<int>(ListId::HelpMenu), QStringLiteral("&Help"), bar));
+}
 
-  struct HelpItem {
-    const char* caption;
-    std::string_view file;
-  };
-  static constexpr HelpItem helpItems[] = {
-      {"&Contents", help::Main},
-      {"&How To", help::HowTo},
-      {"&Tutorial", help::Tutorial},
-      {"&Breaklines", help::Breaklines},
-      {"Surface &Analyzer", help::Analyzer},
-      {"Surface Analyzer T&utorial", help::AnalyzerTutorial},
-  };
-  QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  for (const HelpItem& item : helpItems) {
-    helpMenu->addAction(QString::fromLatin1(item.caption), this,
-                        [this, file = item.file] { help_.ShowHelpFile(file); });
+void MainWindow::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("SpeedBar"));
+  toolBar_->setObjectName(QStringLiteral("SpeedBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(22, 22));
+  toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+  editorButtons_ = new QActionGroup(this);
+  editorButtons_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (const layout::Item& item : layout::Items(ListId::ToolBar)) {
+    if (item.kind == ItemKind::ZoomList) {
+      zoomListAction_ = toolBar_->addWidget(viewController_->ZoomList());
+      continue;
+    }
+    QAction* action = commands_->NewAction(item.id, EntryPlace::ToolBar, toolBar_);
+    toolBar_->addAction(action);
+    const auto editor = common::EditorSelectedBy(item.id);
+    if (!editor) continue;
+    action->setCheckable(true);
+    checkables_.push_back(action);
+    editorButtons_->addAction(action);
+    // While its editor is active, the button offers the editor's commands on a right click.
+    QWidget* button = toolBar_->widgetForAction(action);
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QWidget::customContextMenuRequested, this, [this, button, editor](QPoint pos) {
+      QMenu* commandsMenu = editMenus_[static_cast<std::size_t>(*editor)];
+      if (context_->editors.active == *editor && commandsMenu) commandsMenu->exec(button->mapToGlobal(pos));
+    });
+  }
+  for (QAction* a : toolBar_->actions())
+    if (QWidget* w = toolBar_->widgetForAction(a)) w->setFocusPolicy(Qt::NoFocus);
+}
+
+void MainWindow::BuildContextMenu() {
+  contextMenu_ = new QMenu(this);
+  contextMenu_->setObjectName(QStringLiteral("MainImagePopupMenu"));
+  int separators = 0;
+  for (const layout::Item& item : layout::Items(ListId::ContextMenu)) {
+    if (item.kind == ItemKind::Separator) {
+      QAction* separator = contextMenu_->addSeparator();
+      // The first follows the quit entry, the second the editors' entries.
+      if (separators == 0) contextQuitSeparator_ = separator;
+      if (separators == 1) contextEditorSeparator_ = separator;
+      ++separators;
+      continue;
+    }
+    QAction* action = commands_->NewAction(item.id, EntryPlace::ContextMenu, contextMenu_,
+                                           item.caption ? QString::fromLatin1(item.caption) : QString());
+    if (IsCheckable(item.id) && item.id == C::TrackNearestPoint) {
+      action->setCheckable(true);
+      checkables_.push_back(action);
+    }
+    contextMenu_->addAction(action);
   }
 }
 
+void MainWindow::ShowContextMenu(QPoint globalPos) {
+  if (!commands_->Enabling().contextMenuAvailable) return;
+  contextMenu_->exec(globalPos);
+}
+
+// ---- State ----------------------------------------------------------------------------------
+
 void MainWindow::RefreshCaption() {
   setWindowTitle(FromUtf8(model::CaptionText(session_.model, session_.settings)));
+}
+
+void MainWindow::ModelLoaded() {
+  viewController_->ModelLoaded();
+  RefreshCaption();
+  RefreshUi();
+}
+
+void MainWindow::RefreshUi() {
+  if (refreshing_) return;
+  refreshing_ = true;
+  const model::SurfaceModel& m = session_.model;
+  WindowContext& c = *context_;
+
+  // Without points the zoom goes back to the whole sheet.
+  if (m.PointCount == 0 && c.zoom.level != 1) {
+    viewController_->ResetZoom();
+    viewController_->SetUpScreen();
+  }
+
+  common::UiState state;
+  state.pointCount = m.PointCount;
+  state.bordered = m.IsBordered();
+  state.hasBreaklines = m.BreaklineCount > 0;
+  state.printerAvailable = session_.settings.Get(output::PageSetup::PrinterPresent);
+  state.hasRecentFiles = !model::RecentFiles(session_.settings).empty();
+  state.zoomLevel = c.zoom.level;
+  state.highestZoom = c.zoom.highest;
+  state.activeEditor = c.editors.active;
+  state.active = editorController_->Active();
+  const common::Enabling e = common::ComputeEnabling(state);
+  commands_->Apply(state, e);
+
+  viewMenu_->menuAction()->setVisible(e.viewMenuVisible);
+  volumeMenu_->menuAction()->setVisible(e.volumeMenuVisible);
+  volumeMenu_->menuAction()->setEnabled(e.volumeMenuEnabled);
+  fileMenu_->menuAction()->setEnabled(e.fileMenuEnabled);
+  processMenu_->menuAction()->setEnabled(e.processMenuEnabled);
+  if (exportMenu_) exportMenu_->menuAction()->setEnabled(e.exportMenuEnabled);
+  if (reopenMenu_) reopenMenu_->menuAction()->setEnabled(e.reopenEnabled);
+  for (std::size_t k = 0; k < editMenus_.size(); ++k)
+    if (editMenus_[k]) editMenus_[k]->menuAction()->setEnabled(e.editSubMenuEnabled[k]);
+  editorBar_->setVisible(e.editorBarVisible);
+  editorBar_->ShowFolder(e.checkedEditor);
+  if (zoomListAction_) zoomListAction_->setVisible(e.zoomListVisible);
+  if (contextQuitSeparator_) contextQuitSeparator_->setVisible(e.quitVisible);
+  if (contextEditorSeparator_) contextEditorSeparator_->setVisible(e.contextEditorSeparator);
+
+  const bool tracking = session_.settings.Get(settings::CursorOptions::TrackNearestPoint);
+  for (QAction* action : checkables_) {
+    const C id = CommandOf(action);
+    const auto editor = common::EditorSelectedBy(id);
+    action->setChecked(editor ? *editor == e.checkedEditor : tracking);
+  }
+  refreshing_ = false;
+}
+
+void MainWindow::ChooseEditorBarColour() {
+  const QRgb current = render::MapColour(session_.settings.Get(settings::EditorBarColour)).rgb();
+  TEditorBarForm form(current, this);
+  if (form.exec() != QDialog::Accepted) return;
+  session_.settings.Set(settings::EditorBarColour, ToSettingsColour(form.Colour()));
+  editorBar_->SetColour(form.Colour());
 }
 
 void MainWindow::ApplyWindowState(int state) {
@@ -111,7 +355,44 @@ int MainWindow::WindowStateCode() const {
   return 0;
 }
 
+// ---- Events ---------------------------------------------------------------------------------
+
+bool MainWindow::HandleKey(QKeyEvent* event) {
+  const KeyAction a = ClassifyKeyPress(event->key(), event->text(), event->modifiers());
+  switch (a.kind) {
+    case KeyAction::Kind::Command: commands_->Run(a.command); return true;
+    case KeyAction::Kind::Step:
+      if (session_.model.PointCount > 0) viewController_->StepCursor(a.step, a.shift);
+      return true;
+    case KeyAction::Kind::Letter: {
+      const auto id = common::LetterKeyCommand(context_->editors.active, a.letter, editorController_->Active());
+      if (!id) return false;
+      commands_->Run(*id);
+      return true;
+    }
+    case KeyAction::Kind::Step3D:  // the 3-D view's steps join with the 3-D view
+    case KeyAction::Kind::None: break;
+  }
+  return false;
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (!HandleKey(event)) QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  if (IsClearRecentFilesRelease(event->key(), event->modifiers())) {
+    commands_->Run(C::ClearRecentFiles);
+    return;
+  }
+  QMainWindow::keyReleaseEvent(event);
+}
+
 bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    status_->ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
   if (event->type() == QEvent::WindowActivate && !activated_) {
     activated_ = true;
     // Leave the activation first: a modal window opened from inside it would nest in it.

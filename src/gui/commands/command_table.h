@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "common/commands.h"
+#include "common/enabling.h"
+
+class QAction;
+
+namespace terravue::gui {
+
+using common::CommandId;
+
+// One row of the command table: the caption the main menu gives it, the function key shown
+// beside it, and the hint. A tool-bar hint reads "tooltip|status text".
+struct CommandRow {
+  CommandId id;
+  const char* caption;
+  const char* functionKey = nullptr;  // "F2", ...
+  const char* hint = nullptr;
+  const char* toolHint = nullptr;
+};
+
+std::span<const CommandRow> CommandRows();
+const CommandRow& RowOf(CommandId id);
+
+// Every action made by the table carries its command's id under this property.
+inline constexpr const char* CommandIdProperty = "commandId";
+CommandId CommandOf(const QAction* action);
+
+// Where an action offers its command; editor-bar items also name their folder.
+enum class EntryPlace { Menu, EditSubMenu, ToolBar, ContextMenu, EditorBar };
+
+// The one table every entry point goes through: a handler per command, and the actions of the
+// menus, tool bar, editor bar and context menu that run it. Which of them are shown and usable
+// follows the enabling rules; a command without a handler yet is shown but never usable.
+class CommandTable : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CommandTable(QObject* parent = nullptr);
+
+  void SetHandler(CommandId id, std::function<void()> handler);
+  bool HasHandler(CommandId id) const;
+
+  // Runs the command when the rules let it run now; true when it ran. Every entry point,
+  // keys included, comes here.
+  bool Run(CommandId id);
+  bool CanRun(CommandId id) const;
+  // An editor-bar item: the command's own rule and the folder's limit while commands run.
+  bool CanRunFromFolder(common::Editor folder, CommandId id) const;
+  bool RunFromFolder(common::Editor folder, CommandId id);
+
+  // An action that runs `id` from `place`, with the row's caption unless one is given.
+  QAction* NewAction(CommandId id, EntryPlace place, QObject* parent, const QString& caption = {},
+                     common::Editor folder = common::Editor::General);
+
+  // Takes new rules and brings every action in step.
+  void Apply(const common::UiState& state, const common::Enabling& enabling);
+  const common::Enabling& Enabling() const { return enabling_; }
+  const common::UiState& State() const { return state_; }
+
+ signals:
+  // After a command ran (the window recomputes the rules).
+  void Ran(CommandId id);
+
+ private:
+  struct Entry {
+    QPointer<QAction> action;
+    CommandId id;
+    EntryPlace place;
+    common::Editor folder;
+  };
+  common::Availability AvailabilityOf(const Entry& entry) const;
+
+  std::array<std::function<void()>, common::CommandCount> handlers_;
+  common::UiState state_;
+  common::Enabling enabling_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace terravue::gui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+
+#include "common/active_commands.h"
+#include "common/commands.h"
+
+class QPainter;
+
+namespace terravue::gui {
+
+class ViewController;
+struct WindowContext;
+
+// The editors and the interactive commands: choosing an editor with its leave and enter steps,
+// the commands of the Coordinate, Border, Breakline and Surface Analyzer folders that exist so
+// far, Triangulate, the active commands with their map clicks and QuitActiveCommand, and the
+// work marks they draw over the map.
+class EditorController : public QObject, private common::ActiveCommandUi {
+  Q_OBJECT
+
+ public:
+  EditorController(WindowContext& context, ViewController& view, QObject* parent = nullptr);
+  ~EditorController() override;
+
+  void RegisterCommands();
+  const common::ActiveCommands& Active() const { return commands_->Active(); }
+  common::ActiveCommandState& Commands() { return *commands_; }
+
+  // Selecting an editor (View menu, editor buttons, editor bar). Refused while a command runs.
+  void SelectEditor(common::Editor editor);
+  // A map click, once the cursor stands on it.
+  void Click(double x, double y, bool shift);
+  // Whether the map leaves the border or breaklines to their editors' marks.
+  void EditorMarks(bool& border, bool& breaklines) const;
+
+ private:
+  // ActiveCommandUi
+  void CommandsChanged() override;
+  void ShowCommandStatus(std::string_view text) override;
+  void PicksChanged() override;
+  void RegenerateMap() override;
+
+  void PaintMarks(QPainter& painter) const;
+  void AfterEdit();
+  PointIndex PointAtCursor() const;
+
+  void Triangulate();
+  void Comment();
+
+  WindowContext& c_;
+  ViewController& view_;
+  std::unique_ptr<common::ActiveCommandState> commands_;
+};
+
+}  // namespace terravue::gui

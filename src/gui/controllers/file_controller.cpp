@@ -1,0 +1,104 @@
+#include "controllers/file_controller.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+
+#include "app/qt_text.h"
+#include "commands/command_table.h"
+#include "common/app_settings.h"
+#include "common/format.h"
+#include "dialogs/properties_form.h"
+#include "mainwindow/window_context.h"
+#include "model/file_commands.h"
+#include "model/model_document.h"
+#include "model/surface_model.h"
+
+namespace terravue::gui {
+namespace {
+
+using C = common::CommandId;
+
+// The model filter: entry 1 ".MDL", entry 2 ".MDV".
+const QString MdlFilter = QStringLiteral("Terravue (*.MDL *.mdl)");
+const QString MdvFilter = QStringLiteral("PLAINVALE (*.MDV *.mdv)");
+
+int EntryOf(const QString& filter) { return filter == MdvFilter ? 2 : 1; }
+
+}  // namespace
+
+FileController::FileController(WindowContext& context, QObject* parent) : QObject(parent), c_(context) {}
+
+void FileController::RegisterCommands() {
+  CommandTable& t = c_.commands;
+  t.SetHandler(C::OpenSurface, [this] { OpenSurface(); });
+  t.SetHandler(C::SaveSurface, [this] { Save(); });
+  t.SetHandler(C::SaveSurfaceAs, [this] { SaveAs(); });
+  t.SetHandler(C::Exit, [this] { c_.window.close(); });
+  t.SetHandler(C::ClearRecentFiles, [this] { model::ClearRecentFiles(c_.session.settings); });
+  t.SetHandler(C::SurfaceProperties, [this] {
+    TPropertiesForm form(model::GatherSurfaceProperties(c_.session), &c_.window);
+    form.exec();
+  });
+}
+
+void FileController::OpenSurface() {
+  Session& s = c_.session;
+  if (!model::ConfirmDiscard(s, false)) return;
+  const std::string directory = s.settings.Get(settings::DataDirectory);
+  const std::string name = s.settings.Get(settings::ModelFileName);
+  QString selected = MdlFilter;
+  const QString file = QFileDialog::getOpenFileName(
+      &c_.window, QString(), PathFromBytes(name.empty() ? directory : directory + name),
+      MdlFilter + QStringLiteral(";;") + MdvFilter, &selected);
+  if (file.isEmpty()) return;
+  const auto before = s.model.PointCount;
+  const bool read = model::OpenSurface(s, ToFsPath(file), EntryOf(selected));
+  if ((read || s.model.PointCount != before) && onModelLoaded) onModelLoaded();
+}
+
+void FileController::Reopen(const QString& path) {
+  Session& s = c_.session;
+  // As Open does: one click on a recent file must not throw away unsaved edits.
+  if (!model::ConfirmDiscard(s, false)) return;
+  const auto before = s.model.PointCount;
+  const bool read = model::OpenModelByName(s, ToFsPath(path));
+  if ((read || s.model.PointCount != before) && onModelLoaded) onModelLoaded();
+  c_.refresh();
+}
+
+void FileController::Save() {
+  if (model::SaveSurface(c_.session) == model::SaveOutcome::NeedsName) SaveAs();
+}
+
+void FileController::SaveAs() {
+  Session& s = c_.session;
+  const int type = s.settings.Get(settings::ModelFileType);
+  QString selected = model::FilterEntryOfType(type) == 2 ? MdvFilter : MdlFilter;
+  const QString file = QFileDialog::getSaveFileName(
+      &c_.window, FromUtf8(model::SaveAsTitle(s.settings)),
+      PathFromBytes(model::SaveAsInitialPath(s.settings).string()), MdlFilter + QStringLiteral(";;") + MdvFilter,
+      &selected);
+  if (file.isEmpty()) return;
+  model::SaveSurfaceAs(s, ToFsPath(file), EntryOf(selected));
+}
+
+void FileController::AttachRecentFilesMenu(QMenu* menu) {
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillRecentFiles(menu); });
+  FillRecentFiles(menu);
+}
+
+void FileController::FillRecentFiles(QMenu* menu) {
+  menu->clear();
+  for (const std::string& path : model::RecentFiles(c_.session.settings)) {
+    const QString full = PathFromBytes(path);
+    QAction* entry = menu->addAction(PathFromBytes(ShortenPath(path, 80)));
+    entry->setStatusTip(full);
+    connect(entry, &QAction::triggered, this, [this, full] { Reopen(full); });
+  }
+  menu->addSeparator();
+  // Alt+F1 is taken by many desktops: the list can be emptied from here too.
+  menu->addAction(c_.commands.NewAction(C::ClearRecentFiles, EntryPlace::Menu, menu));
+}
+
+}  // namespace terravue::gui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+
+#include "common/cursor.h"
+#include "common/editors.h"
+#include "common/session.h"
+#include "common/zoom.h"
+#include "tin/geometry.h"
+
+class QWidget;
+
+namespace terravue::gui {
+
+class CommandTable;
+class MapArea;
+class SheetPrinter;
+class StatusPanel;
+
+// What the main window's controllers share: the run's session, the command table, the map and
+// status lines, and the window's own state (cursor, zoom, editors, where the map's last point
+// location ended).
+struct WindowContext {
+  Session& session;
+  CommandTable& commands;
+  MapArea& map;
+  StatusPanel& status;
+  SheetPrinter& printer;
+  QWidget& window;
+
+  common::CursorState cursor;
+  common::ZoomState zoom;
+  common::EditorState editors;
+  tin::LocateState locate;
+
+  // Brings menus, buttons and the editor bar in step with the state (the enabling rules).
+  std::function<void()> refresh;
+
+  common::CursorContext Cursor() { return {session.model, session.settings, locate, session.port}; }
+};
+
+}  // namespace terravue::gui
