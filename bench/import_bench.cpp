@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/format.h"
+#include "common/quiet_port.h"
 #include "common/session.h"
 #include "common/settings_file.h"
 #include "common/user_port.h"
@@ -20,22 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace terravue;
-
-class NullPort : public UserPort {
- public:
-  void Show(MessageKind, std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> PromptLine(std::string_view, std::string_view, std::string_view,
-                                        std::size_t) override {
-    return std::nullopt;
-  }
-  void BeginProgress(std::string_view, bool) override {}
-  void SetProgress(int) override {}
-  void EndProgress() override {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowReport(const std::string&, std::string_view, std::string_view) override {}
-  void PreviewFile(const std::string&) override {}
-};
 
 // The same text every run: a jittered grid of shots with three decimals and field codes, some
 // of which hold digits.
@@ -63,7 +48,7 @@ std::string PnezdText(int points) {
 struct ImportFixture {
   model::SurfaceModel model;
   SettingsRecord settings = DefaultSettings();
-  NullPort port;
+  QuietPort port;
   Session session{model, settings, port, fs::temp_directory_path()};
   exchange::FieldCodes codes = exchange::PredefinedImportFormat(exchange::AsciiKind::Coordinates, 2).codes;
 

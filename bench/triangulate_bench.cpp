@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "common/quiet_port.h"
 #include "common/session.h"
 #include "common/settings_file.h"
 #include "common/user_port.h"
@@ -24,27 +25,11 @@ namespace {
 
 using namespace terravue;
 
-// Answers every question with No and shows nothing.
-class SilentPort : public UserPort {
- public:
-  void Show(MessageKind, std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> PromptLine(std::string_view, std::string_view, std::string_view, std::size_t) override {
-    return std::nullopt;
-  }
-  void BeginProgress(std::string_view, bool) override {}
-  void SetProgress(int) override {}
-  void EndProgress() override {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowReport(const std::string&, std::string_view, std::string_view) override {}
-  void PreviewFile(const std::string&) override {}
-};
-
 void RunTriangulate(benchmark::State& state, const testing::SyntheticSite& site) {
   model::SurfaceModel surface;
   surface.AllocateStore();
   SettingsRecord settings = DefaultSettings();
-  SilentPort port;
+  QuietPort port;
   Session session{surface, settings, port, std::filesystem::temp_directory_path()};
   tin::LocateState locate;
   tin::TriangulateOptions options;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "analysis/volume.h"
+#include "common/quiet_port.h"
 #include "common/session.h"
 #include "common/settings_file.h"
 #include "common/user_port.h"
@@ -23,28 +24,12 @@ namespace {
 
 using namespace terravue;
 
-// Answers every question with No and shows nothing.
-class SilentPort : public UserPort {
- public:
-  void Show(MessageKind, std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> PromptLine(std::string_view, std::string_view, std::string_view, std::size_t) override {
-    return std::nullopt;
-  }
-  void BeginProgress(std::string_view, bool) override {}
-  void SetProgress(int) override {}
-  void EndProgress() override {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowReport(const std::string&, std::string_view, std::string_view) override {}
-  void PreviewFile(const std::string&) override {}
-};
-
 model::SurfaceModel Surveyed(std::uint64_t seed) {
   model::SurfaceModel m;
   m.AllocateStore();
   testing::LoadSite(m, testing::RollingTerrain(model::SurfaceModel::PointCapacity, seed));
   SettingsRecord settings = DefaultSettings();
-  SilentPort port;
+  QuietPort port;
   Session session{m, settings, port, std::filesystem::temp_directory_path()};
   tin::LocateState state;
   tin::TriangulateOptions options;

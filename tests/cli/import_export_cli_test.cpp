@@ -13,31 +13,17 @@
 #include "model/model_file.h"
 #include "model/surface_model.h"
 
+#include "cli_fixture.h"
+
 namespace terravue::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class ImportExportCli : public ::testing::Test {
+class ImportExportCli : public CliFixture {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terravue_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
+    CliFixture::SetUp();
     // A 3 x 3 grid of points 10 apart with numbers and descriptions, its outline as a border
     // and a chain of two breaklines through the middle.
     Write("PTS.TXT",
@@ -48,23 +34,6 @@ class ImportExportCli : public ::testing::Test {
     Write("FIELD.BDR", "1\n3\n9\n7\n");
     Write("LINES.BRK", "4\n5\n6\n");
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
-  void Write(const std::string& name, const std::string& content) {
-    std::ofstream(dir_ / name, std::ios::binary) << content;
-  }
-
-  // Arguments are single-quoted for the shell by the caller where needed.
-  CliRun Cli(const std::string& args) {
-    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && '" + TERRAVUE_CLI_PATH + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-  }
 
   model::SurfaceModel ReadModel(const std::string& name) {
     model::SurfaceModel m;
@@ -72,8 +41,6 @@ class ImportExportCli : public ::testing::Test {
     EXPECT_EQ(model::ReadModelFile(m, dir_ / name, 1, 1, model::ModelFileTypeMdl, 1), model::ModelFileStatus::Ok);
     return m;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(ImportExportCli, ImportsPointsBorderAndBreaklines) {

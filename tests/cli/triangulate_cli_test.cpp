@@ -15,45 +15,15 @@
 #include "model/model_file.h"
 #include "model/surface_model.h"
 
+#include "cli_fixture.h"
+
 namespace terravue::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class TriangulateCli : public ::testing::Test {
+class TriangulateCli : public CliFixture {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terravue_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
-  CliRun Cli(const std::string& args) {
-    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && '" + TERRAVUE_CLI_PATH + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-  }
-
   // A model file with the points, an optional border ring and breaklines.
   void WriteSite(const std::string& name, const std::vector<std::pair<double, double>>& points,
                  const std::vector<int>& ring = {}, const std::vector<std::pair<int, int>>& breaklines = {}) {
@@ -79,8 +49,6 @@ class TriangulateCli : public ::testing::Test {
     EXPECT_EQ(model::ReadModelFile(m, dir_ / name, 1, 1, model::ModelFileTypeMdl, 1), model::ModelFileStatus::Ok);
     return m;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(TriangulateCli, TriangulatesWritesAndListsTheTriangles) {

@@ -21,23 +21,12 @@
 #include "model/surface_model.h"
 #include "support/fake_port.h"
 
+#include "cli_fixture.h"
+
 namespace terravue::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Lines of a report without the one that carries the date and time.
 std::vector<std::string> UndatedLines(const std::string& text) {
@@ -52,27 +41,8 @@ struct Corner {
   double x, y, z;
 };
 
-class VolumeCli : public ::testing::Test {
+class VolumeCli : public CliFixture {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("terravue_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
-  CliRun Cli(const std::string& args) {
-    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && '" + TERRAVUE_CLI_PATH + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-  }
-
   // A model file with the given corners and triangles, its border the ring given.
   void WriteModel(const std::string& name, const std::vector<Corner>& corners,
                   const std::vector<std::array<int, 3>>& triangles, const std::vector<int>& ring = {}) {
@@ -111,8 +81,6 @@ class VolumeCli : public ::testing::Test {
     s.Set(settings::CoordinateOrder, 1);
     ASSERT_TRUE(SaveSettings(s, dir_ / name));
   }
-
-  fs::path dir_;
 };
 
 // The front end of the engine's own command, for the report to compare with.

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/quiet_port.h"
 #include "common/session.h"
 #include "common/settings_file.h"
 #include "common/user_port.h"
@@ -26,23 +27,6 @@
 #include "model/surface_model.h"
 
 namespace terravue::fuzz {
-
-// A user who reads nothing and answers No.
-class SilentPort : public UserPort {
- public:
-  void Show(MessageKind, std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> PromptLine(std::string_view, std::string_view, std::string_view,
-                                        std::size_t) override {
-    return std::nullopt;
-  }
-  void BeginProgress(std::string_view, bool) override {}
-  void SetProgress(int) override {}
-  void EndProgress() override {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowReport(const std::string&, std::string_view, std::string_view) override {}
-  void PreviewFile(const std::string&) override {}
-};
 
 // Sixteen points on a 4 x 4 grid of unit squares (point k at ((k-1) mod 4, (k-1) div 4)), the
 // outline as the border, one triangle and two breaklines. The slots beyond the counts, as many
@@ -156,7 +140,7 @@ inline std::vector<std::string> ExerciseAsciiImport(model::SurfaceModel& m, std:
 
   BuildAsciiBaseModel(m, file.size());
   SettingsRecord settings = DefaultSettings();
-  SilentPort port;
+  QuietPort port;
   Session session{m, settings, port, {}};
   const int which = options & 3;
 

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ class FakePort : public UserPort {
     Kind kind;
     std::string text;
     friend bool operator==(const Shown&, const Shown&) = default;
+    // Readable failure output instead of the object's bytes.
+    friend void PrintTo(const Shown& s, std::ostream* os) {
+      static constexpr const char* Names[] = {"Error",    "Warning",  "Info",       "Plain",  "Question",
+                                              "Prompt",   "Progress", "Completion", "Report", "Preview"};
+      *os << '{' << Names[static_cast<int>(s.kind)] << ", \"" << s.text << "\"}";
+    }
   };
 
   std::vector<Shown> shown;

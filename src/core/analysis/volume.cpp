@@ -14,6 +14,7 @@
 #include "common/app_settings.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/quiet_port.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
@@ -615,22 +616,6 @@ class PairAccumulator {
 
 // ---- The single-surface existing surface ------------------------------------------------------
 
-// The user of a surface built behind the scenes: sees nothing, answers No.
-class QuietPort : public UserPort {
- public:
-  void Show(MessageKind, std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> PromptLine(std::string_view, std::string_view, std::string_view, std::size_t) override {
-    return std::nullopt;
-  }
-  void BeginProgress(std::string_view, bool) override {}
-  void SetProgress(int) override {}
-  void EndProgress() override {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowReport(const std::string&, std::string_view, std::string_view) override {}
-  void PreviewFile(const std::string&) override {}
-};
-
 // ---- The commands -----------------------------------------------------------------------------
 
 std::string PointsText(std::string_view name, const SurfaceModel& m) {
@@ -673,7 +658,7 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
   if (ec) full = path;
   model::AddRecentFile(session.settings, full.lexically_normal().string());
   LoadedSurface loaded{path.filename().string(), proposed.Comment()};
-  session.settings.Set(settings::VolumeKeptFileName, loaded.fileName);
+  session.settings.Set(settings::ProposedFileName, loaded.fileName);
   return loaded;
 }
 
@@ -827,7 +812,7 @@ VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, 
         return VolumeOutcome::NotRun;
       }
       proposedNames = {modelName, current.Comment()};
-      session.settings.Set(settings::VolumeKeptFileName, modelName);
+      session.settings.Set(settings::ProposedFileName, modelName);
     } else {
       other.emplace();
       if (!other->AllocateStore()) {
@@ -835,7 +820,7 @@ VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, 
         return VolumeOutcome::NotRun;
       }
       const auto choice = ui.ChooseProposedFile(DialogDirectory(session.settings),
-                                                session.settings.Get(settings::VolumeKeptFileName));
+                                                session.settings.Get(settings::ProposedFileName));
       std::optional<LoadedSurface> loaded;
       if (choice) loaded = ReadProposedFile(session, *choice, *other);
       if (!loaded || other->PointCount == 0) {

@@ -32,7 +32,7 @@ SettingsTable BuildApplicationFields() {
       ByteEntry("Application.ModelFileType", ModelFileType, DefaultModelFileType, 0, 3),
       TextEntry("Application.ProgramDirectory", ProgramDirectory),
       TextEntry("Application.ModelFileName", ModelFileName),
-      TextEntry("Application.VolumeKeptFileName", VolumeKeptFileName),
+      TextEntry("Application.ProposedFileName", ProposedFileName),
       TextEntry("Application.ModelFileExt", ModelFileExt),
       BoolEntry("Application.ModelSaved", ModelSaved, true),
       ByteEntry("Application.MainWindowState", MainWindowState, 0, 0, 2),

@@ -13,7 +13,7 @@ inline constexpr TextField CompanyLocation{83, 78};
 inline constexpr U8Field ModelFileType{162};  // 2 model file, 3 sibling model file, 0 ASCII import
 inline constexpr TextField ProgramDirectory{163, 255};
 inline constexpr TextField ModelFileName{419, 255};
-inline constexpr TextField VolumeKeptFileName{675, 255};  // name kept aside by the two-surface volume
+inline constexpr TextField ProposedFileName{675, 255};  // name kept aside by the two-surface volume
 inline constexpr TextField ModelFileExt{931, 4};
 inline constexpr BoolField ModelSaved{936};
 inline constexpr U8Field MainWindowState{937};  // 0 normal, 1 minimised, 2 maximised

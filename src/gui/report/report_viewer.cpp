@@ -128,7 +128,7 @@ void ReportViewer::Print() {
   const QStringList lines =
       selectionOnly ? PrintableLines(text, cursor.selectionStart(), cursor.selectionEnd())
                     : PrintableLines(text);
-  PrintTextLines(printer, view_->font(), lines);
+  if (!PrintTextLines(printer, view_->font(), lines)) port_.ShowError(msg::ReportPrintingFailed);
 }
 
 void ReportViewer::SaveAs() {

@@ -197,7 +197,7 @@ TEST_F(VolumeCommand, ANameWithoutExtensionTakesTheFiltersExtension) {
 
 TEST_F(VolumeCommand, TwoSurfacesReportsAndRemembersTheProposedFile) {
   Open(Square(Flat0, 2));
-  settings.Set(settings::VolumeKeptFileName, "LAST.MDL");
+  settings.Set(settings::ProposedFileName, "LAST.MDL");
   const fs::path file = WriteProposed(Pyramid(3), "DESIGN.MDL", "Pad design");
   const ModelSnapshot before = Snapshot(model);
   ui.answer = VolumeReportOptions{};
@@ -212,7 +212,7 @@ TEST_F(VolumeCommand, TwoSurfacesReportsAndRemembersTheProposedFile) {
   EXPECT_EQ(ui.begun, 1);
   EXPECT_EQ(ui.ended, 1);
   EXPECT_EQ(ui.phases.back(), std::make_pair(3, 100));
-  EXPECT_EQ(settings.Get(settings::VolumeKeptFileName), "DESIGN.MDL");
+  EXPECT_EQ(settings.Get(settings::ProposedFileName), "DESIGN.MDL");
   EXPECT_EQ(model::RecentFiles(settings).front(), file.lexically_normal().string());
   EXPECT_DOUBLE_EQ(options.cutFactor, 1.15);
   EXPECT_EQ(options.comments[0], "First line");
@@ -351,7 +351,7 @@ TEST_F(SingleSurface, MeasuresTheModelAgainstItsBorder) {
   EXPECT_TRUE(settings.Get(settings::ModelSaved));
   EXPECT_EQ(settings.Get(settings::ModelFileName), "SITE.MDL");
   EXPECT_EQ(port.modelStateChanges, stateChanges);
-  EXPECT_EQ(settings.Get(settings::VolumeKeptFileName), "SITE.MDL");
+  EXPECT_EQ(settings.Get(settings::ProposedFileName), "SITE.MDL");
 }
 
 TEST_F(SingleSurface, AModelWithoutBorderHasNothingToMeasureAgainst) {
