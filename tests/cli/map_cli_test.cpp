@@ -35,6 +35,13 @@ PngSize ReadPngSize(const std::string& png) {
 
 class MapCli : public CliFixture {
  protected:
+  void SetUp() override {
+#ifndef TERRAVUE_CLI_DRAWS_SHEETS
+    GTEST_SKIP() << "this terravue-cli was built without the Qt painters";
+#endif
+    CliFixture::SetUp();
+  }
+
   static void SetUpTestSuite() {
     shared_ = fs::temp_directory_path() / ("terravue_map_cli_" + std::to_string(std::random_device{}()));
     fs::create_directories(shared_);
