@@ -153,9 +153,7 @@ void DrawBreaklineNumbers(const SettingsRecord& s, const SurfaceModel& m, Drawin
   using namespace BreaklineOptions;
   d.DeviceSetLayer(s.Get(TextColour), s.Get(TextLayer));
   d.DeviceSetTextStyle(s.Get(TextColour), s.Get(TextHeight));
-  d.text.TextCentred = false;
-  d.text.TextRightAligned = false;
-  d.text.TextCadCentred = false;
+  d.text.AnchorLeft();
   const bool north = s.Get(ContourOptions::LabelDirection) == static_cast<int>(LabelOrientation::North);
   for (BreaklineIndex b = 1; b <= m.BreaklineCount; ++b) {
     const model::Breakline& line = m.Breaklines[b];
@@ -252,9 +250,7 @@ bool DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
   out.labelSurface = {&session.model, &state, &session.port};
   d.DeviceSetTextStyle(s.Get(TextColour), s.Get(TextHeight));
   d.text.TextDecimals = std::clamp<int>(s.Get(LabelDecimals), 0, 3);
-  d.text.TextCentred = false;
-  d.text.TextRightAligned = false;
-  d.text.TextCadCentred = false;
+  d.text.AnchorLeft();
 
   LevelLineRun run;
   run.coordinate = TracedCoordinate::Z;
@@ -389,9 +385,7 @@ void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevi
   using namespace PointOptions;
   d.DeviceSetLayer(s.Get(LabelColour), s.Get(LabelLayer));
   d.DeviceSetTextStyle(s.Get(LabelColour), s.Get(TextHeight));
-  d.text.TextCentred = false;
-  d.text.TextRightAligned = false;
-  d.text.TextCadCentred = false;
+  d.text.AnchorLeft();
   double h = d.text.TextHeight;
   double charWidth = d.text.TextCharWidth;
   double marker = s.Get(MarkerHeight);

@@ -119,9 +119,7 @@ void DrawGridLabels(output::DrawingDevice& device, const SettingsRecord& s, cons
   device.DeviceSetTextStyle(s.Get(TextColour), s.Get(TextHeight));
   const int decimals = std::clamp<int>(s.Get(TextDecimals), 0, 3);
   device.text.TextDecimals = decimals;
-  device.text.TextCentred = false;
-  device.text.TextRightAligned = false;
-  device.text.TextCadCentred = false;
+  device.text.AnchorLeft();
   const int multiple = s.Get(Multiple);
   const int mode = s.Get(TextMode);
   for (std::int64_t k = grid.x.first; k <= grid.x.last; ++k) {

@@ -98,9 +98,7 @@ void Stroke(output::DrawingDevice& d, std::initializer_list<std::pair<double, do
 }
 
 void ClearAlignment(output::DrawingDevice& d) {
-  d.text.TextCentred = false;
-  d.text.TextRightAligned = false;
-  d.text.TextCadCentred = false;
+  d.text.AnchorLeft();
 }
 
 std::string Latin1Text(const SettingsRecord& s, TextField field) { return s.Get(field); }

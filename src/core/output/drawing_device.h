@@ -226,6 +226,9 @@ struct TextState {
   bool TextCentred = false;       // screen and printer
   bool TextRightAligned = false;  // screen and printer
   bool TextCadCentred = false;    // CAD writers only
+
+  // Texts anchored at their left end on every device.
+  void AnchorLeft() { TextCentred = TextRightAligned = TextCadCentred = false; }
 };
 
 // ---- The device interface -------------------------------------------------------------------
