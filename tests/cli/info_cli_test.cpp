@@ -53,7 +53,7 @@ TEST_F(CliTest, InfoPrintsTheSurfaceProperties) {
   for (const std::string& line :
        {"File Name: " + Path("Site.mdl"), std::string("Comment: Sample site - generated"),
         std::string("  Bordered: Yes"), std::string("  Triangulated: Yes"),
-        std::string("           Mimimum       Maximum         Range"), std::string("File has been saved.")})
+        std::string("           Minimum       Maximum         Range"), std::string("File has been saved.")})
     EXPECT_NE(run.out.find(line + "\n"), std::string::npos) << line << "\n" << run.out;
 }
 

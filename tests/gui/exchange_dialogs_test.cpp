@@ -193,6 +193,39 @@ class ExchangeDialogsTest : public QObject {
     QCOMPARE(first, std::string("1, 3000.000, 5000.000, 100.000\r"));
   }
 
+  // The CAD page's buttons open the layer dialog in the mode of the program chosen on the page,
+  // before OK; the Help button is there when the window has a help viewer.
+  void preferencesCadButtonsOpenTheLayerDialogOfThePage() {
+    model::SurfaceModel model;
+    model.AllocateStore();
+    gui::QtUserPort port{settings_};
+    Session session{model, settings_, port, {}};
+    gui::HelpViewer help{port, QString()};
+    gui::MainWindow window{session, help};
+    port.SetParentWindow(&window);
+    window.show();
+
+    QString button, panel;
+    bool helpShown = false;
+    OnNextModal([&](QWidget* prefs) {
+      Child<QRadioButton>(prefs, "RBGenericCadd")->click();
+      auto* layers = Child<QPushButton>(prefs, "ButtonCadLayers");
+      button = layers->text();
+      helpShown = Child<QPushButton>(prefs, "ButtonHelp")->isVisibleTo(prefs);
+      OnNextModal([&](QWidget* dialog) {
+        for (auto* label : dialog->findChildren<QLabel*>())
+          if (label->text().startsWith("Edit The Layer")) panel = label->text();
+        static_cast<QDialog*>(dialog)->reject();
+      });
+      layers->click();
+      Child<QPushButton>(prefs, "ButtonCancel")->click();
+    });
+    QVERIFY(window.Commands().Run(common::CommandId::Preferences));
+    QCOMPARE(button, QString("Set Layer Numbers && Colors..."));
+    QCOMPARE(panel, QString("Edit The Layer Numbers And Colors"));
+    QVERIFY(helpShown);
+  }
+
  private:
   SettingsRecord settings_;
 };

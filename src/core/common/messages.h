@@ -50,6 +50,8 @@ inline constexpr std::string_view UnsavedChanges =
     "WARNING - The current file has changes that have not been written to disk.";
 inline constexpr std::string_view ExitAnyway = "Exit anyway?";
 inline constexpr std::string_view LoadNewDataAnyway = "Load new data anyway?";
+// File > New over a model that is saved.
+inline constexpr std::string_view EraseOldData = "Erase old data from memory and load new data?";
 
 // Opening models by name.
 inline constexpr std::string_view FileNotFound = "File not found.";
@@ -106,7 +108,7 @@ inline constexpr std::string_view PropertiesBordered = "Bordered:";
 inline constexpr std::string_view PropertiesTriangulated = "Triangulated:";
 inline constexpr std::string_view PropertiesYes = "Yes";
 inline constexpr std::string_view PropertiesNo = "No";
-inline constexpr std::string_view ExtentsMinimum = "Mimimum";  // sic: the window has always said so
+inline constexpr std::string_view ExtentsMinimum = "Minimum";
 inline constexpr std::string_view ExtentsMaximum = "Maximum";
 inline constexpr std::string_view ExtentsRange = "Range";
 inline constexpr std::string_view AxisX = "X:";
@@ -574,6 +576,10 @@ inline constexpr std::string_view CadLayerColourHeading = "Color";
 inline constexpr std::string_view CadLayerNumberHeading = "Number";
 inline constexpr std::string_view CadLayerRangeError = "Layer table entry out of range";
 inline constexpr std::string_view CadDataDirCaption = "Set Default CAD Data Directory";
+// The CAD page of the preferences: its layer button names the page's mode.
+inline constexpr std::string_view CadLayerNamesButton = "Set Layer Names && Colors...";
+inline constexpr std::string_view CadLayerNumbersButton = "Set Layer Numbers && Colors...";
+inline constexpr std::string_view CadDataDirButton = "Set Default DXF File Data Directory...";
 
 
 // Preferences.

@@ -84,6 +84,20 @@ void TakeImportedIdentity(Session& session, const std::string& fileName) {
   s.Set(settings::ModelFileType, std::uint8_t{0});
 }
 
+// Imported points stand for the model now: its name, extents, page and preset sizes follow
+// them, and loose points get markers, as they would show nothing on the map without them.
+void TakeImportedModel(Session& session, const std::string& fileName) {
+  SettingsRecord& s = session.settings;
+  model::SurfaceModel& m = session.model;
+  TakeImportedIdentity(session, fileName);
+  model::ComputeExtents(m, s);
+  output::FitModel(s, m, true);
+  settings::ApplyScalePreset(s);
+  if (m.TriangleCount == 0 && s.Get(mapping::PointOptions::MarkerKind) == MarkerNone)
+    s.Set(mapping::PointOptions::MarkerKind, MarkerPlus);
+  session.port.ModelStateChanged();
+}
+
 }  // namespace
 
 std::string DefaultImportFileName(const SettingsRecord& s, AsciiKind kind) {
@@ -115,15 +129,41 @@ ImportOutcome ImportCoordinatesCommand(Session& session, const ImportDialogFn& d
       session, fs::path(chosen->fileName), {.append = append, .removeDuplicates = chosen->autoRemove});
   if (loaded.status != LoadStatus::Loaded) return ImportOutcome::Attempted;
 
-  TakeImportedIdentity(session, chosen->fileName);
-  model::ComputeExtents(m, s);
-  output::FitModel(s, m, true);
-  settings::ApplyScalePreset(s);
-  // Loose points would show nothing on the map without their markers.
-  if (m.TriangleCount == 0 && s.Get(mapping::PointOptions::MarkerKind) == MarkerNone)
-    s.Set(mapping::PointOptions::MarkerKind, MarkerPlus);
-  port.ModelStateChanged();
+  TakeImportedModel(session, chosen->fileName);
   return ImportOutcome::Loaded;
+}
+
+NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog) {
+  SettingsRecord& s = session.settings;
+  model::SurfaceModel& m = session.model;
+  if (m.PointCount > 0) {
+    const bool go = s.Get(settings::ModelSaved) ? session.port.AskYesNo(msg::EraseOldData)
+                                                : model::ConfirmDiscard(session, false);
+    if (!go) return NewOutcome::Declined;
+  }
+  m.ClearModel();
+  session.port.ModelStateChanged();
+
+  ImportDialogRequest request = RequestFor(s, AsciiKind::Coordinates);
+  request.showAutoRemove = true;
+  request.autoRemove = s.Get(CoordImport.RemoveDuplicates());
+  const auto chosen = dialog(request);
+  if (chosen) {
+    s.Set(CoordImport.RemoveDuplicates(), chosen->autoRemove);
+    s.Set(CoordImport.FileName(), chosen->fileName);
+    const CoordinateLoadResult loaded = LoadCoordinateFile(
+        session, fs::path(chosen->fileName), {.append = false, .removeDuplicates = chosen->autoRemove});
+    if (loaded.status == LoadStatus::Loaded && m.PointCount > 0) {
+      TakeImportedModel(session, chosen->fileName);
+      return NewOutcome::Loaded;
+    }
+  }
+  // The old model is gone: its name must not be left for the caption, Save or the next start.
+  // Whatever a failed read left behind is dropped too.
+  m.ClearModel();
+  s.Set(settings::ModelFileName, "");
+  session.port.ModelStateChanged();
+  return NewOutcome::Cleared;
 }
 
 ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog) {

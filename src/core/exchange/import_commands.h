@@ -69,6 +69,14 @@ enum class ImportOutcome {
 // and, on an untriangulated model, the point markers are switched on. The caller then resets
 // the view and regenerates the map.
 ImportOutcome ImportCoordinatesCommand(Session& session, const ImportDialogFn& dialog);
+// File > New: after the unsaved-changes question ("Erase old data from memory and load new
+// data?" over a saved model) the model is emptied and the coordinate import dialog starts a new
+// one from an ASCII file. Declined leaves the model as it was; Cleared (the dialog cancelled or
+// the file not read) leaves an empty model without a name. The caller then refreshes the view,
+// the menus and the map whatever the outcome but Declined.
+enum class NewOutcome { Declined, Cleared, Loaded };
+NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog);
+
 // Process > Import > Border Data and Breakline Data; the caller redraws the map.
 ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog);
 ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& dialog);

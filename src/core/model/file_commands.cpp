@@ -4,11 +4,13 @@
 
 #include "common/app_settings.h"
 #include "common/messages.h"
+#include "common/scale_presets.h"
 #include "common/session.h"
 #include "common/user_port.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
+#include "output/page_setup.h"
 
 namespace terravue::model {
 namespace {
@@ -43,6 +45,12 @@ bool OpenSurface(Session& session, fs::path chosen, int entry) {
     return false;
   }
   return OpenModelByName(session, chosen);
+}
+
+void ApplyLoadedModelDefaults(SettingsRecord& settings, const SurfaceModel& model) {
+  if (model.PointCount == 0) return;
+  output::FitModel(settings, model, true);
+  settings::ApplyScalePreset(settings);
 }
 
 SaveOutcome SaveSurface(Session& session) {

@@ -12,6 +12,8 @@ class SettingsRecord;
 // chosen name and the model's identity kept in step with what is on disk.
 namespace terravue::model {
 
+class SurfaceModel;
+
 // The model filter of the file dialogs: entry 1 ".MDL" (type 2), entry 2 ".MDV" (type 3).
 int FilterEntryOfType(int fileType);
 int TypeOfFilterEntry(int entry);  // -1 for any other entry
@@ -20,6 +22,11 @@ int TypeOfFilterEntry(int entry);  // -1 for any other entry
 // entry's; another extension than the two model ones is refused ("That file type is not
 // supported."). True when the model was read.
 bool OpenSurface(Session& session, std::filesystem::path chosen, int entry);
+
+// What follows every load of a model (Open, Reopen, the model reopened at start, New): the
+// page is fitted to the data at its fit scale and the map's text heights and marker sizes are
+// set from the preset of that scale. Nothing happens without points.
+void ApplyLoadedModelDefaults(SettingsRecord& settings, const SurfaceModel& model);
 
 enum class SaveOutcome { Saved, Failed, NeedsName };
 // Save Surface: writes the model over its own file; NeedsName when it has none yet (imported

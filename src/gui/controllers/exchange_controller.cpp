@@ -3,11 +3,14 @@
 #include "commands/command_table.h"
 #include "common/preferences.h"
 #include "controllers/view_controller.h"
+#include "dialogs/cad/cad_data_dir_form.h"
+#include "dialogs/cad/cad_layers_form.h"
 #include "dialogs/import_export/export_coord_form.h"
 #include "dialogs/import_export/import_coord_form.h"
 #include "dialogs/preferences/preferences_form.h"
 #include "exchange/export_commands.h"
 #include "exchange/import_commands.h"
+#include "help/help_viewer.h"
 #include "mainwindow/window_context.h"
 
 namespace terravue::gui {
@@ -26,7 +29,7 @@ void ExchangeController::RegisterCommands() {
   auto exportCommand = [this](AsciiKind kind) {
     return [this, kind] {
       exchange::ExportCommand(c_.session, kind, [this](const exchange::ExportDialogRequest& r) {
-        return RunExportDialog(&c_.window, c_.session.settings, r);
+        return RunExportDialog(&c_.window, c_.session.settings, r, HelpFor(ExportHelpContext));
       });
     };
   };
@@ -36,35 +39,44 @@ void ExchangeController::RegisterCommands() {
   t.SetHandler(C::Preferences, [this] { Preferences(); });
 }
 
-namespace {
+std::function<void()> ExchangeController::HelpFor(int context) const {
+  if (!helpViewer) return {};
+  return [viewer = helpViewer, context] { viewer->ShowContext(context); };
+}
 
-exchange::ImportDialogFn ImportDialog(WindowContext& c) {
-  return [&c](const exchange::ImportDialogRequest& r) {
-    return RunImportDialog(&c.window, c.session.port, c.session.settings, r);
+exchange::ImportDialogFn ExchangeController::ImportDialog() {
+  return [this](const exchange::ImportDialogRequest& r) {
+    return RunImportDialog(&c_.window, c_.session.port, c_.session.settings, r, HelpFor(ImportHelpContext));
   };
 }
 
-}  // namespace
-
 void ExchangeController::ImportCoordinates() {
-  if (exchange::ImportCoordinatesCommand(c_.session, ImportDialog(c_)) != exchange::ImportOutcome::Loaded) return;
+  if (exchange::ImportCoordinatesCommand(c_.session, ImportDialog()) != exchange::ImportOutcome::Loaded) return;
   if (onModelLoaded) onModelLoaded();
   view_.Regenerate();
 }
 
 void ExchangeController::ImportBorder() {
-  if (exchange::ImportBorderCommand(c_.session, ImportDialog(c_)) != exchange::ImportOutcome::NotRun)
+  if (exchange::ImportBorderCommand(c_.session, ImportDialog()) != exchange::ImportOutcome::NotRun)
     view_.Regenerate();
 }
 
 void ExchangeController::ImportBreaklines() {
-  if (exchange::ImportBreaklinesCommand(c_.session, ImportDialog(c_)) != exchange::ImportOutcome::NotRun)
+  if (exchange::ImportBreaklinesCommand(c_.session, ImportDialog()) != exchange::ImportOutcome::NotRun)
     view_.Regenerate();
 }
 
 void ExchangeController::Preferences() {
   Session& s = c_.session;
   TPreferencesForm form(s.port, settings::ReadPreferences(s.settings), &c_.window);
+  // The CAD page's dialogs keep their own OK: what they store stays when Preferences is cancelled.
+  form.SetCadActions([this, &form] { ChooseCadDataDirectory(&form, c_.session.port, c_.session.settings); },
+                     [this, &form] {
+                       const auto mode = settings::WritesDxf(form.Values().cadProgram) ? output::CadLayerMode::Names
+                                                                                      : output::CadLayerMode::Numbers;
+                       EditCadLayers(&form, c_.session.port, c_.session.settings, mode);
+                     });
+  if (helpViewer) form.SetHelp([viewer = helpViewer] { viewer->ShowHelpFile(help::Main); });
   if (form.exec() != QDialog::Accepted) return;
   const settings::PreferencesStored stored = settings::StorePreferences(s, form.Values());
   if (stored.coordinateOrderChanged) view_.RefreshCursorLine();

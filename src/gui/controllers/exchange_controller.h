@@ -4,10 +4,17 @@
 
 #include <QObject>
 
+#include "exchange/import_commands.h"
+
 namespace terravue::gui {
 
+class HelpViewer;
 class ViewController;
 struct WindowContext;
+
+// Help context numbers of the import and export dialogs.
+inline constexpr int ImportHelpContext = 320;
+inline constexpr int ExportHelpContext = 330;
 
 // Process > Import and Process > Export (coordinates, border, breaklines) and File >
 // Preferences.
@@ -20,6 +27,8 @@ class ExchangeController : public QObject {
 
   // Imported points replaced or joined the model: the window resets its view and caption.
   std::function<void()> onModelLoaded;
+  // The help viewer behind the dialogs' Help buttons; without one the buttons are hidden.
+  HelpViewer* helpViewer = nullptr;
 
   void ImportCoordinates();
   void ImportBorder();
@@ -27,6 +36,9 @@ class ExchangeController : public QObject {
   void Preferences();
 
  private:
+  std::function<void()> HelpFor(int context) const;
+  exchange::ImportDialogFn ImportDialog();
+
   WindowContext& c_;
   ViewController& view_;
 };

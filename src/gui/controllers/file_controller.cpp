@@ -8,7 +8,9 @@
 #include "commands/command_table.h"
 #include "common/app_settings.h"
 #include "common/format.h"
+#include "dialogs/import_export/import_coord_form.h"
 #include "dialogs/properties_form.h"
+#include "exchange/import_commands.h"
 #include "mainwindow/window_context.h"
 #include "model/file_commands.h"
 #include "model/model_document.h"
@@ -31,6 +33,7 @@ FileController::FileController(WindowContext& context, QObject* parent) : QObjec
 
 void FileController::RegisterCommands() {
   CommandTable& t = c_.commands;
+  t.SetHandler(C::New, [this] { NewModel(); });
   t.SetHandler(C::OpenSurface, [this] { OpenSurface(); });
   t.SetHandler(C::SaveSurface, [this] { Save(); });
   t.SetHandler(C::SaveSurfaceAs, [this] { SaveAs(); });
@@ -54,7 +57,7 @@ void FileController::OpenSurface() {
   if (file.isEmpty()) return;
   const auto before = s.model.PointCount;
   const bool read = model::OpenSurface(s, ToFsPath(file), EntryOf(selected));
-  if ((read || s.model.PointCount != before) && onModelLoaded) onModelLoaded();
+  AfterLoad(read, before);
 }
 
 void FileController::Reopen(const QString& path) {
@@ -63,8 +66,23 @@ void FileController::Reopen(const QString& path) {
   if (!model::ConfirmDiscard(s, false)) return;
   const auto before = s.model.PointCount;
   const bool read = model::OpenModelByName(s, ToFsPath(path));
-  if ((read || s.model.PointCount != before) && onModelLoaded) onModelLoaded();
+  AfterLoad(read, before);
   c_.refresh();
+}
+
+void FileController::AfterLoad(bool read, unsigned pointsBefore) {
+  // A read that failed leaves an empty model behind: the window must stop showing the old one.
+  // A refused name (unsupported, missing) leaves the model as it was, and the view with it.
+  const auto now = c_.session.model.PointCount;
+  if ((read || now != pointsBefore || now == 0) && onModelLoaded) onModelLoaded();
+}
+
+void FileController::NewModel() {
+  Session& s = c_.session;
+  const auto outcome = exchange::NewModelCommand(s, [this](const exchange::ImportDialogRequest& r) {
+    return RunImportDialog(&c_.window, c_.session.port, c_.session.settings, r, importHelp);
+  });
+  if (outcome != exchange::NewOutcome::Declined && onModelLoaded) onModelLoaded();
 }
 
 void FileController::Save() {

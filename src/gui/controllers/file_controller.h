@@ -10,8 +10,8 @@ namespace terravue::gui {
 
 struct WindowContext;
 
-// The File menu's model commands: Open Surface, the Reopen list of recent files (with its Clear
-// entry), Save Surface, Save Surface As, Surface Properties and Exit.
+// The File menu's model commands: New, Open Surface, the Reopen list of recent files (with its
+// Clear entry), Save Surface, Save Surface As, Surface Properties and Exit.
 class FileController : public QObject {
   Q_OBJECT
 
@@ -22,17 +22,23 @@ class FileController : public QObject {
   // Fills the Reopen sub-menu each time it opens.
   void AttachRecentFilesMenu(QMenu* menu);
 
-  // A model was read (or a failed read emptied it).
+  // A model was read, or a load that failed or was cancelled left the model empty: the
+  // window brings caption, view, menus and map in step.
   std::function<void()> onModelLoaded;
 
-  // Reopen: the path at once, without the unsaved-changes question.
+  // The Help button of the import dialog that New opens; hidden when empty.
+  std::function<void()> importHelp;
+
+  // Reopen: the unsaved-changes question, then the path.
   void Reopen(const QString& path);
+  void NewModel();
 
  private:
   void OpenSurface();
   void Save();
   void SaveAs();
   void FillRecentFiles(QMenu* menu);
+  void AfterLoad(bool read, unsigned pointsBefore);
 
   WindowContext& c_;
 };

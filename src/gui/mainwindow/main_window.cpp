@@ -34,6 +34,7 @@
 #include "mainwindow/map_area.h"
 #include "mainwindow/status_panel.h"
 #include "mainwindow/window_context.h"
+#include "model/file_commands.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
 #include "output/page_setup_settings.h"
@@ -94,6 +95,8 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   auto* exchangeController = new ExchangeController(*context_, *viewController_, this);
   exchangeController->RegisterCommands();
   exchangeController->onModelLoaded = [this] { ModelLoaded(); };
+  exchangeController->helpViewer = &help;
+  fileController_->importHelp = [&help] { help.ShowContext(ImportHelpContext); };
 
   viewController_->onMapClick = [this](double x, double y, bool shift) { editorController_->Click(x, y, shift); };
   viewController_->editorMarks = [this](bool& border, bool& breaklines) {
@@ -279,6 +282,7 @@ void MainWindow::RefreshCaption() {
 }
 
 void MainWindow::ModelLoaded() {
+  model::ApplyLoadedModelDefaults(session_.settings, session_.model);
   viewController_->ModelLoaded();
   RefreshCaption();
   RefreshUi();

@@ -1,12 +1,16 @@
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/app_settings.h"
 #include "common/messages.h"
+#include "common/scale_presets.h"
 #include "exchange/import_commands.h"
 #include "exchange_test_env.h"
 #include "mapping/map_options.h"
+#include "model/model_document.h"
+#include "output/page_setup_settings.h"
 
 namespace terravue::exchange::test {
 namespace {
@@ -155,6 +159,84 @@ TEST_F(ImportCommandTest, FailedCoordinateLoadKeepsTheModelsIdentity) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_FALSE(requests[0].chooseFileAtOnce);
   EXPECT_EQ(fs::path(requests[0].fileName).filename(), "OLD");
+}
+
+// File > New: each way through its question, then the dialog.
+TEST_F(ImportCommandTest, NewAsksBeforeDroppingTheModel) {
+  const std::string erase(msg::EraseOldData);
+  const std::string unsaved = std::string(msg::UnsavedChanges) + "\r\n" + std::string(msg::LoadNewDataAnyway);
+  struct Case {
+    const char* name;
+    int points;
+    bool saved;
+    std::deque<bool> answers;
+    std::vector<std::string> questions;
+    NewOutcome outcome;
+  };
+  const Case cases[] = {
+      {"empty model: no question", 0, false, {}, {}, NewOutcome::Loaded},
+      {"saved, No keeps the model", 4, true, {false}, {erase}, NewOutcome::Declined},
+      {"saved, Yes", 4, true, {true}, {erase}, NewOutcome::Loaded},
+      {"unsaved, No keeps the model", 4, false, {false}, {unsaved}, NewOutcome::Declined},
+      {"unsaved, Yes", 4, false, {true}, {unsaved}, NewOutcome::Loaded},
+  };
+  ImportEntry(AsciiKind::Coordinates, 2);
+  const fs::path file = Pnezd();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    model.ClearModel();
+    AddGrid(c.points, 2);
+    settings.Set(settings::ModelSaved, c.saved);
+    port.shown.clear();
+    port.yesNoAnswers = c.answers;
+    requests.clear();
+    EXPECT_EQ(NewModelCommand(session, Dialog(file)), c.outcome);
+    EXPECT_EQ(port.Texts(Kind::Question), c.questions);
+    const bool declined = c.outcome == NewOutcome::Declined;
+    EXPECT_EQ(requests.size(), declined ? 0u : 1u);
+    EXPECT_EQ(model.PointCount, declined ? c.points : 3);  // never merged
+  }
+}
+
+TEST_F(ImportCommandTest, NewImportTakesTheFileAsAnUnsavedModel) {
+  ImportEntry(AsciiKind::Coordinates, 2);
+  settings.Set(CoordImport.RemoveDuplicates(), true);
+  settings.Set(settings::ModelFileName, "OLD.MDL");
+  settings.Set(settings::ModelFileType, std::uint8_t{2});
+  settings.Set(settings::DataDirectory, (dir.path() / "").string());
+  const fs::path file = Pnezd();
+  EXPECT_EQ(NewModelCommand(session, Dialog(file, false)), NewOutcome::Loaded);
+
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(fs::path(requests[0].fileName), dir.path() / "OLD");  // the model's name without extension
+  EXPECT_TRUE(requests[0].showAutoRemove);
+  EXPECT_TRUE(requests[0].autoRemove);  // the stored choice
+  EXPECT_FALSE(settings.Get(CoordImport.RemoveDuplicates()));  // the box's choice is kept
+  EXPECT_EQ(settings.Get(settings::ModelFileName), "SITE.ASC");
+  EXPECT_EQ(settings.Get(settings::ModelFileType), 0);
+  EXPECT_FALSE(settings.Get(settings::ModelSaved));
+  EXPECT_TRUE(settings.Get(settings::RecentFile(0)).empty());  // not a model file
+  // The sheet fits the points and the preset of that scale gives the text heights.
+  const double scale = settings.Get(output::PageSetup::MapScale);
+  EXPECT_GT(scale, 0);
+  const int preset = settings::ChooseScalePreset(settings, 0, scale);
+  EXPECT_EQ(settings.Get(mapping::ContourOptions::TextHeight),
+            settings.Get(settings::ScalePresetSizes(0, preset, 2)));
+}
+
+TEST_F(ImportCommandTest, NewCancelledOrUnreadLeavesAnEmptyModelWithoutAName) {
+  ImportEntry(AsciiKind::Coordinates, 2);
+  for (const fs::path& chosen : {fs::path(), dir.path() / "MISSING.ASC"}) {
+    SCOPED_TRACE(chosen.string());
+    AddGrid(4, 2);
+    settings.Set(settings::ModelSaved, true);
+    settings.Set(settings::ModelFileName, "OLD.MDL");
+    port.yesNoAnswers = {true};
+    EXPECT_EQ(NewModelCommand(session, Dialog(chosen)), NewOutcome::Cleared);
+    EXPECT_EQ(model.PointCount, 0);
+    EXPECT_EQ(settings.Get(settings::ModelFileName), "");
+    EXPECT_EQ(model::CaptionText(model, settings), "Terravue <No Data Loaded>");
+  }
 }
 
 TEST_F(ImportCommandTest, BorderNeedsPointsAndKeepsItsRingWhenTheFileIsMissing) {

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "common/app_settings.h"
+#include "common/scale_presets.h"
 #include "common/session.h"
 #include "common/settings_file.h"
+#include "mapping/map_options.h"
 #include "model/file_commands.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
+#include "output/page_setup_settings.h"
 #include "support/fake_port.h"
 
 namespace terravue::model {
@@ -95,6 +98,38 @@ TEST_F(FileCommands, OpenSurfaceChecksTheExtension) {
   EXPECT_EQ(model.PointCount, 3);
   EXPECT_FALSE(OpenSurface(session, dir / "SITE", 2));  // SITE.MDV does not exist
   EXPECT_EQ(port.Texts(FakeKind::Error).back(), "File not found.");
+}
+
+TEST_F(FileCommands, LoadedModelGetsTheFitScaleAndItsPresetSizes) {
+  ApplyLoadedModelDefaults(settings, model);  // no points: nothing moves
+  EXPECT_EQ(settings.Get(output::PageSetup::MapScale), DefaultSettings().Get(output::PageSetup::MapScale));
+
+  for (int i = 1; i <= 3; ++i) {
+    model.PointX[i] = 1000.0 * i;
+    model.PointY[i] = 500.0 * i;
+    model.PointZ[i] = 10;
+  }
+  model.PointCount = 3;
+  ApplyLoadedModelDefaults(settings, model);
+  const double scale = settings.Get(output::PageSetup::MapScale);
+  EXPECT_EQ(scale, settings.Get(output::PageSetup::FitScale));
+  const int preset = settings::ChooseScalePreset(settings, 0, scale);
+  EXPECT_EQ(preset, 4);  // a site this size needs more than 100 ft/in: the largest preset
+  for (auto [field, row] : {std::pair{mapping::ContourOptions::TextHeight, 2},
+                            std::pair{mapping::PointOptions::MarkerHeight, 3}})
+    EXPECT_EQ(settings.Get(field), settings.Get(settings::ScalePresetSizes(0, preset, row))) << row;
+  EXPECT_EQ(settings.Get(mapping::ContourOptions::DashLength), scale / 4);
+}
+
+// The list is the settings' own: the order written at exit is the order read at the next start.
+TEST_F(FileCommands, RecentFilesKeepTheirOrderThroughTheSettingsFile) {
+  for (const char* name : {"/a/ONE.MDL", "/a/TWO.MDL", "/a/THREE.MDL", "/a/ONE.MDL"}) AddRecentFile(settings, name);
+  const std::vector<std::string> order{"/a/ONE.MDL", "/a/THREE.MDL", "/a/TWO.MDL"};
+  ASSERT_EQ(RecentFiles(settings), order);
+  ASSERT_TRUE(SaveSettings(settings, dir / "TERRAVUE_SURFACE.VSF"));
+  SettingsRecord next = DefaultSettings();
+  LoadSettings(next, dir / "TERRAVUE_SURFACE.VSF");
+  EXPECT_EQ(RecentFiles(next), order);
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST_F(ModelDocumentTest, SurfacePropertiesListTheModelInCoordinateOrder) {
       "Status",
       "  Bordered: Yes",
       "  Triangulated: Yes",
-      "           Mimimum       Maximum         Range",
+      "           Minimum       Maximum         Range",
       "  Y:         0.000        10.000        10.000 feet",
       "  X:         0.000        10.000        10.000 feet",
       "  Z:        10.000        14.000         4.000 feet",

@@ -123,8 +123,10 @@ void TExportCoordForm::done(int result) {
 }
 
 std::optional<std::string> RunExportDialog(QWidget* parent, SettingsRecord& settings,
-                                           const exchange::ExportDialogRequest& request) {
+                                           const exchange::ExportDialogRequest& request,
+                                           std::function<void()> help) {
   TExportCoordForm form(settings, request, parent);
+  form.SetHelp(std::move(help));
   if (form.exec() != QDialog::Accepted) return std::nullopt;
   return form.FileName();
 }

@@ -55,6 +55,7 @@ class TExportCoordForm : public QDialog {
 
 // Shows the dialog modally for a command: the chosen name on OK, nothing on Cancel.
 std::optional<std::string> RunExportDialog(QWidget* parent, SettingsRecord& settings,
-                                           const exchange::ExportDialogRequest& request);
+                                           const exchange::ExportDialogRequest& request,
+                                           std::function<void()> help = {});
 
 }  // namespace terravue::gui

@@ -135,8 +135,10 @@ void TImportCoordForm::done(int result) {
 }
 
 std::optional<exchange::ImportDialogResult> RunImportDialog(QWidget* parent, UserPort& port, SettingsRecord& settings,
-                                                            const exchange::ImportDialogRequest& request) {
+                                                            const exchange::ImportDialogRequest& request,
+                                                            std::function<void()> help) {
   TImportCoordForm form(port, settings, request, parent);
+  form.SetHelp(std::move(help));
   if (form.exec() != QDialog::Accepted) return std::nullopt;
   return form.Result();
 }

@@ -56,6 +56,7 @@ class TImportCoordForm : public QDialog {
 
 // Shows the dialog modally for a command: the chosen file on OK, nothing on Cancel.
 std::optional<exchange::ImportDialogResult> RunImportDialog(QWidget* parent, UserPort& port, SettingsRecord& settings,
-                                                            const exchange::ImportDialogRequest& request);
+                                                            const exchange::ImportDialogRequest& request,
+                                                            std::function<void()> help = {});
 
 }  // namespace terravue::gui

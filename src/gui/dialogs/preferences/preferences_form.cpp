@@ -55,6 +55,7 @@ TPreferencesForm::TPreferencesForm(UserPort& port, const settings::Preferences& 
   connect(u.ButtonDelete, &QPushButton::clicked, this, &TPreferencesForm::DeletePreset);
   ShowPresets(0);
 
+  u.ButtonCadDirectory->setText(FromUtf8(msg::CadDataDirButton));
   u.ButtonCadDirectory->hide();
   u.ButtonCadLayers->hide();
   u.ButtonHelp->hide();
@@ -163,6 +164,8 @@ void TPreferencesForm::ShowCadOptions() {
   Ui::TPreferencesForm& u = *ui_;
   const bool dxf = u.RBAutoCad->isChecked() || u.RBAutoSketch->isChecked();
   u.PagesCadOptions->setCurrentWidget(dxf ? u.PageDxf : u.PageBatch);
+  // The layer dialog opens in the mode of the page: names for DXF, numbers for batch files.
+  u.ButtonCadLayers->setText(FromUtf8(dxf ? msg::CadLayerNamesButton : msg::CadLayerNumbersButton));
   u.CBGCADFastLoad->setVisible(u.RBGenericCadd->isChecked());
 }
 
