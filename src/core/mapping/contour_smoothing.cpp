@@ -351,7 +351,13 @@ void LineOutput::StraightLine(std::span<const WorldPoint> points) {
   if (points.empty()) return;
   Point(points.front());
   BeginLinePen();
-  for (std::size_t i = 1; i < points.size(); ++i) Point(points[i]);
+  if (!dashFlag_ && !labelled_) {
+    // Neither dashes nor label gaps: the points go straight to the device.
+    for (std::size_t i = 1; i < points.size(); ++i) Plot(points[i]);
+    last_ = points.back();
+  } else {
+    for (std::size_t i = 1; i < points.size(); ++i) Point(points[i]);
+  }
   EndLine();
 }
 

@@ -1,7 +1,9 @@
 #include "mapping/level_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <span>
 #include <utility>
@@ -21,10 +23,17 @@
 // through the triangles that only touch the level there.
 //
 // Marking every triangle of the surface for every level would cost a sweep of the whole work
-// list per level; instead each triangle is filed once under the first level that reaches its
-// lowest corner, and a level looks only at the triangles whose corners span it (the active
-// list, kept in work-list order). Triangles outside it are exactly those the full sweep would
-// mark done, so the lines come out the same, in the same order.
+// list per level; instead each triangle is filed once, before the levels are traced, under
+// every level between its lowest and highest corner, in work-list order. A level looks only at
+// its own file: triangles outside it are exactly those the full sweep would mark done, so the
+// lines come out the same, in the same order. Only a triangle with a corner exactly on one of
+// its levels needs the marking rules; the others are simply open.
+//
+// The walks jump from triangle to neighbouring triangle and from corner to corner all over the
+// model's arrays. They run on compact copies made at the start of the run instead: per
+// triangle its corners, its neighbours and its done mark side by side, per point its three
+// coordinates and the traced one, so that a step of a walk touches a cache line or two rather
+// than one for each array.
 namespace terravue::mapping {
 namespace {
 
@@ -34,8 +43,20 @@ using model::SurfaceModel;
 constexpr double NearZeroBound = 0.0001;
 // Levels further than this many steps from the base cannot be told apart in f64.
 constexpr double MaxLevelIndex = 4503599627370496.0;  // 2^52
+// Level files hold at most this many entries at once; more are filed a stretch of levels at a
+// time (a steep surface at a fine interval).
+constexpr std::size_t FileBudget = std::size_t{1} << 18;
 
 bool NearZero(double v) { return std::fabs(v) < NearZeroBound; }
+
+// A hint that the data at p is wanted soon.
+void Prefetch(const void* p) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(p);
+#else
+  static_cast<void>(p);
+#endif
+}
 
 double Distance2(const WorldPoint& a, const WorldPoint& b) {
   const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
@@ -55,12 +76,38 @@ bool Selected(LineSelection selection, bool indexPass) {
 }
 
 // A triangle of the work list that at least one level crosses, with the levels (offsets from
-// the first level of the run) at its lowest and highest corners.
+// the first level of the run) at its lowest and highest corners, and whether a corner lies
+// exactly on one of them.
 struct ListEntry {
+  std::int16_t firstLevel;
+  std::int16_t lastLevel;
   TriangleIndex triangle;
-  std::int32_t firstLevel;
-  std::int32_t lastLevel;
+  bool touches;
 };
+static_assert(MaxLinesPerRedraw < 32767, "level offsets are kept in 16 bits");
+
+// The run's copy of a triangle: its corners (sorted for listed triangles), its neighbours
+// (those out of range cleared) and the done mark.
+struct TriangleCopy {
+  model::TriangleCorners corners;
+  model::TriangleNeighbours neighbours;
+  std::uint32_t open;  // equal to the level's stamp while the triangle is not done
+};
+static_assert(sizeof(TriangleCopy) == 16);
+
+// The run's copy of a point: its coordinates and the traced one once more.
+struct PointCopy {
+  double x, y, z, v;
+};
+
+// The levels (offsets) first not below and last not above a point's traced value; they meet
+// when the point lies on a level.
+struct PointLevels {
+  std::int16_t first, last;
+};
+
+// A filed triangle of a level; the flag says a corner lies exactly on one of its levels.
+constexpr std::uint32_t TouchFlag = 1u << 16;
 
 class Tracer {
  public:
@@ -81,22 +128,32 @@ class Tracer {
   };
 
   std::span<const TriangleIndex> WorkList() const;
-  bool DataRange(double& low, double& high) const;
-  void SortCorners();
-  bool Allocate(std::size_t listed);
-  void FileTriangles(const LevelRange& range);
+  bool Listed(TriangleIndex t) const { return t != NoTriangle && t <= m_.TriangleCount; }
+  bool Allocate();
+  void CopySurface();
+  bool RangeAndSortCorners(double& low, double& high);
+  template <typename Value>
+  bool RangeAndSortCorners(double& low, double& high, Value value);
+  void ListTriangles(const LevelRange& range);
+  std::int64_t FileLevels(std::int64_t from, std::int64_t levels);
   void Pass(const LevelRange& range, bool indexPass, const LevelStyle& style);
-  void TakeInLevel(std::int32_t level);
-  void TraceOneLevel(double level, bool labelled);
+  void TraceOneLevel(double level, bool labelled, std::span<const std::uint32_t> filed);
   void TraceFrom(TriangleIndex t, bool labelled);
   void WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<WorldPoint>& points);
-  Step StepAcrossEdge(TriangleIndex t, PointIndex& lo, PointIndex& hi);
+  // The ends of the edge a walk is on, with their traced values at hand.
+  struct Edge {
+    PointIndex lo, hi;
+    double vlo, vhi;
+  };
+  Edge EdgeOf(PointIndex lo, PointIndex hi) const { return {lo, hi, V(lo), V(hi)}; }
+  Step StepAcrossEdge(TriangleIndex t, Edge& e);
   Step AcrossEdge(TriangleIndex t, PointIndex a, PointIndex b) const;
   WorldPoint EdgePoint(PointIndex upper, PointIndex lower) const;
-  void EmitLine(const WorldPoint& first, const WorldPoint& second, bool labelled);
+  void EmitLine(bool labelled);
 
-  bool Done(TriangleIndex t) const { return open_[t] != stamp_; }
-  void MarkDone(TriangleIndex t) { open_[t] = 0; }
+  double V(PointIndex p) const { return pts_[p].v; }
+  bool Done(TriangleIndex t) const { return tri_[t].open != stamp_; }
+  void MarkDone(TriangleIndex t) { tri_[t].open = 0; }
 
   SurfaceModel& m_;
   LineOutput& out_;
@@ -104,13 +161,17 @@ class Tracer {
   const std::vector<double>& v_;  // the traced coordinate
 
   // Work state of the run.
-  std::vector<std::uint32_t> open_;  // per triangle: equal to stamp_ while not done this level
+  std::vector<TriangleCopy> tri_;          // entries 0..TriangleCount
+  std::vector<PointCopy> pts_;             // entries 0..the highest corner of any triangle
+  std::vector<PointLevels> pointLevels_;   // the same entries
   std::uint32_t stamp_ = 0;
-  std::vector<ListEntry> entries_;        // in work-list order
-  std::vector<std::int32_t> fileStart_;   // per level offset: first of its entries in filed_
-  std::vector<std::int32_t> filed_;       // entry numbers, by first level, in list order
-  std::vector<std::int32_t> active_, merged_;
-  std::vector<WorldPoint> beforeHead_, afterTail_, line_;
+  std::vector<ListEntry> entries_;      // in work-list order
+  std::vector<std::int64_t> spanning_;  // per level offset: entries spanning it
+  std::vector<std::size_t> fileStart_;  // per level offset from filedFrom_: start of its file
+  std::vector<std::size_t> fileNext_;   // the same: next free place while filing
+  std::vector<std::uint32_t> filed_;    // triangle | TouchFlag, level by level, in list order
+  std::int64_t filedFrom_ = 0, filedTo_ = 0;  // the levels filed at present
+  std::vector<WorldPoint> line_;
   int lineCount_ = 0;  // points in the line being traced
   double level_ = 0;
   WorldPoint lastLineEnd_;
@@ -123,44 +184,12 @@ std::span<const TriangleIndex> Tracer::WorkList() const {
   return {m_.ContourTriList.data() + 1, count};
 }
 
-bool Tracer::DataRange(double& low, double& high) const {
-  bool any = false;
-  for (TriangleIndex t : WorkList()) {
-    if (t == NoTriangle || t > m_.TriangleCount) continue;
-    for (PointIndex p : m_.TriVertex[t]) {
-      const double v = v_[p];
-      if (!any) {
-        low = high = v;
-        any = true;
-      }
-      low = std::min(low, v);
-      high = std::max(high, v);
-    }
-  }
-  return any;
-}
-
-// Corners ascending in the traced value: a, b, c below. Ties keep their order, which decides
-// the edges chosen when a level meets a vertex.
-void Tracer::SortCorners() {
-  for (TriangleIndex t : WorkList()) {
-    if (t == NoTriangle || t > m_.TriangleCount) continue;
-    model::TriangleCorners& c = m_.TriVertex[t];
-    if (v_[c[0]] > v_[c[1]]) std::swap(c[0], c[1]);
-    if (v_[c[0]] > v_[c[2]]) std::swap(c[0], c[2]);
-    if (v_[c[1]] > v_[c[2]]) std::swap(c[1], c[2]);
-  }
-}
-
-bool Tracer::Allocate(std::size_t listed) {
+bool Tracer::Allocate() {
   try {
-    open_.assign(static_cast<std::size_t>(m_.TriangleCount) + 1, 0);
-    entries_.reserve(listed);
-    active_.reserve(listed);
-    merged_.reserve(listed);
-    filed_.reserve(listed);
-    beforeHead_.reserve(MaxLinePoints);
-    afterTail_.reserve(MaxLinePoints);
+    tri_.resize(static_cast<std::size_t>(m_.TriangleCount) + 1);
+    pts_.reserve(static_cast<std::size_t>(m_.PointCount) + 1);
+    pointLevels_.reserve(static_cast<std::size_t>(m_.PointCount) + 1);
+    entries_.reserve(WorkList().size());
     line_.reserve(MaxLinePoints);
   } catch (const std::bad_alloc&) {
     return false;
@@ -168,55 +197,132 @@ bool Tracer::Allocate(std::size_t listed) {
   return true;
 }
 
-void Tracer::FileTriangles(const LevelRange& range) {
+// The triangles as they are, and every point a triangle uses. Corners beyond the model's
+// arrays read as the origin.
+void Tracer::CopySurface() {
+  const TriangleIndex count = m_.TriangleCount;
+  PointIndex highest = 0;
+  tri_[0] = {};
+  for (TriangleIndex t = 1; t <= count; ++t) {
+    TriangleCopy& copy = tri_[t];
+    copy.corners = m_.TriVertex[t];
+    copy.neighbours = m_.TriNeighbour[t];
+    for (TriangleIndex& u : copy.neighbours)
+      if (u > count) u = NoTriangle;
+    copy.open = 0;
+    highest = std::max({highest, copy.corners[0], copy.corners[1], copy.corners[2]});
+  }
+  pts_.resize(static_cast<std::size_t>(highest) + 1);
+  const std::size_t stored = std::min({pts_.size(), m_.PointX.size(), m_.PointY.size(), m_.PointZ.size()});
+  for (std::size_t p = 0; p < stored; ++p) pts_[p] = {m_.PointX[p], m_.PointY[p], m_.PointZ[p], v_[p]};
+  for (std::size_t p = stored; p < pts_.size(); ++p) pts_[p] = {};
+}
+
+// The data range over the corners of the listed triangles, and the corners of each sorted
+// ascending in the traced value, in the model as in the copy: a, b, c below. Ties keep their
+// order, which decides the edges chosen when a level meets a vertex.
+bool Tracer::RangeAndSortCorners(double& low, double& high) {
+  // The model's own array of the traced values is a quarter the size of the copies, and so
+  // more of it stays in the cache; it serves when it holds every corner.
+  if (pts_.size() <= v_.size()) return RangeAndSortCorners(low, high, [this](PointIndex p) { return v_[p]; });
+  return RangeAndSortCorners(low, high, [this](PointIndex p) { return V(p); });
+}
+
+template <typename Value>
+bool Tracer::RangeAndSortCorners(double& low, double& high, Value value) {
+  bool any = false;
+  for (TriangleIndex t : WorkList()) {
+    if (!Listed(t)) continue;
+    model::TriangleCorners& c = tri_[t].corners;
+    const double v0 = value(c[0]), v1 = value(c[1]), v2 = value(c[2]);
+    if (!any) {
+      low = high = v0;
+      any = true;
+    }
+    low = std::min({low, v0, v1, v2});
+    high = std::max({high, v0, v1, v2});
+    if (v0 > v1) std::swap(c[0], c[1]);
+    if (value(c[0]) > value(c[2])) std::swap(c[0], c[2]);
+    if (value(c[1]) > value(c[2])) std::swap(c[1], c[2]);
+    m_.TriVertex[t] = c;
+  }
+  return any;
+}
+
+void Tracer::ListTriangles(const LevelRange& range) {
   const std::int64_t levels = range.Count();
-  fileStart_.assign(static_cast<std::size_t>(levels) + 1, 0);
+  spanning_.assign(static_cast<std::size_t>(levels) + 1, 0);
+  if (levels == 0) return;
   const auto value = [&](std::int64_t offset) {
     return LevelValue(run_.base, run_.interval, range.first + offset);
   };
-  for (TriangleIndex t : WorkList()) {
-    if (t == NoTriangle || t > m_.TriangleCount) continue;
-    const model::TriangleCorners& c = m_.TriVertex[t];
-    const double low = v_[c[0]], high = v_[c[2]];
-    // A flat triangle never yields a line.
-    if (low == high || levels == 0) continue;
-    // The first level not below the lowest corner and the last not above the highest, from an
-    // estimate put right against the levels themselves.
-    std::int64_t first = static_cast<std::int64_t>(
-        std::clamp(std::ceil((low - run_.base) / run_.interval) - static_cast<double>(range.first), 0.0,
-                   static_cast<double>(levels)));
-    while (first > 0 && value(first - 1) >= low) --first;
-    while (first < levels && value(first) < low) ++first;
-    std::int64_t last = static_cast<std::int64_t>(
-        std::clamp(std::floor((high - run_.base) / run_.interval) - static_cast<double>(range.first), -1.0,
-                   static_cast<double>(levels - 1)));
-    while (last < levels - 1 && value(last + 1) <= high) ++last;
-    while (last >= 0 && value(last) > high) --last;
-    if (first > last) continue;
-    entries_.push_back({t, static_cast<std::int32_t>(first), static_cast<std::int32_t>(last)});
-    ++fileStart_[static_cast<std::size_t>(first) + 1];
+  // Per point, the first level not below it and the last not above it, from an estimate put
+  // right against the levels themselves.
+  pointLevels_.resize(pts_.size());
+  const double top = static_cast<double>(levels);
+  for (std::size_t p = 0; p < pts_.size(); ++p) {
+    const double x = pts_[p].v;
+    const double steps = (x - run_.base) / run_.interval - static_cast<double>(range.first);
+    if (std::isnan(steps)) {
+      pointLevels_[p] = {std::numeric_limits<std::int16_t>::max(), -1};  // neither above nor below a level
+      continue;
+    }
+    auto first = static_cast<std::int64_t>(std::clamp(std::ceil(steps), 0.0, top));
+    while (first > 0 && value(first - 1) >= x) --first;
+    while (first < levels && value(first) < x) ++first;
+    // The levels below `first` are below x; from it on they only rise.
+    std::int64_t last = first - 1;
+    while (last < levels - 1 && value(last + 1) <= x) ++last;
+    pointLevels_[p] = {static_cast<std::int16_t>(first), static_cast<std::int16_t>(last)};
   }
-  for (std::size_t k = 1; k < fileStart_.size(); ++k) fileStart_[k] += fileStart_[k - 1];
-  filed_.assign(entries_.size(), 0);
-  std::vector<std::int32_t> next(fileStart_.begin(), fileStart_.end() - 1);
-  for (std::size_t e = 0; e < entries_.size(); ++e)
-    filed_[static_cast<std::size_t>(next[static_cast<std::size_t>(entries_[e].firstLevel)]++)] =
-        static_cast<std::int32_t>(e);
+  const auto onLevel = [](const PointLevels& p) { return p.first <= p.last; };
+  for (TriangleIndex t : WorkList()) {
+    if (!Listed(t)) continue;
+    const model::TriangleCorners& c = tri_[t].corners;
+    const PointLevels& lowest = pointLevels_[c[0]];
+    const PointLevels& highest = pointLevels_[c[2]];
+    if (lowest.first > highest.last) continue;
+    // A flat triangle never yields a line. Spanning a level, its lowest and highest corners
+    // lie on the same levels only when both lie on that level.
+    if (lowest.first == highest.first && lowest.last == highest.last) continue;
+    const bool touches = onLevel(lowest) || onLevel(pointLevels_[c[1]]) || onLevel(highest);
+    entries_.push_back({lowest.first, highest.last, t, touches});
+    ++spanning_[static_cast<std::size_t>(lowest.first)];
+    --spanning_[static_cast<std::size_t>(highest.last) + 1];
+  }
+  for (std::size_t k = 1; k < spanning_.size(); ++k) spanning_[k] += spanning_[k - 1];
+  // The files of a stretch of levels fit the budget, or hold a single level.
+  std::size_t total = 0;
+  for (std::int64_t k = 0; k < levels; ++k) total += static_cast<std::size_t>(spanning_[static_cast<std::size_t>(k)]);
+  filed_.reserve(std::min(total, FileBudget + entries_.size()));
+  fileStart_.reserve(static_cast<std::size_t>(levels) + 1);
+  fileNext_.reserve(static_cast<std::size_t>(levels));
 }
 
-// Drops the triangles wholly below the level and takes in those whose lowest corner it reached;
-// both lists are in work-list order, so one merge keeps that order.
-void Tracer::TakeInLevel(std::int32_t level) {
-  merged_.clear();
-  const std::int32_t* in = filed_.data() + fileStart_[static_cast<std::size_t>(level)];
-  const std::int32_t* inEnd = filed_.data() + fileStart_[static_cast<std::size_t>(level) + 1];
-  for (std::int32_t e : active_) {
-    if (entries_[static_cast<std::size_t>(e)].lastLevel < level) continue;
-    while (in != inEnd && *in < e) merged_.push_back(*in++);
-    merged_.push_back(e);
+// Files the entries under the levels from offset `from` on, as many levels as fit the budget
+// (at least one), and returns the offset after the last one filed.
+std::int64_t Tracer::FileLevels(std::int64_t from, std::int64_t levels) {
+  std::int64_t to = from;
+  std::size_t total = 0;
+  fileStart_.assign(1, 0);
+  while (to < levels) {
+    const auto here = static_cast<std::size_t>(spanning_[static_cast<std::size_t>(to)]);
+    if (to > from && total + here > FileBudget) break;
+    total += here;
+    fileStart_.push_back(total);
+    ++to;
   }
-  merged_.insert(merged_.end(), in, inEnd);
-  std::swap(active_, merged_);
+  filed_.resize(total);
+  fileNext_.assign(fileStart_.begin(), fileStart_.end() - 1);
+  for (const ListEntry& e : entries_) {
+    const std::int64_t lo = std::max<std::int64_t>(e.firstLevel, from);
+    const std::int64_t hi = std::min<std::int64_t>(e.lastLevel, to - 1);
+    const std::uint32_t item = e.triangle | (e.touches ? TouchFlag : 0u);
+    for (std::int64_t k = lo; k <= hi; ++k) filed_[fileNext_[static_cast<std::size_t>(k - from)]++] = item;
+  }
+  filedFrom_ = from;
+  filedTo_ = to;
+  return to;
 }
 
 void Tracer::Pass(const LevelRange& range, bool indexPass, const LevelStyle& style) {
@@ -225,127 +331,160 @@ void Tracer::Pass(const LevelRange& range, bool indexPass, const LevelStyle& sty
   device.DeviceSetWidth(style.width);
   out_.SetDashFlag(Selected(run_.dashes, indexPass));
   const bool labelled = Selected(run_.labels, indexPass);
-  active_.clear();
   const std::int64_t levels = range.Count();
-  for (std::int64_t offset = 0; offset < levels; ++offset) {
-    TakeInLevel(static_cast<std::int32_t>(offset));
-    const std::int64_t k = range.first + offset;
-    if (IsIndexLevel(k, run_.multiple) != indexPass) continue;
-    TraceOneLevel(LevelValue(run_.base, run_.interval, k), labelled);
+  // Usually all levels fit at once, filed for both passes.
+  for (std::int64_t from = 0; from < levels;) {
+    const std::int64_t to = from == filedFrom_ && filedTo_ > from ? filedTo_ : FileLevels(from, levels);
+    for (std::int64_t offset = from; offset < to; ++offset) {
+      const std::int64_t k = range.first + offset;
+      if (IsIndexLevel(k, run_.multiple) != indexPass) continue;
+      const auto i = static_cast<std::size_t>(offset - from);
+      const std::span<const std::uint32_t> filed(filed_.data() + fileStart_[i], fileStart_[i + 1] - fileStart_[i]);
+      TraceOneLevel(LevelValue(run_.base, run_.interval, k), labelled, filed);
+    }
+    from = to;
   }
 }
 
-void Tracer::TraceOneLevel(double level, bool labelled) {
+void Tracer::TraceOneLevel(double level, bool labelled, std::span<const std::uint32_t> filed) {
   level_ = level;
   const double l = level;
   ++stamp_;
-  for (std::int32_t e : active_) open_[entries_[static_cast<std::size_t>(e)].triangle] = stamp_;
+  bool touched = false;
+  for (std::uint32_t item : filed) {
+    TriangleCopy& copy = tri_[item & 0xFFFFu];
+    copy.open = stamp_;
+    touched = touched || (item & TouchFlag) != 0;
+    // The walks below visit these triangles one after another, each step waiting for the
+    // last; fetching their corners now, all at once, spares the walks that wait.
+    for (PointIndex p : copy.corners) Prefetch(&pts_[p]);
+  }
 
   // Marking: a triangle touching the level at one corner only is done; an edge lying on the
-  // level is traced once, from the triangle met first, so the one across it is done.
-  for (std::int32_t e : active_) {
-    const TriangleIndex t = entries_[static_cast<std::size_t>(e)].triangle;
-    if (Done(t)) continue;
-    const model::TriangleCorners& c = m_.TriVertex[t];
-    const double va = v_[c[0]], vb = v_[c[1]], vc = v_[c[2]];
-    if (vb == l) {
-      if (va == l) {
-        if (const Step across = AcrossEdge(t, c[0], c[1]); across.triangle != NoTriangle)
-          MarkDone(across.triangle);
+  // level is traced once, from the triangle met first, so the one across it is done. A filed
+  // triangle without a corner on the level crosses it and stays open.
+  if (touched) {
+    for (std::uint32_t item : filed) {
+      if ((item & TouchFlag) == 0) continue;
+      const auto t = static_cast<TriangleIndex>(item & 0xFFFFu);
+      if (Done(t)) continue;
+      const model::TriangleCorners& c = tri_[t].corners;
+      const double va = V(c[0]), vb = V(c[1]), vc = V(c[2]);
+      if (vb == l) {
+        if (va == l) {
+          if (const Step across = AcrossEdge(t, c[0], c[1]); across.triangle != NoTriangle)
+            MarkDone(across.triangle);
+        }
+        if (vc == l) {
+          if (const Step across = AcrossEdge(t, c[1], c[2]); across.triangle != NoTriangle)
+            MarkDone(across.triangle);
+        }
+      } else if (va >= l || vc <= l) {
+        MarkDone(t);
       }
-      if (vc == l) {
-        if (const Step across = AcrossEdge(t, c[1], c[2]); across.triangle != NoTriangle)
-          MarkDone(across.triangle);
-      }
-    } else if (va >= l || vc <= l) {
-      MarkDone(t);
     }
   }
 
-  for (std::int32_t e : active_) {
-    const TriangleIndex t = entries_[static_cast<std::size_t>(e)].triangle;
+  for (std::uint32_t item : filed) {
+    const auto t = static_cast<TriangleIndex>(item & 0xFFFFu);
     if (!Done(t)) TraceFrom(t, labelled);
   }
 }
 
 void Tracer::TraceFrom(TriangleIndex t, bool labelled) {
   MarkDone(t);
-  const model::TriangleCorners c = m_.TriVertex[t];
+  const model::TriangleCorners c = tri_[t].corners;
   const double l = level_;
   // The level leaves the triangle through the long edge (c, a) and one of the short ones.
   PointIndex upper = c[2], lower = c[1];
-  if (l < v_[c[1]] || (l == v_[c[1]] && l == v_[c[2]])) {
+  if (l < V(c[1]) || (l == V(c[1]) && l == V(c[2]))) {
     upper = c[1];
     lower = c[0];
   }
   const WorldPoint first = EdgePoint(upper, lower);
   const WorldPoint second = EdgePoint(c[2], c[0]);
-  beforeHead_.clear();
-  afterTail_.clear();
+  // The line runs: the walk before the head (last found first), the long edge's point, the
+  // first crossing, the walk after the tail.
+  line_.clear();
   lineCount_ = 2;
-  WalkLine(t, c[0], c[2], beforeHead_);
-  if (lineCount_ < MaxLinePoints) WalkLine(t, lower, upper, afterTail_);
-  EmitLine(first, second, labelled);
+  WalkLine(t, c[0], c[2], line_);
+  std::reverse(line_.begin(), line_.end());
+  line_.push_back(second);
+  line_.push_back(first);
+  if (lineCount_ < MaxLinePoints) WalkLine(t, lower, upper, line_);
+  EmitLine(labelled);
 }
 
 void Tracer::WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<WorldPoint>& points) {
   const double l = level_;
   TriangleIndex current = t;
+  Edge e = EdgeOf(lo, hi);
   while (lineCount_ < MaxLinePoints) {
-    const Step step = StepAcrossEdge(current, lo, hi);
+    const Step step = StepAcrossEdge(current, e);
     if (step.triangle == NoTriangle) break;
     MarkDone(step.triangle);
     ++lineCount_;
     // The exit edge: the one of the new triangle that the level crosses beyond the entry edge.
     const PointIndex w = step.third;
-    if (v_[w] == l) {
-      if (v_[hi] == l || v_[lo] < l)
-        hi = w;
-      else
-        lo = w;
-    } else if (l >= v_[w]) {
-      lo = w;
+    const double vw = V(w);
+    if (vw == l) {
+      if (e.vhi == l || e.vlo < l) {
+        e.hi = w;
+        e.vhi = vw;
+      } else {
+        e.lo = w;
+        e.vlo = vw;
+      }
     } else {
-      hi = w;
+      const bool below = l >= vw;  // either way as often: better without a branch
+      e.lo = below ? w : e.lo;
+      e.vlo = below ? vw : e.vlo;
+      e.hi = below ? e.hi : w;
+      e.vhi = below ? e.vhi : vw;
     }
-    points.push_back(EdgePoint(hi, lo));
+    points.push_back(EdgePoint(e.hi, e.lo));
     current = step.triangle;
   }
 }
 
-Tracer::Step Tracer::StepAcrossEdge(TriangleIndex t, PointIndex& lo, PointIndex& hi) {
+Tracer::Step Tracer::StepAcrossEdge(TriangleIndex t, Edge& e) {
   const double l = level_;
   // Pivot mode: 1 when the lower end lies on the level, 2 the upper end, 0 neither.
-  int mode = v_[lo] == l ? 1 : v_[hi] == l ? 2 : 0;
+  int mode = e.vlo == l ? 1 : e.vhi == l ? 2 : 0;
   TriangleIndex current = t;
   // A sound surface has fewer triangles around a vertex than in all; a damaged one cannot
   // keep the walk turning for ever.
   for (int turns = 0; turns <= m_.TriangleCount; ++turns) {
-    Step across = AcrossEdge(current, lo, hi);
+    Step across = AcrossEdge(current, e.lo, e.hi);
     if (across.triangle == NoTriangle || across.triangle == t) return {};
     if (!Done(across.triangle)) {
-      if (mode == 1 && v_[hi] == l) std::swap(hi, across.third);
-      if (mode == 2 && v_[lo] == l) std::swap(lo, across.third);
-      if (v_[lo] > v_[hi]) std::swap(lo, hi);
+      if (mode == 1 && e.vhi == l) {
+        std::swap(e.hi, across.third);
+        e.vhi = V(e.hi);
+      }
+      if (mode == 2 && e.vlo == l) {
+        std::swap(e.lo, across.third);
+        e.vlo = V(e.lo);
+      }
+      if (e.vlo > e.vhi) e = {e.hi, e.lo, e.vhi, e.vlo};
       return across;
     }
     // Done: turn about the vertex on the level through it, to its other edge at the vertex.
     const PointIndex w = across.third;
+    const double vw = V(w);
     if (mode == 0) return {};
     if (mode == 1) {
-      if (v_[w] >= l) {
-        hi = w;
-      } else {
-        hi = lo;
-        lo = w;
+      if (vw >= l)
+        e = {e.lo, w, e.vlo, vw};
+      else {
+        e = {w, e.lo, vw, e.vlo};
         mode = 2;
       }
     } else {
-      if (v_[w] <= l) {
-        lo = w;
-      } else {
-        lo = hi;
-        hi = w;
+      if (vw <= l)
+        e = {w, e.hi, vw, e.vhi};
+      else {
+        e = {e.hi, w, e.vhi, vw};
         mode = 1;
       }
     }
@@ -355,14 +494,15 @@ Tracer::Step Tracer::StepAcrossEdge(TriangleIndex t, PointIndex& lo, PointIndex&
 }
 
 Tracer::Step Tracer::AcrossEdge(TriangleIndex t, PointIndex a, PointIndex b) const {
-  const model::TriangleNeighbours& n = m_.TriNeighbour[t];
+  const model::TriangleNeighbours& n = tri_[t].neighbours;
   for (int slot = 2; slot >= 0; --slot) {
     const TriangleIndex u = n[static_cast<std::size_t>(slot)];
-    if (u == NoTriangle || u > m_.TriangleCount) continue;
-    const model::TriangleCorners& c = m_.TriVertex[u];
-    const bool hasA = c[0] == a || c[1] == a || c[2] == a;
-    const bool hasB = c[0] == b || c[1] == b || c[2] == b;
-    if (!hasA || !hasB) continue;
+    if (u == NoTriangle) continue;
+    const model::TriangleCorners& c = tri_[u].corners;
+    // Without branches: which neighbour it is follows no pattern a predictor could learn.
+    const bool hasA = (c[0] == a) | (c[1] == a) | (c[2] == a);
+    const bool hasB = (c[0] == b) | (c[1] == b) | (c[2] == b);
+    if (!(hasA & hasB)) continue;
     const PointIndex third = c[0] != a && c[0] != b ? c[0] : c[1] != a && c[1] != b ? c[1] : c[2];
     return {u, third};
   }
@@ -370,20 +510,15 @@ Tracer::Step Tracer::AcrossEdge(TriangleIndex t, PointIndex a, PointIndex b) con
 }
 
 WorldPoint Tracer::EdgePoint(PointIndex upper, PointIndex lower) const {
-  const double d = v_[upper] - v_[lower];
-  const double xb = m_.PointX[lower], yb = m_.PointY[lower], zb = m_.PointZ[lower];
-  if (NearZero(d)) return {xb, yb, zb};
-  const double f = (level_ - v_[lower]) / d;
-  return {xb + (m_.PointX[upper] - xb) * f, yb + (m_.PointY[upper] - yb) * f, zb + (m_.PointZ[upper] - zb) * f};
+  const PointCopy& a = pts_[upper];
+  const PointCopy& b = pts_[lower];
+  const double d = a.v - b.v;
+  if (NearZero(d)) return {b.x, b.y, b.z};
+  const double f = (level_ - b.v) / d;
+  return {b.x + (a.x - b.x) * f, b.y + (a.y - b.y) * f, b.z + (a.z - b.z) * f};
 }
 
-void Tracer::EmitLine(const WorldPoint& first, const WorldPoint& second, bool labelled) {
-  // The list runs: the walk before the head (last found first), the long edge's point, the
-  // first crossing, the walk after the tail.
-  line_.assign(beforeHead_.rbegin(), beforeHead_.rend());
-  line_.push_back(second);
-  line_.push_back(first);
-  line_.insert(line_.end(), afterTail_.begin(), afterTail_.end());
+void Tracer::EmitLine(bool labelled) {
   // Lines start at the end nearer to where the previous one ended.
   if (Distance2(lastLineEnd_, line_.front()) > Distance2(lastLineEnd_, line_.back()))
     std::reverse(line_.begin(), line_.end());
@@ -410,7 +545,7 @@ TraceOutcome Tracer::Run(UserPort& port) {
   if (m_.PointCount == 0 || m_.TriangleCount == 0) return outcome;
   if (!(run_.interval > 0) || !std::isfinite(run_.interval)) return outcome;
 
-  if (!Allocate(WorkList().size())) {
+  if (!Allocate()) {
     port.ShowError(msg::ContourMemoryNotAllocated);
     port.ShowError(msg::InsufficientMemoryForOption);
     return outcome;
@@ -420,16 +555,23 @@ TraceOutcome Tracer::Run(UserPort& port) {
       diagonal > 0 && std::isfinite(diagonal) ? out_.smoothing.segments * 10.0 / diagonal : 0.0;
 
   double low = 0, high = 0;
-  const bool any = DataRange(low, high);
+  bool any = false;
+  try {
+    CopySurface();
+    any = RangeAndSortCorners(low, high);
+  } catch (const std::bad_alloc&) {
+    port.ShowError(msg::ContourMemoryNotAllocated);
+    port.ShowError(msg::InsufficientMemoryForOption);
+    return outcome;
+  }
   if (run_.rangeSpecified) {
     if (run_.minimum > low) low = run_.minimum;
     if (run_.maximum < high) high = run_.maximum;
   }
-  SortCorners();
   const LevelRange range = any ? PlanLevels(low, high, run_.interval, run_.base, MaxLinesPerRedraw) : LevelRange{};
   outcome.capped = range.capped;
   try {
-    FileTriangles(range);
+    ListTriangles(range);
   } catch (const std::bad_alloc&) {
     port.ShowError(msg::ContourMemoryNotAllocated);
     port.ShowError(msg::InsufficientMemoryForOption);

@@ -224,14 +224,14 @@ bool DrawDrapedGrid(Session& session, DrawingDevice& d) {
 bool DrawSurfaceGrid(Session& session, DrawingDevice& d) {
   const SettingsRecord& s = session.settings;
   const PlanGrid grid = LayOutPlanGrid(s, session.model);
+  // On a sheet the lines and labels stay on the part of it left to the map, clear of the title
+  // block and the scale bar; CAD files have no sheet.
+  std::optional<SheetArea> area;
+  if (dynamic_cast<const output::PageDevice*>(&d) && d.Kind() != DeviceKind::CadFile) area = ClearMapArea(session);
   LineOutput out(d);
-  DrawPlanGrid(out, s, session.model, grid);
+  DrawPlanGrid(out, s, session.model, grid, area ? &*area : nullptr);
   if (s.Get(SurfaceGridOptions::TextMode) != static_cast<int>(LineSelection::None)) {
     d.DeviceSetLayer(s.Get(SurfaceGridOptions::TextColour), s.Get(SurfaceGridOptions::TextLayer));
-    // On a sheet the labels stay on the part of it left to the map; CAD files have no sheet.
-    std::optional<SheetArea> area;
-    if (dynamic_cast<const output::PageDevice*>(&d) && d.Kind() != DeviceKind::CadFile)
-      area = ClearMapArea(session);
     DrawGridLabels(d, s, session.model, grid, area ? &*area : nullptr);
   }
   return grid.capped;

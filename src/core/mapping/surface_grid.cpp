@@ -30,11 +30,12 @@ bool Shows(int mode, bool indexLine) {
          selection == (indexLine ? LineSelection::Multiple : LineSelection::NonMultiple);
 }
 
-// One direction's lines in both styles; `across` is the other direction's window. Consecutive
-// lines run in opposite directions, which saves the pen its way back on a plotter.
+// One direction's lines in both styles, each from `low` to `high` across, and only those from
+// `first` to `last` along. Consecutive lines run in opposite directions, which saves the pen its
+// way back on a plotter.
 void DrawLines(LineOutput& out, const SettingsRecord& s, const GridLines& lines, bool vertical, double low,
-               double high, double z) {
-  if (lines.Count() == 0) return;
+               double high, double first, double last, double z) {
+  if (lines.Count() == 0 || !(low <= high)) return;
   output::DrawingDevice& device = out.Device();
   const int multiple = s.Get(Multiple);
   const int dashMode = s.Get(DashMode);
@@ -54,14 +55,14 @@ void DrawLines(LineOutput& out, const SettingsRecord& s, const GridLines& lines,
     device.DeviceSetLayer(s.Get(MultipleColour), s.Get(MultipleLayer));
     device.DeviceSetWidth(s.Get(MultipleWidth));
     for (std::int64_t k = lines.first; k <= lines.last; ++k)
-      if (IsIndexLevel(k, multiple)) line(lines.At(k));
+      if (IsIndexLevel(k, multiple) && lines.At(k) >= first && lines.At(k) <= last) line(lines.At(k));
   }
   if (multiple != 1) {
     out.SetDashFlag(Shows(dashMode, false));
     device.DeviceSetLayer(s.Get(PrimaryColour), s.Get(PrimaryLayer));
     device.DeviceSetWidth(s.Get(PrimaryWidth));
     for (std::int64_t k = lines.first; k <= lines.last; ++k)
-      if (!IsIndexLevel(k, multiple)) line(lines.At(k));
+      if (!IsIndexLevel(k, multiple) && lines.At(k) >= first && lines.At(k) <= last) line(lines.At(k));
   }
   out.SetDashFlag(false);
 }
@@ -107,11 +108,24 @@ PlanGrid LayOutPlanGrid(const SettingsRecord& s, const model::SurfaceModel& m) {
   return grid;
 }
 
-void DrawPlanGrid(LineOutput& out, const SettingsRecord& s, const model::SurfaceModel& m, const PlanGrid& grid) {
+void DrawPlanGrid(LineOutput& out, const SettingsRecord& s, const model::SurfaceModel& m, const PlanGrid& grid,
+                  const SheetArea* within) {
   out.dashes = {s.Get(DashLength), s.Get(SpaceLength)};
   out.smoothing.on = false;
-  DrawLines(out, s, grid.x, true, grid.y.start, grid.y.end, m.MinZ);
-  DrawLines(out, s, grid.y, false, grid.x.start, grid.x.end, m.MinZ);
+  double left = grid.x.start, right = grid.x.end, bottom = grid.y.start, top = grid.y.end;
+  double firstX = left, lastX = right, firstY = bottom, lastY = top;
+  if (within) {
+    left = std::max(left, within->left);
+    right = std::min(right, within->right);
+    bottom = std::max(bottom, within->bottom);
+    top = std::min(top, within->top);
+    firstX = within->left;
+    lastX = within->right;
+    firstY = within->bottom;
+    lastY = within->top;
+  }
+  DrawLines(out, s, grid.x, true, bottom, top, firstX, lastX, m.MinZ);
+  DrawLines(out, s, grid.y, false, left, right, firstY, lastY, m.MinZ);
 }
 
 void DrawGridLabels(output::DrawingDevice& device, const SettingsRecord& s, const model::SurfaceModel& m,

@@ -40,9 +40,11 @@ struct PlanGrid {
 // The grid of the model's extents, at most MaxLinesPerRedraw lines in all.
 PlanGrid LayOutPlanGrid(const SettingsRecord& settings, const model::SurfaceModel& model);
 
-// The lines, through the line output so that dashes apply.
+// The lines, through the line output so that dashes apply. On a sheet (`within` given) they are
+// kept to the part of the sheet left to the map: cut short at its edges, and left out where they
+// lie wholly off it, so that none runs through the title block or the scale bar.
 void DrawPlanGrid(LineOutput& output, const SettingsRecord& settings, const model::SurfaceModel& model,
-                  const PlanGrid& grid);
+                  const PlanGrid& grid, const SheetArea* within = nullptr);
 // The coordinates: vertical texts ending at the lower edge, horizontal ones at the left edge,
 // on the layer the caller chose. On a sheet (`within` given) an edge that lies off the part of
 // the sheet left to the map is pulled in to its side, and labels of lines outside that part are

@@ -1,9 +1,11 @@
 #include "mapping/level_lines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <random>
 #include <set>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "support/fake_port.h"
 #include "mapping/contour_smoothing.h"
+#include "reference_level_lines.h"
 #include "mapping/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping_fixture.h"
@@ -483,6 +486,193 @@ INSTANTIATE_TEST_SUITE_P(Surfaces, LinesAreCrossings,
                                            SurfaceCase{"LevelsThroughVertices1", 4, 0.5},
                                            SurfaceCase{"LevelsThroughVertices2", 5, 0.5}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+
+// ---- Call for call the plain tracer's output ------------------------------------------------
+
+// Every device call folded into a digest, with counts to tell what differs.
+class CallDigest : public output::DrawingDevice {
+ public:
+  CallDigest() : DrawingDevice(output::DeviceKind::ScreenMap) {}
+  std::uint64_t digest = 14695981039346656037ull;
+  long plots = 0, pens = 0, texts = 0, styles = 0;
+
+  void DeviceSetLayer(std::uint32_t colour, const CadLayer& layer) override {
+    DrawingDevice::DeviceSetLayer(colour, layer);
+    Fold(1, colour);
+    ++styles;
+  }
+  void DeviceSetWidth(int widthIndex) override {
+    Fold(2, static_cast<std::uint64_t>(widthIndex));
+    ++styles;
+  }
+  void DevicePlot(bool flag, double x, double y, double z) override {
+    Fold(3, flag, x, y, z);
+    ++plots;
+  }
+  void DevicePenDown() override {
+    Fold(4, 0);
+    ++pens;
+  }
+  void DevicePenUp() override {
+    Fold(5, 0);
+    ++pens;
+  }
+  void DeviceSetTextStyle(std::uint32_t, double height) override {
+    text.TextHeight = height;
+    text.TextCharWidth = 0.8 * height;
+  }
+  void DeviceText(std::string_view s, double angle, double x, double y, double z, double size) override {
+    for (char ch : s) Fold(6, static_cast<unsigned char>(ch));
+    Fold(7, angle, x, y, z, size);
+    ++texts;
+  }
+  void DeviceAxisText(std::string_view, bool, double, double, double) override {}
+  void DeviceEndText() override {}
+  void DeviceMarker(int, double, double, double, double) override {}
+  void DeviceTitleBlock() override {}
+  void DeviceDensityFill(const std::array<output::WorldPoint, 3>&, double) override {}
+
+ private:
+  template <typename... Values>
+  void Fold(std::uint64_t kind, Values... values) {
+    Mix(kind);
+    (Mix(Bits(values)), ...);
+  }
+  static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+  static std::uint64_t Bits(std::uint64_t v) { return v; }
+  static std::uint64_t Bits(std::uint32_t v) { return v; }
+  static std::uint64_t Bits(int v) { return static_cast<std::uint64_t>(v); }
+  static std::uint64_t Bits(bool v) { return v ? 1 : 0; }
+  void Mix(std::uint64_t v) { digest = std::rotl(digest ^ v, 23) * 0x9E3779B97F4A7C15ull; }
+};
+
+struct SameOutputCase {
+  const char* name;
+  unsigned seed;
+  double quantum;  // elevations rounded to it, so that levels meet corners and edges
+  LevelLineRun run;
+  bool styled = false;
+  bool damaged = false;  // some neighbour links cut or out of range, a shuffled work list
+  bool steepStrip = false;  // a strip whose triangles span thousands of levels
+};
+
+LevelLineRun RunOf(TracedCoordinate coordinate, double interval, int multiple, double base = 0) {
+  LevelLineRun run = ContourRun(interval, multiple);
+  run.coordinate = coordinate;
+  run.base = base;
+  return run;
+}
+
+LevelLineRun Styled(LevelLineRun run) {
+  run.labels = LineSelection::All;
+  run.dashes = LineSelection::NonMultiple;
+  return run;
+}
+
+// A strip two points high whose corners alternate between 0 and 1000.
+void SteepStrip(model::SurfaceModel& m, int columns) {
+  std::vector<XYZ> points;
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i <= columns; ++i) points.push_back({double(i), double(j), (i + j) % 2 ? 1000.0 : 0.0});
+  const auto id = [columns](int i, int j) { return static_cast<PointIndex>(j * (columns + 1) + i + 1); };
+  std::vector<std::array<PointIndex, 3>> triangles;
+  for (int i = 0; i < columns; ++i) {
+    triangles.push_back({id(i, 0), id(i + 1, 0), id(i + 1, 1)});
+    triangles.push_back({id(i, 0), id(i + 1, 1), id(i, 1)});
+  }
+  BuildSurface(m, points, triangles);
+}
+
+// Cuts a few neighbour links (one side only, as a damaged file might), points a few at
+// triangles beyond the count, and lists the triangles in a shuffled order with repeats and
+// entries that are no triangles.
+void Damage(model::SurfaceModel& m, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> triangle(1, m.TriangleCount), slot(0, 2);
+  for (int i = 0; i < m.TriangleCount / 20; ++i)
+    m.TriNeighbour[static_cast<std::size_t>(triangle(random))][static_cast<std::size_t>(slot(random))] = NoTriangle;
+  for (int i = 0; i < 5; ++i)
+    m.TriNeighbour[static_cast<std::size_t>(triangle(random))][static_cast<std::size_t>(slot(random))] =
+        static_cast<TriangleIndex>(m.TriangleCount + 1 + i);
+  std::vector<TriangleIndex> list;
+  for (TriangleIndex t = 1; t <= m.TriangleCount; ++t)
+    if (t % 7 != 0) list.push_back(t);
+  for (int i = 0; i < 30; ++i) list.push_back(static_cast<TriangleIndex>(triangle(random)));
+  list.push_back(NoTriangle);
+  list.push_back(static_cast<TriangleIndex>(m.TriangleCount + 3));
+  std::shuffle(list.begin(), list.end(), random);
+  for (std::size_t k = 0; k < list.size(); ++k) m.ContourTriList[k + 1] = list[k];
+  m.ContourTriCount = static_cast<std::uint16_t>(list.size());
+}
+
+void PrintTo(const SameOutputCase& c, std::ostream* os) { *os << c.name; }
+
+class SameOutput : public ::testing::TestWithParam<SameOutputCase> {};
+
+TEST_P(SameOutput, AsThePlainTracerCallForCall) {
+  const SameOutputCase& c = GetParam();
+  model::SurfaceModel surface;
+  if (c.steepStrip)
+    SteepStrip(surface, 160);
+  else
+    RandomSurface(surface, 40, c.seed, c.quantum);
+  if (c.damaged) Damage(surface, c.seed);
+
+  struct Outcome {
+    CallDigest device;
+    model::SurfaceModel model;
+    TraceOutcome outcome;
+    std::size_t labels = 0;
+  };
+  const auto trace = [&](auto tracer, Outcome& o) {
+    o.model = surface;
+    o.device.DeviceSetTextStyle(0, 0.4);
+    // Twice over: the second run starts from the corners the first one sorted.
+    for (int i = 0; i < 2; ++i) {
+      FakePort port;
+      LineOutput out(o.device);
+      if (c.styled) {
+        out.smoothing = {true, 4, 3};
+        out.dashes = {0.7, 0.3};
+        out.labelOptions.direction = LabelOrientation::North;
+        out.labelOptions.frequency = 30;
+      }
+      o.outcome = tracer(o.model, out, port, c.run);
+      o.labels += out.Labels().size();
+    }
+  };
+  Outcome expected, actual;
+  trace(ReferenceTraceLevelLines, expected);
+  trace(TraceLevelLines, actual);
+
+  EXPECT_EQ(actual.outcome.lines, expected.outcome.lines);
+  EXPECT_EQ(actual.outcome.capped, expected.outcome.capped);
+  EXPECT_EQ(actual.device.plots, expected.device.plots);
+  EXPECT_EQ(actual.device.pens, expected.device.pens);
+  EXPECT_EQ(actual.device.texts, expected.device.texts);
+  EXPECT_EQ(actual.device.styles, expected.device.styles);
+  EXPECT_EQ(actual.device.digest, expected.device.digest);
+  EXPECT_TRUE(actual.model.TriVertex == expected.model.TriVertex);
+  EXPECT_GT(expected.outcome.lines, 0);
+  if (c.styled) {
+    EXPECT_GT(expected.device.texts, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Surfaces, SameOutput,
+    ::testing::Values(
+        SameOutputCase{"Smooth", 11, 0, RunOf(TracedCoordinate::Z, 0.7, 5)},
+        SameOutputCase{"LevelsThroughCornersAndEdges", 12, 0.5, RunOf(TracedCoordinate::Z, 0.5, 4)},
+        SameOutputCase{"OffsetBaseEveryLevelIndex", 13, 0.25, RunOf(TracedCoordinate::Z, 0.25, 1, 0.125)},
+        SameOutputCase{"StyledWithLabelsDashesAndSmoothing", 14, 0.5, Styled(RunOf(TracedCoordinate::Z, 1, 5)), true},
+        SameOutputCase{"TracedOnX", 15, 0, RunOf(TracedCoordinate::X, 0.5, 2)},
+        SameOutputCase{"TracedOnY", 16, 0, RunOf(TracedCoordinate::Y, 1.5, 0, 0.25)},
+        SameOutputCase{"DamagedSurfaceAndWorkList", 17, 0.5, RunOf(TracedCoordinate::Z, 0.5, 3), false, true},
+        SameOutputCase{"SteepStripFiledAStretchAtATime", 18, 0, RunOf(TracedCoordinate::Z, 0.5, 10), false, false,
+                       true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace terravue::mapping

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -142,6 +143,32 @@ TEST_F(PlanGridDrawing, LabelsFollowTheTextModeAlongTheLowerAndLeftEdges) {
   EXPECT_EQ(vertical, (std::vector<std::string>{"0.0", "50.0", "100.0"}));
   // Y lines -100, 0, 100: the multiples of 500 only.
   EXPECT_EQ(horizontal, (std::vector<std::string>{"0.0"}));
+}
+
+TEST_F(PlanGridDrawing, OnASheetLinesStayOnThePartLeftToTheMap) {
+  settings.Set(SurfaceGridOptions::IntervalY, 20.0);  // lines -20 .. 60
+  settings.Set(SurfaceGridOptions::Multiple, 0);
+  const SheetArea sheet{0, 95, 10, 90};
+  WorldRecorder d;
+  LineOutput out(d);
+  DrawPlanGrid(out, settings, model, LayOutPlanGrid(settings, model), &sheet);
+  std::vector<double> xs, ys;
+  for (const Stroke& r : d.runs) {
+    ASSERT_EQ(r.points.size(), 2u);
+    const auto [low, high] = std::minmax(r.points[0].x == r.points[1].x ? r.points[0].y : r.points[0].x,
+                                         r.points[0].x == r.points[1].x ? r.points[1].y : r.points[1].x);
+    if (r.points[0].x == r.points[1].x) {
+      xs.push_back(r.points[0].x);
+      // Cut at the sheet's lower edge (the title block below it), and at the grid's top.
+      EXPECT_EQ(std::pair(low, high), std::pair(10.0, 60.0)) << r.points[0].x;
+    } else {
+      ys.push_back(r.points[0].y);
+      EXPECT_EQ(std::pair(low, high), std::pair(0.0, 95.0)) << r.points[0].y;
+    }
+  }
+  // Lines off the sheet (x -10, 100, 110; y -20, 0) are left out.
+  EXPECT_EQ(xs, (std::vector<double>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+  EXPECT_EQ(ys, (std::vector<double>{20, 40, 60}));
 }
 
 TEST_F(PlanGridDrawing, OnASheetLabelsStayOnThePartLeftToTheMap) {
