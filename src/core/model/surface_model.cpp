@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "model/axis_sort.h"
+
 namespace terravue::model {
 
 bool SurfaceModel::AllocateStore() {
@@ -153,70 +155,13 @@ void SurfaceModel::ResetContourTriList() {
   for (std::size_t k = 1; k <= count; ++k) ContourTriList[k] = static_cast<TriangleIndex>(k);
 }
 
-namespace {
-
-// Quicksort on the middle entry's key; short ranges are finished by straight insertion, which
-// beats the recursion on the nearly ordered runs that survey data tends to have.
-class AxisSorter {
- public:
-  AxisSorter(std::vector<PointIndex>& list, const std::vector<double>& key) : list_(list), key_(key) {}
-
-  void Sort(int lo, int hi) {
-    while (hi - lo >= InsertionLimit) {
-      const double pivot = Key(lo + (hi - lo) / 2);
-      int i = lo;
-      int j = hi;
-      while (i <= j) {
-        while (Key(i) < pivot) ++i;
-        while (Key(j) > pivot) --j;
-        if (i <= j) {
-          std::swap(list_[static_cast<std::size_t>(i)], list_[static_cast<std::size_t>(j)]);
-          ++i;
-          --j;
-        }
-      }
-      // Recursing into the smaller part keeps the stack depth logarithmic.
-      if (j - lo < hi - i) {
-        Sort(lo, j);
-        lo = i;
-      } else {
-        Sort(i, hi);
-        hi = j;
-      }
-    }
-    InsertionSort(lo, hi);
-  }
-
- private:
-  static constexpr int InsertionLimit = 30;
-
-  double Key(int k) const { return key_[list_[static_cast<std::size_t>(k)]]; }
-
-  void InsertionSort(int lo, int hi) {
-    for (int k = lo + 1; k <= hi; ++k) {
-      const PointIndex moving = list_[static_cast<std::size_t>(k)];
-      const double key = key_[moving];
-      int j = k - 1;
-      while (j >= lo && Key(j) > key) {
-        list_[static_cast<std::size_t>(j + 1)] = list_[static_cast<std::size_t>(j)];
-        --j;
-      }
-      list_[static_cast<std::size_t>(j + 1)] = moving;
-    }
-  }
-
-  std::vector<PointIndex>& list_;
-  const std::vector<double>& key_;
-};
-
-}  // namespace
-
 void SurfaceModel::SortPointsAlongLongerAxis(std::vector<PointIndex>& list, PointIndex lo, PointIndex hi) {
   SortAxisIsX = !((MaxY - MinY) > (MaxX - MinX));
   if (lo > hi || hi >= PointX.size()) return;
   if (list.size() <= hi) list.resize(std::size_t{hi} + 1);
   for (std::size_t k = lo; k <= hi; ++k) list[k] = static_cast<PointIndex>(k);
-  AxisSorter(list, SortAxisIsX ? PointX : PointY).Sort(lo, hi);
+  const std::vector<double>& key = SortAxisIsX ? PointX : PointY;
+  SortAlongAxis(list.data(), lo, hi, [&key](PointIndex p) { return key[p]; });
 }
 
 // ---------------------------------------------------------------------------------------------

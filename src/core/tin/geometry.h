@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 
 #include "model/indices.h"
 #include "model/surface_model.h"
@@ -130,6 +131,8 @@ EdgeNeighbour AcrossEdge(const model::SurfaceModel& m, TriangleIndex t, PointInd
 
 // ---- Point location -------------------------------------------------------------------------
 
+struct InsertionWorkspace;  // made and used by the point insertion only
+
 // Where the last location ended and where the next one starts. Any value is acceptable; an
 // out-of-range one is reset to 1. One per surface user (the map, a command), never shared
 // between threads.
@@ -140,6 +143,9 @@ struct LocateState {
   TriangleIndex HullSearchFirst = 1;
   // Set just before ElevationAt by a caller that wants the failure message; cleared by it.
   bool ReportElevationFailure = false;
+  // The point insertion's work areas, made by the first triangulation and kept for the next
+  // ones (megabytes at capacity); copies of the state share them.
+  std::shared_ptr<InsertionWorkspace> InsertionWork;
 };
 
 // The first triangle having corner p; `otherwise` when none has.

@@ -6,12 +6,18 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "common/messages.h"
 #include "common/user_port.h"
+#include "model/axis_sort.h"
 #include "model/surface_model.h"
 #include "tin/geometry.h"
 
@@ -23,18 +29,28 @@
 //   of corners, neighbours and their edges; the model's arrays are written once at the end;
 // - visited flags are stamps per point, so nothing is cleared between points;
 // - the complete flags are mirrored in a bitset searched downward word by word, and each slot
-//   carries bounds outside which the tolerant point-in-triangle test is certainly false;
+//   carries bounds outside which the tolerant point-in-triangle test is certainly false; those
+//   across the sort axis, which exclude nearly all, are also kept apart and tested four slots
+//   at a time;
 // - circles are computed in double precision together with a bound on how far every in-circle
 //   decision made from them can lie from the long-double one; only decisions within that bound
 //   of their threshold are taken again with the long-double circle;
 // - the cavity's shared edges are noted while it grows, and the fan is linked through
-//   per-point tables, instead of pairwise searches.
+//   per-point tables, instead of pairwise searches; which of a rim triangle's slots face the
+//   cavity is noted too, so that linking the rim reads no slots of the triangles beyond it;
+// - the work areas (megabytes at capacity) live in the LocateState from one run to the next,
+//   so that a run neither takes fresh pages nor clears them: every entry a run reads it has
+//   written itself, but for the stamps, which continue from the last run's;
+// - the ranking sorts (coordinate, point) pairs by the model's own quicksort, step for step,
+//   rather than point numbers that reach into the coordinates for every comparison.
 //
-// The last point relies on what insertion maintains: every triangle is counter-clockwise with a
+// The linking relies on what insertion maintains: every triangle is counter-clockwise with a
 // doubled area of at least 1e-6 (a fan triangle that is not ends the run), so each directed
 // edge belongs to one triangle, each cavity's outline is a simple cycle, and an edge is shared
 // by two cavity triangles exactly when they are neighbours across it. Where the outline is not
-// a simple cycle the plain searches run instead.
+// a simple cycle the plain searches run instead. The rim's noted slots rely on neighbour lists
+// being symmetric, which linking along a simple outline keeps; once a plain search has run, the
+// rim triangles' slots are read again.
 namespace terravue::tin {
 
 using model::SurfaceModel;
@@ -68,7 +84,8 @@ struct Position {
 // - corners (ranks), neighbours, and per neighbour slot the triangle's edge (0: corners 0-1,
 //   1: 1-2, 2: 2-0) across which that neighbour lies, kept with every link so that the outline
 //   needs no corner comparisons;
-// - which point's cavity or rim it was last in (2k: the k-th point's cavity, 2k + 1: its rim),
+// - which point's cavity or rim it was last in (the run's stamp base plus 2k: the k-th point's
+//   cavity, plus 2k + 1: its rim),
 //   and on the rim its position in the rim list; the in-circle verdict for the k-th point;
 // - the circumcircle in double precision, centre relative to the lower left corner of the
 //   extents and given along and across the sort axis. For a point at squared distance d2 from
@@ -80,7 +97,7 @@ struct alignas(64) Slot {
   std::array<std::uint8_t, 3> edgeOf{};
   std::uint32_t stamp = 0;
   std::uint32_t rimIndex = 0;
-  std::uint32_t verdictStamp = 0;  // the insertion whose in-circle verdict the slot holds (2k)
+  std::uint32_t verdictStamp = 0;  // the insertion whose in-circle verdict the slot holds (its cavity stamp)
   bool verdict = false;
   double centreAlong = 0;
   double centreAcross = 0;
@@ -119,7 +136,12 @@ struct CavityEdges {
 // outline edge starts and ends there; stamped per insertion, so nothing is cleared.
 class OutlineIndex {
  public:
-  void Allocate(std::size_t ranks) { byRank_.assign(ranks, Entry{}); }
+  // Entries from earlier runs carry smaller stamps, so growing is enough; Clear() is for when
+  // the stamps start again from zero.
+  void Allocate(std::size_t ranks) {
+    if (byRank_.size() < ranks) byRank_.resize(ranks);
+  }
+  void Clear() { std::fill(byRank_.begin(), byRank_.end(), Entry{}); }
   void Reset(std::uint32_t stamp) { stamp_ = stamp; }
   // False when the corner already starts (or ends) an edge: the outline is not a simple cycle.
   bool Add(Rank start, Rank end, int position) {
@@ -148,6 +170,7 @@ class OutlineIndex {
 // The fan triangles that take the place of removed neighbours in one rim triangle's list (at
 // most three, one per edge), as cavity-list positions.
 struct RimLinks {
+  std::uint8_t facing = 0;  // bit j: the rim triangle's neighbour slot j names a cavity triangle
   int count = 0;
   int positions[3] = {0, 0, 0};
   std::uint8_t edges[3] = {0, 0, 0};  // the rim triangle's edge each fan triangle lies across
@@ -157,10 +180,56 @@ struct RimLinks {
 // a NaN stays NaN; either sends every decision on the slot to the long-double path.
 float UpToFloat(double bound) { return static_cast<float>(bound * (1 + 0x1p-20) + 1e-30); }
 
+// Per fan triangle (cavity-list position): the positions of the fan triangles whose edges
+// follow and precede its own on the outline.
+struct FanNeighbours {
+  int following, preceding;
+};
+
+struct Frame {
+  std::uint32_t entry;  // position in cavity_
+  int slot;             // the next neighbour slot to follow
+};
+
+// A point with its coordinate along the sort axis.
+struct Keyed {
+  double key;
+  PointIndex point;
+};
+
+// The work areas of a run, kept between runs: a run at capacity needs megabytes, and taking
+// fresh ones each time costs a page fault per page and their clearing. A run writes every
+// entry it reads (slots as they are made, per rank entries in the ranking) except the stamped
+// ones, whose stamps continue from the last run's.
+struct Workspace {
+  std::vector<Keyed> keyed;
+  std::vector<PointIndex> order;
+  std::vector<Position> pos;
+  std::vector<std::uint32_t> fixedX, fixedY;
+  std::vector<Slot> slot;
+  std::vector<Bounds> bounds;
+  std::vector<std::uint32_t> lowAcross, spanAcross;
+  std::vector<std::uint64_t> open;
+  OutlineIndex outline;
+  std::vector<RimLinks> rimLinks;
+  std::vector<FanNeighbours> fanNeighbours;
+  std::vector<TriangleIndex> cavity;
+  std::vector<CavityEdges> cavityEdges;
+  std::vector<TriangleIndex> rim;
+  std::vector<Edge> edges;
+  std::vector<Frame> stack;
+  std::uint32_t stampBase = 0;  // every stamp of earlier runs lies below it
+};
+
 class PointInserter {
  public:
-  PointInserter(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options)
-      : m_(m), state_(state), port_(port), options_(options) {}
+  PointInserter(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options, Workspace& work)
+      : m_(m), state_(state), port_(port), options_(options), work_(work) {
+    Exchange();
+  }
+  ~PointInserter() { Exchange(); }
+  PointInserter(const PointInserter&) = delete;
+  PointInserter& operator=(const PointInserter&) = delete;
 
   TriangulationStatus Run();
   long Disagreements() const { return disagreements_; }
@@ -211,6 +280,10 @@ class PointInserter {
   void MarkComplete(TriangleIndex t) { open_[t >> 6] &= ~(std::uint64_t{1} << (t & 63)); }
   bool InCavity(TriangleIndex t) const { return slot_[t].stamp == cavityStamp_; }
   bool Visited(TriangleIndex t) const { return slot_[t].stamp >= cavityStamp_; }
+  static std::uint8_t SlotsNaming(const Slot& s, TriangleIndex t) {
+    return static_cast<std::uint8_t>(unsigned{s.neighbour[0] == t} | unsigned{s.neighbour[1] == t} << 1 |
+                                     unsigned{s.neighbour[2] == t} << 2);
+  }
   bool Lists(TriangleIndex t, TriangleIndex u) const {
     const auto& n = slot_[t].neighbour;
     return n[0] == u || n[1] == u || n[2] == u;
@@ -230,19 +303,46 @@ class PointInserter {
     return !has0 ? 1 : (!has1 ? 2 : 0);
   }
 
+  // Takes the work areas on, or hands them back.
+  void Exchange() {
+    std::swap(keyed_, work_.keyed);
+    std::swap(order_, work_.order);
+    std::swap(pos_, work_.pos);
+    std::swap(fixedX_, work_.fixedX);
+    std::swap(fixedY_, work_.fixedY);
+    std::swap(slot_, work_.slot);
+    std::swap(bounds_, work_.bounds);
+    std::swap(lowAcross_, work_.lowAcross);
+    std::swap(spanAcross_, work_.spanAcross);
+    std::swap(open_, work_.open);
+    std::swap(outline_, work_.outline);
+    std::swap(rimLinks_, work_.rimLinks);
+    std::swap(fanNeighbours_, work_.fanNeighbours);
+    std::swap(cavity_, work_.cavity);
+    std::swap(cavityEdges_, work_.cavityEdges);
+    std::swap(rim_, work_.rim);
+    std::swap(edges_, work_.edges);
+    std::swap(stack_, work_.stack);
+  }
+
   SurfaceModel& m_;
   LocateState& state_;
   UserPort& port_;
   InsertionOptions options_;
+  Workspace& work_;
   TriangulationStatus status_ = TriangulationStatus::Success;
   int gauge_ = -1;
 
+  std::vector<Keyed> keyed_;       // the ranking's work area
   std::vector<PointIndex> order_;  // by rank: the point's index in the model
   std::vector<Position> pos_;      // by rank
   std::vector<std::uint32_t> fixedX_, fixedY_;  // by rank: the position in the bounds' fixed point
   // Per triangle slot.
   std::vector<Slot> slot_;
   std::vector<Bounds> bounds_;
+  // The bounds across the sort axis once more, by themselves, for the locate's first pass; the
+  // spans with their top bit flipped, so that a signed comparison orders them as unsigned.
+  std::vector<std::uint32_t> lowAcross_, spanAcross_;
   // One bit per slot that is not complete. Complete triangles are never reused, so scanning
   // the set bits downward visits the same triangles in the same order as a scan over flags.
   std::vector<std::uint64_t> open_;
@@ -260,16 +360,15 @@ class PointInserter {
     f = f < 4294967295.0 ? f : 4294967295.0;
     return static_cast<std::uint32_t>(static_cast<std::int64_t>(f));
   }
+  std::uint32_t stampBase_ = 0;
   std::uint32_t cavityStamp_ = 0;
   OutlineIndex outline_;
   std::vector<RimLinks> rimLinks_;  // parallel to rim_
-  // Per fan triangle (cavity-list position): the positions of the fan triangles whose edges
-  // follow and precede its own on the outline.
-  struct FanNeighbours {
-    int following, preceding;
-  };
   std::vector<FanNeighbours> fanNeighbours_;
   bool simpleOutline_ = true;
+  // Every triangle lists each of its neighbours exactly when that neighbour lists it. Linking a
+  // fan along a simple outline keeps that; the plain searches are not relied on to.
+  bool linksSymmetric_ = true;
   // The fan reuses the cavity's slots from its last entry back, then appends: fan triangle f
   // (made from outline edge f) sits at this position of the cavity list, and back.
   std::size_t reused_ = 0;
@@ -282,10 +381,6 @@ class PointInserter {
   // cavity so far, so that it is never cleared.
   std::vector<Edge> edges_;
   std::size_t edgeCount_ = 0;
-  struct Frame {
-    std::uint32_t entry;  // position in cavity_
-    int slot;             // the next neighbour slot to follow
-  };
   std::vector<Frame> stack_;
 
   // The point being inserted: its rank, its position, and the same relative to the lower left
@@ -331,19 +426,27 @@ void PointInserter::ShowProgress(int percent) {
   port_.SetProgress(percent);
 }
 
-// Work areas for every triangle slot the store has: a full run reaches 2n + 1 triangles.
+// Work areas for every triangle slot the store has: a full run reaches 2n + 1 triangles. They
+// only ever grow; what a run reads it writes first, apart from the stamps (see Workspace).
 bool PointInserter::Allocate() {
   const std::size_t n = m_.PointCount;
   const std::size_t slots = m_.TriVertex.size();
   const bool room = m_.PointX.size() > n + 3 && slots > 2 * n + 2 && m_.TriNeighbour.size() == slots;
   try {
     if (!room) throw std::bad_alloc();
-    order_.assign(n + 4, NoPoint);
-    pos_.assign(n + 4, Position{});
-    fixedX_.assign(n + 4, 0);
-    fixedY_.assign(n + 4, 0);
-    slot_.assign(slots, Slot{});
-    bounds_.assign(slots, Bounds{});
+    const auto atLeast = [](auto& list, std::size_t size) {
+      if (list.size() < size) list.resize(size);
+    };
+    atLeast(keyed_, n + 1);
+    atLeast(order_, n + 4);
+    atLeast(pos_, n + 4);
+    atLeast(fixedX_, n + 4);
+    atLeast(fixedY_, n + 4);
+    atLeast(slot_, slots);
+    atLeast(bounds_, slots);
+    // Whole words of slots: the locate reads them sixteen at a time.
+    atLeast(lowAcross_, (slots + 63) / 64 * 64);
+    atLeast(spanAcross_, (slots + 63) / 64 * 64);
     open_.assign(slots / 64 + 1, ~std::uint64_t{0});
     outline_.Allocate(n + 4);
     constexpr std::size_t Typical = 64;  // a cavity rarely holds more; the lists grow if needed
@@ -359,6 +462,18 @@ bool PointInserter::Allocate() {
     status_ = TriangulationStatus::OutOfMemory;
     return false;
   }
+  // This run's stamps lie above every earlier one, up to stampBase_ + 2n + 1; when they would
+  // run out, every stamp starts again from zero.
+  const std::uint32_t stamps = 2 * static_cast<std::uint32_t>(n) + 2;
+  if (work_.stampBase > std::numeric_limits<std::uint32_t>::max() - stamps) {
+    work_.stampBase = 0;
+    for (Slot& s : slot_) s.stamp = s.verdictStamp = 0;
+    outline_.Clear();
+  }
+  stampBase_ = work_.stampBase;
+  work_.stampBase += stamps;
+  order_[0] = NoPoint;
+  slot_[0] = Slot{};  // no triangle: never in a cavity
   for (int t = 0; t <= 3; ++t) m_.TriNeighbour[t] = {NoTriangle, NoTriangle, NoTriangle};
   originX_ = m_.MinX;
   originY_ = m_.MinY;
@@ -369,9 +484,21 @@ bool PointInserter::Allocate() {
 }
 
 void PointInserter::RankPoints() {
-  m_.SortPointsAlongLongerAxis(order_, 1, m_.PointCount);
   const int n = m_.PointCount;
-  for (int r = 1; r <= n; ++r) pos_[static_cast<std::size_t>(r)] = {m_.PointX[order_[static_cast<std::size_t>(r)]], m_.PointY[order_[static_cast<std::size_t>(r)]]};
+  m_.SortAxisIsX = !((m_.MaxY - m_.MinY) > (m_.MaxX - m_.MinX));
+  const std::vector<double>& key = m_.SortAxisIsX ? m_.PointX : m_.PointY;
+  for (int r = 1; r <= n; ++r) keyed_[static_cast<std::size_t>(r)] = {key[static_cast<std::size_t>(r)], static_cast<PointIndex>(r)};
+  model::SortAlongAxis(keyed_.data(), 1, n, [](const Keyed& k) { return k.key; });
+  for (int r = 1; r <= n; ++r) order_[static_cast<std::size_t>(r)] = keyed_[static_cast<std::size_t>(r)].point;
+  if constexpr (Checked) {
+    std::vector<PointIndex> plain;
+    m_.SortPointsAlongLongerAxis(plain, 1, static_cast<PointIndex>(n));
+    Expect(std::equal(plain.begin() + 1, plain.end(), order_.begin() + 1));
+  }
+  for (int r = 1; r <= n; ++r) {
+    const Keyed& k = keyed_[static_cast<std::size_t>(r)];
+    pos_[static_cast<std::size_t>(r)] = m_.SortAxisIsX ? Position{k.key, m_.PointY[k.point]} : Position{m_.PointX[k.point], k.key};
+  }
   for (int r = n + 1; r <= n + 3; ++r) order_[static_cast<std::size_t>(r)] = static_cast<PointIndex>(r);
 }
 
@@ -421,6 +548,7 @@ void PointInserter::MakeSuperTriangle() {
     fixedX_[static_cast<std::size_t>(r)] = FixedBelow(p.x - originX_, fixedOriginX_);
     fixedY_[static_cast<std::size_t>(r)] = FixedBelow(p.y - originY_, fixedOriginY_);
   }
+  slot_[1] = Slot{};
   slot_[1].corner = {static_cast<Rank>(n + 1), static_cast<Rank>(n + 2), static_cast<Rank>(n + 3)};
   SetGeometry(1);
 }
@@ -463,6 +591,8 @@ bool PointInserter::SetGeometry(TriangleIndex t) {
   else
     SetCircle(s, p0.x - originX_, p0.y - originY_, d1x, d1y, d2x, d2y, h, crossError);
   SetBounds(t, d1x, d1y, d2x, d2y, cross, crossError);
+  lowAcross_[t] = bounds_[t].lowAcross;
+  spanAcross_[t] = bounds_[t].spanAcross ^ 0x80000000u;
   return positive;
 }
 
@@ -563,10 +693,11 @@ void PointInserter::InsertPoint(int k) {
   relativeY_ = p.y - originY_;
   relativeAlong_ = m_.SortAxisIsX ? relativeX_ : relativeY_;
   relativeAcross_ = m_.SortAxisIsX ? relativeY_ : relativeX_;
-  cavityStamp_ = 2 * static_cast<std::uint32_t>(k);
+  cavityStamp_ = stampBase_ + 2 * static_cast<std::uint32_t>(k);
   cavity_.clear();
   cavityEdges_.clear();
   rim_.clear();
+  rimLinks_.clear();
 
   const TriangleIndex t = LocateContainingTriangle();
   if (t == NoTriangle) {
@@ -618,11 +749,36 @@ TriangleIndex PointInserter::LocateByBounds() {
     // the full test on those they hold.
     const Bounds* bounds = &bounds_[static_cast<std::size_t>(word) << 6];
     for (int group = 48; group >= 0; group -= 16) {
+      const std::uint64_t open = bits & (std::uint64_t{0xffff} << group);
+      if (open == 0) continue;
       std::uint64_t candidates = 0;
-      for (std::uint64_t rest = bits & (std::uint64_t{0xffff} << group); rest != 0; rest &= rest - 1) {
+#if defined(__SSE2__)
+      // Four slots a time, open or not, and the bits of the open ones kept.
+      const std::size_t first = (static_cast<std::size_t>(word) << 6) + static_cast<std::size_t>(group);
+      const __m128i point = _mm_set1_epi32(static_cast<int>(across));
+      const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
+      for (int q = 0; q < 16; q += 4) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&lowAcross_[first + static_cast<std::size_t>(q)]));
+        const __m128i span = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&spanAcross_[first + static_cast<std::size_t>(q)]));
+        const __m128i offset = _mm_xor_si128(_mm_sub_epi32(point, low), flip);
+        const int outside = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(offset, span)));
+        candidates |= std::uint64_t(~outside & 0xf) << (group + q);
+      }
+      candidates &= open;
+      if constexpr (Checked) {
+        std::uint64_t plain = 0;
+        for (std::uint64_t rest = open; rest != 0; rest &= rest - 1) {
+          const int bit = std::countr_zero(rest);
+          plain |= std::uint64_t{bounds[bit].HoldsAcross(across)} << bit;
+        }
+        Expect(plain == candidates);
+      }
+#else
+      for (std::uint64_t rest = open; rest != 0; rest &= rest - 1) {
         const int bit = std::countr_zero(rest);
         candidates |= std::uint64_t{bounds[bit].HoldsAcross(across)} << bit;
       }
+#endif
       while (candidates != 0) {
         const int bit = 63 - std::countl_zero(candidates);
         candidates &= ~(std::uint64_t{1} << bit);
@@ -697,36 +853,41 @@ void PointInserter::GrowCavity() {
   stack_.clear();
   stack_.push_back({0, 0});
   while (!stack_.empty()) {
-    Frame& frame = stack_.back();
-    if (frame.slot == 3) {
-      stack_.pop_back();
-      continue;
+    // The rest of the top entry's slots, until one leads into a new cavity triangle.
+    const std::uint32_t entry = stack_.back().entry;
+    const TriangleIndex from = cavity_[entry];
+    const Slot& u = slot_[from];
+    bool descended = false;
+    for (auto j = static_cast<std::size_t>(stack_.back().slot); j < 3 && !descended; ++j) {
+      const TriangleIndex n = u.neighbour[j];
+      if (n == NoTriangle) continue;
+      const int edge = u.edgeOf[j];
+      Slot& neighbour = slot_[n];
+      if (neighbour.stamp >= cavityStamp_) {
+        CavityEdges& facing = cavityEdges_[entry];
+        const bool inCavity = neighbour.stamp == cavityStamp_;
+        facing.shared |= static_cast<std::uint8_t>(unsigned{inCavity} << edge);
+        facing.across[static_cast<std::size_t>(edge)] = inCavity ? facing.across[static_cast<std::size_t>(edge)] : n;
+        if (!inCavity) rimLinks_[neighbour.rimIndex].facing |= SlotsNaming(neighbour, from);
+      } else if (neighbour.verdict) {
+        cavityEdges_[entry].shared |= static_cast<std::uint8_t>(1u << edge);
+        neighbour.stamp = cavityStamp_;
+        stack_.back().slot = static_cast<int>(j + 1);
+        cavity_.push_back(n);
+        cavityEdges_.push_back({});
+        stack_.push_back({static_cast<std::uint32_t>(cavity_.size() - 1), 0});
+        TestNeighbours(n);
+        descended = true;
+      } else {
+        cavityEdges_[entry].across[static_cast<std::size_t>(edge)] = n;
+        neighbour.stamp = cavityStamp_ + 1;
+        neighbour.rimIndex = static_cast<std::uint32_t>(rim_.size());
+        rim_.push_back(n);
+        rimLinks_.push_back({});
+        rimLinks_.back().facing = SlotsNaming(neighbour, from);
+      }
     }
-    const std::uint32_t entry = frame.entry;
-    const Slot& u = slot_[cavity_[entry]];
-    const auto j = static_cast<std::size_t>(frame.slot++);
-    const TriangleIndex n = u.neighbour[j];
-    if (n == NoTriangle) continue;
-    const int edge = u.edgeOf[j];
-    Slot& neighbour = slot_[n];
-    if (neighbour.stamp >= cavityStamp_) {
-      CavityEdges& facing = cavityEdges_[entry];
-      const bool inCavity = neighbour.stamp == cavityStamp_;
-      facing.shared |= static_cast<std::uint8_t>(unsigned{inCavity} << edge);
-      facing.across[static_cast<std::size_t>(edge)] = inCavity ? facing.across[static_cast<std::size_t>(edge)] : n;
-    } else if (neighbour.verdict) {
-      cavityEdges_[entry].shared |= static_cast<std::uint8_t>(1u << edge);
-      neighbour.stamp = cavityStamp_;
-      cavity_.push_back(n);
-      cavityEdges_.push_back({});
-      stack_.push_back({static_cast<std::uint32_t>(cavity_.size() - 1), 0});
-      TestNeighbours(n);
-    } else {
-      cavityEdges_[entry].across[static_cast<std::size_t>(edge)] = n;
-      neighbour.stamp = cavityStamp_ + 1;
-      neighbour.rimIndex = static_cast<std::uint32_t>(rim_.size());
-      rim_.push_back(n);
-    }
+    if (!descended) stack_.pop_back();
   }
 }
 
@@ -842,7 +1003,6 @@ void PointInserter::BuildFan() {
   reused_ = reusable;
   simpleOutline_ = true;
   outline_.Reset(cavityStamp_);
-  rimLinks_.assign(rim_.size(), RimLinks{});
   cavity_.push_back(static_cast<TriangleIndex>(m_.TriangleCount + 1));
   cavity_.push_back(static_cast<TriangleIndex>(m_.TriangleCount + 2));
   m_.TriangleCount = static_cast<std::uint16_t>(m_.TriangleCount + 2);
@@ -886,6 +1046,7 @@ void PointInserter::LinkNeighbours() {
   } else {
     LinkRimBySearch();
     LinkFanBySearch();
+    linksSymmetric_ = false;  // the searches do not promise it
   }
 }
 
@@ -912,9 +1073,19 @@ void PointInserter::LinkRim() {
     const TriangleIndex rimTriangle = rim_[r];
     Slot& rim = slot_[rimTriangle];
     RimLinks links = rimLinks_[r];
-    // The slots naming cavity triangles, ascending (slot 0 is never in a cavity).
-    unsigned facing = (InCavity(rim.neighbour[0]) ? 1u : 0u) | (InCavity(rim.neighbour[1]) ? 2u : 0u) |
-                      (InCavity(rim.neighbour[2]) ? 4u : 0u);
+    // The slots naming cavity triangles, ascending (slot 0 is never in a cavity). With symmetric
+    // links they are the ones noted while the cavity grew, which spares reading the slots of
+    // the rim triangle's other neighbours.
+    unsigned facing = links.facing;
+    if (!linksSymmetric_ || Checked) {
+      const unsigned named = (InCavity(rim.neighbour[0]) ? 1u : 0u) | (InCavity(rim.neighbour[1]) ? 2u : 0u) |
+                             (InCavity(rim.neighbour[2]) ? 4u : 0u);
+      if (linksSymmetric_) Expect(named == facing);
+      facing = named;
+    }
+    // Each slot facing the cavity has its fan triangle on a simple outline; should one not,
+    // the old link it keeps is no longer returned.
+    if (static_cast<int>((facing & 1) + (facing >> 1 & 1) + (facing >> 2)) != links.count) linksSymmetric_ = false;
     // Descending: the plain search runs from the last fan triangle back.
     int* p = links.positions;
     std::uint8_t* edge = links.edges;
@@ -1001,16 +1172,32 @@ void PointInserter::WriteTriangles() {
 }  // namespace
 
 #ifdef TERRAVUE_CHECKED_INSERTION
+// The checked build takes fresh work areas each run: it shares no type with the engine's.
 TriangulationStatus CheckedInsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options,
                                         long& disagreements) {
-  PointInserter inserter(m, state, port, options);
+  Workspace work;
+  PointInserter inserter(m, state, port, options, work);
   const TriangulationStatus status = inserter.Run();
   disagreements = inserter.Disagreements();
   return status;
 }
 #else
+struct InsertionWorkspace {
+  Workspace work;
+};
+
 TriangulationStatus InsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options) {
-  return PointInserter(m, state, port, options).Run();
+  if (!state.InsertionWork) {
+    try {
+      state.InsertionWork = std::make_shared<InsertionWorkspace>();
+    } catch (const std::bad_alloc&) {
+      port.ShowError(msg::ErrorAllocatingMemory);
+      return TriangulationStatus::OutOfMemory;
+    }
+  }
+  // Held for the run, whatever becomes of the state's.
+  const std::shared_ptr<InsertionWorkspace> work = state.InsertionWork;
+  return PointInserter(m, state, port, options, work->work).Run();
 }
 #endif
 
