@@ -1,5 +1,6 @@
 // The enabling rules of the main window: one table of (state, place, command) -> shown, usable.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct Row {
   CommandId id;
   Availability expected;
 };
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 constexpr Availability Usable{true, true};
 constexpr Availability Disabled{true, false};

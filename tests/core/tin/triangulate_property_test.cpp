@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "tin_fixture.h"
@@ -12,6 +14,8 @@ struct SiteCase {
   SyntheticSite (*make)(int, std::uint64_t);
   bool bordered;
 };
+
+void PrintTo(const SiteCase& c, std::ostream* os) { *os << c.name; }
 
 class TriangulateSites : public TinTest, public ::testing::WithParamInterface<SiteCase> {};
 
