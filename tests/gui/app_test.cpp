@@ -25,6 +25,7 @@
 #include "model/surface_model.h"
 #include "modal.h"
 #include "support/fake_port.h"
+#include "private_home.h"
 
 namespace settings = terravue::settings;
 using terravue::gui::AppController;
@@ -97,13 +98,8 @@ class AppTest : public QObject {
 
  private slots:
   void init() {
-    home_ = std::make_unique<QTemporaryDir>();
+    home_ = MakePrivateHome();
     QVERIFY(home_->isValid());
-    qputenv("HOME", home_->path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home_->filePath("config").toUtf8());
-    QDir().mkpath(home_->filePath("runtime"));
-    QFile::setPermissions(home_->filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", home_->filePath("runtime").toUtf8());
     settingsFile_ = home_->filePath("config/terravue/TERRAVUE_SURFACE.VSF");
   }
 

@@ -39,6 +39,7 @@
 #include "model/surface_model.h"
 #include "output/page_setup_settings.h"
 #include "print/sheet_view.h"
+#include "private_home.h"
 
 using terravue::common::CommandId;
 using terravue::gui::AppController;
@@ -201,13 +202,8 @@ class NewUserWalkthroughTest : public QObject {
 
  private slots:
   void init() {
-    home_ = std::make_unique<QTemporaryDir>();
+    home_ = MakePrivateHome();
     QVERIFY(home_->isValid());
-    qputenv("HOME", home_->path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home_->filePath("config").toUtf8());
-    QDir().mkpath(home_->filePath("runtime"));
-    QFile::setPermissions(home_->filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", home_->filePath("runtime").toUtf8());
     QDir().mkpath(home_->filePath("jobs"));
   }
 
