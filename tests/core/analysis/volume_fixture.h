@@ -17,6 +17,7 @@
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
+#include "support/session_fixture.h"
 
 // Small surfaces with exact answers, built triangle by triangle, and a scripted front end for
 // the volume commands.
@@ -123,40 +124,10 @@ class ScriptedVolumeUi : public VolumeUi {
   }
 };
 
-// A session over a model, with a fixed clock and a private work folder.
-class VolumeTest : public ::testing::Test {
+// The session fixture, its work folder named for the volume tests.
+class VolumeTest : public testing::SessionTest {
  protected:
-  VolumeTest() {
-    model.AllocateStore();
-    settings = DefaultSettings();
-  }
-
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
-    for (char& c : name)
-      if (c == '/') c = '_';
-    work = std::filesystem::temp_directory_path() / ("terravue-volume-" + name);
-    std::filesystem::remove_all(work);
-    std::filesystem::create_directories(work);
-    session.workDirectory = work;
-    session.clock = [] {
-      std::tm t{};
-      t.tm_year = 124;
-      t.tm_mon = 5;
-      t.tm_mday = 5;
-      t.tm_hour = 15;
-      t.tm_min = 7;
-      return t;
-    };
-  }
-  void TearDown() override { std::filesystem::remove_all(work); }
-
-  model::SurfaceModel model;
-  SettingsRecord settings;
-  testing::FakePort port;
-  std::filesystem::path work;
-  Session session{model, settings, port, {}};
+  VolumeTest() : SessionTest("terravue-volume-") {}
 };
 
 }  // namespace terravue::analysis
