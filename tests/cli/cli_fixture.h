@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/temp_files.h"
+
 namespace terravue::cli {
 
 struct CliRun {
@@ -21,12 +23,7 @@ struct CliRun {
   std::string err;
 };
 
-inline std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using terravue::testing::ReadAll;
 
 class CliFixture : public ::testing::Test {
  protected:

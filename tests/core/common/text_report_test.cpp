@@ -12,6 +12,7 @@
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
+#include "support/temp_files.h"
 
 namespace terravue {
 namespace {
@@ -19,12 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakePort;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadAll;
 
 class TextReportTest : public ::testing::Test {
  protected:

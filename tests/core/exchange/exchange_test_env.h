@@ -17,43 +17,15 @@
 #include "exchange/ascii_import.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
+#include "support/temp_files.h"
 
 namespace terravue::exchange::test {
 
 namespace fs = std::filesystem;
 using Kind = terravue::testing::FakePort::Kind;
 
-// A fresh directory per test, removed afterwards.
-class TempDirectory {
- public:
-  TempDirectory() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("terravue_") + info->test_suite_name() + "_" + info->name() + "_" +
-                       std::to_string(std::random_device{}());
-    for (char& c : name)
-      if (c == '/') c = '_';
-    path_ = fs::temp_directory_path() / name;
-    fs::create_directories(path_);
-  }
-  ~TempDirectory() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-inline std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using terravue::testing::ReadAll;
+using terravue::testing::TempDirectory;
 
 // A session over an empty model with the built-in settings, a scripted user and a folder for
 // the test's files.

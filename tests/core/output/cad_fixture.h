@@ -15,6 +15,7 @@
 #include "mapping/map_options.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
+#include "support/temp_files.h"
 #include "../mapping/mapping_fixture.h"
 
 // A small explicit-triangle surface with every map element switched off, a scripted user and a
@@ -51,12 +52,7 @@ class CadFixture : public ::testing::Test {
   std::filesystem::path dir;
 };
 
-inline std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using terravue::testing::ReadAll;
 
 struct Group {
   int code;
