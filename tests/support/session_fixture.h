@@ -1,6 +1,5 @@
 #pragma once
 
-#include <ctime>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -16,6 +15,7 @@
 #include "model/indices.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
+#include "support/fixed_clock.h"
 
 namespace terravue::testing {
 
@@ -37,15 +37,7 @@ class SessionTest : public ::testing::Test {
     std::filesystem::remove_all(work);
     std::filesystem::create_directories(work);
     session.workDirectory = work;
-    session.clock = [] {
-      std::tm t{};
-      t.tm_year = 124;
-      t.tm_mon = 5;
-      t.tm_mday = 5;
-      t.tm_hour = 15;
-      t.tm_min = 7;
-      return t;
-    };
+    session.clock = [] { return FixedTime(15, 7); };
   }
   void TearDown() override { std::filesystem::remove_all(work); }
 

@@ -132,7 +132,6 @@ void ViewController::ModelLoaded() {
   Session& s = c_.session;
   ResetZoom();
   if (s.model.PointCount > 0) {
-    output::FitModel(s.settings, s.model, true);
     const common::CursorContext cursor = c_.Cursor();
     common::MoveCursorOnSurface(cursor, c_.cursor, s.model.MidX, s.model.MidY);
   } else {

@@ -30,8 +30,8 @@ class ViewController : public QObject {
   // The tool bar's zoom level list, made here and placed by the window.
   QComboBox* ZoomList() const { return zoomList_; }
 
-  // After a model was opened or imported: zoom level 1, the page fitted to the data, the cursor
-  // in the middle of it, and the map drawn afresh.
+  // After a model was opened or imported and its page fitted: zoom level 1, the cursor in the
+  // middle of the data, and the map drawn afresh.
   void ModelLoaded();
   // Lays the sheet out for the window's size and zoom, then draws the map.
   void SetUpScreen();

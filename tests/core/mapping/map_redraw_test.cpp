@@ -21,6 +21,7 @@
 #include "model/surface_model.h"
 #include "output/page_setup_settings.h"
 #include "output/view3d_settings.h"
+#include "support/fixed_clock.h"
 #include "tin/geometry.h"
 
 namespace terravue::mapping {
@@ -58,15 +59,7 @@ class MapRedraw : public ::testing::Test {
     testing::SetBorder(model, {1, 2, 3, 4});
     model.Breaklines[1] = {1, 5};
     model.BreaklineCount = 1;
-    session.clock = [] {
-      std::tm t{};
-      t.tm_year = 124;
-      t.tm_mon = 5;
-      t.tm_mday = 5;
-      t.tm_hour = 14;
-      t.tm_min = 5;
-      return t;
-    };
+    session.clock = [] { return testing::FixedTime(14, 5); };
     namespace page = output::PageSetup;
     settings.Set(page::MapScale, 10.0);
     settings.Set(page::ViewCentreX, 5.0);

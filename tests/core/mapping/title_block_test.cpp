@@ -19,6 +19,7 @@
 #include "output/page_setup_settings.h"
 #include "output/recording_device.h"
 #include "output/view3d_settings.h"
+#include "support/fixed_clock.h"
 #include "tin/geometry.h"
 
 namespace terravue::mapping {
@@ -45,15 +46,7 @@ class SheetFurniture : public ::testing::Test {
     // A rotated map: the furniture stays upright all the same.
     settings.Set(page::RotationAngle, 30.0);
     testing::BuildSurface(model, {{-10, -10, 1}, {10, -10, 2}, {0, 10, 3}}, {{1, 2, 3}});
-    session.clock = [] {
-      std::tm t{};
-      t.tm_year = 124;
-      t.tm_mon = 5;
-      t.tm_mday = 5;
-      t.tm_hour = 14;
-      t.tm_min = 5;
-      return t;
-    };
+    session.clock = [] { return testing::FixedTime(14, 5); };
   }
 
   // The printable area's edges in world units under the upright transform.
