@@ -43,7 +43,8 @@ constexpr Verb kVerbs[] = {
     {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},
     {"volume", RunVolume,
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
-     "    [--list-cutfill] [--skip-zero-cutfill] [--comment TEXT]... [--report OUT.TXT]\n"
+     "    [--list-cutfill[-existing|-proposed]] [--skip-zero-cutfill] [--comment TEXT]...\n"
+     "    [--report OUT.TXT]\n"
      "                                 print the cut and fill between two surfaces (report)"},
     {"map", RunMap,
      "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N]\n"

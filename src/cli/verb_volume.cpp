@@ -23,12 +23,14 @@ using analysis::VolumeReportOptions;
 constexpr const char* Usage =
     "usage: terravue-cli volume EXISTING PROPOSED [OPTIONS]\n"
     "       terravue-cli volume --single MODEL [OPTIONS]\n"
-    "  OPTIONS: [--cut-factor F] [--fill-factor F] [--list-cutfill] [--skip-zero-cutfill]\n"
+    "  OPTIONS: [--cut-factor F] [--fill-factor F]\n"
+    "           [--list-cutfill | --list-cutfill-existing | --list-cutfill-proposed] [--skip-zero-cutfill]\n"
     "           [--comment TEXT]... [--report OUT.TXT] [--settings FILE]\n"
     "  Prints the Volume Analysis report (and writes it to OUT.TXT). --single measures the\n"
     "  model against the surface of its border points. Factors are at least 0.001; up to five\n"
     "  comments of 78 characters. --list-cutfill lists the cut/fill of every point of both\n"
-    "  surfaces; --skip-zero-cutfill leaves out the points without any.\n";
+    "  surfaces (-existing, -proposed: of that surface only); --skip-zero-cutfill leaves out\n"
+    "  the points without any.\n";
 
 struct VolumeArgs {
   bool single = false;
@@ -70,6 +72,10 @@ std::optional<std::string> ParseVolumeArgs(const Args& args, VolumeArgs& out) {
       problem = factor(out.options.fillFactor);
     } else if (a == "--list-cutfill") {
       out.options.listing = analysis::CutFillListing::Both;
+    } else if (a == "--list-cutfill-existing") {
+      out.options.listing = analysis::CutFillListing::Existing;
+    } else if (a == "--list-cutfill-proposed") {
+      out.options.listing = analysis::CutFillListing::Proposed;
     } else if (a == "--skip-zero-cutfill") {
       out.options.includeZeroCutFill = false;
     } else if (a == "--comment") {

@@ -146,6 +146,27 @@ TEST_F(VolumeCli, PrintsAndWritesTheSameReportAsTheCommand) {
       << run.out;
 }
 
+TEST_F(VolumeCli, ListsTheCutFillOfTheChosenSurfaces) {
+  WriteSquare("FLAT.MDL", 1.5);
+  WritePyramid("PILE.MDL");
+  struct Case {
+    std::string option;
+    bool existing, proposed;
+  };
+  for (const Case& c : {Case{"", false, false}, Case{"--list-cutfill", true, true},
+                        Case{"--list-cutfill-existing", true, false}, Case{"--list-cutfill-proposed", false, true}}) {
+    SCOPED_TRACE(c.option);
+    const CliRun run = Cli("volume FLAT.MDL PILE.MDL " + c.option);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto listed = [&run](const std::string& file) {
+      const std::size_t title = run.out.find("Cut/Fill Data Listing");
+      return title != std::string::npos && run.out.find("File: " + file, title) != std::string::npos;
+    };
+    EXPECT_EQ(listed("FLAT.MDL"), c.existing) << run.out;
+    EXPECT_EQ(listed("PILE.MDL"), c.proposed) << run.out;
+  }
+}
+
 TEST_F(VolumeCli, SingleSurfaceMeasuresAgainstTheBorder) {
   WritePyramid("PILE.MDL");
   const CliRun run = Cli("volume --single PILE.MDL");
