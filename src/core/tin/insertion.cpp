@@ -670,10 +670,11 @@ void PointInserter::SetBounds(TriangleIndex t, double d1x, double d1y, double d2
   }
   const auto grow = static_cast<std::int64_t>(margin);
   constexpr std::int64_t Top = Bounds::Everything;
-  const std::int64_t lowX = std::max<std::int64_t>(std::min({x0, x1, x2}) - grow, 0);
-  const std::int64_t highX = std::min<std::int64_t>(std::max({x0, x1, x2}) + grow, Top);
-  const std::int64_t lowY = std::max<std::int64_t>(std::min({y0, y1, y2}) - grow, 0);
-  const std::int64_t highY = std::min<std::int64_t>(std::max({y0, y1, y2}) + grow, Top);
+  // Two-argument forms: the list forms are not unrolled, and this runs for every new triangle.
+  const std::int64_t lowX = std::max<std::int64_t>(std::int64_t{std::min(std::min(x0, x1), x2)} - grow, 0);
+  const std::int64_t highX = std::min<std::int64_t>(std::int64_t{std::max(std::max(x0, x1), x2)} + grow, Top);
+  const std::int64_t lowY = std::max<std::int64_t>(std::int64_t{std::min(std::min(y0, y1), y2)} - grow, 0);
+  const std::int64_t highY = std::min<std::int64_t>(std::int64_t{std::max(std::max(y0, y1), y2)} + grow, Top);
   const auto spanX = static_cast<std::uint32_t>(highX - lowX), spanY = static_cast<std::uint32_t>(highY - lowY);
   if (m_.SortAxisIsX)
     bounds = {static_cast<std::uint32_t>(lowY), spanY, static_cast<std::uint32_t>(lowX), spanX};
