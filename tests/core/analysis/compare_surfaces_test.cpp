@@ -32,6 +32,8 @@ struct AnalyticCase {
   double common, cutArea, fillArea, cut, fill;
 };
 
+void PrintTo(const AnalyticCase& c, std::ostream* os) { *os << c.name; }
+
 double Flat0(double, double) { return 0; }
 double Flat1(double, double) { return 1; }
 double Tilted(double x, double y) { return (x - 5) + 0.1 * (y - 5); }
@@ -71,6 +73,8 @@ struct Offset {
   std::string name;
   double x, y;
 };
+
+void PrintTo(const Offset& c, std::ostream* os) { *os << c.name; }
 
 class AnalyticVolume : public ::testing::TestWithParam<std::tuple<AnalyticCase, Offset>> {};
 

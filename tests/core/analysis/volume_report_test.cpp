@@ -87,6 +87,8 @@ struct Layout {
   int order;
 };
 
+void PrintTo(const Layout& c, std::ostream* os) { *os << c.name; }
+
 class VolumeReportLayout : public VolumeReport, public ::testing::WithParamInterface<Layout> {};
 
 TEST_P(VolumeReportLayout, MatchesTheExpectedFile) {

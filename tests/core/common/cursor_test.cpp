@@ -49,6 +49,8 @@ struct DirectionRow {
   double degrees;
 };
 
+void PrintTo(const DirectionRow& c, std::ostream* os) { *os << c.name; }
+
 class StepDirections : public ::testing::TestWithParam<DirectionRow> {};
 
 TEST_P(StepDirections, FollowThePageRotation) {
@@ -207,6 +209,8 @@ struct TargetRow {
   PointIndex expected;
   std::vector<std::string> messages;
 };
+
+void PrintTo(const TargetRow& c, std::ostream* os) { *os << c.name; }
 
 class JumpTargets : public Jump, public ::testing::WithParamInterface<TargetRow> {};
 

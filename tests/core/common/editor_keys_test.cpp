@@ -23,6 +23,8 @@ struct KeyRow {
   std::optional<CommandId> expected;
 };
 
+void PrintTo(const KeyRow& c, std::ostream* os) { *os << c.name; }
+
 std::vector<KeyRow> KeyRows() {
   return {
       {"GeneralIdle", Editor::General, 'c', {}, C::CursorOptions},
@@ -70,6 +72,8 @@ struct BarRow {
   ActiveCommands active;
   bool allowed;
 };
+
+void PrintTo(const BarRow& c, std::ostream* os) { *os << c.name; }
 
 std::vector<BarRow> BarRows() {
   return {

@@ -26,6 +26,8 @@ struct ZoomRow {
   int expected;
 };
 
+void PrintTo(const ZoomRow& c, std::ostream* os) { *os << c.name; }
+
 std::vector<ZoomRow> Rows() {
   return {
       {"FactorInDoubles", false, 2, 4, 40, Op::In, 8},

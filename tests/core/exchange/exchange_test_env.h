@@ -19,6 +19,26 @@
 #include "support/fake_port.h"
 #include "support/temp_files.h"
 
+namespace terravue::exchange {
+
+// In the enum's own namespace so that gtest finds it for parameters and failed comparisons.
+inline void PrintTo(AsciiKind kind, std::ostream* os) {
+  switch (kind) {
+    case AsciiKind::Coordinates:
+      *os << "Coordinates";
+      return;
+    case AsciiKind::Border:
+      *os << "Border";
+      return;
+    case AsciiKind::Breaklines:
+      *os << "Breaklines";
+      return;
+  }
+  *os << "AsciiKind(" << static_cast<int>(kind) << ")";
+}
+
+}  // namespace terravue::exchange
+
 namespace terravue::exchange::test {
 
 namespace fs = std::filesystem;

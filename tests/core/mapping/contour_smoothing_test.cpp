@@ -42,6 +42,8 @@ struct DashCase {
   std::vector<std::pair<double, double>> dashes;  // along the line
 };
 
+void PrintTo(const DashCase& c, std::ostream* os) { *os << c.name; }
+
 class Dashes : public ::testing::TestWithParam<DashCase> {};
 
 TEST_P(Dashes, AreMeasuredAlongThePathStartingWithHalfADash) {

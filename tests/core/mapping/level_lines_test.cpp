@@ -162,6 +162,8 @@ struct EdgeOnLevelCase {
   double otherSideZ;  // of the second triangle's third corner; the first one's is 0
 };
 
+void PrintTo(const EdgeOnLevelCase& c, std::ostream* os) { *os << c.name; }
+
 class EdgeOnLevel : public ::testing::TestWithParam<EdgeOnLevelCase> {};
 
 TEST_P(EdgeOnLevel, IsDrawnOnce) {
@@ -256,6 +258,8 @@ struct LevelCase {
   std::vector<double> levels;
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
+
 class LevelTable : public ::testing::TestWithParam<LevelCase> {};
 
 TEST_P(LevelTable, ListsTheLevelsInTheRange) {
@@ -320,6 +324,8 @@ struct RunCase {
   double minimum, maximum;
   std::vector<std::pair<double, bool>> levels;
 };
+
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
 class LevelPasses : public ::testing::TestWithParam<RunCase> {};
 
@@ -408,6 +414,8 @@ struct SurfaceCase {
   unsigned seed;
   double quantum;
 };
+
+void PrintTo(const SurfaceCase& c, std::ostream* os) { *os << c.name; }
 
 class LinesAreCrossings : public ::testing::TestWithParam<SurfaceCase> {};
 

@@ -95,6 +95,8 @@ struct FieldCase {
   std::function<bool(const SettingsRecord&)> unchanged;
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
+
 template <typename Page>
 std::function<int(FakePort&, SettingsRecord&)> Spoil(Page (*load)(const SettingsRecord&),
                                                      int (*store)(UserPort&, SettingsRecord&, const Page&),

@@ -201,6 +201,8 @@ struct EditorCase {
   bool borderDrawn, breaklinesDrawn;
 };
 
+void PrintTo(const EditorCase& c, std::ostream* os) { *os << c.name; }
+
 class Editors : public MapRedraw, public ::testing::WithParamInterface<EditorCase> {};
 
 TEST_P(Editors, OpenEditorsHideTheirElementOnTheScreenOnly) {

@@ -33,6 +33,8 @@ struct WindowCase {
   long count;
 };
 
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+
 class GridWindow : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(GridWindow, RunsFromStrictlyBelowToStrictlyAboveTheData) {

@@ -81,6 +81,8 @@ struct ScaleBarCase {
   double span;
 };
 
+void PrintTo(const ScaleBarCase& c, std::ostream* os) { *os << c.name; }
+
 class ScaleBar : public SheetFurniture, public ::testing::WithParamInterface<ScaleBarCase> {};
 
 TEST_P(ScaleBar, ReadsTheMapScaleOverItsLength) {
@@ -123,6 +125,8 @@ struct ArrowCase {
   double tipDirection;  // the arrow head's side of the centre in X: -1 left, +1 right, 0 above
   double centreInches;
 };
+
+void PrintTo(const ArrowCase& c, std::ostream* os) { *os << c.name; }
 
 class NorthArrow : public SheetFurniture, public ::testing::WithParamInterface<ArrowCase> {};
 

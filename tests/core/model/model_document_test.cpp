@@ -103,6 +103,8 @@ struct OpenFailureCase {
   const char* message;
 };
 
+void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
+
 class OpenFailureTest : public ModelDocumentTest, public ::testing::WithParamInterface<OpenFailureCase> {};
 
 TEST_P(OpenFailureTest, ShowsWhyAndClearsTheModelName) {

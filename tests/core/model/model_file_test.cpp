@@ -177,6 +177,8 @@ struct FailureCase {
   const char* message;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
 class ModelFileFailureTest : public ModelFileTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ModelFileFailureTest, LeavesAnEmptyModelAndShowsTheMessage) {
@@ -275,6 +277,8 @@ struct IndexCase {
   std::function<void(std::string&, const Layout&)> set;
   bool accepted;
 };
+
+void PrintTo(const IndexCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredIndexTest : public ModelFileTest, public ::testing::WithParamInterface<IndexCase> {};
 

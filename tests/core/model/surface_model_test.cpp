@@ -47,6 +47,8 @@ struct LabelCase {
   std::string stored;
 };
 
+void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.name; }
+
 class PointLabelTest : public SurfaceModelTest, public ::testing::WithParamInterface<LabelCase> {};
 
 TEST_P(PointLabelTest, StoresTheLastFourCharactersRightJustified) {
@@ -81,6 +83,8 @@ struct ExtentsCase {
   std::array<double, 6> minMax;  // MinX MinY MinZ MaxX MaxY MaxZ
   double diagonal;
 };
+
+void PrintTo(const ExtentsCase& c, std::ostream* os) { *os << c.name; }
 
 class ExtentsTest : public SurfaceModelTest, public ::testing::WithParamInterface<ExtentsCase> {};
 
@@ -148,6 +152,8 @@ struct BrokenRingCase {
   std::vector<std::pair<PointIndex, PointIndex>> links;
 };
 
+void PrintTo(const BrokenRingCase& c, std::ostream* os) { *os << c.name; }
+
 class BrokenRingTest : public SurfaceModelTest, public ::testing::WithParamInterface<BrokenRingCase> {};
 
 TEST_P(BrokenRingTest, IsLeftAsItIsAndReported) {
@@ -214,6 +220,8 @@ struct TopologyCase {
   std::function<void(SurfaceModel&)> breakIt;
   const char* expected;  // part of the line that names the fault
 };
+
+void PrintTo(const TopologyCase& c, std::ostream* os) { *os << c.name; }
 
 class CheckTopologyTest : public SurfaceModelTest, public ::testing::WithParamInterface<TopologyCase> {};
 

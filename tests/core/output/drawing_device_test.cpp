@@ -78,6 +78,8 @@ struct TransformCase {
   double calibrationX, calibrationY;
 };
 
+void PrintTo(const TransformCase& c, std::ostream* os) { *os << c.name; }
+
 class TransformRoundTrip : public ::testing::TestWithParam<TransformCase> {};
 
 TEST_P(TransformRoundTrip, PageToWorldInvertsWorldToPage) {
@@ -194,6 +196,8 @@ struct ClipCase {
   bool visible;
   Segment out;
 };
+
+void PrintTo(const ClipCase& c, std::ostream* os) { *os << c.name; }
 
 class Clipping : public ::testing::TestWithParam<ClipCase> {};
 
@@ -363,6 +367,8 @@ struct AnchorCase {
   int tenths;
 };
 
+void PrintTo(const AnchorCase& c, std::ostream* os) { *os << c.name; }
+
 class TextAnchors : public ::testing::TestWithParam<AnchorCase> {};
 
 TEST_P(TextAnchors, CellCornerSitsAcrossTheBaselineFromThePoint) {
@@ -433,6 +439,8 @@ struct MarkerCase {
   std::size_t segments;
   int reach;  // pixels from the centre to the farthest vertex along an axis
 };
+
+void PrintTo(const MarkerCase& c, std::ostream* os) { *os << "kind=" << c.kind; }
 
 class Markers : public ::testing::TestWithParam<MarkerCase> {};
 

@@ -207,6 +207,8 @@ struct ScaleCase {
   const char *x, *y, *z, *insertScale, *textHeight;
 };
 
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.name; }
+
 class DxfScale : public DxfWriterTest, public ::testing::WithParamInterface<ScaleCase> {};
 
 TEST_P(DxfScale, CoordinatesElevationsAndSizes) {

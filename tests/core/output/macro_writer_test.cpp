@@ -135,6 +135,8 @@ struct Dialect {
   bool fastLoad;
 };
 
+void PrintTo(const Dialect& c, std::ostream* os) { *os << c.name; }
+
 class MacroGolden : public MacroWriterTest, public ::testing::WithParamInterface<Dialect> {};
 
 // The whole map of a small site: triangles, a breakline with its number, labelled contours,
