@@ -21,21 +21,17 @@
 
 namespace terravue::exchange {
 
-// In the enum's own namespace so that gtest finds it for parameters and failed comparisons.
-inline void PrintTo(AsciiKind kind, std::ostream* os) {
+inline std::string KindName(AsciiKind kind) {
   switch (kind) {
-    case AsciiKind::Coordinates:
-      *os << "Coordinates";
-      return;
-    case AsciiKind::Border:
-      *os << "Border";
-      return;
-    case AsciiKind::Breaklines:
-      *os << "Breaklines";
-      return;
+    case AsciiKind::Coordinates: return "Coordinates";
+    case AsciiKind::Border: return "Border";
+    case AsciiKind::Breaklines: return "Breaklines";
   }
-  *os << "AsciiKind(" << static_cast<int>(kind) << ")";
+  return "AsciiKind(" + std::to_string(static_cast<int>(kind)) + ")";
 }
+
+// In the enum's own namespace so that gtest finds it for parameters and failed comparisons.
+inline void PrintTo(AsciiKind kind, std::ostream* os) { *os << KindName(kind); }
 
 }  // namespace terravue::exchange
 

@@ -100,9 +100,7 @@ TEST_P(RoundTripTest, ReadsBackWhatWasWritten) {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<std::tuple<AsciiKind, int>>& info) {
-  static constexpr const char* kinds[] = {"Coordinates", "Border", "Breaklines"};
-  return std::string(kinds[static_cast<int>(std::get<0>(info.param))]) + "Entry" +
-         std::to_string(std::get<1>(info.param));
+  return KindName(std::get<0>(info.param)) + "Entry" + std::to_string(std::get<1>(info.param));
 }
 
 INSTANTIATE_TEST_SUITE_P(
