@@ -27,12 +27,12 @@
 
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/user_port.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/level_lines.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 
@@ -43,9 +43,9 @@ namespace {
 using namespace terravue;
 
 // Counts the points and texts it is handed.
-class CountingDevice : public output::DrawingDevice {
+class CountingDevice : public device::DrawingDevice {
  public:
-  CountingDevice() : DrawingDevice(output::DeviceKind::ScreenMap) {}
+  CountingDevice() : DrawingDevice(device::DeviceKind::ScreenMap) {}
   long plots = 0, texts = 0;
   double sum = 0;  // keeps the plots from being optimised away
 
@@ -65,7 +65,7 @@ class CountingDevice : public output::DrawingDevice {
   void DeviceEndText() override {}
   void DeviceMarker(int, double, double, double, double) override {}
   void DeviceTitleBlock() override {}
-  void DeviceDensityFill(const std::array<output::WorldPoint, 3>&, double) override {}
+  void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
 };
 
 struct Surface : bench::RollingSite {

@@ -11,9 +11,9 @@
 #include <QPainter>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
-#include "output/drawing_device.h"
-#include "output/page_setup_settings.h"
+#include "app/settings_file.h"
+#include "device/drawing_device.h"
+#include "device/page_setup_settings.h"
 #include "print/screen_device.h"
 #include "print/sheet_view.h"
 
@@ -25,7 +25,7 @@ constexpr int Segments = 200000;
 
 // Wavy lines across the whole sheet, 100 segments each, every segment a few pixels long on the
 // screen at zoom 1, so that none of them collapses into a point: 200000 segments drawn.
-void DrawContours(output::DrawingDevice& d, int segments) {
+void DrawContours(device::DrawingDevice& d, int segments) {
   const int perLine = 100;
   const int lines = segments / perLine;
   for (int l = 0; l < lines; ++l) {
@@ -45,15 +45,15 @@ void DrawContours(output::DrawingDevice& d, int segments) {
 
 void BM_ReplayFullMap(benchmark::State& state) {
   SettingsRecord s = DefaultSettings();
-  s.Set(output::PageSetup::MapScale, 100.0);
-  s.Set(output::PageSetup::ViewCentreX, 0.0);
-  s.Set(output::PageSetup::ViewCentreY, 0.0);
-  s.Set(output::PageSetup::RotationCentreX, 0.0);
-  s.Set(output::PageSetup::RotationCentreY, 0.0);
+  s.Set(device::PageSetup::MapScale, 100.0);
+  s.Set(device::PageSetup::ViewCentreX, 0.0);
+  s.Set(device::PageSetup::ViewCentreY, 0.0);
+  s.Set(device::PageSetup::RotationCentreX, 0.0);
+  s.Set(device::PageSetup::RotationCentreY, 0.0);
   gui::SheetView view;
   view.SetUp(s, QSize(1000, 1300), static_cast<int>(state.range(0)));
   {
-    auto device = view.StartMap(output::ViewTransform::FromSettings(s));
+    auto device = view.StartMap(device::ViewTransform::FromSettings(s));
     DrawContours(*device, Segments);
   }
   view.resize(view.size());

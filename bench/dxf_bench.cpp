@@ -16,13 +16,13 @@
 
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/user_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/surface_model.h"
-#include "output/cad_layers.h"
-#include "output/cad_output.h"
-#include "output/cad_settings.h"
+#include "cad/cad_layers.h"
+#include "cad/cad_output.h"
+#include "device/cad_settings.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 
@@ -34,7 +34,7 @@ using namespace terravue;
 
 struct Surface : bench::RollingSite {
   Surface() {
-    using namespace mapping;
+    using namespace device;
     for (const BoolField show : {TriangleOptions::Show, ContourOptions::Show, BorderOptions::Show,
                                  PointOptions::Show, PointOptions::ShowNumber})
       settings.Set(show, true);
@@ -45,7 +45,7 @@ struct Surface : bench::RollingSite {
     settings.Set(ContourOptions::Multiple, 5);
     settings.Set(ContourOptions::LabelMode, 2);
     settings.Set(PointOptions::MarkerKind, 0);
-    output::SetCadProgram(settings, output::CadProgram::AutoCad);
+    cad::SetCadProgram(settings, device::CadProgram::AutoCad);
   }
 };
 
@@ -57,12 +57,12 @@ Surface& Site() {
 void BM_WriteDxf(benchmark::State& state) {
   Surface& s = Site();
   const bool faces = state.range(0) != 0;
-  s.settings.Set(output::CadOutput::Output3DFaces, faces);
-  s.settings.Set(output::CadOutput::Use3DPolylines, faces);
+  s.settings.Set(device::CadOutput::Output3DFaces, faces);
+  s.settings.Set(device::CadOutput::Use3DPolylines, faces);
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "terravue_dxf_bench.DXF";
   tin::LocateState locate;
   for (auto _ : state) {
-    if (!output::WriteCadFile(*s.session, locate, file)) state.SkipWithError("the DXF file could not be written");
+    if (!cad::WriteCadFile(*s.session, locate, file)) state.SkipWithError("the DXF file could not be written");
   }
   std::error_code ec;
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file, ec));

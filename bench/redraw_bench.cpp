@@ -16,13 +16,13 @@
 
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/user_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_redraw.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
-#include "output/page_setup.h"
+#include "device/drawing_device.h"
+#include "device/page_setup.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 
@@ -33,7 +33,7 @@ namespace {
 using namespace terravue;
 
 // A printer whose canvas counts the lines and texts it gets.
-class CountingCanvas : public output::PageDevice {
+class CountingCanvas : public device::PageDevice {
  public:
   using PageDevice::PageDevice;
   long lines = 0, texts = 0;
@@ -41,14 +41,14 @@ class CountingCanvas : public output::PageDevice {
  protected:
   void CanvasPenColour(std::uint32_t) override {}
   void CanvasPenWidth(int) override {}
-  void CanvasMoveTo(output::IntPoint) override {}
-  void CanvasLineTo(output::IntPoint) override { ++lines; }
-  void CanvasFont(const output::FontRequest& font) override { height_ = font.pixelHeight; }
-  output::TextExtent CanvasTextExtent(std::string_view text) override {
+  void CanvasMoveTo(device::IntPoint) override {}
+  void CanvasLineTo(device::IntPoint) override { ++lines; }
+  void CanvasFont(const device::FontRequest& font) override { height_ = font.pixelHeight; }
+  device::TextExtent CanvasTextExtent(std::string_view text) override {
     return {0.6 * height_ * static_cast<double>(text.size()), 1.2 * height_};
   }
-  void CanvasText(output::IntPoint, int, std::string_view) override { ++texts; }
-  void CanvasStipple(const std::vector<output::IntPoint>&, double) override {}
+  void CanvasText(device::IntPoint, int, std::string_view) override { ++texts; }
+  void CanvasStipple(const std::vector<device::IntPoint>&, double) override {}
 
  private:
   int height_ = 1;
@@ -56,10 +56,10 @@ class CountingCanvas : public output::PageDevice {
 
 struct Site : bench::RollingSite {
   Site() {
-    output::SetUpPage(settings, output::NoPrinterDescription());
-    output::FitModel(settings, model, true);
+    device::SetUpPage(settings, device::NoPrinterDescription());
+    device::FitModel(settings, model, true);
 
-    using namespace mapping;
+    using namespace device;
     settings.Set(TriangleOptions::Show, true);
     settings.Set(SurfaceGridOptions::Show, true);
     settings.Set(SurfaceGridOptions::TextMode, 1);
@@ -87,6 +87,7 @@ Site& TheSite() {
 void BM_RegenerateMap(benchmark::State& state) {
   Site& site = TheSite();
   const bool styled = state.range(0) != 0;
+  using namespace device;
   using namespace mapping;
   site.settings.Set(ContourOptions::Smooth, styled);
   site.settings.Set(ContourOptions::Segments, 5);
@@ -94,8 +95,8 @@ void BM_RegenerateMap(benchmark::State& state) {
   site.settings.Set(PointOptions::ShowElevation, styled);
   long lines = 0, texts = 0;
   for (auto _ : state) {
-    CountingCanvas device(output::DeviceKind::Printer, output::CurrentViewTransform(site.settings, site.model),
-                          output::PrinterFrame(site.settings));
+    CountingCanvas device(device::DeviceKind::Printer, device::CurrentViewTransform(site.settings, site.model),
+                          device::PrinterFrame(site.settings));
     tin::LocateState locate;
     RedrawMap(*site.session, device, locate);
     lines = device.lines;

@@ -7,7 +7,7 @@
 
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "model/surface_model.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"

@@ -13,7 +13,7 @@
 #include "analysis/volume.h"
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/user_port.h"
 #include "model/surface_model.h"
 #include "support/synthetic_sites.h"

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "common/messages.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
 

@@ -11,7 +11,7 @@
 
 #include "common/app_settings.h"
 #include "common/settings_record.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/surface_model.h"
 
 namespace terravue::cli {
@@ -252,7 +252,7 @@ void BuildSampleSite(model::SurfaceModel& m) {
 }
 
 void SetSampleSheetOptions(SettingsRecord& s) {
-  namespace map = mapping;
+  namespace map = device;
   s.Set(settings::CompanyName, "Pine Hill LS");
   s.Set(settings::CompanyLocation, "Sample Co.");
   {

@@ -6,8 +6,8 @@
 
 #include "cli_common.h"
 #include "model/model_document.h"
-#include "output/cad_layers.h"
-#include "output/cad_output.h"
+#include "cad/cad_layers.h"
+#include "cad/cad_output.h"
 #include "tin/geometry.h"
 #include "verbs.h"
 
@@ -20,14 +20,14 @@ constexpr const char* Usage =
 struct DxfRequest {
   std::string model;
   std::string out;
-  std::optional<output::CadProgram> program;
+  std::optional<device::CadProgram> program;
 };
 
-std::optional<output::CadProgram> ProgramNamed(const std::string& name) {
-  if (name == "autocad") return output::CadProgram::AutoCad;
-  if (name == "autosketch") return output::CadProgram::AutoSketch;
-  if (name == "generic") return output::CadProgram::GenericCadd;
-  if (name == "general") return output::CadProgram::GeneralCadd;
+std::optional<device::CadProgram> ProgramNamed(const std::string& name) {
+  if (name == "autocad") return device::CadProgram::AutoCad;
+  if (name == "autosketch") return device::CadProgram::AutoSketch;
+  if (name == "generic") return device::CadProgram::GenericCadd;
+  if (name == "general") return device::CadProgram::GeneralCadd;
   return std::nullopt;
 }
 
@@ -67,10 +67,10 @@ int RunDxf(const Args& args, Context& cx) {
   if (!workspace.Open(args, cx)) return ExitFailed;
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
-  if (request.program) output::SetCadProgram(session.settings, *request.program);
+  if (request.program) cad::SetCadProgram(session.settings, *request.program);
 
   tin::LocateState state;
-  if (!output::WriteCadFile(session, state, request.out)) return ExitFailed;
+  if (!cad::WriteCadFile(session, state, request.out)) return ExitFailed;
   cx.out << request.out << '\n';
   return cx.out.good() ? ExitOk : ExitFailed;
 }

@@ -6,7 +6,7 @@
 
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "exchange/ascii_export.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"

@@ -6,7 +6,7 @@
 
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "exchange/ascii_import.h"
 #include "model/model_document.h"
 #include "model/model_file.h"

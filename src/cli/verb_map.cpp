@@ -21,14 +21,14 @@
 #include <QPdfWriter>
 
 #include "common/format.h"
-#include "common/scale_presets.h"
+#include "device/scale_presets.h"
 #include "common/session.h"
 #include "mapping/map_redraw.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
-#include "output/page_setup.h"
-#include "output/page_setup_settings.h"
+#include "device/drawing_device.h"
+#include "device/page_setup.h"
+#include "device/page_setup_settings.h"
 #include "render/printer_device.h"
 #include "tin/geometry.h"
 #endif
@@ -106,8 +106,8 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
 
 // The sheet when no printer is set up, Letter portrait, at `dpi`: what Print does on the PDF
 // printer.
-output::PrinterDescription LetterAt(int dpi) {
-  output::PrinterDescription p = output::NoPrinterDescription();
+device::PrinterDescription LetterAt(int dpi) {
+  device::PrinterDescription p = device::NoPrinterDescription();
   const double f = dpi / p.dotsPerInchX;
   p.present = true;
   p.dotsPerInchX = p.dotsPerInchY = dpi;
@@ -124,24 +124,24 @@ output::PrinterDescription LetterAt(int dpi) {
 // text heights and marker sizes then follow the scale presets.
 bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
   SettingsRecord& s = session.settings;
-  output::SetUpPage(s, LetterAt(dpi));
-  output::FitModel(s, session.model, !scale);
-  if (scale && !output::ApplyScale(s, *scale)) {
+  device::SetUpPage(s, LetterAt(dpi));
+  device::FitModel(s, session.model, !scale);
+  if (scale && !device::ApplyScale(s, *scale)) {
     cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
-           << " is below the smallest the sheet allows (" << FormatReal(s.Get(output::PageSetup::MinimumScale), 0, 3)
+           << " is below the smallest the sheet allows (" << FormatReal(s.Get(device::PageSetup::MinimumScale), 0, 3)
            << ")\n";
     return false;
   }
-  settings::ApplyScalePreset(s);
+  device::ApplyScalePreset(s);
   return true;
 }
 
 // Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
 void DrawSheet(Session& session, QPainter& painter) {
   SettingsRecord& s = session.settings;
-  const output::MapColourSwap colours(s, s.Get(output::PageSetup::BlackAndWhite));
-  painter.translate(s.Get(output::PageSetup::MarginLeft), s.Get(output::PageSetup::MarginTop));
-  render::PrinterDevice device(output::CurrentViewTransform(s, session.model), output::PrinterFrame(s), painter);
+  const device::MapColourSwap colours(s, s.Get(device::PageSetup::BlackAndWhite));
+  painter.translate(s.Get(device::PageSetup::MarginLeft), s.Get(device::PageSetup::MarginTop));
+  render::PrinterDevice device(device::CurrentViewTransform(s, session.model), device::PrinterFrame(s), painter);
   tin::LocateState state;
   mapping::RedrawMap(session, device, state);
   device.Finish();
@@ -167,7 +167,7 @@ bool WritePdf(Session& session, const fs::path& target, Context& cx) {
   const fs::path temporary = TemporaryBeside(target);
   {
     QPdfWriter writer(QString::fromStdString(temporary.string()));
-    writer.setResolution(session.settings.Get(output::PageSetup::DotsPerInchX));
+    writer.setResolution(session.settings.Get(device::PageSetup::DotsPerInchX));
     writer.setPageSize(QPageSize(QPageSize::Letter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("terravue-cli"));
@@ -189,7 +189,7 @@ bool WritePdf(Session& session, const fs::path& target, Context& cx) {
 
 bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
   const SettingsRecord& s = session.settings;
-  QImage image(s.Get(output::PageSetup::PaperWidth), s.Get(output::PageSetup::PaperHeight), QImage::Format_RGB32);
+  QImage image(s.Get(device::PageSetup::PaperWidth), s.Get(device::PageSetup::PaperHeight), QImage::Format_RGB32);
   if (image.isNull()) {
     cx.err << "terravue-cli: map: not enough memory for a " << dpi << " dpi picture\n";
     return false;

@@ -5,13 +5,13 @@
 #include <system_error>
 
 #include "common/messages.h"
-#include "common/scale_presets.h"
+#include "device/scale_presets.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 #include "sample_site.h"
@@ -69,8 +69,8 @@ int RunSample(const Args& args, Context& cx) {
     SetSampleSheetOptions(settings);
     // Fitted to the page as opening the sample fits it, with the text heights and marker sizes
     // of that scale.
-    output::FitModel(settings, workspace.model, true);
-    settings::ApplyScalePreset(settings);
+    device::FitModel(settings, workspace.model, true);
+    device::ApplyScalePreset(settings);
     if (!SaveSettings(settings, *sheet)) {
       cx.err << "terravue-cli: sample: cannot write '" << *sheet << "'\n";
       return ExitFailed;

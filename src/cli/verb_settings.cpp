@@ -2,7 +2,7 @@
 #include <ostream>
 #include <string>
 
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "cli_common.h"
 #include "verbs.h"
 

@@ -6,13 +6,13 @@
 
 namespace terravue::render {
 
-PrinterDevice::PrinterDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
+PrinterDevice::PrinterDevice(const device::ViewTransform& transform, const device::DeviceFrame& frame,
                              QPainter& painter)
-    : PageDevice(output::DeviceKind::Printer, transform, frame),
+    : PageDevice(device::DeviceKind::Printer, transform, frame),
       painter_(painter),
       font_(MapFont(frame.fontName, 1)),
       metrics_(font_, painter.device()) {
-  const output::ClipRect& c = frame.clip;
+  const device::ClipRect& c = frame.clip;
   painter_.setClipRect(QRect(QPoint(static_cast<int>(c.left), static_cast<int>(c.top)),
                              QPoint(static_cast<int>(c.right), static_cast<int>(c.bottom))));
   painter_.setBrush(Qt::NoBrush);
@@ -46,13 +46,13 @@ void PrinterDevice::CanvasPenWidth(int pixels) {
   penWidth_ = pixels;
 }
 
-void PrinterDevice::CanvasMoveTo(output::IntPoint p) {
+void PrinterDevice::CanvasMoveTo(device::IntPoint p) {
   FlushRun();
   run_.push_back(QPoint(p.x, p.y));
   penAt_ = run_.back();
 }
 
-void PrinterDevice::CanvasLineTo(output::IntPoint p) {
+void PrinterDevice::CanvasLineTo(device::IntPoint p) {
   // A line after a change of pen or a text carries on from where the pen stands.
   if (run_.empty()) {
     if (!penAt_) return;
@@ -64,17 +64,17 @@ void PrinterDevice::CanvasLineTo(output::IntPoint p) {
 
 void PrinterDevice::CanvasPenLifted() { FlushRun(); }
 
-void PrinterDevice::CanvasFont(const output::FontRequest& font) {
+void PrinterDevice::CanvasFont(const device::FontRequest& font) {
   font_ = MapFont(font.name, font.pixelHeight);
   metrics_ = QFontMetricsF(font_, painter_.device());
   fontColour_ = font.colour;
 }
 
-output::TextExtent PrinterDevice::CanvasTextExtent(std::string_view text) {
+device::TextExtent PrinterDevice::CanvasTextExtent(std::string_view text) {
   return {metrics_.horizontalAdvance(MapText(text)), metrics_.height()};
 }
 
-void PrinterDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_view text) {
+void PrinterDevice::CanvasText(device::IntPoint anchor, int tenths, std::string_view text) {
   FlushRun();
   painter_.save();
   painter_.setFont(font_);
@@ -85,10 +85,10 @@ void PrinterDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_
   painter_.restore();
 }
 
-void PrinterDevice::CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) {
+void PrinterDevice::CanvasStipple(const std::vector<device::IntPoint>& polygon, double density) {
   FlushRun();
   QPolygon p;
-  for (const output::IntPoint& v : polygon) p << QPoint(v.x, v.y);
+  for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
   painter_.save();
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(stipples_.Brush(MapColour(penColour_).rgb(), density));

@@ -8,7 +8,7 @@
 #include <QPen>
 #include <QPoint>
 
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 #include "render/stipple.h"
 
 class QPainter;
@@ -17,9 +17,9 @@ namespace terravue::render {
 
 // The printer device: draws straight onto a painter whose origin is the printable area's
 // top-left corner, in printer pixels. Consecutive line-tos go out as one polyline.
-class PrinterDevice : public output::PageDevice {
+class PrinterDevice : public device::PageDevice {
  public:
-  PrinterDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame, QPainter& painter);
+  PrinterDevice(const device::ViewTransform& transform, const device::DeviceFrame& frame, QPainter& painter);
   ~PrinterDevice() override;
 
   // Draws what is still pending; call before the painter ends.
@@ -28,13 +28,13 @@ class PrinterDevice : public output::PageDevice {
  protected:
   void CanvasPenColour(std::uint32_t colour) override;
   void CanvasPenWidth(int pixels) override;
-  void CanvasMoveTo(output::IntPoint p) override;
-  void CanvasLineTo(output::IntPoint p) override;
+  void CanvasMoveTo(device::IntPoint p) override;
+  void CanvasLineTo(device::IntPoint p) override;
   void CanvasPenLifted() override;
-  void CanvasFont(const output::FontRequest& font) override;
-  output::TextExtent CanvasTextExtent(std::string_view text) override;
-  void CanvasText(output::IntPoint anchor, int tenths, std::string_view text) override;
-  void CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) override;
+  void CanvasFont(const device::FontRequest& font) override;
+  device::TextExtent CanvasTextExtent(std::string_view text) override;
+  void CanvasText(device::IntPoint anchor, int tenths, std::string_view text) override;
+  void CanvasStipple(const std::vector<device::IntPoint>& polygon, double density) override;
 
  private:
   void FlushRun();

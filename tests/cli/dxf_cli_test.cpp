@@ -63,7 +63,7 @@ TEST_F(DxfCli, SampleSiteReadsCleanlyInRealReaders) {
     const std::string file = std::string(program) + ".dxf";
     ASSERT_EQ(Dxf(file, std::string("--program ") + program).exitCode, 0);
     const std::string command = std::string("'") + TERRAVUE_DXF_PYTHON + "' '" + TERRAVUE_TESTS_DIR +
-                                "/core/output/check_dxf.py' '" + Path(file) + "' '" + TERRAVUE_OGRINFO + "' >'" +
+                                "/core/cad/check_dxf.py' '" + Path(file) + "' '" + TERRAVUE_OGRINFO + "' >'" +
                                 Path("check.log") + "' 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << program << ":\n" << ReadAll(Path("check.log"));
   }

@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
-#include "mapping/map_options.h"
+#include "app/settings_file.h"
+#include "device/map_options.h"
 
 namespace terravue {
 namespace {
@@ -73,7 +73,7 @@ TEST_F(SettingsCli, WritesTheBuiltInImage) {
 
 TEST_F(SettingsCli, PrintsAFileOrTheBuiltInValues) {
   SettingsRecord record = DefaultSettings();
-  record.Set(mapping::ContourOptions::Interval, 0.25);
+  record.Set(device::ContourOptions::Interval, 0.25);
   record.Set(settings::CompanyName, std::string("Acme Survey"));
   const fs::path file = dir_ / "mine.vsf";
   ASSERT_TRUE(SaveSettings(record, file));
@@ -93,7 +93,7 @@ TEST_F(SettingsCli, PrintsAFileOrTheBuiltInValues) {
 
 TEST_F(SettingsCli, NotesFieldsThatWereReset) {
   SettingsRecord record = DefaultSettings();
-  record.Set(mapping::AnalyzerOptions::ZoneCount, 0);
+  record.Set(device::AnalyzerOptions::ZoneCount, 0);
   const fs::path file = dir_ / "hostile.vsf";
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(record.bytes.data()), 8000);
   const CliRun run = RunCli(Quoted(file), dir_);

@@ -21,7 +21,7 @@
 
 #include "common/quiet_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/user_port.h"
 #include "exchange/ascii_import.h"
 #include "model/surface_model.h"

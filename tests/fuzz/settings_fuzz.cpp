@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "settings_invariants.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

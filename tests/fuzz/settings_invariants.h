@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/settings_table.h"
 
 namespace terravue::testing {

@@ -19,7 +19,7 @@
 #include "app/unhandled_error.h"
 #include "common/app_settings.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "mainwindow/main_window.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"

@@ -12,17 +12,17 @@
 #include <QtTest>
 
 #include "common/messages.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "dialogs/cad/cad_data_dir_form.h"
 #include "dialogs/cad/cad_layers_form.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "modal.h"
-#include "output/cad_layers.h"
-#include "output/cad_settings.h"
+#include "cad/cad_layers.h"
+#include "device/cad_settings.h"
 #include "support/fake_port.h"
 
 using namespace terravue;
-using output::CadLayerMode;
+using cad::CadLayerMode;
 using terravue::testing::FakePort;
 using terravue::testing::OnNextModal;
 
@@ -41,7 +41,7 @@ class CadDialogsTest : public QObject {
   void numbersModeShowsTwentyOneRowsAndRefusesOutOfRangeCells() {
     SettingsRecord s = DefaultSettings();
     FakePort port;
-    gui::TCADLayersForm form(port, CadLayerMode::Numbers, output::LoadCadLayerRows(s, CadLayerMode::Numbers));
+    gui::TCADLayersForm form(port, CadLayerMode::Numbers, cad::LoadCadLayerRows(s, CadLayerMode::Numbers));
     QTableWidget* table = form.CADTable();
     QCOMPARE(form.windowTitle(), QString("Set CAD Layer Information"));
     QCOMPARE(table->rowCount(), 21);
@@ -68,7 +68,7 @@ class CadDialogsTest : public QObject {
       PressOk(dialog);
     });
     QVERIFY(gui::EditCadLayers(nullptr, port, s, CadLayerMode::Names));
-    const CadLayer contours = s.Get(mapping::ContourOptions::PrimaryLayer);
+    const CadLayer contours = s.Get(device::ContourOptions::PrimaryLayer);
     QCOMPARE(QString::fromStdString(contours.LayerName), QString("my contours"));
     QCOMPARE(int(contours.AcadColour), 3);
     QCOMPARE(int(contours.BatchNumber), 7);
@@ -79,7 +79,7 @@ class CadDialogsTest : public QObject {
     QVERIFY(QDir(root.path()).mkpath("Cad Files/Site"));
     const QString site = QDir::toNativeSeparators(root.path() + "/Cad Files/Site");
     SettingsRecord s = DefaultSettings();
-    s.Set(output::CadOutput::CadDataDirectory, (root.path() + "/").toStdString());
+    s.Set(device::CadOutput::CadDataDirectory, (root.path() + "/").toStdString());
     FakePort port;
     OnNextModal([site](QWidget* dialog) {
       auto* form = static_cast<gui::TCADDataDirForm*>(dialog);
@@ -90,7 +90,7 @@ class CadDialogsTest : public QObject {
       PressOk(dialog);
     });
     QVERIFY(gui::ChooseCadDataDirectory(nullptr, port, s));
-    QCOMPARE(QString::fromStdString(s.Get(output::CadOutput::CadDataDirectory)), site + "/");
+    QCOMPARE(QString::fromStdString(s.Get(device::CadOutput::CadDataDirectory)), site + "/");
   }
 };
 

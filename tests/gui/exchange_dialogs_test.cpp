@@ -16,9 +16,9 @@
 #include "app/qt_user_port.h"
 #include "commands/command_table.h"
 #include "common/app_settings.h"
-#include "common/preferences.h"
+#include "app/preferences.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
 #include "modal.h"
@@ -72,7 +72,7 @@ class ExchangeDialogsTest : public QObject {
 
   void switchingUnitsShowsTheOtherPresetsBeforeOk() {
     FakePort port;
-    gui::TPreferencesForm form(port, settings::ReadPreferences(settings_));
+    gui::TPreferencesForm form(port, app::ReadPreferences(settings_));
     auto* list = Child<QListWidget>(&form, "ListScales");
     QCOMPARE(ListTexts(list), (QStringList{"10.000", "20.000", "50.000", "100.000", "200.000"}));
     QCOMPARE(Child<QLabel>(&form, "LabelScale")->text(), QString("Scale: ft/in"));
@@ -94,7 +94,7 @@ class ExchangeDialogsTest : public QObject {
     while (del->isEnabled()) del->click();
     QCOMPARE(list->count(), 1);
 
-    const settings::Preferences p = form.Values();
+    const app::Preferences p = form.Values();
     QCOMPARE(p.units, 0);
     QCOMPARE(p.presets[1].size(), std::size_t{6});
     QCOMPARE(p.presets[1][3].sizes[0], 7.5);
@@ -177,7 +177,7 @@ class ExchangeDialogsTest : public QObject {
     settings_.Set(exchange::CoordImport.FileName(), points.toStdString());
     settings_.Set(exchange::CoordImport.FormatIndex(), 2);  // the dialog stores the entry's codes
     ClickOnNextModal("ButtonOK", [] { ClickOnNextModal("OK"); });  // then the load summary
-    QVERIFY(window.Commands().Run(common::CommandId::ImportCoordinates));
+    QVERIFY(window.Commands().Run(app::CommandId::ImportCoordinates));
     QCOMPARE(int{model.PointCount}, 3);
     QCOMPARE(model.PointY[3], 5000.0);
     QCOMPARE(window.windowTitle(), QString("Terravue <SITE.ASC>"));
@@ -186,7 +186,7 @@ class ExchangeDialogsTest : public QObject {
     settings_.Set(exchange::CoordExport.FileName(), out.toStdString());
     settings_.Set(exchange::CoordExport.FormatIndex(), 3);
     ClickOnNextModal("ButtonOK", [] { ClickOnNextModal("OK"); });
-    QVERIFY(window.Commands().Run(common::CommandId::ExportCoordinates));
+    QVERIFY(window.Commands().Run(app::CommandId::ExportCoordinates));
     std::ifstream written(out.toStdString(), std::ios::binary);
     std::string first;
     std::getline(written, first);
@@ -220,7 +220,7 @@ class ExchangeDialogsTest : public QObject {
       layers->click();
       Child<QPushButton>(prefs, "ButtonCancel")->click();
     });
-    QVERIFY(window.Commands().Run(common::CommandId::Preferences));
+    QVERIFY(window.Commands().Run(app::CommandId::Preferences));
     QCOMPARE(button, QString("Set Layer Numbers && Colors..."));
     QCOMPARE(panel, QString("Edit The Layer Numbers And Colors"));
     QVERIFY(helpShown);

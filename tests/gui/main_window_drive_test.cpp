@@ -15,9 +15,9 @@
 #include "app/qt_user_port.h"
 #include "commands/command_table.h"
 #include "common/app_settings.h"
-#include "common/cursor_settings.h"
+#include "app/cursor_settings.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "controllers/editor_controller.h"
 #include "controllers/view_controller.h"
 #include "help/help_viewer.h"
@@ -36,9 +36,9 @@
 #include "tin/triangulate.h"
 
 namespace settings = terravue::settings;
-using terravue::common::CommandId;
-using terravue::common::CommandKind;
-using terravue::common::Editor;
+using terravue::app::CommandId;
+using terravue::app::CommandKind;
+using terravue::app::Editor;
 using terravue::gui::CommandOf;
 using terravue::gui::MainWindow;
 using terravue::testing::OnNextModal;
@@ -84,7 +84,7 @@ struct Fixture {
   }
 
   terravue::gui::SheetView& Sheet() { return window.Map().Sheet(); }
-  terravue::common::CursorState& Cursor() { return window.Context().cursor; }
+  terravue::app::CursorState& Cursor() { return window.Context().cursor; }
 
   void Shot(const char* name) {
     QCoreApplication::processEvents();
@@ -127,7 +127,7 @@ class MainWindowDriveTest : public QObject {
 
   void drivenAsANewUser() {
     Fixture f;
-    f.settings.Set(settings::CursorOptions::CursorStep, 10.0);
+    f.settings.Set(terravue::app::CursorOptions::CursorStep, 10.0);
     f.OpenSite();
     QCOMPARE(f.window.windowTitle(), QString("Terravue <SITE.MDL> (unmodified)"));
     QVERIFY(f.window.Editors().isVisible());

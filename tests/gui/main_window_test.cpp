@@ -7,7 +7,7 @@
 #include "app/qt_user_port.h"
 #include "common/app_settings.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
 #include "model/model_document.h"

@@ -11,12 +11,12 @@
 #include <QtTest>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "dialogs/map_options/map_option_dialogs.h"
 #include "dialogs/map_options/map_options_form.h"
 #include "dialogs/map_options/set_map_opts2_form.h"
 #include "dialogs/map_options/set_map_opts_form.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "modal.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
@@ -76,10 +76,10 @@ class MapOptionsDialogsTest : public QObject {
     QCOMPARE(opened, (std::vector<MapOptionPage>{MapOptionPage::SurfaceGrid, MapOptionPage::Titles}));
 
     form.accept();
-    QVERIFY(settings_.Get(mapping::TitleOptions::Show));
-    QVERIFY(!settings_.Get(mapping::SurfaceGridOptions::Show));
-    QVERIFY(!settings_.Get(mapping::BorderOptions::Show));
-    QVERIFY(settings_.Get(mapping::TriangleOptions::Show));
+    QVERIFY(settings_.Get(device::TitleOptions::Show));
+    QVERIFY(!settings_.Get(device::SurfaceGridOptions::Show));
+    QVERIFY(!settings_.Get(device::BorderOptions::Show));
+    QVERIFY(settings_.Get(device::TriangleOptions::Show));
   }
 
   void cancelOfMapOptionsStoresNoFlags() {
@@ -138,11 +138,11 @@ class MapOptionsDialogsTest : public QObject {
     QVERIFY(gui::EditMapOptionGroup(nullptr, port, settings_, MapOptionPage::Contours));
     QCOMPARE(port.Texts(FakePort::Kind::Error),
              std::vector<std::string>{"Contour Interval value out of range\r\nMinimum value is: 0.001"});
-    QCOMPARE(settings_.Get(mapping::ContourOptions::Interval), 1.0);
-    QCOMPARE(settings_.Get(mapping::ContourOptions::Multiple), std::int16_t{5});
-    QCOMPARE(settings_.Get(mapping::ContourOptions::PrimaryWidth), 10);
-    QVERIFY(settings_.Get(mapping::ContourOptions::RangeSpecified));
-    QCOMPARE(settings_.Get(mapping::ContourOptions::Minimum), -20.0);
+    QCOMPARE(settings_.Get(device::ContourOptions::Interval), 1.0);
+    QCOMPARE(settings_.Get(device::ContourOptions::Multiple), std::int16_t{5});
+    QCOMPARE(settings_.Get(device::ContourOptions::PrimaryWidth), 10);
+    QVERIFY(settings_.Get(device::ContourOptions::RangeSpecified));
+    QCOMPARE(settings_.Get(device::ContourOptions::Minimum), -20.0);
   }
 
   void fieldsLeftWithUnreadableTextGetTheirOldTextBack() {
@@ -172,8 +172,8 @@ class MapOptionsDialogsTest : public QObject {
   }
 
   void gridIntervalsFollowTheCoordinateOrder() {
-    settings_.Set(mapping::SurfaceGridOptions::IntervalX, 25.0);
-    settings_.Set(mapping::SurfaceGridOptions::IntervalY, 50.0);
+    settings_.Set(device::SurfaceGridOptions::IntervalX, 25.0);
+    settings_.Set(device::SurfaceGridOptions::IntervalY, 50.0);
     for (int order : {0, 1}) {
       settings_.Set(settings::CoordinateOrder, static_cast<std::uint8_t>(order));
       gui::TSetMapOpts2Form form(MapOptionPage::SurfaceGrid, settings_);
@@ -194,11 +194,11 @@ class MapOptionsDialogsTest : public QObject {
     QCOMPARE(widths->itemText(20), QString("50"));
     widths->setCurrentText(QStringLiteral("12"));
     QCOMPARE(form.Triangles().width, 10);
-    QCOMPARE(form.Triangles().colour, mapping::MapColour::Red);
+    QCOMPARE(form.Triangles().colour, device::MapColour::Red);
   }
 
   void pointAngleComesBackInDegrees() {
-    settings_.Set(mapping::PointOptions::TextAngle, -270 * 3.14159265358979323846 / 180);
+    settings_.Set(device::PointOptions::TextAngle, -270 * 3.14159265358979323846 / 180);
     settings_.Set(settings::AngleConvention, 1);
     gui::TSetMapOpts2Form form(MapOptionPage::Points, settings_);
     QCOMPARE(Child<QLineEdit>(&form, "EditPtsTextAngle")->text(), QString("270.000"));

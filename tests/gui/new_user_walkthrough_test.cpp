@@ -29,21 +29,21 @@
 #include "app/app_controller.h"
 #include "commands/command_table.h"
 #include "common/app_settings.h"
-#include "common/scale_presets.h"
+#include "device/scale_presets.h"
 #include "common/session.h"
 #include "controllers/view_controller.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/map_area.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/page_setup_settings.h"
+#include "device/page_setup_settings.h"
 #include "print/sheet_view.h"
 #include "private_home.h"
 
-using terravue::common::CommandId;
+using terravue::app::CommandId;
 using terravue::gui::AppController;
-namespace map = terravue::mapping;
+namespace map = terravue::device;
 
 namespace {
 
@@ -276,8 +276,8 @@ class NewUserWalkthroughTest : public QObject {
       QVERIFY(session.model.TriangleCount > 100);
       QVERIFY(ContourSegments(window, session) > 50);
       Picture(window, "WALKTHROUGH_REOPENED.png");
-      const double scale = session.settings.Get(terravue::output::PageSetup::MapScale);
-      const int preset = terravue::settings::ChooseScalePreset(session.settings, 0, scale);
+      const double scale = session.settings.Get(terravue::device::PageSetup::MapScale);
+      const int preset = terravue::device::ChooseScalePreset(session.settings, 0, scale);
       QCOMPARE(session.settings.Get(map::ContourOptions::TextHeight),
                session.settings.Get(terravue::settings::ScalePresetSizes(0, preset, 2)));
 

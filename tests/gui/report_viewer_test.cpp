@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "report/report_printing.h"
 #include "report/report_viewer.h"
 #include "support/fake_port.h"

@@ -7,12 +7,12 @@
 
 #include "app/qt_user_port.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "controllers/view_controller.h"
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/map_area.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
 #include "print/sheet_view.h"
@@ -76,7 +76,7 @@ class SampleSheetTest : public QObject {
     QVERIFY(picture.save(QStringLiteral(TERRAVUE_BUILD_DIR "SAMPLE_SHEET.png")));
 
     // Index contours, breaklines and the border in their own colours.
-    namespace map = mapping;
+    namespace map = device;
     QVERIFY(CountNear(picture, Rgb(f.settings.Get(map::ContourOptions::MultipleColour))) > 500);
     QVERIFY(CountNear(picture, Rgb(f.settings.Get(map::BreaklineOptions::Colour))) > 100);
     QVERIFY(CountNear(picture, Rgb(f.settings.Get(map::BorderOptions::Colour))) > 500);

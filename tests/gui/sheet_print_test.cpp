@@ -14,15 +14,15 @@
 
 #include "common/app_settings.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "dialogs/calibrate_printer_dlg.h"
 #include "dialogs/set_scale_form.h"
 #include "model/surface_model.h"
 #include "modal.h"
-#include "output/drawing_device.h"
-#include "output/page_setup.h"
-#include "output/page_setup_settings.h"
-#include "output/view3d_settings.h"
+#include "device/drawing_device.h"
+#include "device/page_setup.h"
+#include "device/page_setup_settings.h"
+#include "common/view3d_settings.h"
 #include "print/print_commands.h"
 #include "print/print_form.h"
 #include "print/sheet_printer.h"
@@ -31,7 +31,7 @@
 using namespace terravue;
 using terravue::testing::FakePort;
 using terravue::testing::OnNextModal;
-namespace page = terravue::output::PageSetup;
+namespace page = terravue::device::PageSetup;
 
 namespace {
 
@@ -66,7 +66,7 @@ QString PdfContent(const QByteArray& pdf) {
   return content;
 }
 
-void DrawSquare(output::DrawingDevice& d, double side) {
+void DrawSquare(device::DrawingDevice& d, double side) {
   d.DevicePlot(false, 0, 0, 0);
   d.DevicePenDown();
   for (const auto& [x, y] : {std::pair{side, 0.0}, {side, side}, {0.0, side}, {0.0, 0.0}}) d.DevicePlot(false, x, y, 0);
@@ -105,13 +105,13 @@ class SheetPrintTest : public QObject {
     QCOMPARE(settings_.Get(page::DotsPerInchX), 600.0);
     QCOMPARE(settings_.Get(page::PaperCode), 1);
     QCOMPARE(QString::fromStdString(settings_.Get(page::PaperName)), QString("Letter 8 1/2 x 11 in"));
-    output::FitModel(settings_, *model_, true);
-    QVERIFY(output::ApplyScale(settings_, 200));
+    device::FitModel(settings_, *model_, true);
+    QVERIFY(device::ApplyScale(settings_, 200));
 
     gui::PrinterTarget target(printer.Printer(), settings_, *model_);
     const auto outcome =
-        output::PrintMap(*port_, settings_, target, 1, [](output::DrawingDevice& d) { DrawSquare(d, 1000); });
-    QCOMPARE(outcome, output::PrintOutcome::Printed);
+        device::PrintMap(*port_, settings_, target, 1, [](device::DrawingDevice& d) { DrawSquare(d, 1000); });
+    QCOMPARE(outcome, device::PrintOutcome::Printed);
     QCOMPARE(port_->Texts(FakePort::Kind::Completion), std::vector<std::string>{"Printing complete!"});
 
     QFile pdf(file);
@@ -138,8 +138,8 @@ class SheetPrintTest : public QObject {
     printer.UsePdfFile(dir_.filePath(QStringLiteral("missing/folder/map.pdf")));
     gui::SetUpPageFromPrinter(*session_, printer);
     gui::PrinterTarget target(printer.Printer(), settings_, *model_);
-    const auto outcome = output::PrintMap(*port_, settings_, target, 1, [](output::DrawingDevice&) {});
-    QCOMPARE(outcome, output::PrintOutcome::Failed);
+    const auto outcome = device::PrintMap(*port_, settings_, target, 1, [](device::DrawingDevice&) {});
+    QCOMPARE(outcome, device::PrintOutcome::Failed);
     QVERIFY(port_->Texts(FakePort::Kind::Completion).empty());
     QCOMPARE(port_->Texts(FakePort::Kind::Error), std::vector<std::string>{"The map could not be printed."});
   }
@@ -148,7 +148,7 @@ class SheetPrintTest : public QObject {
     gui::SheetPrinter printer;
     printer.UsePdfFile(dir_.filePath(QStringLiteral("copies.pdf")));
     gui::SetUpPageFromPrinter(*session_, printer);
-    output::FitModel(settings_, *model_, true);
+    device::FitModel(settings_, *model_, true);
     QString scale, copiesAfterBadEntry;
     int drawn = 0;
     OnNextModal([&](QWidget* w) {
@@ -159,7 +159,7 @@ class SheetPrintTest : public QObject {
       Click(w, "ButtonPrint");
     });
     gui::SheetHooks hooks;
-    hooks.drawMap = [&](output::DrawingDevice& d) {
+    hooks.drawMap = [&](device::DrawingDevice& d) {
       ++drawn;
       DrawSquare(d, 1000);
     };
@@ -222,7 +222,7 @@ class SheetPrintTest : public QObject {
   }
 
   void setScaleRefitsOnANewAngleAndCancelPutsTheViewBack() {
-    output::FitModel(settings_, *model_, true);
+    device::FitModel(settings_, *model_, true);
     const double scale = settings_.Get(page::MapScale);
     QString labelScale, labelFirst, scaleAfterAngle;
     OnNextModal([&](QWidget* w) {
@@ -245,7 +245,7 @@ class SheetPrintTest : public QObject {
   }
 
   void setScaleOkStoresTheFields() {
-    output::FitModel(settings_, *model_, true);
+    device::FitModel(settings_, *model_, true);
     OnNextModal([&](QWidget* w) {
       Type(w, "EditScale", QStringLiteral("250"));
       Type(w, "EditOffset1", QStringLiteral("-12"));  // Northing first
@@ -260,7 +260,7 @@ class SheetPrintTest : public QObject {
   }
 
   void setScaleIsRefusedIn3D() {
-    settings_.Set(output::View3DOptions::View3D, true);
+    settings_.Set(settings::View3DOptions::View3D, true);
     gui::SetScaleCommand(nullptr, *session_, {});
     QCOMPARE(port_->Texts(FakePort::Kind::Error),
              std::vector<std::string>{"This command not available while viewing in 3-D."});

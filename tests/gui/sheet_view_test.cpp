@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
-#include "output/page_setup_settings.h"
+#include "app/settings_file.h"
+#include "device/page_setup_settings.h"
 #include "print/screen_device.h"
 #include "print/sheet_view.h"
 
@@ -25,7 +25,7 @@ constexpr std::uint32_t Black = MakeColour(0, 0, 0);
 // client area: E = 5.5, the image 463 x 600 with margins 19 and 30.
 SettingsRecord PlainSheet() {
   SettingsRecord s = DefaultSettings();
-  namespace page = output::PageSetup;
+  namespace page = device::PageSetup;
   s.Set(settings::AngleConvention, 0);
   s.Set(page::MapScale, 100.0);
   s.Set(page::ViewCentreX, 0.0);
@@ -36,7 +36,7 @@ SettingsRecord PlainSheet() {
   return s;
 }
 
-void Line(output::DrawingDevice& d, double x0, double y0, double x1, double y1) {
+void Line(device::DrawingDevice& d, double x0, double y0, double x1, double y1) {
   d.DevicePlot(false, x0, y0, 0);
   d.DevicePenDown();
   d.DevicePlot(false, x1, y1, 0);
@@ -55,7 +55,7 @@ class SheetViewTest : public QObject {
     settings_ = PlainSheet();
     view_ = std::make_unique<SheetView>();
     QVERIFY(view_->SetUp(settings_, QSize(800, 600), 1));
-    transform_ = output::ViewTransform::FromSettings(settings_);
+    transform_ = device::ViewTransform::FromSettings(settings_);
   }
 
   void waitsForAClientArea() {
@@ -158,7 +158,7 @@ class SheetViewTest : public QObject {
     {
       auto d = view_->StartMap(transform_);
       d->DeviceSetLayer(Black, {});
-      d->DeviceDensityFill({output::WorldPoint{-300, -300, 0}, {300, -300, 0}, {0, 300, 0}}, 0.25);
+      d->DeviceDensityFill({device::WorldPoint{-300, -300, 0}, {300, -300, 0}, {0, 300, 0}}, 0.25);
     }
     const QImage image = view_->grab().toImage();
     int ink = 0, all = 0;
@@ -182,7 +182,7 @@ class SheetViewTest : public QObject {
  private:
   SettingsRecord settings_;
   std::unique_ptr<SheetView> view_;
-  output::ViewTransform transform_;
+  device::ViewTransform transform_;
 };
 
 QTEST_MAIN(SheetViewTest)

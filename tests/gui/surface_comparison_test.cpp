@@ -13,7 +13,7 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "dialogs/surface_comparison/volume_form.h"
 #include "dialogs/surface_comparison/volume_front_end.h"
 #include "model/surface_model.h"

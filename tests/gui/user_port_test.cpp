@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/qt_user_port.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "dialogs/progress_window.h"
 #include "modal.h"
 

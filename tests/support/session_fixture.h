@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/settings_record.h"
 #include "model/indices.h"
 #include "model/surface_model.h"

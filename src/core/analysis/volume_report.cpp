@@ -158,7 +158,7 @@ bool ShowVolumeReport(Session& session, const VolumeReportData& data, const Volu
     session.port.ShowError(msg::UnableToDisplayOutput);
     return false;
   }
-  report.WriteHeader(reports::VolumeAnalysis.title, session.settings, session.model, session.clock());
+  report.WriteHeader(reports::VolumeAnalysis.title, session.settings, session.model.Comment(), session.clock());
   WriteVolumeReportBody(report, data, options, session.settings.Get(settings::Units) == 1,
                         session.settings.Get(settings::CoordinateOrder) == 1);
   ShowReport(session, report, reports::VolumeAnalysis);

@@ -12,7 +12,6 @@
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
-#include "model/surface_model.h"
 
 namespace terravue {
 
@@ -38,7 +37,7 @@ void TextReport::WriteCentredLine(std::string_view text) {
 }
 
 void TextReport::WriteHeader(std::string_view title, const SettingsRecord& settings,
-                             const model::SurfaceModel& model, const std::tm& now) {
+                             std::string_view fieldComment, const std::tm& now) {
   WriteCentredLine(title);
   WriteCentredLine(std::string(msg::ProductName) + " v" + std::string(msg::VersionText));
   WriteCentredLine(settings.Get(settings::CompanyName));
@@ -46,11 +45,10 @@ void TextReport::WriteHeader(std::string_view title, const SettingsRecord& setti
   WriteCentredLine(ReportDateTime(now));
   const std::string fileName = settings.Get(settings::ModelFileName);
   WriteCentredLine(fileName.empty() ? std::string(msg::ReportFileNotAvailable) : "File: " + fileName);
-  const std::string comment = model.Comment();
-  if (comment.empty())
+  if (fieldComment.empty())
     WriteLine("");
   else
-    WriteCentredLine(comment);
+    WriteCentredLine(fieldComment);
   WriteLine("");
   WriteLine(std::string(ReportLineWidth, '-'));
 }

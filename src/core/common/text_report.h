@@ -10,9 +10,6 @@ namespace terravue {
 
 class SettingsRecord;
 struct Session;
-namespace model {
-class SurfaceModel;
-}
 
 // The identity of one kind of report: its title (first header line), its work file, and the
 // name and title the viewer's Save As proposes.
@@ -59,9 +56,10 @@ class TextReport {
   void WriteLine(std::string_view text);
   void WriteText(std::string_view text);
   void WriteCentredLine(std::string_view text);
-  // The nine header lines: title, product and version, company, date and time, file, comment.
-  void WriteHeader(std::string_view title, const SettingsRecord& settings,
-                   const model::SurfaceModel& model, const std::tm& now);
+  // The nine header lines: title, product and version, company, date and time, file, and the
+  // model's field comment.
+  void WriteHeader(std::string_view title, const SettingsRecord& settings, std::string_view fieldComment,
+                   const std::tm& now);
   // Closes the file; false when any write failed.
   bool Close();
   const std::filesystem::path& Path() const { return path_; }

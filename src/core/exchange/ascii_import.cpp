@@ -17,7 +17,7 @@
 #include "common/user_port.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 #include "tin/geometry.h"
 
 namespace terravue::exchange {
@@ -856,7 +856,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     return result;
   }
   if (load.append && m.IsBordered()) port.ShowWarning(msg::CurrentBorderMayBeInvalid);
-  session.settings.Set(output::View3DOptions::View3D, false);
+  session.settings.Set(settings::View3DOptions::View3D, false);
   model::MarkModified(session);
   result.status = LoadStatus::Loaded;
   return result;

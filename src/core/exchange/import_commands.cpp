@@ -5,13 +5,13 @@
 
 #include "common/app_settings.h"
 #include "common/messages.h"
-#include "common/scale_presets.h"
+#include "device/scale_presets.h"
 #include "common/session.h"
 #include "common/user_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 
 namespace terravue::exchange {
 
@@ -91,10 +91,10 @@ void TakeImportedModel(Session& session, const std::string& fileName) {
   model::SurfaceModel& m = session.model;
   TakeImportedIdentity(session, fileName);
   model::ComputeExtents(m, s);
-  output::FitModel(s, m, true);
-  settings::ApplyScalePreset(s);
-  if (m.TriangleCount == 0 && s.Get(mapping::PointOptions::MarkerKind) == MarkerNone)
-    s.Set(mapping::PointOptions::MarkerKind, MarkerPlus);
+  device::FitModel(s, m, true);
+  device::ApplyScalePreset(s);
+  if (m.TriangleCount == 0 && s.Get(device::PointOptions::MarkerKind) == MarkerNone)
+    s.Set(device::PointOptions::MarkerKind, MarkerPlus);
   session.port.ModelStateChanged();
 }
 

@@ -13,7 +13,7 @@
 namespace terravue::mapping {
 namespace {
 
-using output::WorldPoint;
+using device::WorldPoint;
 
 constexpr double Pi = std::numbers::pi;
 constexpr double NearZeroBound = 0.0001;
@@ -52,7 +52,7 @@ std::string LabelText(double value, int decimals) {
   return FormatReal(value, 0, std::clamp(decimals, 0, 3));
 }
 
-LineOutput::LineOutput(output::DrawingDevice& device) : device_(device) {}
+LineOutput::LineOutput(device::DrawingDevice& device) : device_(device) {}
 
 // ---- Labels of a run ------------------------------------------------------------------------
 
@@ -407,7 +407,7 @@ void LineOutput::SmoothLine(std::span<const WorldPoint> points, bool closed) {
 void LineOutput::DrawPiece(const WorldPoint& a, const WorldPoint& b, const WorldPoint& ta,
                            const WorldPoint& tb) {
   const double span = std::fabs(b.x - a.x) + std::fabs(b.y - a.y) + std::fabs(b.z - a.z);
-  const double wanted = output::RoundHalfEven(span * smoothingDensity);
+  const double wanted = device::RoundHalfEven(span * smoothingDensity);
   const double capped = std::min<double>(wanted, smoothing.segments);
   const int n = std::isnan(capped) ? 0 : static_cast<int>(capped);
   if (n <= 1) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/settings_record.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 namespace terravue {
 class UserPort;
@@ -67,9 +67,9 @@ inline constexpr std::size_t GapCapacity = 32765;
 // makes the same calls with the curve points.
 class LineOutput {
  public:
-  explicit LineOutput(output::DrawingDevice& device);
+  explicit LineOutput(device::DrawingDevice& device);
 
-  output::DrawingDevice& Device() { return device_; }
+  device::DrawingDevice& Device() { return device_; }
 
   // Set by the caller before a run.
   SmoothingOptions smoothing;
@@ -95,49 +95,49 @@ class LineOutput {
 
   // Whether the next line is labelled, and its plan length (labels are spaced along it).
   void PrepareLine(bool labelled, double planLength);
-  void Point(const output::WorldPoint& p);
+  void Point(const device::WorldPoint& p);
   void BeginLinePen();
   void EndLine();
 
   // A traced line through the three stages, smoothed when asked (a closed line repeats its
   // first point at its end).
-  void StraightLine(std::span<const output::WorldPoint> points);
-  void SmoothLine(std::span<const output::WorldPoint> points, bool closed);
+  void StraightLine(std::span<const device::WorldPoint> points);
+  void SmoothLine(std::span<const device::WorldPoint> points, bool closed);
 
  private:
   struct GapPoint {
-    output::WorldPoint p;
+    device::WorldPoint p;
     int dashState;
   };
 
-  void FirstPoint(const output::WorldPoint& p);
+  void FirstPoint(const device::WorldPoint& p);
   void PrepareSpacing();
-  void DashStage(const output::WorldPoint& p);
-  void LabelStage(const output::WorldPoint& p);
+  void DashStage(const device::WorldPoint& p);
+  void LabelStage(const device::WorldPoint& p);
   // Where a gap that began at the gap start ends on the piece from the last point to p.
-  void GapEnd(const output::WorldPoint& p, output::WorldPoint& end, double& covered) const;
-  void PlaceLabel(const output::WorldPoint& start, const output::WorldPoint& end);
-  bool Upright(const output::WorldPoint& start, double alpha) const;
+  void GapEnd(const device::WorldPoint& p, device::WorldPoint& end, double& covered) const;
+  void PlaceLabel(const device::WorldPoint& start, const device::WorldPoint& end);
+  bool Upright(const device::WorldPoint& start, double alpha) const;
   void DrawGap();
   void TogglePen();
-  void DrawPiece(const output::WorldPoint& a, const output::WorldPoint& b, const output::WorldPoint& ta,
-                 const output::WorldPoint& tb);
-  void Plot(const output::WorldPoint& p) { device_.DevicePlot(false, p.x, p.y, p.z); }
+  void DrawPiece(const device::WorldPoint& a, const device::WorldPoint& b, const device::WorldPoint& ta,
+                 const device::WorldPoint& tb);
+  void Plot(const device::WorldPoint& p) { device_.DevicePlot(false, p.x, p.y, p.z); }
 
-  output::DrawingDevice& device_;
+  device::DrawingDevice& device_;
   UserPort* port_ = nullptr;
 
   // The line being drawn.
   bool started_ = false;
   bool lineLabelled_ = false;  // asked for by PrepareLine
   double planLength_ = 0;
-  output::WorldPoint last_;
+  device::WorldPoint last_;
   bool dashFlag_ = false;
   int dashState_ = 1;  // 1 inside a dash (pen down), 0 inside a space
   double dashRun_ = 0;
   bool labelled_ = false;  // this line carries labels after all
   int labelMode_ = 1;      // 1 towards the next label, 0 inside a possible gap
-  output::WorldPoint gapStart_;
+  device::WorldPoint gapStart_;
   double pathRun_ = 0;
   double labelWidth_ = 0;
   double spacing_ = 0;

@@ -14,7 +14,7 @@
 #include "mapping/contour_smoothing.h"
 #include "mapping/map_options_edit.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 // One level at a time, the tracer marks the triangles the level cannot cross as done, then
 // starts a line in every triangle still open, in work-list order, and walks it across the
@@ -37,7 +37,7 @@
 namespace terravue::mapping {
 namespace {
 
-using output::WorldPoint;
+using device::WorldPoint;
 using model::SurfaceModel;
 
 constexpr double NearZeroBound = 0.0001;
@@ -326,7 +326,7 @@ std::int64_t Tracer::FileLevels(std::int64_t from, std::int64_t levels) {
 }
 
 void Tracer::Pass(const LevelRange& range, bool indexPass, const LevelStyle& style) {
-  output::DrawingDevice& device = out_.Device();
+  device::DrawingDevice& device = out_.Device();
   device.DeviceSetLayer(style.colour, style.layer);
   device.DeviceSetWidth(style.width);
   out_.SetDashFlag(Selected(run_.dashes, indexPass));

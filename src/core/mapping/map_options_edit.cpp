@@ -9,9 +9,9 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/user_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 namespace terravue::mapping {
 namespace {
@@ -103,7 +103,7 @@ class PageStore {
   void StoreChoice(U8Field f, int index, int count) {
     s_.Set(f, static_cast<std::uint8_t>(std::clamp(index, 0, count - 1)));
   }
-  void StoreWidth(I32Field f, int index) { s_.Set(f, output::ClampWidthIndex(index)); }
+  void StoreWidth(I32Field f, int index) { s_.Set(f, device::ClampWidthIndex(index)); }
   void StoreColour(ColourField f, std::uint32_t c) { s_.Set(f, c & MaxColourValue); }
   void StoreBool(BoolField f, bool v) { s_.Set(f, v); }
   // Titles longer than the field were stopped by the dialog; one that still does not fit is
@@ -141,10 +141,10 @@ class PageStore {
   int refused_ = 0;
 };
 
-Range TextHeightRange(std::string_view message) { return AtLeast(MinLength, message, MinLengthText); }
+Range TextHeightRange(std::string_view message) { return AtLeast(device::MinLength, message, MinLengthText); }
 
 Range MultipleRange(std::string_view message) {
-  return MinimumAndMaximum(0, MaxMultiple, message, "0", "32767");
+  return MinimumAndMaximum(0, device::MaxMultiple, message, "0", "32767");
 }
 
 }  // namespace
@@ -168,17 +168,17 @@ std::string_view PageCaption(MapOptionPage page) {
 
 BoolField ShowFlagOf(MapOptionPage page) {
   switch (page) {
-    case MapOptionPage::Triangles: return TriangleOptions::Show;
-    case MapOptionPage::Breaklines: return BreaklineOptions::Show;
-    case MapOptionPage::SurfaceGrid: return SurfaceGridOptions::Show;
-    case MapOptionPage::Contours: return ContourOptions::Show;
-    case MapOptionPage::Border: return BorderOptions::Show;
-    case MapOptionPage::Points: return PointOptions::Show;
-    case MapOptionPage::Miscellaneous: return MiscOptions::Show;
-    case MapOptionPage::Titles: return TitleOptions::Show;
-    case MapOptionPage::SurfaceAnalyzer: return AnalyzerOptions::Show;
+    case MapOptionPage::Triangles: return device::TriangleOptions::Show;
+    case MapOptionPage::Breaklines: return device::BreaklineOptions::Show;
+    case MapOptionPage::SurfaceGrid: return device::SurfaceGridOptions::Show;
+    case MapOptionPage::Contours: return device::ContourOptions::Show;
+    case MapOptionPage::Border: return device::BorderOptions::Show;
+    case MapOptionPage::Points: return device::PointOptions::Show;
+    case MapOptionPage::Miscellaneous: return device::MiscOptions::Show;
+    case MapOptionPage::Titles: return device::TitleOptions::Show;
+    case MapOptionPage::SurfaceAnalyzer: return device::AnalyzerOptions::Show;
   }
-  return TriangleOptions::Show;
+  return device::TriangleOptions::Show;
 }
 
 bool GroupAvailable(MapOptionPage page, const model::SurfaceModel& m) {
@@ -203,7 +203,7 @@ std::string CleanFieldText(std::string_view text, NumberKind kind, std::string_v
 
 std::vector<std::string> WidthListTexts() {
   std::vector<std::string> texts;
-  for (int w : output::WidthList) texts.push_back(std::to_string(w));
+  for (int w : device::WidthList) texts.push_back(std::to_string(w));
   return texts;
 }
 
@@ -224,7 +224,7 @@ std::string FormatCustomColours(const std::vector<std::uint32_t>& colours) {
   std::string text;
   for (std::size_t i = 0; i < colours.size() && i < MaxCustomColours; ++i) {
     const std::string item = std::to_string(colours[i] & MaxColourValue);
-    if (text.size() + item.size() + 1 > CustomColours.capacity) break;
+    if (text.size() + item.size() + 1 > device::CustomColours.capacity) break;
     if (!text.empty()) text += ',';
     text += item;
   }
@@ -234,12 +234,12 @@ std::string FormatCustomColours(const std::vector<std::uint32_t>& colours) {
 // ---- Triangles, breaklines, border, miscellaneous -------------------------------------------
 
 TrianglePage LoadTrianglePage(const SettingsRecord& s) {
-  using namespace TriangleOptions;
+  using namespace device::TriangleOptions;
   return {s.Get(Colour), s.Get(Width)};
 }
 
 int StoreTrianglePage(UserPort& port, SettingsRecord& s, const TrianglePage& p) {
-  using namespace TriangleOptions;
+  using namespace device::TriangleOptions;
   PageStore st(port, s);
   st.StoreColour(Colour, p.colour);
   st.StoreWidth(Width, p.width);
@@ -247,7 +247,7 @@ int StoreTrianglePage(UserPort& port, SettingsRecord& s, const TrianglePage& p) 
 }
 
 BreaklinePage LoadBreaklinePage(const SettingsRecord& s) {
-  using namespace BreaklineOptions;
+  using namespace device::BreaklineOptions;
   BreaklinePage p;
   p.colour = s.Get(Colour);
   p.width = s.Get(Width);
@@ -258,7 +258,7 @@ BreaklinePage LoadBreaklinePage(const SettingsRecord& s) {
 }
 
 int StoreBreaklinePage(UserPort& port, SettingsRecord& s, const BreaklinePage& p) {
-  using namespace BreaklineOptions;
+  using namespace device::BreaklineOptions;
   PageStore st(port, s);
   st.StoreColour(Colour, p.colour);
   st.StoreWidth(Width, p.width);
@@ -270,12 +270,12 @@ int StoreBreaklinePage(UserPort& port, SettingsRecord& s, const BreaklinePage& p
 }
 
 BorderPage LoadBorderPage(const SettingsRecord& s) {
-  using namespace BorderOptions;
+  using namespace device::BorderOptions;
   return {s.Get(Colour), s.Get(Width), s.Get(DrawAtMinimumElevation), s.Get(ProjectToMinimumElevation)};
 }
 
 int StoreBorderPage(UserPort& port, SettingsRecord& s, const BorderPage& p) {
-  using namespace BorderOptions;
+  using namespace device::BorderOptions;
   PageStore st(port, s);
   st.StoreColour(Colour, p.colour);
   st.StoreWidth(Width, p.width);
@@ -285,7 +285,7 @@ int StoreBorderPage(UserPort& port, SettingsRecord& s, const BorderPage& p) {
 }
 
 MiscPage LoadMiscPage(const SettingsRecord& s) {
-  using namespace MiscOptions;
+  using namespace device::MiscOptions;
   MiscPage p;
   p.showLimits = s.Get(ShowLimits);
   p.showNorthArrow = s.Get(ShowNorthArrow);
@@ -297,7 +297,7 @@ MiscPage LoadMiscPage(const SettingsRecord& s) {
 }
 
 int StoreMiscPage(UserPort& port, SettingsRecord& s, const MiscPage& p) {
-  using namespace MiscOptions;
+  using namespace device::MiscOptions;
   PageStore st(port, s);
   st.StoreBool(ShowLimits, p.showLimits);
   st.StoreBool(ShowNorthArrow, p.showNorthArrow);
@@ -313,7 +313,7 @@ int StoreMiscPage(UserPort& port, SettingsRecord& s, const MiscPage& p) {
 // ---- Surface grid and contours --------------------------------------------------------------
 
 SurfaceGridPage LoadSurfaceGridPage(const SettingsRecord& s) {
-  using namespace SurfaceGridOptions;
+  using namespace device::SurfaceGridOptions;
   SurfaceGridPage p;
   p.intervalX = Fixed3(s.Get(IntervalX));
   p.intervalY = Fixed3(s.Get(IntervalY));
@@ -333,12 +333,12 @@ SurfaceGridPage LoadSurfaceGridPage(const SettingsRecord& s) {
 }
 
 int StoreSurfaceGridPage(UserPort& port, SettingsRecord& s, const SurfaceGridPage& p) {
-  using namespace SurfaceGridOptions;
+  using namespace device::SurfaceGridOptions;
   PageStore st(port, s);
   st.StoreReal(IntervalX, p.intervalX, msg::InvalidGridXInterval,
-               AtLeast(MinLength, msg::GridXIntervalOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::GridXIntervalOutOfRange, MinLengthText));
   st.StoreReal(IntervalY, p.intervalY, msg::InvalidGridYInterval,
-               AtLeast(MinLength, msg::GridYIntervalOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::GridYIntervalOutOfRange, MinLengthText));
   st.StoreI16(Multiple, p.multiple, msg::InvalidGridMultiple, MultipleRange(msg::GridMultipleOutOfRange));
   st.StoreColour(PrimaryColour, p.primaryColour);
   st.StoreColour(MultipleColour, p.multipleColour);
@@ -351,14 +351,14 @@ int StoreSurfaceGridPage(UserPort& port, SettingsRecord& s, const SurfaceGridPag
   st.StoreColour(TextColour, p.textColour);
   st.StoreChoice(DashMode, p.dashMode, LineSelectionCount);
   st.StoreReal(DashLength, p.dashLength, msg::InvalidGridDashLength,
-               AtLeast(MinLength, msg::DashLengthOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::DashLengthOutOfRange, MinLengthText));
   st.StoreReal(SpaceLength, p.spaceLength, msg::InvalidGridSpaceLength,
-               AtLeast(MinLength, msg::SpaceLengthOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::SpaceLengthOutOfRange, MinLengthText));
   return st.Refused();
 }
 
 ContourPage LoadContourPage(const SettingsRecord& s) {
-  using namespace ContourOptions;
+  using namespace device::ContourOptions;
   ContourPage p;
   p.interval = Fixed3(s.Get(Interval));
   p.multiple = Whole(s.Get(Multiple));
@@ -386,10 +386,10 @@ ContourPage LoadContourPage(const SettingsRecord& s) {
 }
 
 int StoreContourPage(UserPort& port, SettingsRecord& s, const ContourPage& p) {
-  using namespace ContourOptions;
+  using namespace device::ContourOptions;
   PageStore st(port, s);
   st.StoreReal(Interval, p.interval, msg::InvalidContourInterval,
-               AtLeast(MinLength, msg::ContourIntervalOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::ContourIntervalOutOfRange, MinLengthText));
   st.StoreI16(Multiple, p.multiple, msg::InvalidContourMultiple,
               MultipleRange(msg::ContourMultipleOutOfRange));
   st.StoreColour(PrimaryColour, p.primaryColour);
@@ -410,12 +410,12 @@ int StoreContourPage(UserPort& port, SettingsRecord& s, const ContourPage& p) {
                Between(MinLabelFrequency, MaxLabelFrequency, msg::LabelFrequencyOutOfRange, "1.0", "50.0"));
   st.StoreChoice(DashMode, p.dashMode, LineSelectionCount);
   st.StoreReal(DashLength, p.dashLength, msg::InvalidDashLength,
-               AtLeast(MinLength, msg::DashLengthOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::DashLengthOutOfRange, MinLengthText));
   st.StoreReal(SpaceLength, p.spaceLength, msg::InvalidSpaceLength,
-               AtLeast(MinLength, msg::SpaceLengthOutOfRange, MinLengthText));
+               AtLeast(device::MinLength, msg::SpaceLengthOutOfRange, MinLengthText));
   st.StoreBool(Smooth, p.smooth);
   st.StoreU16(Segments, p.segments, msg::InvalidSegments,
-              MinimumAndMaximum(MinSegments, MaxSegments, msg::SegmentsOutOfRange, "3", "100"));
+              MinimumAndMaximum(device::MinSegments, device::MaxSegments, msg::SegmentsOutOfRange, "3", "100"));
   st.StoreReal(Tension, p.tension, msg::InvalidTension,
                Between(0, MaxTension, msg::TensionOutOfRange, "0.0", "10.0"));
   return st.Refused();
@@ -424,7 +424,7 @@ int StoreContourPage(UserPort& port, SettingsRecord& s, const ContourPage& p) {
 // ---- Points and titles ----------------------------------------------------------------------
 
 PointPage LoadPointPage(const SettingsRecord& s) {
-  using namespace PointOptions;
+  using namespace device::PointOptions;
   PointPage p;
   p.maintainScale = s.Get(MaintainScale);
   p.markerColour = s.Get(MarkerColour);
@@ -446,7 +446,7 @@ PointPage LoadPointPage(const SettingsRecord& s) {
 }
 
 int StorePointPage(UserPort& port, SettingsRecord& s, const PointPage& p) {
-  using namespace PointOptions;
+  using namespace device::PointOptions;
   PageStore st(port, s);
   st.StoreBool(MaintainScale, p.maintainScale);
   st.StoreColour(MarkerColour, p.markerColour);
@@ -471,7 +471,7 @@ int StorePointPage(UserPort& port, SettingsRecord& s, const PointPage& p) {
 }
 
 TitlePage LoadTitlePage(const SettingsRecord& s) {
-  using namespace TitleOptions;
+  using namespace device::TitleOptions;
   TitlePage p;
   p.useTitleBoxes = s.Get(UseTitleBoxes);
   p.showTitle = s.Get(ShowTitle);
@@ -496,7 +496,7 @@ TitlePage LoadTitlePage(const SettingsRecord& s) {
 }
 
 int StoreTitlePage(UserPort& port, SettingsRecord& s, const TitlePage& p) {
-  using namespace TitleOptions;
+  using namespace device::TitleOptions;
   PageStore st(port, s);
   st.StoreBool(UseTitleBoxes, p.useTitleBoxes);
   st.StoreBool(ShowTitle, p.showTitle);
@@ -525,7 +525,7 @@ int StoreTitlePage(UserPort& port, SettingsRecord& s, const TitlePage& p) {
 // ---- Surface analyzer -----------------------------------------------------------------------
 
 AnalyzerPage LoadAnalyzerPage(const SettingsRecord& s) {
-  using namespace AnalyzerOptions;
+  using namespace device::AnalyzerOptions;
   AnalyzerPage p;
   p.vectorColour = s.Get(VectorColour);
   p.vectorWidth = s.Get(VectorWidth);
@@ -559,9 +559,9 @@ AnalyzerPage LoadAnalyzerPage(const SettingsRecord& s) {
 }
 
 int StoreAnalyzerPage(UserPort& port, SettingsRecord& s, const AnalyzerPage& p) {
-  using namespace AnalyzerOptions;
+  using namespace device::AnalyzerOptions;
   PageStore st(port, s);
-  const Range spacing = AtLeast(MinLength, {}, MinLengthText);
+  const Range spacing = AtLeast(device::MinLength, {}, MinLengthText);
   auto within = [&](std::string_view message) {
     Range r = spacing;
     r.message = message;
@@ -619,42 +619,42 @@ bool GroupDrawable(const SettingsRecord& s, MapOptionPage page) {
   if (!s.Get(ShowFlagOf(page))) return false;
   switch (page) {
     case MapOptionPage::Breaklines:
-      return !s.Get(BreaklineOptions::ShowNumbers) || Usable(s.Get(BreaklineOptions::TextHeight), MinLength);
+      return !s.Get(device::BreaklineOptions::ShowNumbers) || Usable(s.Get(device::BreaklineOptions::TextHeight), device::MinLength);
     case MapOptionPage::SurfaceGrid: {
-      using namespace SurfaceGridOptions;
-      return Usable(s.Get(IntervalX), MinLength) && Usable(s.Get(IntervalY), MinLength) &&
-             s.Get(Multiple) >= 0 && Usable(s.Get(TextHeight), MinLength) &&
-             Usable(s.Get(DashLength), MinLength) && Usable(s.Get(SpaceLength), MinLength);
+      using namespace device::SurfaceGridOptions;
+      return Usable(s.Get(IntervalX), device::MinLength) && Usable(s.Get(IntervalY), device::MinLength) &&
+             s.Get(Multiple) >= 0 && Usable(s.Get(TextHeight), device::MinLength) &&
+             Usable(s.Get(DashLength), device::MinLength) && Usable(s.Get(SpaceLength), device::MinLength);
     }
     case MapOptionPage::Contours: {
-      using namespace ContourOptions;
+      using namespace device::ContourOptions;
       const double frequency = s.Get(LabelFrequency);
-      return Usable(s.Get(Interval), MinLength) && s.Get(Multiple) >= 0 &&
-             Usable(s.Get(TextHeight), MinLength) && Usable(s.Get(DashLength), MinLength) &&
-             Usable(s.Get(SpaceLength), MinLength) && Usable(frequency, MinLabelFrequency) &&
-             frequency <= MaxLabelFrequency && s.Get(Segments) >= MinSegments &&
-             s.Get(Segments) <= MaxSegments && std::isfinite(s.Get(Minimum)) &&
+      return Usable(s.Get(Interval), device::MinLength) && s.Get(Multiple) >= 0 &&
+             Usable(s.Get(TextHeight), device::MinLength) && Usable(s.Get(DashLength), device::MinLength) &&
+             Usable(s.Get(SpaceLength), device::MinLength) && Usable(frequency, MinLabelFrequency) &&
+             frequency <= MaxLabelFrequency && s.Get(Segments) >= device::MinSegments &&
+             s.Get(Segments) <= device::MaxSegments && std::isfinite(s.Get(Minimum)) &&
              std::isfinite(s.Get(Maximum)) && std::isfinite(s.Get(Base));
     }
     case MapOptionPage::Points:
-      return Usable(s.Get(PointOptions::TextHeight), MinLength) &&
-             std::isfinite(s.Get(PointOptions::MarkerHeight)) && std::isfinite(s.Get(PointOptions::TextAngle));
+      return Usable(s.Get(device::PointOptions::TextHeight), device::MinLength) &&
+             std::isfinite(s.Get(device::PointOptions::MarkerHeight)) && std::isfinite(s.Get(device::PointOptions::TextAngle));
     case MapOptionPage::Miscellaneous:
-      return Usable(s.Get(MiscOptions::TextHeight), MinLength) && std::isfinite(s.Get(MiscOptions::NorthAngle));
+      return Usable(s.Get(device::MiscOptions::TextHeight), device::MinLength) && std::isfinite(s.Get(device::MiscOptions::NorthAngle));
     case MapOptionPage::Titles:
-      return Usable(s.Get(TitleOptions::TitleTextHeight), MinLength) &&
-             Usable(s.Get(TitleOptions::MiscTextHeight), MinLength);
+      return Usable(s.Get(device::TitleOptions::TitleTextHeight), device::MinLength) &&
+             Usable(s.Get(device::TitleOptions::MiscTextHeight), device::MinLength);
     case MapOptionPage::SurfaceAnalyzer: {
-      using namespace AnalyzerOptions;
-      return Usable(s.Get(ArrowMagnitude), MinLength) && Usable(s.Get(DownSlopeGridSpacing), MinLength) &&
-             Usable(s.Get(FlowGridSpacing), MinLength);
+      using namespace device::AnalyzerOptions;
+      return Usable(s.Get(ArrowMagnitude), device::MinLength) && Usable(s.Get(DownSlopeGridSpacing), device::MinLength) &&
+             Usable(s.Get(FlowGridSpacing), device::MinLength);
     }
     default: return true;
   }
 }
 
 LineCount CountLines(double low, double high, double interval) {
-  if (!std::isfinite(low) || !std::isfinite(high) || !Usable(interval, MinLength) || high < low) return {};
+  if (!std::isfinite(low) || !std::isfinite(high) || !Usable(interval, device::MinLength) || high < low) return {};
   const double first = std::ceil(low / interval);
   const double last = std::floor(high / interval);
   const double n = last - first + 1;

@@ -14,20 +14,20 @@
 #include "common/user_port.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/level_lines.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping/surface_grid.h"
 #include "mapping/title_block.h"
 #include "model/surface_model.h"
-#include "output/cad_settings.h"
-#include "output/drawing_device.h"
-#include "output/view3d_settings.h"
+#include "device/cad_settings.h"
+#include "device/drawing_device.h"
+#include "common/view3d_settings.h"
 
 namespace terravue::mapping {
 namespace {
 
-using output::DeviceKind;
-using output::DrawingDevice;
+using device::DeviceKind;
+using device::DrawingDevice;
 using model::SurfaceModel;
 
 constexpr double Pi = std::numbers::pi;
@@ -48,9 +48,9 @@ void Plot(DrawingDevice& d, const SurfaceModel& m, PointIndex p) {
 class LineMode3D {
  public:
   explicit LineMode3D(SettingsRecord& s) : s_(s) {
-    s_.Set(output::CadOutput::LineMode3D, s_.Get(output::CadOutput::Use3DPolylines));
+    s_.Set(device::CadOutput::LineMode3D, s_.Get(device::CadOutput::Use3DPolylines));
   }
-  ~LineMode3D() { s_.Set(output::CadOutput::LineMode3D, false); }
+  ~LineMode3D() { s_.Set(device::CadOutput::LineMode3D, false); }
   LineMode3D(const LineMode3D&) = delete;
   LineMode3D& operator=(const LineMode3D&) = delete;
 
@@ -62,10 +62,10 @@ class LineMode3D {
 class SheetFrameDrawer {
  public:
   SheetFrameDrawer(DrawingDevice& device, const Session& session)
-      : page_(dynamic_cast<output::PageDevice*>(&device)) {
+      : page_(dynamic_cast<device::PageDevice*>(&device)) {
     if (!page_) return;
     page_->SetTitleBlockDrawer([&session](DrawingDevice& d) {
-      if (auto* page = dynamic_cast<output::PageDevice*>(&d)) DrawSheetFrame(*page, session);
+      if (auto* page = dynamic_cast<device::PageDevice*>(&d)) DrawSheetFrame(*page, session);
     });
   }
   ~SheetFrameDrawer() {
@@ -75,7 +75,7 @@ class SheetFrameDrawer {
   SheetFrameDrawer& operator=(const SheetFrameDrawer&) = delete;
 
  private:
-  output::PageDevice* page_;
+  device::PageDevice* page_;
 };
 
 // The neighbour of t across the edge a-b; none when it is missing or out of range.
@@ -95,8 +95,8 @@ TriangleIndex NeighbourAcross(const SurfaceModel& m, TriangleIndex t, PointIndex
 
 // Every edge once, with the lower-numbered of its two triangles; joined edges as one stroke.
 void DrawTriangles(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  d.DeviceSetLayer(s.Get(TriangleOptions::Colour), s.Get(TriangleOptions::Layer));
-  d.DeviceSetWidth(s.Get(TriangleOptions::Width));
+  d.DeviceSetLayer(s.Get(device::TriangleOptions::Colour), s.Get(device::TriangleOptions::Layer));
+  d.DeviceSetWidth(s.Get(device::TriangleOptions::Width));
   d.DevicePenUp();
   bool down = false;
   PointIndex at = NoPoint;
@@ -136,8 +136,8 @@ void DrawTriangles(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice
 // ---- Step 2: breaklines and their numbers ---------------------------------------------------
 
 void DrawBreaklines(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  d.DeviceSetLayer(s.Get(BreaklineOptions::Colour), s.Get(BreaklineOptions::Layer));
-  d.DeviceSetWidth(s.Get(BreaklineOptions::Width));
+  d.DeviceSetLayer(s.Get(device::BreaklineOptions::Colour), s.Get(device::BreaklineOptions::Layer));
+  d.DeviceSetWidth(s.Get(device::BreaklineOptions::Width));
   d.DevicePenUp();
   for (BreaklineIndex b = 1; b <= m.BreaklineCount; ++b) {
     const model::Breakline& line = m.Breaklines[b];
@@ -150,11 +150,11 @@ void DrawBreaklines(const SettingsRecord& s, const SurfaceModel& m, DrawingDevic
 }
 
 void DrawBreaklineNumbers(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  using namespace BreaklineOptions;
+  using namespace device::BreaklineOptions;
   d.DeviceSetLayer(s.Get(TextColour), s.Get(TextLayer));
   d.DeviceSetTextStyle(s.Get(TextColour), s.Get(TextHeight));
   d.text.AnchorLeft();
-  const bool north = s.Get(ContourOptions::LabelDirection) == static_cast<int>(LabelOrientation::North);
+  const bool north = s.Get(device::ContourOptions::LabelDirection) == static_cast<int>(LabelOrientation::North);
   for (BreaklineIndex b = 1; b <= m.BreaklineCount; ++b) {
     const model::Breakline& line = m.Breaklines[b];
     if (!ValidPoint(m, line.From) || !ValidPoint(m, line.To)) continue;
@@ -187,7 +187,7 @@ void DrawBreaklineNumbers(const SettingsRecord& s, const SurfaceModel& m, Drawin
 // ---- Step 3: surface grid -------------------------------------------------------------------
 
 LevelStyle GridStyle(const SettingsRecord& s, bool index) {
-  using namespace SurfaceGridOptions;
+  using namespace device::SurfaceGridOptions;
   return index ? LevelStyle{s.Get(MultipleColour), s.Get(MultipleLayer), s.Get(MultipleWidth)}
                : LevelStyle{s.Get(PrimaryColour), s.Get(PrimaryLayer), s.Get(PrimaryWidth)};
 }
@@ -195,7 +195,7 @@ LevelStyle GridStyle(const SettingsRecord& s, bool index) {
 // The grid lines draped over the surface in the 3-D view: lines of constant X, then of
 // constant Y, traced through the triangles.
 bool DrawDrapedGrid(Session& session, DrawingDevice& d) {
-  using namespace SurfaceGridOptions;
+  using namespace device::SurfaceGridOptions;
   const SettingsRecord& s = session.settings;
   LineOutput out(d);
   out.smoothing = {s.Get(Smooth), s.Get(Segments), s.Get(Tension)};
@@ -227,11 +227,11 @@ bool DrawSurfaceGrid(Session& session, DrawingDevice& d) {
   // On a sheet the lines and labels stay on the part of it left to the map, clear of the title
   // block and the scale bar; CAD files have no sheet.
   std::optional<SheetArea> area;
-  if (dynamic_cast<const output::PageDevice*>(&d) && d.Kind() != DeviceKind::CadFile) area = ClearMapArea(session);
+  if (dynamic_cast<const device::PageDevice*>(&d) && d.Kind() != DeviceKind::CadFile) area = ClearMapArea(session);
   LineOutput out(d);
   DrawPlanGrid(out, s, session.model, grid, area ? &*area : nullptr);
-  if (s.Get(SurfaceGridOptions::TextMode) != static_cast<int>(LineSelection::None)) {
-    d.DeviceSetLayer(s.Get(SurfaceGridOptions::TextColour), s.Get(SurfaceGridOptions::TextLayer));
+  if (s.Get(device::SurfaceGridOptions::TextMode) != static_cast<int>(LineSelection::None)) {
+    d.DeviceSetLayer(s.Get(device::SurfaceGridOptions::TextColour), s.Get(device::SurfaceGridOptions::TextLayer));
     DrawGridLabels(d, s, session.model, grid, area ? &*area : nullptr);
   }
   return grid.capped;
@@ -240,7 +240,7 @@ bool DrawSurfaceGrid(Session& session, DrawingDevice& d) {
 // ---- Step 4: contours -----------------------------------------------------------------------
 
 bool DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
-  using namespace ContourOptions;
+  using namespace device::ContourOptions;
   const SettingsRecord& s = session.settings;
   LineOutput out(d);
   out.smoothing = {s.Get(Smooth), s.Get(Segments), s.Get(Tension)};
@@ -297,7 +297,7 @@ void DrawBorderRing(const SurfaceModel& m, DrawingDevice& d, PointIndex start, b
 }
 
 void DrawBorder(SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d, bool view3D) {
-  using namespace BorderOptions;
+  using namespace device::BorderOptions;
   const PointIndex start = m.FirstBorderPoint(1, m.PointCount);
   if (start == NoPoint) return;
   d.DeviceSetLayer(s.Get(Colour), s.Get(Layer));
@@ -327,13 +327,13 @@ void DrawBorder(SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d, bool
 // ---- Steps 8 to 10: points ------------------------------------------------------------------
 
 // An open arrow: the shaft, then two barbs from its head back to 80% of the way.
-void DrawArrow(DrawingDevice& d, const output::WorldPoint& a, const output::WorldPoint& b) {
+void DrawArrow(DrawingDevice& d, const device::WorldPoint& a, const device::WorldPoint& b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
-  const output::WorldPoint mid{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
+  const device::WorldPoint mid{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
   constexpr double t = 0.1;
-  const output::WorldPoint p1{mid.x - t * dy, mid.y + t * dx, mid.z};
-  const output::WorldPoint p2{mid.x + t * dy, mid.y - t * dx, mid.z};
-  const auto stroke = [&](const output::WorldPoint& from, const output::WorldPoint& to) {
+  const device::WorldPoint p1{mid.x - t * dy, mid.y + t * dx, mid.z};
+  const device::WorldPoint p2{mid.x + t * dy, mid.y - t * dx, mid.z};
+  const auto stroke = [&](const device::WorldPoint& from, const device::WorldPoint& to) {
     d.DevicePlot(false, from.x, from.y, from.z);
     d.DevicePenDown();
     d.DevicePlot(false, to.x, to.y, to.z);
@@ -345,7 +345,7 @@ void DrawArrow(DrawingDevice& d, const output::WorldPoint& a, const output::Worl
 }
 
 void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  using namespace PointOptions;
+  using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(MarkerColour), s.Get(MarkerLayer));
   d.DeviceSetWidth(s.Get(PathWidth));
   if (!s.Get(PathArrowHeads)) {
@@ -364,7 +364,7 @@ void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevic
 }
 
 void DrawMarkers(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  using namespace PointOptions;
+  using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(MarkerColour), s.Get(MarkerLayer));
   d.DeviceSetWidth(0);
   const int kind = s.Get(MarkerKind);
@@ -382,7 +382,7 @@ std::string WithoutBlanks(std::string text) {
 }
 
 void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
-  using namespace PointOptions;
+  using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(LabelColour), s.Get(LabelLayer));
   d.DeviceSetTextStyle(s.Get(LabelColour), s.Get(TextHeight));
   d.text.AnchorLeft();
@@ -390,7 +390,7 @@ void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevi
   double charWidth = d.text.TextCharWidth;
   double marker = s.Get(MarkerHeight);
   // Labels that keep their screen size while zooming keep their distances with them.
-  if (const auto* page = dynamic_cast<const output::PageDevice*>(&d);
+  if (const auto* page = dynamic_cast<const device::PageDevice*>(&d);
       page && d.Kind() != DeviceKind::Printer && !page->Frame().maintainPointScale && page->Frame().zoom > 0) {
     const double zoom = page->Frame().zoom;
     h /= zoom;
@@ -420,21 +420,21 @@ void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevi
 // ---- Steps 11 and 12: sheet furniture -------------------------------------------------------
 
 bool TitleBoxes(const SettingsRecord& s) {
-  return GroupDrawable(s, MapOptionPage::Titles) && s.Get(TitleOptions::UseTitleBoxes);
+  return GroupDrawable(s, MapOptionPage::Titles) && s.Get(device::TitleOptions::UseTitleBoxes);
 }
 
 void DrawMiscellaneous(Session& session, DrawingDevice& d, bool view3D) {
   const SettingsRecord& s = session.settings;
-  d.DeviceSetLayer(s.Get(MiscOptions::Colour), s.Get(MiscOptions::Layer));
+  d.DeviceSetLayer(s.Get(device::MiscOptions::Colour), s.Get(device::MiscOptions::Layer));
   d.DeviceSetWidth(0);
   // With title boxes the titles draw the frame with the block.
-  if (s.Get(MiscOptions::ShowLimits) && !TitleBoxes(s)) d.DeviceTitleBlock();
-  if (s.Get(MiscOptions::ShowNorthArrow) && !view3D) DrawNorthArrow(session, d);
-  if (s.Get(MiscOptions::ShowScaleBar) && !view3D) DrawScaleBar(session, d);
+  if (s.Get(device::MiscOptions::ShowLimits) && !TitleBoxes(s)) d.DeviceTitleBlock();
+  if (s.Get(device::MiscOptions::ShowNorthArrow) && !view3D) DrawNorthArrow(session, d);
+  if (s.Get(device::MiscOptions::ShowScaleBar) && !view3D) DrawScaleBar(session, d);
 }
 
 void DrawTitles(Session& session, DrawingDevice& d) {
-  using namespace TitleOptions;
+  using namespace device::TitleOptions;
   const SettingsRecord& s = session.settings;
   if (!s.Get(UseTitleBoxes)) {
     DrawTitleLines(session, d);
@@ -459,7 +459,7 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   const SheetFrameDrawer frameDrawer(device, session);
   const bool cad = device.Kind() == DeviceKind::CadFile;
   const bool screenMap = device.Kind() == DeviceKind::ScreenMap;
-  const bool view3D = s.Get(output::View3DOptions::View3D);
+  const bool view3D = s.Get(settings::View3DOptions::View3D);
   const auto shown = [&](MapOptionPage page) { return GroupDrawable(s, page); };
   bool contoursCapped = false;
   bool gridCapped = false;
@@ -476,7 +476,7 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
       const LineMode3D mode(s);
       DrawBreaklines(s, m, device);
     }
-    if (s.Get(BreaklineOptions::ShowNumbers)) DrawBreaklineNumbers(s, m, device);
+    if (s.Get(device::BreaklineOptions::ShowNumbers)) DrawBreaklineNumbers(s, m, device);
   }
   if (m.PointCount > 0 && shown(MapOptionPage::SurfaceGrid)) {
     if (view3D) {
@@ -494,10 +494,10 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   if (m.PointCount > 0 && shown(MapOptionPage::Border) && !(options.borderEditorOpen && screenMap))
     DrawBorder(s, m, device, view3D);
   if (m.PointCount > 0 && shown(MapOptionPage::Points)) {
-    if (s.Get(PointOptions::ShowPath)) DrawTravelPath(s, m, device);
+    if (s.Get(device::PointOptions::ShowPath)) DrawTravelPath(s, m, device);
     device.pointLabelScaling = true;
     DrawMarkers(s, m, device);
-    if (s.Get(PointOptions::ShowNumber) || s.Get(PointOptions::ShowLabel) || s.Get(PointOptions::ShowElevation))
+    if (s.Get(device::PointOptions::ShowNumber) || s.Get(device::PointOptions::ShowLabel) || s.Get(device::PointOptions::ShowElevation))
       DrawPointLabels(s, m, device);
     device.pointLabelScaling = false;
   }

@@ -3,7 +3,7 @@
 namespace terravue {
 struct Session;
 }
-namespace terravue::output {
+namespace terravue::device {
 class DrawingDevice;
 }
 namespace terravue::tin {
@@ -26,8 +26,8 @@ struct RedrawOptions {
   bool breaklineEditorOpen = false;
 };
 
-void RedrawMap(Session& session, output::DrawingDevice& device, tin::LocateState& state);
-void RedrawMap(Session& session, output::DrawingDevice& device, tin::LocateState& state,
+void RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state);
+void RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state,
                const RedrawOptions& options);
 
 }  // namespace terravue::mapping

@@ -8,16 +8,16 @@
 #include "common/format.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/level_lines.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping/title_block.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 namespace terravue::mapping {
 namespace {
 
-using namespace SurfaceGridOptions;
+using namespace device::SurfaceGridOptions;
 
 constexpr double NearZeroBound = 0.0001;
 constexpr double MaxLineIndex = 4503599627370496.0;  // 2^52: beyond it lines cannot be told apart
@@ -36,13 +36,13 @@ bool Shows(int mode, bool indexLine) {
 void DrawLines(LineOutput& out, const SettingsRecord& s, const GridLines& lines, bool vertical, double low,
                double high, double first, double last, double z) {
   if (lines.Count() == 0 || !(low <= high)) return;
-  output::DrawingDevice& device = out.Device();
+  device::DrawingDevice& device = out.Device();
   const int multiple = s.Get(Multiple);
   const int dashMode = s.Get(DashMode);
   double from = low, to = high;
   const auto line = [&](double at) {
-    const output::WorldPoint a = vertical ? output::WorldPoint{at, from, z} : output::WorldPoint{from, at, z};
-    const output::WorldPoint b = vertical ? output::WorldPoint{at, to, z} : output::WorldPoint{to, at, z};
+    const device::WorldPoint a = vertical ? device::WorldPoint{at, from, z} : device::WorldPoint{from, at, z};
+    const device::WorldPoint b = vertical ? device::WorldPoint{at, to, z} : device::WorldPoint{to, at, z};
     out.PrepareLine(false, 0);
     out.Point(a);
     out.BeginLinePen();
@@ -128,7 +128,7 @@ void DrawPlanGrid(LineOutput& out, const SettingsRecord& s, const model::Surface
   DrawLines(out, s, grid.y, false, left, right, firstY, lastY, m.MinZ);
 }
 
-void DrawGridLabels(output::DrawingDevice& device, const SettingsRecord& s, const model::SurfaceModel& m,
+void DrawGridLabels(device::DrawingDevice& device, const SettingsRecord& s, const model::SurfaceModel& m,
                     const PlanGrid& grid, const SheetArea* within) {
   device.DeviceSetTextStyle(s.Get(TextColour), s.Get(TextHeight));
   const int decimals = std::clamp<int>(s.Get(TextDecimals), 0, 3);

@@ -7,7 +7,7 @@
 namespace terravue::model {
 class SurfaceModel;
 }
-namespace terravue::output {
+namespace terravue::device {
 class DrawingDevice;
 }
 
@@ -49,7 +49,7 @@ void DrawPlanGrid(LineOutput& output, const SettingsRecord& settings, const mode
 // on the layer the caller chose. On a sheet (`within` given) an edge that lies off the part of
 // the sheet left to the map is pulled in to its side, and labels of lines outside that part are
 // left out, so that none runs off the paper or into the title block.
-void DrawGridLabels(output::DrawingDevice& device, const SettingsRecord& settings,
+void DrawGridLabels(device::DrawingDevice& device, const SettingsRecord& settings,
                     const model::SurfaceModel& model, const PlanGrid& grid, const SheetArea* within = nullptr);
 
 }  // namespace terravue::mapping

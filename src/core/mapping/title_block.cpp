@@ -13,18 +13,18 @@
 #include "common/messages.h"
 #include "common/session.h"
 #include "common/settings_record.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
-#include "output/page_setup_settings.h"
-#include "output/view3d_settings.h"
+#include "device/drawing_device.h"
+#include "device/page_setup_settings.h"
+#include "common/view3d_settings.h"
 
 namespace terravue::mapping {
 namespace {
 
-namespace page = output::PageSetup;
-using output::IntPoint;
+namespace page = device::PageSetup;
+using device::IntPoint;
 
 constexpr double NearZeroBound = 0.0001;
 constexpr double CentimetresPerInch = 2.54;
@@ -41,10 +41,10 @@ double Inch(const SettingsRecord& s) { return s.Get(page::MapScale) * UnitLength
 double Margin(const SettingsRecord& s) { return s.Get(page::MapScale) * (Metric(s) ? 0.254 : 0.1); }
 
 bool TitleBoxes(const SettingsRecord& s) {
-  return GroupDrawable(s, MapOptionPage::Titles) && s.Get(TitleOptions::UseTitleBoxes);
+  return GroupDrawable(s, MapOptionPage::Titles) && s.Get(device::TitleOptions::UseTitleBoxes);
 }
 bool TitleLines(const SettingsRecord& s) {
-  return GroupDrawable(s, MapOptionPage::Titles) && !s.Get(TitleOptions::UseTitleBoxes);
+  return GroupDrawable(s, MapOptionPage::Titles) && !s.Get(device::TitleOptions::UseTitleBoxes);
 }
 
 // While it lives, the device draws through the plan transform without the map's rotation, so
@@ -52,13 +52,13 @@ bool TitleLines(const SettingsRecord& s) {
 // those of the printable area under that transform.
 class UprightSheet {
  public:
-  UprightSheet(output::DrawingDevice& device, const SettingsRecord& settings)
-      : page_(dynamic_cast<output::PageDevice*>(&device)) {
+  UprightSheet(device::DrawingDevice& device, const SettingsRecord& settings)
+      : page_(dynamic_cast<device::PageDevice*>(&device)) {
     SettingsRecord upright = settings;
     upright.Set(page::RotationAngle, 0.0);
-    const output::ViewTransform t = output::ViewTransform::FromSettings(upright);
-    const output::WorldPoint topLeft = t.PageToWorld({0, 0});
-    const output::WorldPoint bottomRight = t.PageToWorld({t.PrintableWidth(), t.PrintableHeight()});
+    const device::ViewTransform t = device::ViewTransform::FromSettings(upright);
+    const device::WorldPoint topLeft = t.PageToWorld({0, 0});
+    const device::WorldPoint bottomRight = t.PageToWorld({t.PrintableWidth(), t.PrintableHeight()});
     left = topLeft.x;
     top = topLeft.y;
     right = bottomRight.x;
@@ -83,11 +83,11 @@ class UprightSheet {
   double left = 0, right = 0, top = 0, bottom = 0;
 
  private:
-  output::PageDevice* page_;
-  output::ViewTransform saved_;
+  device::PageDevice* page_;
+  device::ViewTransform saved_;
 };
 
-void Stroke(output::DrawingDevice& d, std::initializer_list<std::pair<double, double>> points, double z) {
+void Stroke(device::DrawingDevice& d, std::initializer_list<std::pair<double, double>> points, double z) {
   bool first = true;
   for (const auto& [x, y] : points) {
     d.DevicePlot(false, x, y, z);
@@ -97,7 +97,7 @@ void Stroke(output::DrawingDevice& d, std::initializer_list<std::pair<double, do
   d.DevicePenUp();
 }
 
-void ClearAlignment(output::DrawingDevice& d) {
+void ClearAlignment(device::DrawingDevice& d) {
   d.text.AnchorLeft();
 }
 
@@ -107,19 +107,19 @@ std::string Latin1Text(const SettingsRecord& s, TextField field) { return s.Get(
 
 std::optional<SheetArea> ClearMapArea(const Session& session) {
   const SettingsRecord& s = session.settings;
-  if (s.Get(output::View3DOptions::View3D) || !NearZero(s.Get(page::RotationAngle))) return std::nullopt;
-  const output::ViewTransform t = output::ViewTransform::FromSettings(s);
-  const output::WorldPoint topLeft = t.PageToWorld({0, 0});
-  const output::WorldPoint bottomRight = t.PageToWorld({t.PrintableWidth(), t.PrintableHeight()});
+  if (s.Get(settings::View3DOptions::View3D) || !NearZero(s.Get(page::RotationAngle))) return std::nullopt;
+  const device::ViewTransform t = device::ViewTransform::FromSettings(s);
+  const device::WorldPoint topLeft = t.PageToWorld({0, 0});
+  const device::WorldPoint bottomRight = t.PageToWorld({t.PrintableWidth(), t.PrintableHeight()});
   const double inch = Inch(s), margin = Margin(s);
   if (!std::isfinite(topLeft.x) || !std::isfinite(topLeft.y) || !std::isfinite(bottomRight.x) ||
       !std::isfinite(bottomRight.y) || !(inch > 0) || !std::isfinite(inch))
     return std::nullopt;
   SheetArea area{topLeft.x + margin, bottomRight.x - margin, bottomRight.y + margin, topLeft.y - margin};
   if (TitleBoxes(s)) area.bottom += 0.55 * inch;
-  if (GroupDrawable(s, MapOptionPage::Miscellaneous) && s.Get(MiscOptions::ShowScaleBar)) {
+  if (GroupDrawable(s, MapOptionPage::Miscellaneous) && s.Get(device::MiscOptions::ShowScaleBar)) {
     // The bar's two rows a quarter inch up, and its figures above them.
-    const double text = s.Get(MiscOptions::TextHeight);
+    const double text = s.Get(device::MiscOptions::TextHeight);
     area.bottom += inch / 4 + inch / 8 + inch / 16 + (std::isfinite(text) && text > 0 ? 1.5 * text * UnitLength(s) : 0);
   }
   if (!(area.left < area.right) || !(area.bottom < area.top)) return std::nullopt;
@@ -143,9 +143,9 @@ std::string ClockTime(const std::tm& t) {
 
 // ---- Sheet frame and title block (device pixels) --------------------------------------------
 
-void DrawSheetFrame(output::PageDevice& device, const Session& session) {
+void DrawSheetFrame(device::PageDevice& device, const Session& session) {
   const SettingsRecord& s = session.settings;
-  const output::DeviceFrame& frame = device.Frame();
+  const device::DeviceFrame& frame = device.Frame();
   const auto whole = [](double v) { return static_cast<int>(std::trunc(v)); };
   const int left = whole(frame.clip.left), top = whole(frame.clip.top);
   const int right = whole(frame.clip.right), bottom = whole(frame.clip.bottom);
@@ -180,10 +180,10 @@ void DrawSheetFrame(output::PageDevice& device, const Session& session) {
                                                     msg::TitleCaptionComments};
   const std::array<std::pair<std::string, std::string>, 5> texts = {
       std::pair{Latin1Text(s, settings::CompanyName), Latin1Text(s, settings::CompanyLocation)},
-      std::pair{Latin1Text(s, TitleOptions::Client1), Latin1Text(s, TitleOptions::Client2)},
-      std::pair{Latin1Text(s, TitleOptions::Location1), Latin1Text(s, TitleOptions::Location2)},
+      std::pair{Latin1Text(s, device::TitleOptions::Client1), Latin1Text(s, device::TitleOptions::Client2)},
+      std::pair{Latin1Text(s, device::TitleOptions::Location1), Latin1Text(s, device::TitleOptions::Location2)},
       std::pair{ShortDate(now), ClockTime(now)},
-      std::pair{Latin1Text(s, TitleOptions::Comment1), Latin1Text(s, TitleOptions::Comment2)}};
+      std::pair{Latin1Text(s, device::TitleOptions::Comment1), Latin1Text(s, device::TitleOptions::Comment2)}};
   const int captionHeight = whole(0.15 * py);
   const int textHeight = whole(0.2 * py);
   const int inset = whole(0.05 * px);
@@ -203,10 +203,10 @@ void DrawSheetFrame(output::PageDevice& device, const Session& session) {
 
 // ---- Title lines ----------------------------------------------------------------------------
 
-void DrawTitleLines(Session& session, output::DrawingDevice& device) {
+void DrawTitleLines(Session& session, device::DrawingDevice& device) {
   const SettingsRecord& s = session.settings;
-  using namespace TitleOptions;
-  const bool view3D = s.Get(output::View3DOptions::View3D);
+  using namespace device::TitleOptions;
+  const bool view3D = s.Get(settings::View3DOptions::View3D);
   const UprightSheet sheet(device, s);
   const double z = session.model.MinZ;
   const double g = Margin(s);
@@ -261,17 +261,17 @@ void DrawTitleLines(Session& session, output::DrawingDevice& device) {
 
 // ---- North arrow ----------------------------------------------------------------------------
 
-void DrawNorthArrow(Session& session, output::DrawingDevice& device) {
+void DrawNorthArrow(Session& session, device::DrawingDevice& device) {
   const SettingsRecord& s = session.settings;
   const UprightSheet sheet(device, s);
   const double inch = Inch(s);
-  const double north = s.Get(MiscOptions::NorthAngle);
+  const double north = s.Get(device::MiscOptions::NorthAngle);
   const bool square = std::fabs(north) < NearZeroBound || std::fabs(north - 180) < NearZeroBound;
   const double xc = sheet.left + (square ? 0.5 : 1.1) * inch;
   // Below the title lines when they are shown.
   double t = 0;
   if (TitleLines(s)) {
-    using namespace TitleOptions;
+    using namespace device::TitleOptions;
     if (s.Get(ShowTitle)) t += s.Get(TitleTextHeight);
     const int lines = (s.Get(ShowScale) || s.Get(ShowDate) || s.Get(ShowTime) ? 1 : 0) +
                       (s.Get(ShowFileName) ? 1 : 0) + (s.Get(ShowFileComment) ? 1 : 0) +
@@ -306,7 +306,7 @@ void DrawNorthArrow(Session& session, output::DrawingDevice& device) {
 
 // ---- Scale bar ------------------------------------------------------------------------------
 
-void DrawScaleBar(Session& session, output::DrawingDevice& device) {
+void DrawScaleBar(Session& session, device::DrawingDevice& device) {
   const SettingsRecord& s = session.settings;
   const UprightSheet sheet(device, s);
   const bool metric = Metric(s);
@@ -349,7 +349,7 @@ void DrawScaleBar(Session& session, output::DrawingDevice& device) {
     band(m, r, y1, y2);
   }
 
-  device.DeviceSetTextStyle(s.Get(MiscOptions::Colour), s.Get(MiscOptions::TextHeight));
+  device.DeviceSetTextStyle(s.Get(device::MiscOptions::Colour), s.Get(device::MiscOptions::TextHeight));
   ClearAlignment(device);
   double y = y3 + device.text.TextHeight * UnitLength(s) / 2;
   if (!metric) y += scale / 16;

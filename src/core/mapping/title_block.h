@@ -7,7 +7,7 @@
 namespace terravue {
 struct Session;
 }
-namespace terravue::output {
+namespace terravue::device {
 class DrawingDevice;
 class PageDevice;
 }
@@ -22,14 +22,14 @@ namespace terravue::mapping {
 // The frame, and the title block when the titles are shown with title boxes: five captioned
 // cells along the bottom of the sheet, laid out in device pixels. The page devices call it for
 // DeviceTitleBlock; texts use the font and colour of the current text style.
-void DrawSheetFrame(output::PageDevice& device, const Session& session);
+void DrawSheetFrame(device::PageDevice& device, const Session& session);
 
 // Title, scale, date and time, file name and comments as lines at the top of the sheet.
-void DrawTitleLines(Session& session, output::DrawingDevice& device);
+void DrawTitleLines(Session& session, device::DrawingDevice& device);
 // A north arrow near the top-left corner, turned by the north angle.
-void DrawNorthArrow(Session& session, output::DrawingDevice& device);
+void DrawNorthArrow(Session& session, device::DrawingDevice& device);
 // A 6-inch (English) or 10-centimetre (metric) bar at the foot of the sheet, centred.
-void DrawScaleBar(Session& session, output::DrawingDevice& device);
+void DrawScaleBar(Session& session, device::DrawingDevice& device);
 
 // The part of the sheet, in world units, that the furniture along its foot (the title block and
 // the scale bar) leaves to the map, a tenth of an inch inside the sheet's edges. Only for the

@@ -11,7 +11,7 @@
 #include "common/user_port.h"
 #include "model/model_file.h"
 #include "model/surface_model.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 
 namespace terravue::model {
 namespace {
@@ -65,9 +65,9 @@ bool ConfirmDiscard(Session& session, bool exiting) {
 void ComputeExtents(SurfaceModel& model, SettingsRecord& settings) {
   model.ComputeExtents();
   if (model.PointCount == 0) return;
-  settings.Set(output::View3DOptions::TargetX, model.MidX);
-  settings.Set(output::View3DOptions::TargetY, model.MidY);
-  settings.Set(output::View3DOptions::TargetZ, model.MidZ);
+  settings.Set(settings::View3DOptions::TargetX, model.MidX);
+  settings.Set(settings::View3DOptions::TargetY, model.MidY);
+  settings.Set(settings::View3DOptions::TargetZ, model.MidZ);
 }
 
 int ModelFileTypeOf(const fs::path& file) {
@@ -123,7 +123,7 @@ bool OpenModelByName(Session& session, const fs::path& given) {
     s.Set(settings::ModelFileName, "");
   }
   s.Set(settings::ModelFileType, static_cast<std::uint8_t>(type));
-  s.Set(output::View3DOptions::View3D, false);
+  s.Set(settings::View3DOptions::View3D, false);
   ComputeExtents(session.model, s);
   session.port.ModelStateChanged();
   return true;

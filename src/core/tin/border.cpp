@@ -360,7 +360,7 @@ void VerifyBorder(Session& session, BorderErrors& errors) {
     session.port.ShowError(msg::UnableToVerifyBorder);
     return;
   }
-  report.WriteHeader(reports::BorderVerification.title, session.settings, m, session.clock());
+  report.WriteHeader(reports::BorderVerification.title, session.settings, m.Comment(), session.clock());
   const bool metric = session.settings.Get(settings::Units) == 1;
   const std::string_view unit = metric ? msg::UnitMeters : msg::UnitFeet;
   const CoordinateColumns columns = ColumnsOf(session);

@@ -67,7 +67,7 @@ void ListBreaklineErrors(Session& session, const std::vector<std::uint8_t>& flag
   }
   const SurfaceModel& m = session.model;
   const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
-  report.WriteHeader(reports::BreaklineErrors.title, session.settings, m, session.clock());
+  report.WriteHeader(reports::BreaklineErrors.title, session.settings, m.Comment(), session.clock());
   report.WriteLine("");
   report.WriteLine(msg::BreaklineListingCaption);
   report.WriteLine(eastingFirst ? msg::BreaklineErrorColumnsXY : msg::BreaklineErrorColumnsYX);

@@ -14,7 +14,7 @@
 #include "common/user_port.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 #include "tin/border.h"
 #include "tin/breaklines.h"
 #include "tin/constrained_edges.h"
@@ -73,8 +73,8 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   m.ComputeExtents();
 
   TriangulationStatus status = TriangulationStatus::Success;
-  const bool view3D = session.settings.Get(output::View3DOptions::View3D);
-  session.settings.Set(output::View3DOptions::View3D, false);
+  const bool view3D = session.settings.Get(settings::View3DOptions::View3D);
+  session.settings.Set(settings::View3DOptions::View3D, false);
 
   // A border the run makes itself is taken away again when the run fails; the ring that was
   // there before (an invalid one, which the user may still want to mend) comes back.
@@ -129,7 +129,7 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   if (status != TriangulationStatus::Success) session.port.ShowError(StatusMessage(status));
 
   m.ResetContourTriList();
-  session.settings.Set(output::View3DOptions::View3D, view3D);
+  session.settings.Set(settings::View3DOptions::View3D, view3D);
   state.LastTriangle = 1;
   return status;
 }
@@ -299,7 +299,7 @@ void ListBorderErrors(Session& session, const std::vector<std::uint8_t>& failed)
   }
   const SurfaceModel& m = session.model;
   const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
-  report.WriteHeader(reports::BorderErrors.title, session.settings, m, session.clock());
+  report.WriteHeader(reports::BorderErrors.title, session.settings, m.Comment(), session.clock());
   report.WriteLine("");
   report.WriteLine(msg::SegmentListingCaption);
   report.WriteLine(eastingFirst ? msg::BorderErrorColumnsXY : msg::BorderErrorColumnsYX);

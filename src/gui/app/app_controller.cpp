@@ -17,7 +17,7 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/settings_record.h"
 #include "dialogs/welcome_window.h"
 #include "help/help_viewer.h"

@@ -2,13 +2,13 @@
 
 #include <span>
 
-#include "common/commands.h"
+#include "app/commands.h"
 
 // Where each command appears: the menus, the tool bar and the map's context menu as lists of
 // command ids, in order. The window builds its menus from these lists.
 namespace terravue::gui::layout {
 
-using common::CommandId;
+using app::CommandId;
 
 enum class ItemKind {
   Command,

@@ -119,11 +119,11 @@ constexpr CommandRow Rows[] = {
     {C::About, "&About..."},
 };
 
-static_assert(std::size(Rows) == common::CommandCount, "every command has a row");
+static_assert(std::size(Rows) == app::CommandCount, "every command has a row");
 
 constexpr bool RowsInOrder() {
   for (std::size_t i = 0; i < std::size(Rows); ++i)
-    if (common::IndexOf(Rows[i].id) != i) return false;
+    if (app::IndexOf(Rows[i].id) != i) return false;
   return true;
 }
 static_assert(RowsInOrder(), "rows are in the order of the command ids");
@@ -139,49 +139,49 @@ QString HintPart(const char* hint, bool afterBar) {
 }  // namespace
 
 std::span<const CommandRow> CommandRows() { return Rows; }
-const CommandRow& RowOf(CommandId id) { return Rows[common::IndexOf(id)]; }
+const CommandRow& RowOf(CommandId id) { return Rows[app::IndexOf(id)]; }
 
 CommandId CommandOf(const QAction* action) {
   bool ok = false;
   const int index = action->property(CommandIdProperty).toInt(&ok);
-  return ok && index >= 0 && index < static_cast<int>(common::CommandCount) ? static_cast<CommandId>(index)
+  return ok && index >= 0 && index < static_cast<int>(app::CommandCount) ? static_cast<CommandId>(index)
                                                                             : CommandId::Count_;
 }
 
 CommandTable::CommandTable(QObject* parent) : QObject(parent) {}
 
 void CommandTable::SetHandler(CommandId id, std::function<void()> handler) {
-  handlers_[common::IndexOf(id)] = std::move(handler);
+  handlers_[app::IndexOf(id)] = std::move(handler);
   Apply(state_, enabling_);
 }
 
-bool CommandTable::HasHandler(CommandId id) const { return static_cast<bool>(handlers_[common::IndexOf(id)]); }
+bool CommandTable::HasHandler(CommandId id) const { return static_cast<bool>(handlers_[app::IndexOf(id)]); }
 
 bool CommandTable::CanRun(CommandId id) const { return HasHandler(id) && enabling_.Runs(id); }
 
-bool CommandTable::CanRunFromFolder(common::Editor folder, CommandId id) const {
-  return CanRun(id) && common::EditorBarItemAllowed(folder, id, state_.active);
+bool CommandTable::CanRunFromFolder(app::Editor folder, CommandId id) const {
+  return CanRun(id) && app::EditorBarItemAllowed(folder, id, state_.active);
 }
 
 bool CommandTable::Run(CommandId id) {
   if (!CanRun(id)) return false;
   // The handler may replace itself (or the table may change) while it runs.
-  const std::function<void()> handler = handlers_[common::IndexOf(id)];
+  const std::function<void()> handler = handlers_[app::IndexOf(id)];
   handler();
   emit Ran(id);
   return true;
 }
 
-bool CommandTable::RunFromFolder(common::Editor folder, CommandId id) {
+bool CommandTable::RunFromFolder(app::Editor folder, CommandId id) {
   if (!CanRunFromFolder(folder, id)) return false;
   return Run(id);
 }
 
 QAction* CommandTable::NewAction(CommandId id, EntryPlace place, QObject* parent, const QString& caption,
-                                 common::Editor folder) {
+                                 app::Editor folder) {
   const CommandRow& row = RowOf(id);
   auto* action = new QAction(caption.isEmpty() ? QString::fromLatin1(row.caption) : caption, parent);
-  action->setProperty(CommandIdProperty, static_cast<int>(common::IndexOf(id)));
+  action->setProperty(CommandIdProperty, static_cast<int>(app::IndexOf(id)));
   if (place == EntryPlace::ToolBar && row.toolHint) {
     action->setToolTip(HintPart(row.toolHint, false));
     action->setStatusTip(HintPart(row.toolHint, true));
@@ -202,32 +202,32 @@ QAction* CommandTable::NewAction(CommandId id, EntryPlace place, QObject* parent
   else
     connect(action, &QAction::triggered, this, [this, id] { Run(id); });
   entries_.push_back({action, id, place, folder});
-  const common::Availability a = AvailabilityOf(entries_.back());
+  const app::Availability a = AvailabilityOf(entries_.back());
   action->setVisible(a.visible);
   action->setEnabled(a.enabled);
   return action;
 }
 
-common::Availability CommandTable::AvailabilityOf(const Entry& entry) const {
-  common::Place rules = common::Place::Menu;
+app::Availability CommandTable::AvailabilityOf(const Entry& entry) const {
+  app::Place rules = app::Place::Menu;
   switch (entry.place) {
-    case EntryPlace::Menu: rules = common::Place::Menu; break;
-    case EntryPlace::EditSubMenu: rules = common::Place::EditSubMenu; break;
-    case EntryPlace::ToolBar: rules = common::Place::ToolBar; break;
-    case EntryPlace::ContextMenu: rules = common::Place::ContextMenu; break;
+    case EntryPlace::Menu: rules = app::Place::Menu; break;
+    case EntryPlace::EditSubMenu: rules = app::Place::EditSubMenu; break;
+    case EntryPlace::ToolBar: rules = app::Place::ToolBar; break;
+    case EntryPlace::ContextMenu: rules = app::Place::ContextMenu; break;
     case EntryPlace::EditorBar: return {true, CanRunFromFolder(entry.folder, entry.id)};
   }
-  common::Availability a = enabling_.At(rules, entry.id);
+  app::Availability a = enabling_.At(rules, entry.id);
   a.enabled = a.enabled && HasHandler(entry.id);
   return a;
 }
 
-void CommandTable::Apply(const common::UiState& state, const common::Enabling& enabling) {
+void CommandTable::Apply(const app::UiState& state, const app::Enabling& enabling) {
   state_ = state;
   enabling_ = enabling;
   std::erase_if(entries_, [](const Entry& e) { return e.action.isNull(); });
   for (const Entry& entry : entries_) {
-    const common::Availability a = AvailabilityOf(entry);
+    const app::Availability a = AvailabilityOf(entry);
     entry.action->setVisible(a.visible);
     entry.action->setEnabled(a.enabled);
   }

@@ -9,14 +9,14 @@
 #include <QPointer>
 #include <QString>
 
-#include "common/commands.h"
-#include "common/enabling.h"
+#include "app/commands.h"
+#include "app/enabling.h"
 
 class QAction;
 
 namespace terravue::gui {
 
-using common::CommandId;
+using app::CommandId;
 
 // One row of the command table: the caption the main menu gives it, the function key shown
 // beside it, and the hint. A tool-bar hint reads "tooltip|status text".
@@ -55,17 +55,17 @@ class CommandTable : public QObject {
   bool Run(CommandId id);
   bool CanRun(CommandId id) const;
   // An editor-bar item: the command's own rule and the folder's limit while commands run.
-  bool CanRunFromFolder(common::Editor folder, CommandId id) const;
-  bool RunFromFolder(common::Editor folder, CommandId id);
+  bool CanRunFromFolder(app::Editor folder, CommandId id) const;
+  bool RunFromFolder(app::Editor folder, CommandId id);
 
   // An action that runs `id` from `place`, with the row's caption unless one is given.
   QAction* NewAction(CommandId id, EntryPlace place, QObject* parent, const QString& caption = {},
-                     common::Editor folder = common::Editor::General);
+                     app::Editor folder = app::Editor::General);
 
   // Takes new rules and brings every action in step.
-  void Apply(const common::UiState& state, const common::Enabling& enabling);
-  const common::Enabling& Enabling() const { return enabling_; }
-  const common::UiState& State() const { return state_; }
+  void Apply(const app::UiState& state, const app::Enabling& enabling);
+  const app::Enabling& Enabling() const { return enabling_; }
+  const app::UiState& State() const { return state_; }
 
  signals:
   // After a command ran (the window recomputes the rules).
@@ -76,13 +76,13 @@ class CommandTable : public QObject {
     QPointer<QAction> action;
     CommandId id;
     EntryPlace place;
-    common::Editor folder;
+    app::Editor folder;
   };
-  common::Availability AvailabilityOf(const Entry& entry) const;
+  app::Availability AvailabilityOf(const Entry& entry) const;
 
-  std::array<std::function<void()>, common::CommandCount> handlers_;
-  common::UiState state_;
-  common::Enabling enabling_;
+  std::array<std::function<void()>, app::CommandCount> handlers_;
+  app::UiState state_;
+  app::Enabling enabling_;
   std::vector<Entry> entries_;
 };
 

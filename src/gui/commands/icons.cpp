@@ -7,7 +7,7 @@
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 // Every icon is drawn on a 24 x 24 grid and scaled by the icon engine.
 constexpr int Side = 24;
@@ -263,7 +263,7 @@ void Program(QPainter& p) {
 
 }  // namespace
 
-QIcon CommandIcon(common::CommandId id) {
+QIcon CommandIcon(app::CommandId id) {
   const Painter painter = PainterFor(id);
   return painter ? Draw(painter) : QIcon();
 }

@@ -6,7 +6,7 @@
 
 namespace terravue::gui {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 AnalysisController::AnalysisController(WindowContext& context, QObject* parent)
     : QObject(parent), c_(context), volumes_(std::make_unique<VolumeFrontEnd>(context.session.port, &context.window)) {}

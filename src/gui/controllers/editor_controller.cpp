@@ -4,7 +4,7 @@
 
 #include "app/qt_text.h"
 #include "commands/command_table.h"
-#include "common/editors.h"
+#include "app/editors.h"
 #include "common/messages.h"
 #include "common/text_encoding.h"
 #include "common/user_port.h"
@@ -22,8 +22,8 @@
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
-using common::Editor;
+using C = app::CommandId;
+using app::Editor;
 
 // The editors' own marks and the picks of the active commands stand out from any map colour.
 const QColor EditorMark(220, 0, 90);
@@ -33,8 +33,8 @@ const QColor PickMark(0, 90, 220);
 
 EditorController::EditorController(WindowContext& context, ViewController& view, QObject* parent)
     : QObject(parent), c_(context), view_(view),
-      commands_(std::make_unique<common::ActiveCommandState>(c_.session, c_.editors, c_.locate,
-                                                              static_cast<common::ActiveCommandUi&>(*this))) {
+      commands_(std::make_unique<app::ActiveCommandState>(c_.session, c_.editors, c_.locate,
+                                                              static_cast<app::ActiveCommandUi&>(*this))) {
   c_.map.AddMarkPainter([this](QPainter& p) { PaintMarks(p); });
 }
 
@@ -43,11 +43,11 @@ EditorController::~EditorController() = default;
 void EditorController::RegisterCommands() {
   CommandTable& t = c_.commands;
   Session& s = c_.session;
-  common::ActiveCommandState& a = *commands_;
+  app::ActiveCommandState& a = *commands_;
 
   for (const Editor e : {Editor::Coordinate, Editor::Border, Editor::Breakline, Editor::Analyzer}) {
     // The editor chosen again is left for the General commands: at most one button is down.
-    t.SetHandler(common::SelectCommandOf(e), [this, e] { SelectEditor(c_.editors.active == e ? Editor::General : e); });
+    t.SetHandler(app::SelectCommandOf(e), [this, e] { SelectEditor(c_.editors.active == e ? Editor::General : e); });
   }
 
   t.SetHandler(C::QuitActiveCommand, [&a] { a.QuitActiveCommand(); });
@@ -75,7 +75,7 @@ void EditorController::RegisterCommands() {
   });
   auto toBorderError = [this](PointIndex p) {
     if (p == NoPoint) return;
-    common::MoveCursorToPoint(c_.session.model, c_.cursor, p);
+    app::MoveCursorToPoint(c_.session.model, c_.cursor, p);
     view_.MoveCursor(c_.cursor.x, c_.cursor.y, c_.cursor.z);
   };
   t.SetHandler(C::BorderErrorNext, [&s, this, toBorderError] { toBorderError(tin::NextBorderError(s, c_.editors.borderErrors)); });
@@ -102,7 +102,7 @@ void EditorController::RegisterCommands() {
   });
   auto toBreaklineError = [this](BreaklineIndex i) {
     if (i == NoBreakline) return;
-    common::MoveCursorToBreakline(c_.Cursor(), c_.cursor, i);
+    app::MoveCursorToBreakline(c_.Cursor(), c_.cursor, i);
     view_.MoveCursor(c_.cursor.x, c_.cursor.y, c_.cursor.z);
   };
   t.SetHandler(C::BreaklineErrorNext,
@@ -112,7 +112,7 @@ void EditorController::RegisterCommands() {
   });
   t.SetHandler(C::BreaklineJump, [this] {
     UserPort& port = c_.session.port;
-    const bool moved = common::JumpToBreakline(c_.Cursor(), c_.cursor, [&port](BreaklineIndex current) {
+    const bool moved = app::JumpToBreakline(c_.Cursor(), c_.cursor, [&port](BreaklineIndex current) {
       return port.PromptLine(msg::JumpToBreaklineTitle, msg::BreaklineNumberPrompt, std::to_string(current), 0);
     });
     if (moved) view_.MoveCursor(c_.cursor.x, c_.cursor.y, c_.cursor.z);
@@ -124,7 +124,7 @@ void EditorController::RegisterCommands() {
 // ---- Editors --------------------------------------------------------------------------------
 
 void EditorController::SelectEditor(Editor editor) {
-  const common::EditorSwitch change = common::SelectEditor(c_.session, c_.editors, Active(), editor);
+  const app::EditorSwitch change = app::SelectEditor(c_.session, c_.editors, Active(), editor);
   if (change.switched) {
     // Leaving the Surface Analyzer empties the vector accumulator and its overlay.
     if (change.left == Editor::Analyzer) c_.map.Sheet().ClearOverlay();
@@ -211,7 +211,7 @@ void EditorController::PaintMarks(QPainter& painter) const {
     }
   }
 
-  const common::ActiveCommandState& a = *commands_;
+  const app::ActiveCommandState& a = *commands_;
   painter.setPen(QPen(PickMark, 2));
   auto path = [&](const std::vector<PointIndex>& picks) {
     for (std::size_t k = 1; k < picks.size(); ++k)
@@ -220,7 +220,7 @@ void EditorController::PaintMarks(QPainter& painter) const {
   };
   path(a.BorderPicks());
   path(a.LengthPicks());
-  if (Active().Has(common::CommandKind::NewBreakline)) {
+  if (Active().Has(app::CommandKind::NewBreakline)) {
     for (BreaklineIndex b = a.NewBreaklineStart() + 1; b <= m.BreaklineCount; ++b) {
       const model::Breakline& line = m.Breaklines[b];
       if (valid(line.From) && valid(line.To)) painter.drawLine(at(line.From), at(line.To));

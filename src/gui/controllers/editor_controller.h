@@ -4,8 +4,8 @@
 
 #include <QObject>
 
-#include "common/active_commands.h"
-#include "common/commands.h"
+#include "app/active_commands.h"
+#include "app/commands.h"
 
 class QPainter;
 
@@ -18,7 +18,7 @@ struct WindowContext;
 // the commands of the Coordinate, Border, Breakline and Surface Analyzer folders that exist so
 // far, Triangulate, the active commands with their map clicks and QuitActiveCommand, and the
 // work marks they draw over the map.
-class EditorController : public QObject, private common::ActiveCommandUi {
+class EditorController : public QObject, private app::ActiveCommandUi {
   Q_OBJECT
 
  public:
@@ -26,11 +26,11 @@ class EditorController : public QObject, private common::ActiveCommandUi {
   ~EditorController() override;
 
   void RegisterCommands();
-  const common::ActiveCommands& Active() const { return commands_->Active(); }
-  common::ActiveCommandState& Commands() { return *commands_; }
+  const app::ActiveCommands& Active() const { return commands_->Active(); }
+  app::ActiveCommandState& Commands() { return *commands_; }
 
   // Selecting an editor (View menu, editor buttons, editor bar). Refused while a command runs.
-  void SelectEditor(common::Editor editor);
+  void SelectEditor(app::Editor editor);
   // A map click, once the cursor stands on it.
   void Click(double x, double y, bool shift);
   // Whether the map leaves the border or breaklines to their editors' marks.
@@ -52,7 +52,7 @@ class EditorController : public QObject, private common::ActiveCommandUi {
 
   WindowContext& c_;
   ViewController& view_;
-  std::unique_ptr<common::ActiveCommandState> commands_;
+  std::unique_ptr<app::ActiveCommandState> commands_;
 };
 
 }  // namespace terravue::gui

@@ -1,7 +1,7 @@
 #include "controllers/exchange_controller.h"
 
 #include "commands/command_table.h"
-#include "common/preferences.h"
+#include "app/preferences.h"
 #include "controllers/view_controller.h"
 #include "dialogs/cad/cad_data_dir_form.h"
 #include "dialogs/cad/cad_layers_form.h"
@@ -15,7 +15,7 @@
 
 namespace terravue::gui {
 
-using C = common::CommandId;
+using C = app::CommandId;
 using exchange::AsciiKind;
 
 ExchangeController::ExchangeController(WindowContext& context, ViewController& view, QObject* parent)
@@ -68,17 +68,17 @@ void ExchangeController::ImportBreaklines() {
 
 void ExchangeController::Preferences() {
   Session& s = c_.session;
-  TPreferencesForm form(s.port, settings::ReadPreferences(s.settings), &c_.window);
+  TPreferencesForm form(s.port, app::ReadPreferences(s.settings), &c_.window);
   // The CAD page's dialogs keep their own OK: what they store stays when Preferences is cancelled.
   form.SetCadActions([this, &form] { ChooseCadDataDirectory(&form, c_.session.port, c_.session.settings); },
                      [this, &form] {
-                       const auto mode = settings::WritesDxf(form.Values().cadProgram) ? output::CadLayerMode::Names
-                                                                                      : output::CadLayerMode::Numbers;
+                       const auto mode = device::WritesDxf(form.Values().cadProgram) ? cad::CadLayerMode::Names
+                                                                                      : cad::CadLayerMode::Numbers;
                        EditCadLayers(&form, c_.session.port, c_.session.settings, mode);
                      });
   if (helpViewer) form.SetHelp([viewer = helpViewer] { viewer->ShowHelpFile(help::Main); });
   if (form.exec() != QDialog::Accepted) return;
-  const settings::PreferencesStored stored = settings::StorePreferences(s, form.Values());
+  const app::PreferencesStored stored = app::StorePreferences(s, form.Values());
   if (stored.coordinateOrderChanged) view_.RefreshCursorLine();
   if (stored.unitsChanged)
     view_.SetUpScreen();

@@ -12,14 +12,14 @@
 #include "dialogs/properties_form.h"
 #include "exchange/import_commands.h"
 #include "mainwindow/window_context.h"
-#include "model/file_commands.h"
+#include "app/file_commands.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
 
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 // The model filter: entry 1 ".MDL", entry 2 ".MDV".
 const QString MdlFilter = QStringLiteral("Terravue (*.MDL *.mdl)");
@@ -56,7 +56,7 @@ void FileController::OpenSurface() {
       MdlFilter + QStringLiteral(";;") + MdvFilter, &selected);
   if (file.isEmpty()) return;
   const auto before = s.model.PointCount;
-  const bool read = model::OpenSurface(s, ToFsPath(file), EntryOf(selected));
+  const bool read = app::OpenSurface(s, ToFsPath(file), EntryOf(selected));
   AfterLoad(read, before);
 }
 
@@ -86,19 +86,19 @@ void FileController::NewModel() {
 }
 
 void FileController::Save() {
-  if (model::SaveSurface(c_.session) == model::SaveOutcome::NeedsName) SaveAs();
+  if (app::SaveSurface(c_.session) == app::SaveOutcome::NeedsName) SaveAs();
 }
 
 void FileController::SaveAs() {
   Session& s = c_.session;
   const int type = s.settings.Get(settings::ModelFileType);
-  QString selected = model::FilterEntryOfType(type) == 2 ? MdvFilter : MdlFilter;
+  QString selected = app::FilterEntryOfType(type) == 2 ? MdvFilter : MdlFilter;
   const QString file = QFileDialog::getSaveFileName(
-      &c_.window, FromUtf8(model::SaveAsTitle(s.settings)),
-      PathFromBytes(model::SaveAsInitialPath(s.settings).string()), MdlFilter + QStringLiteral(";;") + MdvFilter,
+      &c_.window, FromUtf8(app::SaveAsTitle(s.settings)),
+      PathFromBytes(app::SaveAsInitialPath(s.settings).string()), MdlFilter + QStringLiteral(";;") + MdvFilter,
       &selected);
   if (file.isEmpty()) return;
-  model::SaveSurfaceAs(s, ToFsPath(file), EntryOf(selected));
+  app::SaveSurfaceAs(s, ToFsPath(file), EntryOf(selected));
 }
 
 void FileController::AttachRecentFilesMenu(QMenu* menu) {

@@ -7,7 +7,7 @@
 
 namespace terravue::gui {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 HelpController::HelpController(WindowContext& context, HelpViewer& help, QObject* parent)
     : QObject(parent), c_(context), help_(help) {}

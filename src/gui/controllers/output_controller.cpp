@@ -10,7 +10,7 @@
 
 namespace terravue::gui {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 OutputController::OutputController(WindowContext& context, ViewController& view, QObject* parent)
     : QObject(parent), c_(context), view_(view) {}
@@ -20,7 +20,7 @@ void OutputController::RegisterCommands() {
   Session& s = c_.session;
   auto hooks = [this, &s] {
     SheetHooks h;
-    h.drawMap = [this, &s](output::DrawingDevice& device) { mapping::RedrawMap(s, device, c_.locate); };
+    h.drawMap = [this, &s](device::DrawingDevice& device) { mapping::RedrawMap(s, device, c_.locate); };
     h.pageChanged = [this] { view_.SetUpScreen(); };
     h.redrawScreen = [this] { view_.Regenerate(); };
     return h;

@@ -9,8 +9,8 @@
 #include "app/qt_text.h"
 #include "commands/command_table.h"
 #include "common/app_settings.h"
-#include "common/cursor_settings.h"
-#include "common/status_lines.h"
+#include "app/cursor_settings.h"
+#include "app/status_lines.h"
 #include "dialogs/cursor_options_form.h"
 #include "dialogs/jump_to_point_form.h"
 #include "dialogs/query_point_form.h"
@@ -22,7 +22,7 @@
 #include "mapping/map_redraw.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 #include "render/map_fonts.h"
 #include "print/screen_device.h"
 #include "print/sheet_printer.h"
@@ -31,8 +31,8 @@
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
-namespace opt = settings::CursorOptions;
+using C = app::CommandId;
+namespace opt = app::CursorOptions;
 
 double Round3(double v) { return std::round(v * 1000) / 1000; }
 
@@ -69,22 +69,22 @@ void ViewController::RegisterCommands() {
   t.SetHandler(C::Regenerate, [this] { Regenerate(); });
   t.SetHandler(C::ZoomIn, [this] {
     const int before = c_.zoom.level;
-    common::ZoomIn(c_.zoom, c_.session.settings);
+    app::ZoomIn(c_.zoom, c_.session.settings);
     ApplyZoom(before);
   });
   t.SetHandler(C::ZoomOut, [this] {
     const int before = c_.zoom.level;
-    common::ZoomOut(c_.zoom, c_.session.settings);
+    app::ZoomOut(c_.zoom, c_.session.settings);
     ApplyZoom(before);
   });
   t.SetHandler(C::QuickZoom, [this] {
     const int before = c_.zoom.level;
-    common::QuickZoom(c_.zoom, c_.session.settings);
+    app::QuickZoom(c_.zoom, c_.session.settings);
     ApplyZoom(before);
   });
   t.SetHandler(C::QuickUnzoom, [this] {
     const int before = c_.zoom.level;
-    common::QuickUnzoom(c_.zoom);
+    app::QuickUnzoom(c_.zoom);
     ApplyZoom(before);
   });
   t.SetHandler(C::CentreOnCursor, [this] { CentreOnCursor(); });
@@ -100,7 +100,7 @@ void ViewController::RegisterCommands() {
 void ViewController::SetUpScreen() {
   SheetView& sheet = c_.map.Sheet();
   if (!sheet.SetUp(c_.session.settings, c_.map.ClientArea(), c_.zoom.level)) return;
-  common::SetHighestZoom(c_.zoom, sheet.Geometry()->maxZoom);
+  app::SetHighestZoom(c_.zoom, sheet.Geometry()->maxZoom);
   if (sheet.Geometry()->zoom != c_.zoom.level) sheet.SetUp(c_.session.settings, c_.map.ClientArea(), c_.zoom.level);
   FillZoomList();
   Regenerate();
@@ -109,7 +109,7 @@ void ViewController::SetUpScreen() {
 void ViewController::Regenerate() {
   Session& s = c_.session;
   SheetView& sheet = c_.map.Sheet();
-  transform_ = output::CurrentViewTransform(s.settings, s.model);
+  transform_ = device::CurrentViewTransform(s.settings, s.model);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
   mapping::RedrawOptions options;
@@ -132,8 +132,8 @@ void ViewController::ModelLoaded() {
   Session& s = c_.session;
   ResetZoom();
   if (s.model.PointCount > 0) {
-    const common::CursorContext cursor = c_.Cursor();
-    common::MoveCursorOnSurface(cursor, c_.cursor, s.model.MidX, s.model.MidY);
+    const app::CursorContext cursor = c_.Cursor();
+    app::MoveCursorOnSurface(cursor, c_.cursor, s.model.MidX, s.model.MidY);
   } else {
     c_.cursor = {};
   }
@@ -142,13 +142,13 @@ void ViewController::ModelLoaded() {
 }
 
 QPointF ViewController::ToSheet(double x, double y, double z) const {
-  const output::PixelPoint page = transform_.ToPage(x, y, z);
-  const output::PixelPoint device = output::PageToDevice(c_.map.Sheet().Frame(), page);
+  const device::PixelPoint page = transform_.ToPage(x, y, z);
+  const device::PixelPoint device = device::PageToDevice(c_.map.Sheet().Frame(), page);
   return {device.x, device.y};
 }
 
-output::WorldPoint ViewController::ToWorld(QPoint sheetPixel) const {
-  return output::ScreenToWorldXY(transform_, c_.map.Sheet().Frame(), sheetPixel.x(), sheetPixel.y());
+device::WorldPoint ViewController::ToWorld(QPoint sheetPixel) const {
+  return device::ScreenToWorldXY(transform_, c_.map.Sheet().Frame(), sheetPixel.x(), sheetPixel.y());
 }
 
 // ---- Zoom -----------------------------------------------------------------------------------
@@ -164,7 +164,7 @@ void ViewController::FillZoomList() {
 
 void ViewController::ZoomTo(int level) {
   const int before = c_.zoom.level;
-  common::ZoomTo(c_.zoom, level);
+  app::ZoomTo(c_.zoom, level);
   ApplyZoom(before);
 }
 
@@ -180,12 +180,12 @@ void ViewController::ApplyZoom(int before) {
     return;
   }
   // The sheet point under the pointer (or the middle of the view) stays where it is.
-  const output::ScreenGeometry old = *sheet.Geometry();
+  const device::ScreenGeometry old = *sheet.Geometry();
   const QPoint anchor = c_.map.LastPointer().value_or(c_.map.VisibleCentre());
   const QPoint inViewport = anchor + c_.map.SheetOffset();
   if (!sheet.SetUp(c_.session.settings, c_.map.ClientArea(), c_.zoom.level)) return;
-  const output::IntPoint scroll =
-      output::ScrollToKeepPoint(old, *sheet.Geometry(), {anchor.x(), anchor.y()}, {inViewport.x(), inViewport.y()});
+  const device::IntPoint scroll =
+      device::ScrollToKeepPoint(old, *sheet.Geometry(), {anchor.x(), anchor.y()}, {inViewport.x(), inViewport.y()});
   FillZoomList();
   Regenerate();
   c_.map.ScrollTo({scroll.x, scroll.y});
@@ -195,12 +195,12 @@ void ViewController::ApplyZoom(int before) {
 // ---- The cursor -----------------------------------------------------------------------------
 
 void ViewController::RefreshCursorLine() {
-  const QString text = FromUtf8(common::CursorLineText(c_.Cursor(), c_.cursor));
+  const QString text = FromUtf8(app::CursorLineText(c_.Cursor(), c_.cursor));
   c_.status.SetCursorText(text, c_.session.settings.Get(opt::CursorLineMargin));
 }
 
 void ViewController::MoveCursor(double x, double y, double z) {
-  common::MoveCursorTo(c_.cursor, x, y, z);
+  app::MoveCursorTo(c_.cursor, x, y, z);
   c_.map.UpdateMarks();
   RefreshCursorLine();
 }
@@ -223,9 +223,9 @@ void ViewController::PaintCursor(QPainter& painter) const {
   painter.drawLine(at - across, at + across);
 }
 
-void ViewController::StepCursor(common::StepKey key, bool shift) {
+void ViewController::StepCursor(app::StepKey key, bool shift) {
   if (c_.session.model.PointCount == 0) return;
-  const auto step = common::StepCursor(c_.Cursor(), c_.cursor, key, shift, c_.zoom.level);
+  const auto step = app::StepCursor(c_.Cursor(), c_.cursor, key, shift, c_.zoom.level);
   if (!step) return;
   const QPointF at = ToSheet(step->x, step->y, step->z);
   const bool visible = c_.map.VisibleSheetRect().contains(at.toPoint());
@@ -248,19 +248,19 @@ void ViewController::CentreOnCursor() {
 // ---- The mouse ------------------------------------------------------------------------------
 
 void ViewController::PointerOverSheet(QPoint sheetPixel) {
-  const output::WorldPoint w = ToWorld(sheetPixel);
-  c_.status.SetMouseText(FromUtf8(common::MouseLineText(c_.Cursor(), w.x, w.y)));
+  const device::WorldPoint w = ToWorld(sheetPixel);
+  c_.status.SetMouseText(FromUtf8(app::MouseLineText(c_.Cursor(), w.x, w.y)));
 }
 
 void ViewController::PointerOverEmpty() {
-  c_.status.SetMouseText(FromUtf8(common::PrinterLineText(c_.Cursor(), c_.printer.Name().toStdString())));
+  c_.status.SetMouseText(FromUtf8(app::PrinterLineText(c_.Cursor(), c_.printer.Name().toStdString())));
 }
 
 void ViewController::LeftReleased(QPoint sheetPixel, Qt::KeyboardModifiers modifiers) {
   if (c_.session.model.PointCount == 0) return;
-  const output::WorldPoint w = ToWorld(sheetPixel);
-  const common::CursorContext cursor = c_.Cursor();
-  common::MoveCursorOnSurface(cursor, c_.cursor, w.x, w.y);
+  const device::WorldPoint w = ToWorld(sheetPixel);
+  const app::CursorContext cursor = c_.Cursor();
+  app::MoveCursorOnSurface(cursor, c_.cursor, w.x, w.y);
   c_.map.UpdateMarks();
   RefreshCursorLine();
   if (onMapClick) onMapClick(c_.cursor.x, c_.cursor.y, IsShiftClick(modifiers));
@@ -269,8 +269,8 @@ void ViewController::LeftReleased(QPoint sheetPixel, Qt::KeyboardModifiers modif
 // ---- The cursor's commands ------------------------------------------------------------------
 
 void ViewController::JumpToPoint() {
-  const common::CursorContext cursor = c_.Cursor();
-  const bool moved = common::JumpToPoint(cursor, c_.cursor, [this](PointIndex current) -> std::optional<common::JumpRequest> {
+  const app::CursorContext cursor = c_.Cursor();
+  const bool moved = app::JumpToPoint(cursor, c_.cursor, [this](PointIndex current) -> std::optional<app::JumpRequest> {
     TJumpToPointForm form(c_.session.model.PointCount, current, &c_.window);
     if (form.exec() != QDialog::Accepted) return std::nullopt;
     return form.Request();
@@ -295,18 +295,18 @@ void ViewController::QueryPoint() {
 
 void ViewController::CursorOptions() {
   SettingsRecord& s = c_.session.settings;
-  TCursorOptionsForm form(s, common::CursorOptionsFieldTexts(s, c_.cursor), &c_.window);
+  TCursorOptionsForm form(s, app::CursorOptionsFieldTexts(s, c_.cursor), &c_.window);
   if (form.exec() != QDialog::Accepted) return;
-  if (common::StoreCursorOptions(c_.Cursor(), s, c_.cursor, form.Fields())) c_.map.UpdateMarks();
+  if (app::StoreCursorOptions(c_.Cursor(), s, c_.cursor, form.Fields())) c_.map.UpdateMarks();
   RefreshCursorLine();
   Redraw();
 }
 
 void ViewController::ZoomOptions() {
   SettingsRecord& s = c_.session.settings;
-  TZoomOptionsForm form(common::ZoomOptionsFieldTexts(s), c_.zoom.highest, &c_.window);
+  TZoomOptionsForm form(app::ZoomOptionsFieldTexts(s), c_.zoom.highest, &c_.window);
   if (form.exec() != QDialog::Accepted) return;
-  common::StoreZoomOptions(c_.session.port, s, form.Fields(), c_.zoom.highest);
+  app::StoreZoomOptions(c_.session.port, s, form.Fields(), c_.zoom.highest);
   Redraw();
 }
 

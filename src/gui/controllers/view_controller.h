@@ -5,8 +5,8 @@
 #include <QObject>
 #include <QPointF>
 
-#include "common/cursor.h"
-#include "output/drawing_device.h"
+#include "app/cursor.h"
+#include "device/drawing_device.h"
 
 class QComboBox;
 class QPainter;
@@ -41,14 +41,14 @@ class ViewController : public QObject {
 
   void RefreshCursorLine();
   void MoveCursor(double x, double y, double z);
-  void StepCursor(common::StepKey key, bool shift);
+  void StepCursor(app::StepKey key, bool shift);
   void CentreOnCursor();
   void ZoomTo(int level);
   void ResetZoom();
 
   // World to sheet pixels and back, by the transform the map was drawn with.
   QPointF ToSheet(double x, double y, double z) const;
-  output::WorldPoint ToWorld(QPoint sheetPixel) const;
+  device::WorldPoint ToWorld(QPoint sheetPixel) const;
   double MapRotation() const { return transform_.RotationRadians(); }
 
   // A map click once the cursor stands on it: (x, y, shift).
@@ -73,7 +73,7 @@ class ViewController : public QObject {
   void ToggleTrackNearestPoint();
 
   WindowContext& c_;
-  output::ViewTransform transform_;
+  device::ViewTransform transform_;
   QComboBox* zoomList_;
   QTimer* resizeTimer_;
 };

@@ -7,7 +7,7 @@
 
 namespace terravue::gui {
 
-TCalibratePrinterDlg::TCalibratePrinterDlg(const output::CalibrationFields& fields, QWidget* parent)
+TCalibratePrinterDlg::TCalibratePrinterDlg(const device::CalibrationFields& fields, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TCalibratePrinterDlg>()) {
   ui_->setupUi(this);
   setWindowTitle(FromUtf8(msg::CalibrationCaption));
@@ -19,13 +19,13 @@ TCalibratePrinterDlg::TCalibratePrinterDlg(const output::CalibrationFields& fiel
 
 TCalibratePrinterDlg::~TCalibratePrinterDlg() = default;
 
-output::CalibrationFields TCalibratePrinterDlg::Fields() const {
+device::CalibrationFields TCalibratePrinterDlg::Fields() const {
   return {ToLatin1(ui_->EditHorizontal->text()), ToLatin1(ui_->EditVertical->text())};
 }
 
 void CalibratePrinter(QWidget* parent, UserPort& port, SettingsRecord& settings) {
-  TCalibratePrinterDlg dialog(output::CalibrationFieldTexts(settings), parent);
-  if (dialog.exec() == QDialog::Accepted) output::StoreCalibration(port, settings, dialog.Fields());
+  TCalibratePrinterDlg dialog(device::CalibrationFieldTexts(settings), parent);
+  if (dialog.exec() == QDialog::Accepted) device::StoreCalibration(port, settings, dialog.Fields());
 }
 
 }  // namespace terravue::gui

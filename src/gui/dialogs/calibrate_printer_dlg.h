@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 
 namespace Ui {
 class TCalibratePrinterDlg;
@@ -22,10 +22,10 @@ class TCalibratePrinterDlg : public QDialog {
   Q_OBJECT
 
  public:
-  TCalibratePrinterDlg(const output::CalibrationFields& fields, QWidget* parent = nullptr);
+  TCalibratePrinterDlg(const device::CalibrationFields& fields, QWidget* parent = nullptr);
   ~TCalibratePrinterDlg() override;
 
-  output::CalibrationFields Fields() const;
+  device::CalibrationFields Fields() const;
 
  private:
   std::unique_ptr<Ui::TCalibratePrinterDlg> ui_;

@@ -8,12 +8,12 @@ namespace terravue::gui {
 
 using mapping::NumberKind;
 
-TCursorOptionsForm::TCursorOptionsForm(const SettingsRecord& settings, const common::CursorOptionsFields& fields,
+TCursorOptionsForm::TCursorOptionsForm(const SettingsRecord& settings, const app::CursorOptionsFields& fields,
                                        QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TCursorOptionsForm>()) {
   ui_->setupUi(this);
   Ui::TCursorOptionsForm& u = *ui_;
-  const common::CursorOptionsLabels labels = common::CursorPositionCaptions(settings);
+  const app::CursorOptionsLabels labels = app::CursorPositionCaptions(settings);
   u.LabelXPosition->setText(FromUtf8(labels.first));
   u.LabelYPosition->setText(FromUtf8(labels.second));
   BindNumberField(u.EditStep, NumberKind::Real, fields.step);
@@ -21,7 +21,7 @@ TCursorOptionsForm::TCursorOptionsForm(const SettingsRecord& settings, const com
   BindNumberField(u.EditYPosition, NumberKind::SignedReal, fields.second);
   u.CBScaleStep->setChecked(fields.scaleStep);
   connect(u.ButtonTarget, &QPushButton::clicked, this, [this, &settings] {
-    const common::CursorOptionsFields target = common::WithTargetPosition(settings, Fields());
+    const app::CursorOptionsFields target = app::WithTargetPosition(settings, Fields());
     ui_->EditXPosition->setText(FromLatin1(target.first));
     ui_->EditYPosition->setText(FromLatin1(target.second));
   });
@@ -31,7 +31,7 @@ TCursorOptionsForm::TCursorOptionsForm(const SettingsRecord& settings, const com
 
 TCursorOptionsForm::~TCursorOptionsForm() = default;
 
-common::CursorOptionsFields TCursorOptionsForm::Fields() const {
+app::CursorOptionsFields TCursorOptionsForm::Fields() const {
   const Ui::TCursorOptionsForm& u = *ui_;
   return {ToLatin1(u.EditStep->text()), ToLatin1(u.EditXPosition->text()), ToLatin1(u.EditYPosition->text()),
           u.CBScaleStep->isChecked()};

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "common/cursor.h"
+#include "app/cursor.h"
 
 namespace Ui {
 class TCursorOptionsForm;
@@ -22,11 +22,11 @@ class TCursorOptionsForm : public QDialog {
   Q_OBJECT
 
  public:
-  TCursorOptionsForm(const SettingsRecord& settings, const common::CursorOptionsFields& fields,
+  TCursorOptionsForm(const SettingsRecord& settings, const app::CursorOptionsFields& fields,
                      QWidget* parent = nullptr);
   ~TCursorOptionsForm() override;
 
-  common::CursorOptionsFields Fields() const;
+  app::CursorOptionsFields Fields() const;
 
  private:
   std::unique_ptr<Ui::TCursorOptionsForm> ui_;

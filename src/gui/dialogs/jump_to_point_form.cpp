@@ -19,9 +19,9 @@ TJumpToPointForm::TJumpToPointForm(PointIndex pointCount, PointIndex current, QW
 
 TJumpToPointForm::~TJumpToPointForm() = default;
 
-common::JumpRequest TJumpToPointForm::Request() const {
-  using common::JumpChoice;
-  common::JumpRequest r;
+app::JumpRequest TJumpToPointForm::Request() const {
+  using app::JumpChoice;
+  app::JumpRequest r;
   const Ui::TJumpToPointForm& u = *ui_;
   if (u.RBNumber->isChecked()) r.choice = JumpChoice::PointNumber;
   else if (u.RBLabel->isChecked()) r.choice = JumpChoice::PointLabel;

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "common/cursor.h"
+#include "app/cursor.h"
 
 namespace Ui {
 class TJumpToPointForm;
@@ -20,7 +20,7 @@ class TJumpToPointForm : public QDialog {
   TJumpToPointForm(PointIndex pointCount, PointIndex current, QWidget* parent = nullptr);
   ~TJumpToPointForm() override;
 
-  common::JumpRequest Request() const;
+  app::JumpRequest Request() const;
 
  private:
   std::unique_ptr<Ui::TJumpToPointForm> ui_;

@@ -1,7 +1,7 @@
 #include "dialogs/query_point_form.h"
 
 #include "app/qt_text.h"
-#include "common/cursor.h"
+#include "app/cursor.h"
 #include "ui_query_point_form.h"
 
 namespace terravue::gui {
@@ -23,7 +23,7 @@ TQueryPointForm::~TQueryPointForm() = default;
 bool TQueryPointForm::MoveCursorToPoint() const { return ui_->CBMoveCursor->isChecked(); }
 
 void TQueryPointForm::Show(PointIndex point) {
-  const common::QueryPointText t = common::DescribeQueryPoint(model_, settings_, point);
+  const app::QueryPointText t = app::DescribeQueryPoint(model_, settings_, point);
   if (t.number.empty()) return;
   point_ = point;
   Ui::TQueryPointForm& u = *ui_;

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 
 namespace Ui {
 class TSetScaleForm;
@@ -35,7 +35,7 @@ class TSetScaleForm : public QDialog {
 
   std::unique_ptr<Ui::TSetScaleForm> ui_;
   Session& session_;
-  output::PageView opened_;
+  device::PageView opened_;
   bool closing_ = false;
 };
 

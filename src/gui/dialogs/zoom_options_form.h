@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "common/cursor.h"
+#include "app/cursor.h"
 
 namespace Ui {
 class TZoomOptionsForm;
@@ -18,10 +18,10 @@ class TZoomOptionsForm : public QDialog {
   Q_OBJECT
 
  public:
-  TZoomOptionsForm(const common::ZoomOptionsFields& fields, int highestZoom, QWidget* parent = nullptr);
+  TZoomOptionsForm(const app::ZoomOptionsFields& fields, int highestZoom, QWidget* parent = nullptr);
   ~TZoomOptionsForm() override;
 
-  common::ZoomOptionsFields Fields() const;
+  app::ZoomOptionsFields Fields() const;
 
  private:
   std::unique_ptr<Ui::TZoomOptionsForm> ui_;

@@ -13,7 +13,7 @@
 
 namespace terravue::gui {
 
-using common::Editor;
+using app::Editor;
 
 EditorBar::EditorBar(CommandTable& commands, QWidget* parent) : QToolBox(parent) {
   setObjectName(QStringLiteral("LookOutBar"));
@@ -23,7 +23,7 @@ EditorBar::EditorBar(CommandTable& commands, QWidget* parent) : QToolBox(parent)
   setStatusTip(FromUtf8(msg::EditorBarHint));
   setAutoFillBackground(true);
 
-  for (std::size_t e = 0; e < common::EditorCount; ++e) {
+  for (std::size_t e = 0; e < app::EditorCount; ++e) {
     const auto editor = static_cast<Editor>(e);
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Folder%1").arg(e));
@@ -32,7 +32,7 @@ EditorBar::EditorBar(CommandTable& commands, QWidget* parent) : QToolBox(parent)
     layout->setSpacing(0);
     // Only the Surface Analyzer's folder carries icons.
     const bool icons = editor == Editor::Analyzer;
-    for (const common::FolderItem& item : common::FolderItems(editor)) {
+    for (const app::FolderItem& item : app::FolderItems(editor)) {
       QAction* action = commands.NewAction(item.id, EntryPlace::EditorBar, page, FromUtf8(item.caption), editor);
       if (!icons) action->setIcon(QIcon());
       auto* button = new QToolButton(page);
@@ -45,7 +45,7 @@ EditorBar::EditorBar(CommandTable& commands, QWidget* parent) : QToolBox(parent)
       layout->addWidget(button);
     }
     layout->addStretch(1);
-    addItem(page, FromUtf8(common::FolderTitle(editor)));
+    addItem(page, FromUtf8(app::FolderTitle(editor)));
   }
   connect(this, &QToolBox::currentChanged, this, [this](int index) {
     if (!showing_ && index >= 0) emit FolderChosen(static_cast<Editor>(index));

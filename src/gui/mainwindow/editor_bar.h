@@ -3,7 +3,7 @@
 #include <QRgb>
 #include <QToolBox>
 
-#include "common/commands.h"
+#include "app/commands.h"
 
 namespace terravue::gui {
 
@@ -20,13 +20,13 @@ class EditorBar : public QToolBox {
   EditorBar(CommandTable& commands, QWidget* parent = nullptr);
 
   // Shows the folder without telling anyone.
-  void ShowFolder(common::Editor editor);
-  common::Editor Folder() const { return static_cast<common::Editor>(currentIndex()); }
+  void ShowFolder(app::Editor editor);
+  app::Editor Folder() const { return static_cast<app::Editor>(currentIndex()); }
   void SetColour(QRgb colour);
 
  signals:
   // The user opened another folder; the window decides whether that editor may be entered.
-  void FolderChosen(common::Editor editor);
+  void FolderChosen(app::Editor editor);
   void ColourWanted();
 
  protected:

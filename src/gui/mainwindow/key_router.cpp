@@ -3,7 +3,7 @@
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
+using C = app::CommandId;
 
 Qt::KeyboardModifiers Masked(Qt::KeyboardModifiers modifiers) { return modifiers & ~Qt::KeypadModifier; }
 
@@ -14,7 +14,7 @@ KeyAction Command(C id) {
   return a;
 }
 
-KeyAction Step(common::StepKey key, bool shift) {
+KeyAction Step(app::StepKey key, bool shift) {
   KeyAction a;
   a.kind = KeyAction::Kind::Step;
   a.step = key;
@@ -38,14 +38,14 @@ KeyAction ClassifyKeyPress(int key, const QString& text, Qt::KeyboardModifiers m
 
   switch (key) {
     case Qt::Key_Escape: return Command(C::QuitActiveCommand);
-    case Qt::Key_Up: return Step(common::StepKey::Up, shift);
-    case Qt::Key_Down: return Step(common::StepKey::Down, shift);
-    case Qt::Key_Left: return Step(common::StepKey::Left, shift);
-    case Qt::Key_Right: return Step(common::StepKey::Right, shift);
-    case Qt::Key_PageUp: return Step(common::StepKey::PageUp, shift);
-    case Qt::Key_PageDown: return Step(common::StepKey::PageDown, shift);
-    case Qt::Key_End: return Step(common::StepKey::End, shift);
-    case Qt::Key_Home: return Step(common::StepKey::Home, shift);
+    case Qt::Key_Up: return Step(app::StepKey::Up, shift);
+    case Qt::Key_Down: return Step(app::StepKey::Down, shift);
+    case Qt::Key_Left: return Step(app::StepKey::Left, shift);
+    case Qt::Key_Right: return Step(app::StepKey::Right, shift);
+    case Qt::Key_PageUp: return Step(app::StepKey::PageUp, shift);
+    case Qt::Key_PageDown: return Step(app::StepKey::PageDown, shift);
+    case Qt::Key_End: return Step(app::StepKey::End, shift);
+    case Qt::Key_Home: return Step(app::StepKey::Home, shift);
     default: break;
   }
   if (!command) {

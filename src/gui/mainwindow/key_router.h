@@ -3,8 +3,8 @@
 #include <QString>
 #include <Qt>
 
-#include "common/commands.h"
-#include "common/cursor.h"
+#include "app/commands.h"
+#include "app/cursor.h"
 
 namespace terravue::gui {
 
@@ -14,8 +14,8 @@ namespace terravue::gui {
 struct KeyAction {
   enum class Kind { None, Command, Step, Letter, Step3D };
   Kind kind = Kind::None;
-  common::CommandId command = common::CommandId::Count_;
-  common::StepKey step = common::StepKey::Up;
+  app::CommandId command = app::CommandId::Count_;
+  app::StepKey step = app::StepKey::Up;
   bool shift = false;
   char letter = 0;     // upper case
   int direction = 0;   // Step3D: -1 "<", +1 ">"

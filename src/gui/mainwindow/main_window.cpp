@@ -17,8 +17,8 @@
 #include "commands/command_table.h"
 #include "commands/icons.h"
 #include "common/app_settings.h"
-#include "common/cursor_settings.h"
-#include "common/enabling.h"
+#include "app/cursor_settings.h"
+#include "app/enabling.h"
 #include "common/session.h"
 #include "controllers/analysis_controller.h"
 #include "controllers/editor_controller.h"
@@ -34,10 +34,10 @@
 #include "mainwindow/map_area.h"
 #include "mainwindow/status_panel.h"
 #include "mainwindow/window_context.h"
-#include "model/file_commands.h"
+#include "app/file_commands.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
-#include "output/page_setup_settings.h"
+#include "device/page_setup_settings.h"
 #include "print/print_commands.h"
 #include "print/sheet_printer.h"
 #include "render/map_fonts.h"
@@ -45,8 +45,8 @@
 namespace terravue::gui {
 namespace {
 
-using C = common::CommandId;
-using common::Editor;
+using C = app::CommandId;
+using app::Editor;
 using layout::ItemKind;
 using layout::ListId;
 
@@ -54,7 +54,7 @@ using layout::ListId;
 constexpr ListId EditLists[] = {ListId::EditGeneral, ListId::EditCoordinate, ListId::EditBorder, ListId::EditBreakline,
                                 ListId::EditAnalyzer};
 
-bool IsCheckable(C id) { return common::EditorSelectedBy(id).has_value() || id == C::TrackNearestPoint; }
+bool IsCheckable(C id) { return app::EditorSelectedBy(id).has_value() || id == C::TrackNearestPoint; }
 
 std::uint32_t ToSettingsColour(QRgb rgb) {
   return MakeColour(static_cast<std::uint8_t>(qRed(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),
@@ -103,7 +103,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
     editorController_->EditorMarks(border, breaklines);
   };
   viewController_->onQueryFlag = [this](bool on) {
-    editorController_->Commands().SetQueryFlag(common::CommandKind::QueryPoint, on);
+    editorController_->Commands().SetQueryFlag(app::CommandKind::QueryPoint, on);
   };
   fileController_->onModelLoaded = [this] { ModelLoaded(); };
   connect(commands_, &CommandTable::Ran, this, [this] {
@@ -133,7 +133,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   connect(editorBar_, &EditorBar::FolderChosen, this, [this](Editor e) { editorController_->SelectEditor(e); });
   connect(editorBar_, &EditorBar::ColourWanted, this, &MainWindow::ChooseEditorBarColour);
   connect(status_, &StatusPanel::CursorMarginChanged, this,
-          [this](int margin) { session_.settings.Set(settings::CursorOptions::CursorLineMargin, margin); });
+          [this](int margin) { session_.settings.Set(app::CursorOptions::CursorLineMargin, margin); });
   editorBar_->SetColour(render::MapColour(session_.settings.Get(settings::EditorBarColour)).rgb());
   status_->SetMouseText(QStringLiteral("Mouse:"));
 
@@ -230,7 +230,7 @@ void MainWindow::BuildToolBar() {
     }
     QAction* action = commands_->NewAction(item.id, EntryPlace::ToolBar, toolBar_);
     toolBar_->addAction(action);
-    const auto editor = common::EditorSelectedBy(item.id);
+    const auto editor = app::EditorSelectedBy(item.id);
     if (!editor) continue;
     action->setCheckable(true);
     checkables_.push_back(action);
@@ -282,7 +282,7 @@ void MainWindow::RefreshCaption() {
 }
 
 void MainWindow::ModelLoaded() {
-  model::ApplyLoadedModelDefaults(session_.settings, session_.model);
+  app::ApplyLoadedModelDefaults(session_.settings, session_.model);
   viewController_->ModelLoaded();
   RefreshCaption();
   RefreshUi();
@@ -300,17 +300,17 @@ void MainWindow::RefreshUi() {
     viewController_->SetUpScreen();
   }
 
-  common::UiState state;
+  app::UiState state;
   state.pointCount = m.PointCount;
   state.bordered = m.IsBordered();
   state.hasBreaklines = m.BreaklineCount > 0;
-  state.printerAvailable = session_.settings.Get(output::PageSetup::PrinterPresent);
+  state.printerAvailable = session_.settings.Get(device::PageSetup::PrinterPresent);
   state.hasRecentFiles = !model::RecentFiles(session_.settings).empty();
   state.zoomLevel = c.zoom.level;
   state.highestZoom = c.zoom.highest;
   state.activeEditor = c.editors.active;
   state.active = editorController_->Active();
-  const common::Enabling e = common::ComputeEnabling(state);
+  const app::Enabling e = app::ComputeEnabling(state);
   commands_->Apply(state, e);
 
   viewMenu_->menuAction()->setVisible(e.viewMenuVisible);
@@ -328,10 +328,10 @@ void MainWindow::RefreshUi() {
   if (contextQuitSeparator_) contextQuitSeparator_->setVisible(e.quitVisible);
   if (contextEditorSeparator_) contextEditorSeparator_->setVisible(e.contextEditorSeparator);
 
-  const bool tracking = session_.settings.Get(settings::CursorOptions::TrackNearestPoint);
+  const bool tracking = session_.settings.Get(app::CursorOptions::TrackNearestPoint);
   for (QAction* action : checkables_) {
     const C id = CommandOf(action);
-    const auto editor = common::EditorSelectedBy(id);
+    const auto editor = app::EditorSelectedBy(id);
     action->setChecked(editor ? *editor == e.checkedEditor : tracking);
   }
   refreshing_ = false;
@@ -369,7 +369,7 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
       if (session_.model.PointCount > 0) viewController_->StepCursor(a.step, a.shift);
       return true;
     case KeyAction::Kind::Letter: {
-      const auto id = common::LetterKeyCommand(context_->editors.active, a.letter, editorController_->Active());
+      const auto id = app::LetterKeyCommand(context_->editors.active, a.letter, editorController_->Active());
       if (!id) return false;
       commands_->Run(*id);
       return true;

@@ -5,7 +5,7 @@
 
 #include <QMainWindow>
 
-#include "common/commands.h"
+#include "app/commands.h"
 
 class QActionGroup;
 class QLabel;
@@ -111,7 +111,7 @@ class MainWindow : public QMainWindow {
   QMenu* exportMenu_ = nullptr;
   QMenu* volumeMenu_ = nullptr;
   QMenu* reopenMenu_ = nullptr;
-  std::array<QMenu*, common::EditorCount> editMenus_{};
+  std::array<QMenu*, app::EditorCount> editMenus_{};
   std::vector<QAction*> checkables_;  // editor choices and Track Nearest Point, wherever offered
   QAction* zoomListAction_ = nullptr;
   QAction* contextQuitSeparator_ = nullptr;

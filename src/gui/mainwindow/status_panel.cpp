@@ -4,7 +4,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "common/status_lines.h"
+#include "app/status_lines.h"
 
 namespace terravue::gui {
 namespace {
@@ -30,8 +30,8 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   cursorPanel_->setObjectName(QStringLiteral("CursorPanel"));
   cursorPanel_->setChildrenCollapsible(false);
   cursorLine_ = NewStatusLine(QStringLiteral("CursorStatusLine"), cursorPanel_);
-  cursorLine_->setMinimumWidth(common::CursorLineMinWidth);
-  cursorLine_->setMaximumWidth(common::CursorLineMaxWidth);
+  cursorLine_->setMinimumWidth(app::CursorLineMinWidth);
+  cursorLine_->setMaximumWidth(app::CursorLineMaxWidth);
   commandLine_ = NewStatusLine(QStringLiteral("CommandStatusLine"), cursorPanel_);
   cursorPanel_->addWidget(cursorLine_);
   cursorPanel_->addWidget(commandLine_);
@@ -59,7 +59,7 @@ int StatusPanel::CursorMargin() const { return cursorLine_->width() - TextWidth(
 
 void StatusPanel::SetCursorText(const QString& text, int margin) {
   cursorLine_->setText(text);
-  const auto width = common::CursorLineWidth(cursorLine_->width(), TextWidth(), margin);
+  const auto width = app::CursorLineWidth(cursorLine_->width(), TextWidth(), margin);
   if (!width) return;
   const QList<int> sizes = cursorPanel_->sizes();
   const int total = sizes.value(0) + sizes.value(1);

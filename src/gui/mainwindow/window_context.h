@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "common/cursor.h"
-#include "common/editors.h"
+#include "app/cursor.h"
+#include "app/editors.h"
 #include "common/session.h"
-#include "common/zoom.h"
+#include "app/zoom.h"
 #include "tin/geometry.h"
 
 class QWidget;
@@ -28,15 +28,15 @@ struct WindowContext {
   SheetPrinter& printer;
   QWidget& window;
 
-  common::CursorState cursor;
-  common::ZoomState zoom;
-  common::EditorState editors;
+  app::CursorState cursor;
+  app::ZoomState zoom;
+  app::EditorState editors;
   tin::LocateState locate;
 
   // Brings menus, buttons and the editor bar in step with the state (the enabling rules).
   std::function<void()> refresh;
 
-  common::CursorContext Cursor() { return {session.model, session.settings, locate, session.port}; }
+  app::CursorContext Cursor() { return {session.model, session.settings, locate, session.port}; }
 };
 
 }  // namespace terravue::gui

@@ -12,19 +12,19 @@
 #include "common/user_port.h"
 #include "dialogs/set_scale_form.h"
 #include "model/surface_model.h"
-#include "output/page_setup.h"
-#include "output/view3d_settings.h"
+#include "device/page_setup.h"
+#include "common/view3d_settings.h"
 #include "print/print_form.h"
 #include "print/sheet_printer.h"
 
 namespace terravue::gui {
 
 void SetUpPageFromPrinter(Session& session, const SheetPrinter& printer) {
-  output::SetUpPage(session.settings, printer.Describe());
+  device::SetUpPage(session.settings, printer.Describe());
 }
 
 void PrintCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks) {
-  if (!output::CheckPrinterAvailable(session.port, session.settings)) return;
+  if (!device::CheckPrinterAvailable(session.port, session.settings)) return;
   // The dialogs opened from the Print dialog belong to it.
   QWidget* over = parent;
   TPrintForm form(
@@ -40,8 +40,8 @@ void PrintCommand(QWidget* parent, Session& session, SheetPrinter& printer, cons
     printer.UsePdfFile(file);
   }
   PrinterTarget target(printer.Printer(), session.settings, session.model);
-  output::PrintMap(session.port, session.settings, target, form.Copies(),
-                   hooks.drawMap ? hooks.drawMap : [](output::DrawingDevice&) {});
+  device::PrintMap(session.port, session.settings, target, form.Copies(),
+                   hooks.drawMap ? hooks.drawMap : [](device::DrawingDevice&) {});
 }
 
 void PrinterSetupCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks) {
@@ -55,20 +55,20 @@ void PrinterSetupCommand(QWidget* parent, Session& session, SheetPrinter& printe
 
 bool ApplyPrinterChange(Session& session, SheetPrinter& printer, const PrinterIdentity& before,
                         const SheetHooks& hooks) {
-  const output::PrinterDescription description = printer.Describe();
+  const device::PrinterDescription description = printer.Describe();
   if (!description.present) {
     session.port.ShowError(msg::PrinterNotAvailable);
     return false;
   }
   if (printer.Identity() == before) return false;
-  output::SetUpPage(session.settings, description);
-  if (session.model.PointCount > 0) output::FitModel(session.settings, session.model, false);
+  device::SetUpPage(session.settings, description);
+  if (session.model.PointCount > 0) device::FitModel(session.settings, session.model, false);
   if (hooks.pageChanged) hooks.pageChanged();
   return true;
 }
 
 void SetScaleCommand(QWidget* parent, Session& session, const SheetHooks& hooks) {
-  if (session.settings.Get(output::View3DOptions::View3D)) {
+  if (session.settings.Get(settings::View3DOptions::View3D)) {
     session.port.ShowError(msg::NotAvailableIn3D);
     return;
   }

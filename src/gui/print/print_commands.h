@@ -6,7 +6,7 @@ class QWidget;
 
 namespace terravue {
 struct Session;
-namespace output {
+namespace device {
 class DrawingDevice;
 }
 }  // namespace terravue
@@ -19,7 +19,7 @@ struct PrinterIdentity;
 // What the sheet's commands ask of the window that owns the map.
 struct SheetHooks {
   // The map redraw onto any device.
-  std::function<void(output::DrawingDevice&)> drawMap;
+  std::function<void(device::DrawingDevice&)> drawMap;
   // The page set-up changed: lay the screen out again and redraw it.
   std::function<void()> pageChanged;
   // Redraw the map on the screen.

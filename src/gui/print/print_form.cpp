@@ -6,7 +6,7 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/session.h"
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 #include "print/sheet_printer.h"
 #include "ui_print_form.h"
 
@@ -37,8 +37,8 @@ TPrintForm::TPrintForm(Session& session, SheetPrinter& printer, std::function<vo
 TPrintForm::~TPrintForm() = default;
 
 void TPrintForm::Refresh() {
-  const output::PrintFormText t =
-      output::DescribePrintForm(session_.settings, session_.model, printer_.Name().toStdString());
+  const device::PrintFormText t =
+      device::DescribePrintForm(session_.settings, session_.model, printer_.Name().toStdString());
   ui_->LabelPrinter->setText(FromUtf8(t.printer));
   ui_->LabelPaper->setText(FromLatin1(t.paper));
   ui_->LabelOrientation->setText(FromUtf8(t.orientation));
@@ -55,7 +55,7 @@ int TPrintForm::Copies() const {
 
 bool TPrintForm::CheckCopies() {
   const std::string cleaned = CleanCheckedNumberText(session_.port, ToLatin1(ui_->EditCopies->text()), false,
-                                                     false, output::MaxCopies, output::MinCopies);
+                                                     false, device::MaxCopies, device::MinCopies);
   if (!cleaned.empty()) rememberedCopies_ = FromLatin1(cleaned);
   ui_->EditCopies->setText(rememberedCopies_);
   return !cleaned.empty();

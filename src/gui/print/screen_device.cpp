@@ -6,14 +6,14 @@
 
 namespace terravue::gui {
 
-ScreenDevice::ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
-                           const output::DeviceFrame& frame, render::DisplayList& list)
+ScreenDevice::ScreenDevice(device::DeviceKind kind, const device::ViewTransform& transform,
+                           const device::DeviceFrame& frame, render::DisplayList& list)
     : PageDevice(kind, transform, frame), list_(list) {}
 
-ScreenDevice::ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
+ScreenDevice::ScreenDevice(const device::ViewTransform& transform, const device::DeviceFrame& frame,
                            render::DisplayList& fonts, render::HighlightList& highlights,
                            std::function<void(const QRect&)> changed)
-    : PageDevice(output::DeviceKind::ScreenHighlight, transform, frame),
+    : PageDevice(device::DeviceKind::ScreenHighlight, transform, frame),
       list_(fonts),
       highlights_(&highlights),
       changed_(std::move(changed)) {}
@@ -35,7 +35,7 @@ void ScreenDevice::CanvasPenWidth(int pixels) {
   if (!highlights_) list_.SetPen(render::MapColour(penColour_).rgb(), penWidth_);
 }
 
-void ScreenDevice::CanvasMoveTo(output::IntPoint p) {
+void ScreenDevice::CanvasMoveTo(device::IntPoint p) {
   if (highlights_) {
     FlushHighlight();
     run_ << QPoint(p.x, p.y);
@@ -45,7 +45,7 @@ void ScreenDevice::CanvasMoveTo(output::IntPoint p) {
   list_.MoveTo(QPoint(p.x, p.y));
 }
 
-void ScreenDevice::CanvasLineTo(output::IntPoint p) {
+void ScreenDevice::CanvasLineTo(device::IntPoint p) {
   if (highlights_) {
     if (!run_.isEmpty() && run_.back() != QPoint(p.x, p.y)) run_ << QPoint(p.x, p.y);
     return;
@@ -68,27 +68,27 @@ void ScreenDevice::FlushHighlight() {
   run_.clear();
 }
 
-void ScreenDevice::CanvasFont(const output::FontRequest& font) {
+void ScreenDevice::CanvasFont(const device::FontRequest& font) {
   font_ = list_.Font(font.name, font.pixelHeight);
   fontColour_ = font.colour;
 }
 
-output::TextExtent ScreenDevice::CanvasTextExtent(std::string_view text) {
+device::TextExtent ScreenDevice::CanvasTextExtent(std::string_view text) {
   if (font_ < 0) return {};
   const QFontMetricsF& m = list_.Metrics(font_);
   return {m.horizontalAdvance(FromLatin1(text)), m.height()};
 }
 
-void ScreenDevice::CanvasText(output::IntPoint anchor, int tenths, std::string_view text) {
+void ScreenDevice::CanvasText(device::IntPoint anchor, int tenths, std::string_view text) {
   // Highlights are lines only: an inverted glyph would not come back whole when drawn again.
   if (highlights_ || font_ < 0) return;
   list_.AddText(font_, render::MapColour(fontColour_).rgb(), QPoint(anchor.x, anchor.y), tenths, FromLatin1(text));
 }
 
-void ScreenDevice::CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) {
+void ScreenDevice::CanvasStipple(const std::vector<device::IntPoint>& polygon, double density) {
   if (highlights_) return;
   QPolygon p;
-  for (const output::IntPoint& v : polygon) p << QPoint(v.x, v.y);
+  for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
   list_.AddFill(p, render::MapColour(penColour_).rgb(), density);
 }
 

@@ -5,7 +5,7 @@
 #include <QPolygon>
 #include <QRect>
 
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 namespace terravue::render {
 class DisplayList;
@@ -16,27 +16,27 @@ namespace terravue::gui {
 
 // The screen devices: the map and the overlay record into their display lists, the highlight
 // toggles its polylines. What they receive is already in screen pixels and clipped.
-class ScreenDevice : public output::PageDevice {
+class ScreenDevice : public device::PageDevice {
  public:
   // The map or the overlay, recording into `list`.
-  ScreenDevice(output::DeviceKind kind, const output::ViewTransform& transform,
-               const output::DeviceFrame& frame, render::DisplayList& list);
+  ScreenDevice(device::DeviceKind kind, const device::ViewTransform& transform,
+               const device::DeviceFrame& frame, render::DisplayList& list);
   // The highlight: each pen-down run is toggled in `highlights`; `changed` gets the area to
   // repaint.
-  ScreenDevice(const output::ViewTransform& transform, const output::DeviceFrame& frame,
+  ScreenDevice(const device::ViewTransform& transform, const device::DeviceFrame& frame,
                render::DisplayList& fonts, render::HighlightList& highlights, std::function<void(const QRect&)> changed);
   ~ScreenDevice() override;
 
  protected:
   void CanvasPenColour(std::uint32_t colour) override;
   void CanvasPenWidth(int pixels) override;
-  void CanvasMoveTo(output::IntPoint p) override;
-  void CanvasLineTo(output::IntPoint p) override;
+  void CanvasMoveTo(device::IntPoint p) override;
+  void CanvasLineTo(device::IntPoint p) override;
   void CanvasPenLifted() override;
-  void CanvasFont(const output::FontRequest& font) override;
-  output::TextExtent CanvasTextExtent(std::string_view text) override;
-  void CanvasText(output::IntPoint anchor, int tenths, std::string_view text) override;
-  void CanvasStipple(const std::vector<output::IntPoint>& polygon, double density) override;
+  void CanvasFont(const device::FontRequest& font) override;
+  device::TextExtent CanvasTextExtent(std::string_view text) override;
+  void CanvasText(device::IntPoint anchor, int tenths, std::string_view text) override;
+  void CanvasStipple(const std::vector<device::IntPoint>& polygon, double density) override;
 
  private:
   void FlushHighlight();

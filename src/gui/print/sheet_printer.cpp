@@ -8,8 +8,8 @@
 #include "app/qt_text.h"
 #include "common/messages.h"
 #include "common/settings_record.h"
-#include "output/drawing_device.h"
-#include "output/page_setup_settings.h"
+#include "device/drawing_device.h"
+#include "device/page_setup_settings.h"
 #include "render/printer_device.h"
 
 namespace terravue::gui {
@@ -40,8 +40,8 @@ PrinterIdentity SheetPrinter::Identity() const {
           layout.pageSize().size(QPageSize::Millimeter)};
 }
 
-output::PrinterDescription SheetPrinter::Describe() const {
-  output::PrinterDescription d;
+device::PrinterDescription SheetPrinter::Describe() const {
+  device::PrinterDescription d;
   const QPageLayout layout = printer_->pageLayout();
   d.present = printer_->isValid();
   d.paperCode = layout.pageSize().id() == QPageSize::Custom ? CustomPaperCode : layout.pageSize().windowsId();
@@ -83,13 +83,13 @@ bool PrinterTarget::BeginDocument(int copies) {
     printer_.setFullPage(false);
     return false;
   }
-  painter_.translate(settings_.Get(output::PageSetup::MarginLeft), settings_.Get(output::PageSetup::MarginTop));
-  device_ = std::make_unique<render::PrinterDevice>(output::CurrentViewTransform(settings_, model_),
-                                            output::PrinterFrame(settings_), painter_);
+  painter_.translate(settings_.Get(device::PageSetup::MarginLeft), settings_.Get(device::PageSetup::MarginTop));
+  device_ = std::make_unique<render::PrinterDevice>(device::CurrentViewTransform(settings_, model_),
+                                            device::PrinterFrame(settings_), painter_);
   return true;
 }
 
-output::DrawingDevice& PrinterTarget::Device() { return *device_; }
+device::DrawingDevice& PrinterTarget::Device() { return *device_; }
 
 bool PrinterTarget::EndDocument() {
   if (device_) device_->Finish();

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QString>
 
-#include "output/page_setup.h"
+#include "device/page_setup.h"
 
 class QPrinter;
 
@@ -48,7 +48,7 @@ class SheetPrinter {
   QString Name() const;
   PrinterIdentity Identity() const;
   // Paper, printable area, offsets and resolution in the printer's pixels.
-  output::PrinterDescription Describe() const;
+  device::PrinterDescription Describe() const;
 
   // Prints to a PDF file from now on.
   void UsePdfFile(const QString& path);
@@ -61,13 +61,13 @@ class SheetPrinter {
 
 // A print job on the current printer: the painter's origin at the printable area's corner,
 // the map drawn by a printer device in printer pixels.
-class PrinterTarget : public output::PrintTarget {
+class PrinterTarget : public device::PrintTarget {
  public:
   PrinterTarget(QPrinter& printer, SettingsRecord& settings, const model::SurfaceModel& model);
   ~PrinterTarget() override;
 
   bool BeginDocument(int copies) override;
-  output::DrawingDevice& Device() override;
+  device::DrawingDevice& Device() override;
   bool EndDocument() override;
   void AbortDocument() override;
 

@@ -18,28 +18,28 @@ SheetView::SheetView(QWidget* parent) : QWidget(parent) {
 SheetView::~SheetView() = default;
 
 bool SheetView::SetUp(const SettingsRecord& settings, QSize clientArea, int zoom) {
-  const auto g = output::ComputeScreenGeometry(settings, clientArea.width(), clientArea.height(), zoom);
+  const auto g = device::ComputeScreenGeometry(settings, clientArea.width(), clientArea.height(), zoom);
   if (!g) return false;
   geometry_ = g;
-  frame_ = output::ScreenFrame(settings, *g);
+  frame_ = device::ScreenFrame(settings, *g);
   background_ = render::MapColour(settings.Get(settings::MapBackgroundColour)).rgb();
   setFixedSize(g->imageWidth, g->imageHeight);
   update();
   return true;
 }
 
-std::unique_ptr<ScreenDevice> SheetView::StartMap(const output::ViewTransform& transform) {
+std::unique_ptr<ScreenDevice> SheetView::StartMap(const device::ViewTransform& transform) {
   map_.Clear();
   overlay_.Clear();
   highlights_.Clear();
-  return std::make_unique<ScreenDevice>(output::DeviceKind::ScreenMap, transform, frame_, map_);
+  return std::make_unique<ScreenDevice>(device::DeviceKind::ScreenMap, transform, frame_, map_);
 }
 
-std::unique_ptr<ScreenDevice> SheetView::StartOverlay(const output::ViewTransform& transform) {
-  return std::make_unique<ScreenDevice>(output::DeviceKind::ScreenOverlay, transform, frame_, overlay_);
+std::unique_ptr<ScreenDevice> SheetView::StartOverlay(const device::ViewTransform& transform) {
+  return std::make_unique<ScreenDevice>(device::DeviceKind::ScreenOverlay, transform, frame_, overlay_);
 }
 
-std::unique_ptr<ScreenDevice> SheetView::StartHighlight(const output::ViewTransform& transform) {
+std::unique_ptr<ScreenDevice> SheetView::StartHighlight(const device::ViewTransform& transform) {
   return std::make_unique<ScreenDevice>(transform, frame_, overlay_, highlights_,
                                         [this](const QRect& area) { update(area); });
 }
@@ -64,7 +64,7 @@ void SheetView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(exposed, QColor(background_));
   if (!geometry_) return;
-  const output::ClipRect& c = frame_.clip;
+  const device::ClipRect& c = frame_.clip;
   const QRect sheet(QPoint(static_cast<int>(c.left), static_cast<int>(c.top)),
                     QPoint(static_cast<int>(c.right), static_cast<int>(c.bottom)));
   const QRect area = exposed & sheet;

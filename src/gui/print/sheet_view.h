@@ -6,7 +6,7 @@
 #include <QRgb>
 #include <QWidget>
 
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 #include "render/display_list.h"
 
 namespace terravue {
@@ -30,15 +30,15 @@ class SheetView : public QWidget {
   // Lays the sheet out for a client area and zoom; false (and nothing changed) while the client
   // area is empty. The widget takes the image's size.
   bool SetUp(const SettingsRecord& settings, QSize clientArea, int zoom);
-  const std::optional<output::ScreenGeometry>& Geometry() const { return geometry_; }
-  const output::DeviceFrame& Frame() const { return frame_; }
+  const std::optional<device::ScreenGeometry>& Geometry() const { return geometry_; }
+  const device::DeviceFrame& Frame() const { return frame_; }
 
   // A device that draws the map afresh (the map list is cleared, the overlay and highlights
   // with it), one that adds to the overlay, and one that toggles highlights. Repaint when the
   // drawing is done (the highlight device repaints what it changes itself).
-  std::unique_ptr<ScreenDevice> StartMap(const output::ViewTransform& transform);
-  std::unique_ptr<ScreenDevice> StartOverlay(const output::ViewTransform& transform);
-  std::unique_ptr<ScreenDevice> StartHighlight(const output::ViewTransform& transform);
+  std::unique_ptr<ScreenDevice> StartMap(const device::ViewTransform& transform);
+  std::unique_ptr<ScreenDevice> StartOverlay(const device::ViewTransform& transform);
+  std::unique_ptr<ScreenDevice> StartHighlight(const device::ViewTransform& transform);
 
   void SetBackground(QRgb colour);
   const render::DisplayList& Map() const { return map_; }
@@ -51,8 +51,8 @@ class SheetView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::optional<output::ScreenGeometry> geometry_;
-  output::DeviceFrame frame_;
+  std::optional<device::ScreenGeometry> geometry_;
+  device::DeviceFrame frame_;
   QRgb background_ = qRgb(255, 255, 255);
   render::DisplayList map_;
   render::DisplayList overlay_;

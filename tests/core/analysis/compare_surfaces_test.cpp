@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/volume.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
 #include "support/synthetic_sites.h"

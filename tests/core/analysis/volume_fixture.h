@@ -13,7 +13,7 @@
 
 #include "analysis/volume.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"

@@ -64,7 +64,7 @@ TEST_F(TextReportTest, HeaderHasNineLinesAndEnglishDates) {
   model::SurfaceModel model;
   TextReport r;
   ASSERT_TRUE(r.Open(dir, "XXPoints.OUT"));
-  r.WriteHeader("Data Point Listing", settings, model, At(2024, 6, 5, 15, 7));
+  r.WriteHeader("Data Point Listing", settings, model.Comment(), At(2024, 6, 5, 15, 7));
   ASSERT_TRUE(r.Close());
 
   auto centred = [](const std::string& s) { return std::string((78 - s.size()) / 2, ' ') + s + "\r\n"; };
@@ -99,7 +99,7 @@ TEST_F(TextReportTest, HeaderNamesTheFileAndTheComment) {
   model.SetComment("North pasture");
   TextReport r;
   ASSERT_TRUE(r.Open(dir, "XXPoints.OUT"));
-  r.WriteHeader("Data Point Listing", settings, model, At(2024, 1, 1, 9, 0));
+  r.WriteHeader("Data Point Listing", settings, model.Comment(), At(2024, 1, 1, 9, 0));
   ASSERT_TRUE(r.Close());
   const std::string text = ReadAll(r.Path());
   EXPECT_NE(text.find(std::string(32, ' ') + "File: SITE.MDL\r\n"), std::string::npos);

@@ -7,7 +7,7 @@
 #include "common/messages.h"
 #include "exchange_test_env.h"
 #include "model/surface_model.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 
 namespace terravue::exchange::test {
 namespace {
@@ -122,7 +122,7 @@ class CoordinateImportTest : public ExchangeTest {
     model.PointCutFill[1] = 2.5;
     model.CutFillCount = 1;
     settings.Set(settings::ModelSaved, true);
-    settings.Set(output::View3DOptions::View3D, true);
+    settings.Set(settings::View3DOptions::View3D, true);
   }
 };
 
@@ -136,7 +136,7 @@ TEST_F(CoordinateImportTest, ReplacingDropsEverythingOfTheOldPoints) {
   EXPECT_EQ(model.CutFillCount, 0);
   EXPECT_EQ(model.FirstBorderPoint(1, model.PointCount), NoPoint);
   EXPECT_FALSE(settings.Get(settings::ModelSaved));
-  EXPECT_FALSE(settings.Get(output::View3DOptions::View3D));
+  EXPECT_FALSE(settings.Get(settings::View3DOptions::View3D));
   EXPECT_EQ(port.Texts(Kind::Info), std::vector<std::string>{"Total points loaded: 2"});
   EXPECT_EQ(port.Texts(Kind::Progress), std::vector<std::string>{"Loading Coordinate >      0"});
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "common/settings_record.h"
 #include "exchange/ascii_export.h"
 #include "exchange/ascii_import.h"

@@ -5,12 +5,12 @@
 
 #include "common/app_settings.h"
 #include "common/messages.h"
-#include "common/scale_presets.h"
+#include "device/scale_presets.h"
 #include "exchange/import_commands.h"
 #include "exchange_test_env.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "model/model_document.h"
-#include "output/page_setup_settings.h"
+#include "device/page_setup_settings.h"
 
 namespace terravue::exchange::test {
 namespace {
@@ -96,7 +96,7 @@ class ImportCommandTest : public ExchangeTest {
 
 TEST_F(ImportCommandTest, CoordinatesIntoEmptyModelTakeTheFilesName) {
   ImportEntry(AsciiKind::Coordinates, 2);
-  settings.Set(mapping::PointOptions::MarkerKind, std::uint8_t{5});
+  settings.Set(device::PointOptions::MarkerKind, std::uint8_t{5});
   const fs::path file = Pnezd();
   EXPECT_EQ(ImportCoordinatesCommand(session, Dialog(file, true)), ImportOutcome::Loaded);
 
@@ -113,7 +113,7 @@ TEST_F(ImportCommandTest, CoordinatesIntoEmptyModelTakeTheFilesName) {
   EXPECT_EQ(settings.Get(CoordImport.FileName()), file.string());
   EXPECT_TRUE(settings.Get(CoordImport.RemoveDuplicates()));
   EXPECT_FALSE(settings.Get(settings::ModelSaved));
-  EXPECT_EQ(settings.Get(mapping::PointOptions::MarkerKind), 3);  // plus markers on loose points
+  EXPECT_EQ(settings.Get(device::PointOptions::MarkerKind), 3);  // plus markers on loose points
   EXPECT_GT(port.modelStateChanges, 0);
 
   // The next import proposes the same file.
@@ -217,10 +217,10 @@ TEST_F(ImportCommandTest, NewImportTakesTheFileAsAnUnsavedModel) {
   EXPECT_FALSE(settings.Get(settings::ModelSaved));
   EXPECT_TRUE(settings.Get(settings::RecentFile(0)).empty());  // not a model file
   // The sheet fits the points and the preset of that scale gives the text heights.
-  const double scale = settings.Get(output::PageSetup::MapScale);
+  const double scale = settings.Get(device::PageSetup::MapScale);
   EXPECT_GT(scale, 0);
-  const int preset = settings::ChooseScalePreset(settings, 0, scale);
-  EXPECT_EQ(settings.Get(mapping::ContourOptions::TextHeight),
+  const int preset = device::ChooseScalePreset(settings, 0, scale);
+  EXPECT_EQ(settings.Get(device::ContourOptions::TextHeight),
             settings.Get(settings::ScalePresetSizes(0, preset, 2)));
 }
 

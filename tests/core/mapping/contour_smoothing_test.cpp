@@ -16,7 +16,7 @@
 namespace terravue::mapping {
 namespace {
 
-using output::WorldPoint;
+using device::WorldPoint;
 using testing::BuildSurface;
 using testing::FakePort;
 using testing::Stroke;
@@ -27,8 +27,8 @@ constexpr double Pi = std::numbers::pi;
 double Length(const Stroke& run) {
   double length = 0;
   for (std::size_t i = 1; i < run.points.size(); ++i) {
-    const WorldPoint& a = run.points[i - 1];
-    const WorldPoint& b = run.points[i];
+    const device::WorldPoint& a = run.points[i - 1];
+    const device::WorldPoint& b = run.points[i];
     length += std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
   }
   return length;
@@ -53,11 +53,11 @@ TEST_P(Dashes, AreMeasuredAlongThePathStartingWithHalfADash) {
   out.dashes = {c.dash, c.space};
   out.SetDashFlag(true);
   // A bent line: the dashes run round the corner at x = 4.
-  const std::vector<WorldPoint> line = {{0, 0, 7}, {4, 0, 7}, {4, c.length - 4, 7}};
+  const std::vector<device::WorldPoint> line = {{0, 0, 7}, {4, 0, 7}, {4, c.length - 4, 7}};
   out.PrepareLine(false, 0);
   out.StraightLine(line);
   ASSERT_EQ(device.runs.size(), c.dashes.size());
-  const auto along = [](const WorldPoint& p) { return p.y > 0 ? 4 + p.y : p.x; };
+  const auto along = [](const device::WorldPoint& p) { return p.y > 0 ? 4 + p.y : p.x; };
   for (std::size_t i = 0; i < c.dashes.size(); ++i) {
     EXPECT_NEAR(along(device.runs[i].points.front()), c.dashes[i].first, 1e-9) << i;
     EXPECT_NEAR(along(device.runs[i].points.back()), c.dashes[i].second, 1e-9) << i;
@@ -81,7 +81,7 @@ TEST(SmoothLine, TwoPointsDrawAStraightSegment) {
   LineOutput out(device);
   out.smoothing = {true, 10, 0};
   out.smoothingDensity = 10;
-  const std::vector<WorldPoint> line = {{0, 0, 1}, {10, 0, 1}};
+  const std::vector<device::WorldPoint> line = {{0, 0, 1}, {10, 0, 1}};
   out.SmoothLine(line, false);
   ASSERT_EQ(device.runs.size(), 1u);
   EXPECT_EQ(device.runs[0].points.size(), 2u);
@@ -92,7 +92,7 @@ TEST(SmoothLine, ClosedTriangleIsNotSmoothed) {
   LineOutput out(device);
   out.smoothing = {true, 10, 0};
   out.smoothingDensity = 10;
-  const std::vector<WorldPoint> ring = {{0, 0, 1}, {10, 0, 1}, {0, 0, 1}};
+  const std::vector<device::WorldPoint> ring = {{0, 0, 1}, {10, 0, 1}, {0, 0, 1}};
   out.SmoothLine(ring, true);
   ASSERT_EQ(device.runs.size(), 1u);
   EXPECT_EQ(device.runs[0].points.size(), 3u);
@@ -103,7 +103,7 @@ TEST(SmoothLine, CurvePassesThroughEveryTracedPointAndCapsItsSegments) {
   LineOutput out(device);
   out.smoothing = {true, 4, 0};
   out.smoothingDensity = 100;  // asks for far more than 4 points per piece
-  const std::vector<WorldPoint> line = {{0, 0, 1}, {10, 0, 1}, {10, 10, 1}, {20, 10, 1}};
+  const std::vector<device::WorldPoint> line = {{0, 0, 1}, {10, 0, 1}, {10, 10, 1}, {20, 10, 1}};
   out.SmoothLine(line, false);
   ASSERT_EQ(device.runs.size(), 1u);
   const Stroke& run = device.runs[0];
@@ -113,7 +113,7 @@ TEST(SmoothLine, CurvePassesThroughEveryTracedPointAndCapsItsSegments) {
     EXPECT_DOUBLE_EQ(run.points[piece * 4].x, line[piece].x);
     EXPECT_DOUBLE_EQ(run.points[piece * 4].y, line[piece].y);
   }
-  for (const WorldPoint& p : run.points) EXPECT_DOUBLE_EQ(p.z, 1);
+  for (const device::WorldPoint& p : run.points) EXPECT_DOUBLE_EQ(p.z, 1);
   // Heading round the corner at (10, 0), the curve swings below the first piece before it.
   EXPECT_LT(run.points[3].y, 0);
 }
@@ -123,10 +123,10 @@ TEST(SmoothLine, FullTensionDrawsTheStraightPieces) {
   LineOutput out(device);
   out.smoothing = {true, 5, 10};
   out.smoothingDensity = 100;
-  const std::vector<WorldPoint> line = {{0, 0, 1}, {10, 0, 1}, {10, 10, 1}};
+  const std::vector<device::WorldPoint> line = {{0, 0, 1}, {10, 0, 1}, {10, 10, 1}};
   out.SmoothLine(line, false);
   ASSERT_EQ(device.runs.size(), 1u);
-  for (const WorldPoint& p : device.runs[0].points) EXPECT_TRUE(p.y == 0 || std::fabs(p.x - 10) < 1e-12);
+  for (const device::WorldPoint& p : device.runs[0].points) EXPECT_TRUE(p.y == 0 || std::fabs(p.x - 10) < 1e-12);
 }
 
 // ---- Labels ---------------------------------------------------------------------------------
@@ -142,7 +142,7 @@ struct LabelledLine {
     out.SetUpLabels(port);
   }
 
-  void Draw(const std::vector<WorldPoint>& line) {
+  void Draw(const std::vector<device::WorldPoint>& line) {
     double length = 0;
     for (std::size_t i = 1; i < line.size(); ++i)
       length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
@@ -202,7 +202,7 @@ TEST(ContourLabels, SharpBendInsideAGapLeavesTheLineUnbroken) {
   // A hairpin where the first gap would fall: the path through the gap is far longer than
   // the chord, so no label and no gap there.
   const double first = 46 * (1 - 0.3333);
-  std::vector<WorldPoint> line = {{0, 0, 100}, {first + 1, 0, 100}, {first + 1, 0.01, 100}, {0, 0.01, 100}};
+  std::vector<device::WorldPoint> line = {{0, 0, 100}, {first + 1, 0, 100}, {first + 1, 0.01, 100}, {0, 0.01, 100}};
   l.out.PrepareLine(true, 100);
   l.out.StraightLine(line);
   EXPECT_TRUE(l.out.Labels().empty());

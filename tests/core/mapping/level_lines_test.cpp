@@ -16,7 +16,7 @@
 #include "support/fake_port.h"
 #include "mapping/contour_smoothing.h"
 #include "reference_level_lines.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping_fixture.h"
 #include "model/surface_model.h"
@@ -24,7 +24,7 @@
 namespace terravue::mapping {
 namespace {
 
-using output::WorldPoint;
+using device::WorldPoint;
 using testing::BuildSurface;
 using testing::FakePort;
 using testing::Stroke;
@@ -58,7 +58,7 @@ class Traced {
 
 std::vector<std::pair<double, double>> PlanOf(const Stroke& run) {
   std::vector<std::pair<double, double>> xy;
-  for (const WorldPoint& p : run.points) xy.emplace_back(p.x, p.y);
+  for (const device::WorldPoint& p : run.points) xy.emplace_back(p.x, p.y);
   return xy;
 }
 
@@ -73,8 +73,8 @@ double SignedArea(const Stroke& run) {
 }
 
 bool Closed(const Stroke& run) {
-  const WorldPoint& a = run.points.front();
-  const WorldPoint& b = run.points.back();
+  const device::WorldPoint& a = run.points.front();
+  const device::WorldPoint& b = run.points.back();
   return run.points.size() > 2 && std::fabs(a.x - b.x) < 1e-9 && std::fabs(a.y - b.y) < 1e-9;
 }
 
@@ -107,7 +107,7 @@ TEST(TraceLevelLines, PlaneGivesOneStraightLinePerLevelAlternatingInDirection) {
   ASSERT_EQ(t.device.runs.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(PlanOf(t.device.runs[i]), expected[i]) << "level " << i * 2.5;
-    for (const WorldPoint& p : t.device.runs[i].points) EXPECT_DOUBLE_EQ(p.z, i * 2.5);
+    for (const device::WorldPoint& p : t.device.runs[i].points) EXPECT_DOUBLE_EQ(p.z, i * 2.5);
   }
   EXPECT_EQ(t.outcome.lines, 5);
 }
@@ -203,7 +203,7 @@ TEST(TraceLevelLines, EdgeOfNearlyEqualEndsGivesItsLowerEnd) {
   ASSERT_FALSE(t.device.runs.empty());
   const Stroke& top = t.device.runs.back();
   ASSERT_EQ(top.points.size(), 2u);
-  const bool hasCorner = std::any_of(top.points.begin(), top.points.end(), [](const WorldPoint& p) {
+  const bool hasCorner = std::any_of(top.points.begin(), top.points.end(), [](const device::WorldPoint& p) {
     return p.x == 10 && p.y == 0 && p.z == 10;
   });
   EXPECT_TRUE(hasCorner);
@@ -402,7 +402,7 @@ std::vector<Edge> EdgesOf(const model::SurfaceModel& m) {
   return edges;
 }
 
-double DistanceToSegment(const WorldPoint& p, const model::SurfaceModel& m, PointIndex a, PointIndex b) {
+double DistanceToSegment(const device::WorldPoint& p, const model::SurfaceModel& m, PointIndex a, PointIndex b) {
   const double ax = m.PointX[a], ay = m.PointY[a], bx = m.PointX[b], by = m.PointY[b];
   const double dx = bx - ax, dy = by - ay;
   const double t = std::clamp(((p.x - ax) * dx + (p.y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
@@ -438,7 +438,7 @@ TEST_P(LinesAreCrossings, EveryCrossingOnceAndLinesClosedOrEndingOnTheHull) {
     TraceLevelLines(m, out, port, run);
 
     // The strict crossings of the level with the edges, each to be met exactly once.
-    std::vector<WorldPoint> crossings;
+    std::vector<device::WorldPoint> crossings;
     for (const Edge& e : edges) {
       const double za = m.PointZ[e.a], zb = m.PointZ[e.b];
       if (!((za < level && zb > level) || (zb < level && za > level))) continue;
@@ -447,7 +447,7 @@ TEST_P(LinesAreCrossings, EveryCrossingOnceAndLinesClosedOrEndingOnTheHull) {
       crossings.push_back({m.PointX[lo] + (m.PointX[hi] - m.PointX[lo]) * f,
                            m.PointY[lo] + (m.PointY[hi] - m.PointY[lo]) * f, level});
     }
-    const auto VertexOnLevel = [&](const WorldPoint& p) {
+    const auto VertexOnLevel = [&](const device::WorldPoint& p) {
       for (PointIndex v = 1; v <= m.PointCount; ++v)
         if (m.PointZ[v] == level && std::fabs(m.PointX[v] - p.x) < tolerance &&
             std::fabs(m.PointY[v] - p.y) < tolerance)
@@ -460,7 +460,7 @@ TEST_P(LinesAreCrossings, EveryCrossingOnceAndLinesClosedOrEndingOnTheHull) {
       const bool closed = Closed(r);
       const std::size_t n = closed ? r.points.size() - 1 : r.points.size();
       for (std::size_t i = 0; i < n; ++i) {
-        const WorldPoint& p = r.points[i];
+        const device::WorldPoint& p = r.points[i];
         bool found = false;
         for (std::size_t k = 0; k < crossings.size(); ++k)
           if (std::fabs(crossings[k].x - p.x) < tolerance && std::fabs(crossings[k].y - p.y) < tolerance) {
@@ -476,7 +476,7 @@ TEST_P(LinesAreCrossings, EveryCrossingOnceAndLinesClosedOrEndingOnTheHull) {
       if (closed) continue;
       // An open line ends on the outside of the surface, or where the level only touches it
       // (an edge lying on the level between two triangles above it, or below).
-      for (const WorldPoint* end : {&r.points.front(), &r.points.back()}) {
+      for (const device::WorldPoint* end : {&r.points.front(), &r.points.back()}) {
         bool onHull = false;
         for (const Edge& e : edges)
           if (e.owners == 1 && DistanceToSegment(*end, m, e.a, e.b) < tolerance) onHull = true;
@@ -499,14 +499,14 @@ INSTANTIATE_TEST_SUITE_P(Surfaces, LinesAreCrossings,
 // ---- Call for call the plain tracer's output ------------------------------------------------
 
 // Every device call folded into a digest, with counts to tell what differs.
-class CallDigest : public output::DrawingDevice {
+class CallDigest : public device::DrawingDevice {
  public:
-  CallDigest() : DrawingDevice(output::DeviceKind::ScreenMap) {}
+  CallDigest() : device::DrawingDevice(device::DeviceKind::ScreenMap) {}
   std::uint64_t digest = 14695981039346656037ull;
   long plots = 0, pens = 0, texts = 0, styles = 0;
 
   void DeviceSetLayer(std::uint32_t colour, const CadLayer& layer) override {
-    DrawingDevice::DeviceSetLayer(colour, layer);
+    device::DrawingDevice::DeviceSetLayer(colour, layer);
     Fold(1, colour);
     ++styles;
   }
@@ -539,7 +539,7 @@ class CallDigest : public output::DrawingDevice {
   void DeviceEndText() override {}
   void DeviceMarker(int, double, double, double, double) override {}
   void DeviceTitleBlock() override {}
-  void DeviceDensityFill(const std::array<output::WorldPoint, 3>&, double) override {}
+  void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
 
  private:
   template <typename... Values>

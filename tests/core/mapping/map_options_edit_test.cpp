@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "common/app_settings.h"
-#include "common/settings_file.h"
-#include "mapping/map_options.h"
+#include "app/settings_file.h"
+#include "device/map_options.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 #include "support/fake_port.h"
 
 namespace terravue::mapping {
@@ -36,7 +36,7 @@ TEST(MapOptionsEdit, AnIntervalBelowAThousandthIsRefusedAndTheOldOneStays) {
   EXPECT_EQ(StoreContourPage(port, s, page), 1);
   EXPECT_EQ(Errors(port), std::vector<std::string>{
                               "Contour Interval value out of range\r\nMinimum value is: 0.001"});
-  EXPECT_EQ(s.Get(ContourOptions::Interval), 1.0);
+  EXPECT_EQ(s.Get(device::ContourOptions::Interval), 1.0);
 }
 
 TEST(MapOptionsEdit, TextAngleIsTypedInDegreesAndKeptInRadians) {
@@ -48,7 +48,7 @@ TEST(MapOptionsEdit, TextAngleIsTypedInDegreesAndKeptInRadians) {
     FakePort port;
     StorePointPage(port, s, page);
     const double expected = 270 * std::numbers::pi / 180;
-    EXPECT_NEAR(s.Get(PointOptions::TextAngle), convention == 1 ? -expected : expected, 1e-12);
+    EXPECT_NEAR(s.Get(device::PointOptions::TextAngle), convention == 1 ? -expected : expected, 1e-12);
     EXPECT_EQ(LoadPointPage(s).textAngle, "270.000");
   }
 }
@@ -66,7 +66,7 @@ TEST(MapOptionsEdit, WidthEntry12StoresIndex10AndDraws11Dots) {
   EXPECT_EQ(s.bytes[6193] | s.bytes[6194] | s.bytes[6195], 0);
   EXPECT_EQ(s.bytes[6172], 1);
   EXPECT_EQ(s.bytes[6174], 3);
-  EXPECT_EQ(output::PrinterPenDots(s.Get(TriangleOptions::Width)), 11);
+  EXPECT_EQ(device::PrinterPenDots(s.Get(device::TriangleOptions::Width)), 11);
 }
 
 TEST(MapOptionsEdit, NorthAngleIsReducedIntoAFullTurn) {
@@ -76,7 +76,7 @@ TEST(MapOptionsEdit, NorthAngleIsReducedIntoAFullTurn) {
   for (const auto& [typed, stored] : {std::pair{"370", 10.0}, {"-30", 330.0}, {"720", 0.0}, {"1e300", -1.0}}) {
     page.northAngle = typed;
     StoreMiscPage(port, s, page);
-    const double v = s.Get(MiscOptions::NorthAngle);
+    const double v = s.Get(device::MiscOptions::NorthAngle);
     EXPECT_GE(v, 0) << typed;
     EXPECT_LT(v, 360) << typed;
     if (stored >= 0) {
@@ -139,77 +139,77 @@ INSTANTIATE_TEST_SUITE_P(
     Fields, FieldChecks,
     ::testing::Values(
         FieldCase{"breakline_height_text", Spoil(LoadBreaklinePage, StoreBreaklinePage, &BreaklinePage::textHeight, "x"),
-                  "Invalid Breakline Number Text Height", Keeps(BreaklineOptions::TextHeight)},
+                  "Invalid Breakline Number Text Height", Keeps(device::BreaklineOptions::TextHeight)},
         FieldCase{"breakline_height_zero", Spoil(LoadBreaklinePage, StoreBreaklinePage, &BreaklinePage::textHeight, "0"),
-                  Min("Breakline Number Text Height value out of range", "0.001"), Keeps(BreaklineOptions::TextHeight)},
+                  Min("Breakline Number Text Height value out of range", "0.001"), Keeps(device::BreaklineOptions::TextHeight)},
         FieldCase{"arrow_angle", Spoil(LoadMiscPage, StoreMiscPage, &MiscPage::northAngle, "north"),
-                  "Invalid arrow angle", Keeps(MiscOptions::NorthAngle)},
+                  "Invalid arrow angle", Keeps(device::MiscOptions::NorthAngle)},
         FieldCase{"scale_bar_height", Spoil(LoadMiscPage, StoreMiscPage, &MiscPage::textHeight, "-1"),
-                  Min("Scale Bar Text Height value out of range", "0.001"), Keeps(MiscOptions::TextHeight)},
+                  Min("Scale Bar Text Height value out of range", "0.001"), Keeps(device::MiscOptions::TextHeight)},
         FieldCase{"grid_x", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::intervalX, ""),
-                  "Invalid Surface Grid X Interval", Keeps(SurfaceGridOptions::IntervalX)},
+                  "Invalid Surface Grid X Interval", Keeps(device::SurfaceGridOptions::IntervalX)},
         FieldCase{"grid_y_zero", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::intervalY, "0"),
-                  Min("Surface Grid Y Interval value out of range", "0.001"), Keeps(SurfaceGridOptions::IntervalY)},
+                  Min("Surface Grid Y Interval value out of range", "0.001"), Keeps(device::SurfaceGridOptions::IntervalY)},
         FieldCase{"grid_multiple_text", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::multiple, "2.5"),
-                  "Invalid Surface Grid Multiple", Keeps(SurfaceGridOptions::Multiple)},
+                  "Invalid Surface Grid Multiple", Keeps(device::SurfaceGridOptions::Multiple)},
         FieldCase{"grid_multiple_negative", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::multiple, "-2"),
-                  Min("Surface Grid Multiple value out of range", "0"), Keeps(SurfaceGridOptions::Multiple)},
+                  Min("Surface Grid Multiple value out of range", "0"), Keeps(device::SurfaceGridOptions::Multiple)},
         FieldCase{"grid_multiple_16_bits", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::multiple, "70000"),
-                  Max("Surface Grid Multiple value out of range", "32767"), Keeps(SurfaceGridOptions::Multiple)},
+                  Max("Surface Grid Multiple value out of range", "32767"), Keeps(device::SurfaceGridOptions::Multiple)},
         FieldCase{"grid_text_height", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::textHeight, "a"),
-                  "Invalid Surface Grid Text Height", Keeps(SurfaceGridOptions::TextHeight)},
+                  "Invalid Surface Grid Text Height", Keeps(device::SurfaceGridOptions::TextHeight)},
         FieldCase{"grid_dash", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::dashLength, "0"),
-                  Min("Dash Line Length value out of range", "0.001"), Keeps(SurfaceGridOptions::DashLength)},
+                  Min("Dash Line Length value out of range", "0.001"), Keeps(device::SurfaceGridOptions::DashLength)},
         FieldCase{"grid_space_text", Spoil(LoadSurfaceGridPage, StoreSurfaceGridPage, &SurfaceGridPage::spaceLength, "-"),
-                  "Invalid Surface Grid Dash Space Length", Keeps(SurfaceGridOptions::SpaceLength)},
+                  "Invalid Surface Grid Dash Space Length", Keeps(device::SurfaceGridOptions::SpaceLength)},
         FieldCase{"contour_interval_text", Spoil(LoadContourPage, StoreContourPage, &ContourPage::interval, "1,5"),
-                  "Invalid Contour Interval", Keeps(ContourOptions::Interval)},
+                  "Invalid Contour Interval", Keeps(device::ContourOptions::Interval)},
         FieldCase{"contour_multiple", Spoil(LoadContourPage, StoreContourPage, &ContourPage::multiple, "x"),
-                  "Invalid Contour Line Multiple", Keeps(ContourOptions::Multiple)},
+                  "Invalid Contour Line Multiple", Keeps(device::ContourOptions::Multiple)},
         FieldCase{"contour_minimum", Spoil(LoadContourPage, StoreContourPage, &ContourPage::minimum, "low"),
-                  "Invalid minimum contour", Keeps(ContourOptions::Minimum)},
+                  "Invalid minimum contour", Keeps(device::ContourOptions::Minimum)},
         FieldCase{"contour_maximum", Spoil(LoadContourPage, StoreContourPage, &ContourPage::maximum, "inf"),
-                  "Invalid maximum contour", Keeps(ContourOptions::Maximum)},
+                  "Invalid maximum contour", Keeps(device::ContourOptions::Maximum)},
         FieldCase{"contour_base", Spoil(LoadContourPage, StoreContourPage, &ContourPage::base, "nan"),
-                  "Invalid base contour elevation", Keeps(ContourOptions::Base)},
+                  "Invalid base contour elevation", Keeps(device::ContourOptions::Base)},
         FieldCase{"contour_height", Spoil(LoadContourPage, StoreContourPage, &ContourPage::textHeight, "0.0001"),
-                  Min("Contour Label Text Height value out of range", "0.001"), Keeps(ContourOptions::TextHeight)},
+                  Min("Contour Label Text Height value out of range", "0.001"), Keeps(device::ContourOptions::TextHeight)},
         FieldCase{"label_frequency_low", Spoil(LoadContourPage, StoreContourPage, &ContourPage::labelFrequency, "0"),
-                  Range("Label Frequency value out of range", "1.0", "50.0"), Keeps(ContourOptions::LabelFrequency)},
+                  Range("Label Frequency value out of range", "1.0", "50.0"), Keeps(device::ContourOptions::LabelFrequency)},
         FieldCase{"label_frequency_high", Spoil(LoadContourPage, StoreContourPage, &ContourPage::labelFrequency, "50.5"),
-                  Range("Label Frequency value out of range", "1.0", "50.0"), Keeps(ContourOptions::LabelFrequency)},
+                  Range("Label Frequency value out of range", "1.0", "50.0"), Keeps(device::ContourOptions::LabelFrequency)},
         FieldCase{"contour_dash_text", Spoil(LoadContourPage, StoreContourPage, &ContourPage::dashLength, "?"),
-                  "Invalid Dash Line Length", Keeps(ContourOptions::DashLength)},
+                  "Invalid Dash Line Length", Keeps(device::ContourOptions::DashLength)},
         FieldCase{"contour_space", Spoil(LoadContourPage, StoreContourPage, &ContourPage::spaceLength, "0"),
-                  Min("Dash Space Length value out of range", "0.001"), Keeps(ContourOptions::SpaceLength)},
+                  Min("Dash Space Length value out of range", "0.001"), Keeps(device::ContourOptions::SpaceLength)},
         FieldCase{"segments_low", Spoil(LoadContourPage, StoreContourPage, &ContourPage::segments, "2"),
-                  Min("Segments Per Curve value out of range", "3"), Keeps(ContourOptions::Segments)},
+                  Min("Segments Per Curve value out of range", "3"), Keeps(device::ContourOptions::Segments)},
         FieldCase{"segments_high", Spoil(LoadContourPage, StoreContourPage, &ContourPage::segments, "65536"),
-                  Max("Segments Per Curve value out of range", "100"), Keeps(ContourOptions::Segments)},
+                  Max("Segments Per Curve value out of range", "100"), Keeps(device::ContourOptions::Segments)},
         FieldCase{"segments_text", Spoil(LoadContourPage, StoreContourPage, &ContourPage::segments, "three"),
-                  "Invalid Segments Per Curve", Keeps(ContourOptions::Segments)},
+                  "Invalid Segments Per Curve", Keeps(device::ContourOptions::Segments)},
         FieldCase{"tension", Spoil(LoadContourPage, StoreContourPage, &ContourPage::tension, "10.5"),
-                  Range("Tension value out of range", "0.0", "10.0"), Keeps(ContourOptions::Tension)},
+                  Range("Tension value out of range", "0.0", "10.0"), Keeps(device::ContourOptions::Tension)},
         FieldCase{"tension_text", Spoil(LoadContourPage, StoreContourPage, &ContourPage::tension, "t"),
-                  "Invalid Tension", Keeps(ContourOptions::Tension)},
+                  "Invalid Tension", Keeps(device::ContourOptions::Tension)},
         FieldCase{"marker_height", Spoil(LoadPointPage, StorePointPage, &PointPage::markerHeight, "big"),
-                  "Invalid point marker height", Keeps(PointOptions::MarkerHeight)},
+                  "Invalid point marker height", Keeps(device::PointOptions::MarkerHeight)},
         FieldCase{"point_height", Spoil(LoadPointPage, StorePointPage, &PointPage::textHeight, "h"),
-                  "Invalid text height", Keeps(PointOptions::TextHeight)},
+                  "Invalid text height", Keeps(device::PointOptions::TextHeight)},
         FieldCase{"point_height_zero", Spoil(LoadPointPage, StorePointPage, &PointPage::textHeight, "0"),
-                  Min("Point Text Height value out of range", "0.001"), Keeps(PointOptions::TextHeight)},
+                  Min("Point Text Height value out of range", "0.001"), Keeps(device::PointOptions::TextHeight)},
         FieldCase{"text_angle", Spoil(LoadPointPage, StorePointPage, &PointPage::textAngle, "1e999"),
-                  "Invalid text angle", Keeps(PointOptions::TextAngle)},
+                  "Invalid text angle", Keeps(device::PointOptions::TextAngle)},
         FieldCase{"title_height", Spoil(LoadTitlePage, StoreTitlePage, &TitlePage::titleTextHeight, "-2"),
-                  Min("Title Text Height value out of range", "0.001"), Keeps(TitleOptions::TitleTextHeight)},
+                  Min("Title Text Height value out of range", "0.001"), Keeps(device::TitleOptions::TitleTextHeight)},
         FieldCase{"title_misc_height", Spoil(LoadTitlePage, StoreTitlePage, &TitlePage::miscTextHeight, "x"),
-                  "Invalid text height", Keeps(TitleOptions::MiscTextHeight)},
+                  "Invalid text height", Keeps(device::TitleOptions::MiscTextHeight)},
         FieldCase{"down_slope_spacing", Spoil(LoadAnalyzerPage, StoreAnalyzerPage, &AnalyzerPage::downSlopeGridSpacing, "s"),
-                  "Invalid down slope grid spacing", Keeps(AnalyzerOptions::DownSlopeGridSpacing)},
+                  "Invalid down slope grid spacing", Keeps(device::AnalyzerOptions::DownSlopeGridSpacing)},
         FieldCase{"arrow_magnitude", Spoil(LoadAnalyzerPage, StoreAnalyzerPage, &AnalyzerPage::arrowMagnitude, "0"),
-                  Min("Slope Arrow Magnitude value out of range", "0.001"), Keeps(AnalyzerOptions::ArrowMagnitude)},
+                  Min("Slope Arrow Magnitude value out of range", "0.001"), Keeps(device::AnalyzerOptions::ArrowMagnitude)},
         FieldCase{"flow_spacing", Spoil(LoadAnalyzerPage, StoreAnalyzerPage, &AnalyzerPage::flowGridSpacing, "f"),
-                  "Invalid flow path grid spacing", Keeps(AnalyzerOptions::FlowGridSpacing)}),
+                  "Invalid flow path grid spacing", Keeps(device::AnalyzerOptions::FlowGridSpacing)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MapOptionsEdit, EveryOtherFieldIsStoredBesideARefusedOne) {
@@ -225,12 +225,12 @@ TEST(MapOptionsEdit, EveryOtherFieldIsStoredBesideARefusedOne) {
   page.textColour = 0xFF123456;  // only the 24 colour bits are kept
   FakePort port;
   EXPECT_EQ(StoreContourPage(port, s, page), 1);
-  EXPECT_EQ(s.Get(ContourOptions::Multiple), 5);
-  EXPECT_EQ(s.Get(ContourOptions::LabelMode), 2);
-  EXPECT_TRUE(s.Get(ContourOptions::RangeSpecified));
-  EXPECT_EQ(s.Get(ContourOptions::Minimum), -12.5);
-  EXPECT_EQ(s.Get(ContourOptions::Segments), 7);
-  EXPECT_EQ(s.Get(ContourOptions::TextColour), 0x123456u);
+  EXPECT_EQ(s.Get(device::ContourOptions::Multiple), 5);
+  EXPECT_EQ(s.Get(device::ContourOptions::LabelMode), 2);
+  EXPECT_TRUE(s.Get(device::ContourOptions::RangeSpecified));
+  EXPECT_EQ(s.Get(device::ContourOptions::Minimum), -12.5);
+  EXPECT_EQ(s.Get(device::ContourOptions::Segments), 7);
+  EXPECT_EQ(s.Get(device::ContourOptions::TextColour), 0x123456u);
   EXPECT_EQ(LoadContourPage(s).maximum, "80.000");
 }
 
@@ -243,10 +243,10 @@ TEST(MapOptionsEdit, ListChoicesOutsideTheirListsAreHeldInside) {
   page.primaryWidth = 100;
   FakePort port;
   StoreSurfaceGridPage(port, s, page);
-  EXPECT_EQ(s.Get(SurfaceGridOptions::TextMode), 3);
-  EXPECT_EQ(s.Get(SurfaceGridOptions::DashMode), 0);
-  EXPECT_EQ(s.Get(SurfaceGridOptions::TextDecimals), 3);
-  EXPECT_EQ(s.Get(SurfaceGridOptions::PrimaryWidth), 20);
+  EXPECT_EQ(s.Get(device::SurfaceGridOptions::TextMode), 3);
+  EXPECT_EQ(s.Get(device::SurfaceGridOptions::DashMode), 0);
+  EXPECT_EQ(s.Get(device::SurfaceGridOptions::TextDecimals), 3);
+  EXPECT_EQ(s.Get(device::SurfaceGridOptions::PrimaryWidth), 20);
 }
 
 TEST(MapOptionsEdit, DownSlopeDiagramWithNowhereToDrawIsSwitchedOff) {
@@ -257,14 +257,14 @@ TEST(MapOptionsEdit, DownSlopeDiagramWithNowhereToDrawIsSwitchedOff) {
   page.arrowsAtGridPoints = false;
   FakePort port;
   StoreAnalyzerPage(port, s, page);
-  EXPECT_FALSE(s.Get(AnalyzerOptions::ShowDownSlope));
+  EXPECT_FALSE(s.Get(device::AnalyzerOptions::ShowDownSlope));
   EXPECT_EQ(port.Texts(FakePort::Kind::Warning),
             std::vector<std::string>{"Down slope diagram turned OFF.\r\n\r\nEither 'Draw at triangle "
                                      "centers'\r\nor 'Draw at grid points' must be checked."});
   page.arrowsAtGridPoints = true;
   FakePort quiet;
   StoreAnalyzerPage(quiet, s, page);
-  EXPECT_TRUE(s.Get(AnalyzerOptions::ShowDownSlope));
+  EXPECT_TRUE(s.Get(device::AnalyzerOptions::ShowDownSlope));
   EXPECT_TRUE(quiet.shown.empty());
 }
 
@@ -287,8 +287,8 @@ TEST(MapOptionsEdit, TitlesAreStoredAsTypedAndOverlongOnesRefused) {
   page.client2 = std::string(81, 'c');
   FakePort port;
   EXPECT_EQ(StoreTitlePage(port, s, page), 1);
-  EXPECT_EQ(s.Get(TitleOptions::TitleText), "Site plan");
-  EXPECT_EQ(s.Get(TitleOptions::Client2), "");
+  EXPECT_EQ(s.Get(device::TitleOptions::TitleText), "Site plan");
+  EXPECT_EQ(s.Get(device::TitleOptions::Client2), "");
   EXPECT_EQ(s.bytes[6774], 9);  // the title's length byte
 }
 
@@ -309,7 +309,7 @@ TEST(MapOptionsEdit, CustomColoursSurviveARoundTripAndJunkIsSkipped) {
   EXPECT_EQ(ParseCustomColours("ColorA=FFFFFF,12,,-3,99999999,x,7"), (std::vector<std::uint32_t>{12, 7}));
   EXPECT_TRUE(ParseCustomColours("").empty());
   const std::vector<std::uint32_t> many(40, 0xFFFFFF);
-  EXPECT_LE(FormatCustomColours(many).size(), CustomColours.capacity);
+  EXPECT_LE(FormatCustomColours(many).size(), device::CustomColours.capacity);
   EXPECT_EQ(ParseCustomColours(FormatCustomColours(many)).size(), 16u);
 }
 
@@ -340,22 +340,22 @@ struct HostileCase {
 
 TEST(MapOptionsLoad, ValuesTheDrawingCannotUseAreResetOnLoad) {
   const std::vector<HostileCase> cases = {
-      {"text height 0", [](SettingsRecord& s) { s.Set(ContourOptions::TextHeight, 0.0); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::TextHeight) == 1.0; }},
-      {"title height negative", [](SettingsRecord& s) { s.Set(TitleOptions::TitleTextHeight, -2.0); },
-       [](const SettingsRecord& s) { return s.Get(TitleOptions::TitleTextHeight) == 1.0; }},
-      {"grid interval tiny", [](SettingsRecord& s) { s.Set(SurfaceGridOptions::IntervalX, 1e-300); },
-       [](const SettingsRecord& s) { return s.Get(SurfaceGridOptions::IntervalX) == 100.0; }},
-      {"contour interval NaN", [](SettingsRecord& s) { s.Set(ContourOptions::Interval, NaN); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::Interval) == 1.0; }},
-      {"dash zero", [](SettingsRecord& s) { s.Set(ContourOptions::DashLength, 0.0); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::DashLength) == 1.0; }},
-      {"multiple negative", [](SettingsRecord& s) { s.Set(ContourOptions::Multiple, std::int16_t{-5}); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::Multiple) == 0; }},
-      {"label frequency 0", [](SettingsRecord& s) { s.Set(ContourOptions::LabelFrequency, 0.0); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::LabelFrequency) == 10.0; }},
-      {"segments huge", [](SettingsRecord& s) { s.Set(ContourOptions::Segments, std::uint16_t{60000}); },
-       [](const SettingsRecord& s) { return s.Get(ContourOptions::Segments) == 3; }},
+      {"text height 0", [](SettingsRecord& s) { s.Set(device::ContourOptions::TextHeight, 0.0); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::TextHeight) == 1.0; }},
+      {"title height negative", [](SettingsRecord& s) { s.Set(device::TitleOptions::TitleTextHeight, -2.0); },
+       [](const SettingsRecord& s) { return s.Get(device::TitleOptions::TitleTextHeight) == 1.0; }},
+      {"grid interval tiny", [](SettingsRecord& s) { s.Set(device::SurfaceGridOptions::IntervalX, 1e-300); },
+       [](const SettingsRecord& s) { return s.Get(device::SurfaceGridOptions::IntervalX) == 100.0; }},
+      {"contour interval NaN", [](SettingsRecord& s) { s.Set(device::ContourOptions::Interval, NaN); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::Interval) == 1.0; }},
+      {"dash zero", [](SettingsRecord& s) { s.Set(device::ContourOptions::DashLength, 0.0); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::DashLength) == 1.0; }},
+      {"multiple negative", [](SettingsRecord& s) { s.Set(device::ContourOptions::Multiple, std::int16_t{-5}); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::Multiple) == 0; }},
+      {"label frequency 0", [](SettingsRecord& s) { s.Set(device::ContourOptions::LabelFrequency, 0.0); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::LabelFrequency) == 10.0; }},
+      {"segments huge", [](SettingsRecord& s) { s.Set(device::ContourOptions::Segments, std::uint16_t{60000}); },
+       [](const SettingsRecord& s) { return s.Get(device::ContourOptions::Segments) == 3; }},
   };
   for (const HostileCase& c : cases) {
     SettingsRecord s = DefaultSettings();
@@ -368,15 +368,15 @@ TEST(MapOptionsLoad, ValuesTheDrawingCannotUseAreResetOnLoad) {
 
 TEST(MapOptionsDrawing, ASpoiledGroupDrawsAsIfSwitchedOff) {
   SettingsRecord s = DefaultSettings();
-  s.Set(ContourOptions::Show, true);
+  s.Set(device::ContourOptions::Show, true);
   EXPECT_TRUE(GroupDrawable(s, MapOptionPage::Contours));
-  s.Set(ContourOptions::Interval, 0.0);
+  s.Set(device::ContourOptions::Interval, 0.0);
   EXPECT_FALSE(GroupDrawable(s, MapOptionPage::Contours));
-  s.Set(SurfaceGridOptions::Show, true);
-  s.Set(SurfaceGridOptions::DashLength, 0.0);
-  s.Set(SurfaceGridOptions::SpaceLength, 0.0);
+  s.Set(device::SurfaceGridOptions::Show, true);
+  s.Set(device::SurfaceGridOptions::DashLength, 0.0);
+  s.Set(device::SurfaceGridOptions::SpaceLength, 0.0);
   EXPECT_FALSE(GroupDrawable(s, MapOptionPage::SurfaceGrid));
-  s.Set(PointOptions::TextHeight, -1.0);
+  s.Set(device::PointOptions::TextHeight, -1.0);
   EXPECT_FALSE(GroupDrawable(s, MapOptionPage::Points));
 }
 

@@ -13,21 +13,21 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "support/fake_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping_fixture.h"
 #include "model/surface_model.h"
-#include "output/page_setup_settings.h"
-#include "output/view3d_settings.h"
+#include "device/page_setup_settings.h"
+#include "common/view3d_settings.h"
 #include "support/fixed_clock.h"
 #include "tin/geometry.h"
 
 namespace terravue::mapping {
 namespace {
 
-using output::DeviceKind;
+using device::DeviceKind;
 using testing::BuildSurface;
 using testing::FakePort;
 using testing::Stroke;
@@ -60,7 +60,7 @@ class MapRedraw : public ::testing::Test {
     model.Breaklines[1] = {1, 5};
     model.BreaklineCount = 1;
     session.clock = [] { return testing::FixedTime(14, 5); };
-    namespace page = output::PageSetup;
+    namespace page = device::PageSetup;
     settings.Set(page::MapScale, 10.0);
     settings.Set(page::ViewCentreX, 5.0);
     settings.Set(page::ViewCentreY, 5.0);
@@ -68,19 +68,19 @@ class MapRedraw : public ::testing::Test {
     settings.Set(page::RotationCentreY, 5.0);
     settings.Set(page::RotationAngle, 0.0);
     {
-      using namespace TriangleOptions;
+      using namespace device::TriangleOptions;
       settings.Set(Show, true);
       settings.Set(Colour, TriangleColour);
     }
     {
-      using namespace BreaklineOptions;
+      using namespace device::BreaklineOptions;
       settings.Set(Show, true);
       settings.Set(Colour, BreaklineColour);
       settings.Set(ShowNumbers, true);
       settings.Set(TextColour, BreaklineTextColour);
     }
     {
-      using namespace SurfaceGridOptions;
+      using namespace device::SurfaceGridOptions;
       settings.Set(Show, true);
       settings.Set(IntervalX, 5.0);
       settings.Set(IntervalY, 5.0);
@@ -91,7 +91,7 @@ class MapRedraw : public ::testing::Test {
       settings.Set(TextColour, GridTextColour);
     }
     {
-      using namespace ContourOptions;
+      using namespace device::ContourOptions;
       settings.Set(Show, true);
       settings.Set(Interval, 2.5);
       settings.Set(Multiple, 2);
@@ -102,19 +102,19 @@ class MapRedraw : public ::testing::Test {
       settings.Set(TextHeight, 0.5);
     }
     {
-      using namespace BorderOptions;
+      using namespace device::BorderOptions;
       settings.Set(Show, true);
       settings.Set(Colour, BorderColour);
     }
     {
-      using namespace PointOptions;
+      using namespace device::PointOptions;
       settings.Set(Show, true);
       settings.Set(MarkerColour, MarkerInk);
       settings.Set(LabelColour, PointLabelColour);
       settings.Set(ShowElevation, true);
     }
     {
-      using namespace MiscOptions;
+      using namespace device::MiscOptions;
       settings.Set(Show, true);
       settings.Set(ShowLimits, true);
       settings.Set(ShowNorthArrow, true);
@@ -122,7 +122,7 @@ class MapRedraw : public ::testing::Test {
       settings.Set(Colour, MiscColour);
     }
     {
-      using namespace TitleOptions;
+      using namespace device::TitleOptions;
       settings.Set(Show, true);
       settings.Set(UseTitleBoxes, true);
       settings.Set(MiscTextColour, TitleTextColour);
@@ -155,7 +155,7 @@ class MapRedraw : public ::testing::Test {
 };
 
 TEST_F(MapRedraw, DrawsTheElementsInTheFixedOrder) {
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   EXPECT_EQ(Distinct(d.layerColours),
             (std::vector<std::uint32_t>{TriangleColour, BreaklineColour, BreaklineTextColour, GridIndexColour,
@@ -168,7 +168,7 @@ TEST_F(MapRedraw, DrawsTheElementsInTheFixedOrder) {
 }
 
 TEST_F(MapRedraw, CadFilesGetNoSheetFurniture) {
-  WorldRecorder d(DeviceKind::CadFile);
+  WorldRecorder d(device::DeviceKind::CadFile);
   Redraw(d);
   EXPECT_EQ(d.titleBlocks, 0);
   EXPECT_TRUE(RunsIn(d, MiscColour).empty());
@@ -176,19 +176,19 @@ TEST_F(MapRedraw, CadFilesGetNoSheetFurniture) {
 }
 
 TEST_F(MapRedraw, FrameWithoutTitleBoxesComesFromTheMiscellaneousGroup) {
-  settings.Set(TitleOptions::UseTitleBoxes, false);
-  WorldRecorder d(DeviceKind::Printer);
+  settings.Set(device::TitleOptions::UseTitleBoxes, false);
+  WorldRecorder d(device::DeviceKind::Printer);
   Redraw(d);
   EXPECT_EQ(d.titleBlocks, 1);
-  settings.Set(MiscOptions::ShowLimits, false);
-  WorldRecorder without(DeviceKind::Printer);
+  settings.Set(device::MiscOptions::ShowLimits, false);
+  WorldRecorder without(device::DeviceKind::Printer);
   Redraw(without);
   EXPECT_EQ(without.titleBlocks, 0);
 }
 
 TEST_F(MapRedraw, ThreeDViewLeavesOutNorthArrowAndScaleBarButKeepsTheTitleBlock) {
-  settings.Set(output::View3DOptions::View3D, true);
-  WorldRecorder d(DeviceKind::ScreenMap);
+  settings.Set(settings::View3DOptions::View3D, true);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   EXPECT_TRUE(RunsIn(d, MiscColour).empty());
   EXPECT_EQ(d.titleBlocks, 1);
@@ -196,7 +196,7 @@ TEST_F(MapRedraw, ThreeDViewLeavesOutNorthArrowAndScaleBarButKeepsTheTitleBlock)
 
 struct EditorCase {
   const char* name;
-  DeviceKind kind;
+  device::DeviceKind kind;
   bool borderEditor, breaklineEditor;
   bool borderDrawn, breaklinesDrawn;
 };
@@ -215,14 +215,14 @@ TEST_P(Editors, OpenEditorsHideTheirElementOnTheScreenOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Editors,
-    ::testing::Values(EditorCase{"ScreenBreaklineEditor", DeviceKind::ScreenMap, false, true, true, false},
-                      EditorCase{"ScreenBorderEditor", DeviceKind::ScreenMap, true, false, false, true},
-                      EditorCase{"PrinterWithBothEditors", DeviceKind::Printer, true, true, true, true},
-                      EditorCase{"CadWithBothEditors", DeviceKind::CadFile, true, true, true, true}),
+    ::testing::Values(EditorCase{"ScreenBreaklineEditor", device::DeviceKind::ScreenMap, false, true, true, false},
+                      EditorCase{"ScreenBorderEditor", device::DeviceKind::ScreenMap, true, false, false, true},
+                      EditorCase{"PrinterWithBothEditors", device::DeviceKind::Printer, true, true, true, true},
+                      EditorCase{"CadWithBothEditors", device::DeviceKind::CadFile, true, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MapRedraw, EveryTriangleEdgeIsDrawnOnceInFewStrokes) {
-  WorldRecorder d(DeviceKind::CadFile);
+  WorldRecorder d(device::DeviceKind::CadFile);
   Redraw(d);
   std::multiset<std::pair<std::pair<double, double>, std::pair<double, double>>> edges;
   const auto runs = RunsIn(d, TriangleColour);
@@ -239,7 +239,7 @@ TEST_F(MapRedraw, EveryTriangleEdgeIsDrawnOnceInFewStrokes) {
 }
 
 TEST_F(MapRedraw, BorderIsOneClosedRing) {
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   const auto runs = RunsIn(d, BorderColour);
   ASSERT_EQ(runs.size(), 1u);
@@ -252,7 +252,7 @@ TEST_F(MapRedraw, BorderIsOneClosedRing) {
 TEST_F(MapRedraw, BorderPointMarkersComeFirst) {
   testing::SetBorder(model, {2, 3, 4, 5});
   model.BorderNext[1] = NoPoint;
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   ASSERT_EQ(d.markers.size(), 5u);
   EXPECT_DOUBLE_EQ(d.markers.back().x, 0);  // point 1, off the border, last
@@ -260,11 +260,11 @@ TEST_F(MapRedraw, BorderPointMarkersComeFirst) {
 }
 
 TEST_F(MapRedraw, PointLabelsStackNumberLabelAndElevation) {
-  settings.Set(PointOptions::ShowNumber, true);
-  settings.Set(PointOptions::ShowLabel, true);
-  settings.Set(PointOptions::ElevationDecimals, 1);
+  settings.Set(device::PointOptions::ShowNumber, true);
+  settings.Set(device::PointOptions::ShowLabel, true);
+  settings.Set(device::PointOptions::ElevationDecimals, 1);
   model.SetPointLabel(5, "  7A");
-  WorldRecorder d(DeviceKind::Printer);
+  WorldRecorder d(device::DeviceKind::Printer);
   Redraw(d);
   std::vector<testing::TextCall> apex;
   for (const auto& t : d.texts)
@@ -283,7 +283,7 @@ TEST_F(MapRedraw, PointLabelsStackNumberLabelAndElevation) {
 
 TEST_F(MapRedraw, EmptyModelDrawsNothing) {
   model.ClearModel();
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   EXPECT_TRUE(d.layerColours.empty());
   EXPECT_EQ(d.plots, 0);
@@ -292,7 +292,7 @@ TEST_F(MapRedraw, EmptyModelDrawsNothing) {
 
 TEST_F(MapRedraw, PointsWithoutTrianglesDrawBorderAndPointsOnly) {
   model.TriangleCount = 0;
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   EXPECT_TRUE(RunsIn(d, TriangleColour).empty());
   EXPECT_TRUE(RunsIn(d, ContourColour).empty());
@@ -302,8 +302,8 @@ TEST_F(MapRedraw, PointsWithoutTrianglesDrawBorderAndPointsOnly) {
 }
 
 TEST_F(MapRedraw, SpoiledGroupIsDrawnAsIfOff) {
-  settings.Set(ContourOptions::Interval, std::numeric_limits<double>::quiet_NaN());
-  WorldRecorder d(DeviceKind::ScreenMap);
+  settings.Set(device::ContourOptions::Interval, std::numeric_limits<double>::quiet_NaN());
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   EXPECT_TRUE(RunsIn(d, ContourColour).empty());
   EXPECT_TRUE(RunsIn(d, ContourIndexColour).empty());
@@ -311,15 +311,15 @@ TEST_F(MapRedraw, SpoiledGroupIsDrawnAsIfOff) {
 }
 
 TEST_F(MapRedraw, TooManyLevelsAreCappedWithAWarning) {
-  settings.Set(ContourOptions::Interval, 0.001);
-  settings.Set(ContourOptions::LabelMode, 0);
-  WorldRecorder d(DeviceKind::CadFile);
+  settings.Set(device::ContourOptions::Interval, 0.001);
+  settings.Set(device::ContourOptions::LabelMode, 0);
+  WorldRecorder d(device::DeviceKind::CadFile);
   Redraw(d);
   EXPECT_EQ(port.Texts(FakePort::Kind::Warning), std::vector<std::string>{TooManyLinesWarning(true)});
 }
 
 TEST_F(MapRedraw, BreaklineNumbersSitBesideTheirLine) {
-  WorldRecorder d(DeviceKind::ScreenMap);
+  WorldRecorder d(device::DeviceKind::ScreenMap);
   Redraw(d);
   std::vector<testing::TextCall> numbers;
   for (const auto& t : d.texts)

@@ -10,7 +10,7 @@
 
 #include "common/settings_record.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 // Small surfaces with explicit triangles, and a device that keeps what it was asked to draw in
 // world coordinates, for the map drawing tests.
@@ -68,7 +68,7 @@ inline void SetBorder(model::SurfaceModel& m, const std::vector<PointIndex>& rin
 }
 
 struct Stroke {
-  std::vector<output::WorldPoint> points;
+  std::vector<device::WorldPoint> points;
   std::uint32_t colour = 0;
   std::string layer;
   int width = 0;
@@ -84,21 +84,21 @@ struct TextCall {
 
 // Each pen-down run as a polyline in world coordinates, with the colour, layer and width it
 // was drawn in; texts, axis texts and markers as they were asked for.
-class WorldRecorder : public output::DrawingDevice {
+class WorldRecorder : public device::DrawingDevice {
  public:
-  explicit WorldRecorder(output::DeviceKind kind = output::DeviceKind::ScreenMap, double charWidth = 1.0)
-      : DrawingDevice(kind), charWidth_(charWidth) {}
+  explicit WorldRecorder(device::DeviceKind kind = device::DeviceKind::ScreenMap, double charWidth = 1.0)
+      : device::DrawingDevice(kind), charWidth_(charWidth) {}
 
   std::vector<Stroke> runs;
   std::vector<TextCall> texts;
   std::vector<TextCall> axisTexts;
-  std::vector<output::WorldPoint> markers;
+  std::vector<device::WorldPoint> markers;
   std::vector<std::uint32_t> layerColours;  // every DeviceSetLayer, in order
   int titleBlocks = 0;
   int plots = 0;
 
   void DeviceSetLayer(std::uint32_t colour, const CadLayer& layer) override {
-    DrawingDevice::DeviceSetLayer(colour, layer);
+    device::DrawingDevice::DeviceSetLayer(colour, layer);
     layerColours.push_back(colour);
   }
   void DeviceSetWidth(int widthIndex) override { width_ = widthIndex; }
@@ -116,7 +116,7 @@ class WorldRecorder : public output::DrawingDevice {
       }
       runs.back().points.push_back({x, y, z});
     }
-    last_ = output::WorldPoint{x, y, z};
+    last_ = device::WorldPoint{x, y, z};
   }
   void DevicePenDown() override { down_ = true; }
   void DevicePenUp() override {
@@ -138,7 +138,7 @@ class WorldRecorder : public output::DrawingDevice {
   void DeviceEndText() override {}
   void DeviceMarker(int, double x, double y, double z, double) override { markers.push_back({x, y, z}); }
   void DeviceTitleBlock() override { ++titleBlocks; }
-  void DeviceDensityFill(const std::array<output::WorldPoint, 3>&, double) override {}
+  void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
 
   bool PenDown() const { return down_; }
 
@@ -148,7 +148,7 @@ class WorldRecorder : public output::DrawingDevice {
   std::uint32_t textColour_ = 0;
   bool down_ = false;
   bool inRun_ = false;
-  std::optional<output::WorldPoint> last_;
+  std::optional<device::WorldPoint> last_;
 };
 
 }  // namespace terravue::testing

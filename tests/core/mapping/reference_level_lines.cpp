@@ -12,7 +12,7 @@
 #include "mapping/contour_smoothing.h"
 #include "mapping/map_options_edit.h"
 #include "model/surface_model.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 
 // The level-line tracer as it stood before its working copies of the surface: it reads the
 // model's arrays directly and keeps the triangles a level spans in a list merged level by level.
@@ -20,19 +20,19 @@
 namespace terravue::mapping {
 namespace {
 
-using output::WorldPoint;
+using device::WorldPoint;
 using model::SurfaceModel;
 
 constexpr double NearZeroBound = 0.0001;
 
 bool NearZero(double v) { return std::fabs(v) < NearZeroBound; }
 
-double Distance2(const WorldPoint& a, const WorldPoint& b) {
+double Distance2(const device::WorldPoint& a, const device::WorldPoint& b) {
   const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
   return dx * dx + dy * dy + dz * dz;
 }
 
-double PlanLength(std::span<const WorldPoint> line) {
+double PlanLength(std::span<const device::WorldPoint> line) {
   double length = 0;
   for (std::size_t i = 1; i < line.size(); ++i)
     length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
@@ -79,11 +79,11 @@ class Tracer {
   void TakeInLevel(std::int32_t level);
   void TraceOneLevel(double level, bool labelled);
   void TraceFrom(TriangleIndex t, bool labelled);
-  void WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<WorldPoint>& points);
+  void WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<device::WorldPoint>& points);
   Step StepAcrossEdge(TriangleIndex t, PointIndex& lo, PointIndex& hi);
   Step AcrossEdge(TriangleIndex t, PointIndex a, PointIndex b) const;
-  WorldPoint EdgePoint(PointIndex upper, PointIndex lower) const;
-  void EmitLine(const WorldPoint& first, const WorldPoint& second, bool labelled);
+  device::WorldPoint EdgePoint(PointIndex upper, PointIndex lower) const;
+  void EmitLine(const device::WorldPoint& first, const device::WorldPoint& second, bool labelled);
 
   bool Done(TriangleIndex t) const { return open_[t] != stamp_; }
   void MarkDone(TriangleIndex t) { open_[t] = 0; }
@@ -100,10 +100,10 @@ class Tracer {
   std::vector<std::int32_t> fileStart_;   // per level offset: first of its entries in filed_
   std::vector<std::int32_t> filed_;       // entry numbers, by first level, in list order
   std::vector<std::int32_t> active_, merged_;
-  std::vector<WorldPoint> beforeHead_, afterTail_, line_;
+  std::vector<device::WorldPoint> beforeHead_, afterTail_, line_;
   int lineCount_ = 0;  // points in the line being traced
   double level_ = 0;
-  WorldPoint lastLineEnd_;
+  device::WorldPoint lastLineEnd_;
   long lines_ = 0;
 };
 
@@ -210,7 +210,7 @@ void Tracer::TakeInLevel(std::int32_t level) {
 }
 
 void Tracer::Pass(const LevelRange& range, bool indexPass, const LevelStyle& style) {
-  output::DrawingDevice& device = out_.Device();
+  device::DrawingDevice& device = out_.Device();
   device.DeviceSetLayer(style.colour, style.layer);
   device.DeviceSetWidth(style.width);
   out_.SetDashFlag(Selected(run_.dashes, indexPass));
@@ -268,8 +268,8 @@ void Tracer::TraceFrom(TriangleIndex t, bool labelled) {
     upper = c[1];
     lower = c[0];
   }
-  const WorldPoint first = EdgePoint(upper, lower);
-  const WorldPoint second = EdgePoint(c[2], c[0]);
+  const device::WorldPoint first = EdgePoint(upper, lower);
+  const device::WorldPoint second = EdgePoint(c[2], c[0]);
   beforeHead_.clear();
   afterTail_.clear();
   lineCount_ = 2;
@@ -278,7 +278,7 @@ void Tracer::TraceFrom(TriangleIndex t, bool labelled) {
   EmitLine(first, second, labelled);
 }
 
-void Tracer::WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<WorldPoint>& points) {
+void Tracer::WalkLine(TriangleIndex t, PointIndex lo, PointIndex hi, std::vector<device::WorldPoint>& points) {
   const double l = level_;
   TriangleIndex current = t;
   while (lineCount_ < MaxLinePoints) {
@@ -359,7 +359,7 @@ Tracer::Step Tracer::AcrossEdge(TriangleIndex t, PointIndex a, PointIndex b) con
   return {};
 }
 
-WorldPoint Tracer::EdgePoint(PointIndex upper, PointIndex lower) const {
+device::WorldPoint Tracer::EdgePoint(PointIndex upper, PointIndex lower) const {
   const double d = v_[upper] - v_[lower];
   const double xb = m_.PointX[lower], yb = m_.PointY[lower], zb = m_.PointZ[lower];
   if (NearZero(d)) return {xb, yb, zb};
@@ -367,7 +367,7 @@ WorldPoint Tracer::EdgePoint(PointIndex upper, PointIndex lower) const {
   return {xb + (m_.PointX[upper] - xb) * f, yb + (m_.PointY[upper] - yb) * f, zb + (m_.PointZ[upper] - zb) * f};
 }
 
-void Tracer::EmitLine(const WorldPoint& first, const WorldPoint& second, bool labelled) {
+void Tracer::EmitLine(const device::WorldPoint& first, const device::WorldPoint& second, bool labelled) {
   // The list runs: the walk before the head (last found first), the long edge's point, the
   // first crossing, the walk after the tail.
   line_.assign(beforeHead_.rbegin(), beforeHead_.rend());
@@ -379,13 +379,13 @@ void Tracer::EmitLine(const WorldPoint& first, const WorldPoint& second, bool la
     std::reverse(line_.begin(), line_.end());
   lastLineEnd_ = line_.back();
   out_.TogglePhase();
-  const WorldPoint& head = line_.front();
-  const WorldPoint& tail = line_.back();
+  const device::WorldPoint& head = line_.front();
+  const device::WorldPoint& tail = line_.back();
   const bool closed = NearZero(head.x - tail.x) && NearZero(head.y - tail.y) && NearZero(head.z - tail.z);
   const bool wantsLabels = labelled && out_.LabelsSetUp();
   out_.PrepareLine(wantsLabels, wantsLabels ? PlanLength(line_) : 0);
   if (line_.size() < 3) {
-    const WorldPoint ends[2] = {head, tail};
+    const device::WorldPoint ends[2] = {head, tail};
     out_.StraightLine(ends);
   } else if (out_.smoothing.on && !(line_.size() < 4 && closed)) {
     out_.SmoothLine(line_, closed);

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "mapping/contour_smoothing.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping/title_block.h"
 #include "mapping_fixture.h"
@@ -69,7 +69,7 @@ class PlanGridDrawing : public ::testing::Test {
   PlanGridDrawing() {
     settings = DefaultSettings();
     BuildSurface(model, {{0, 0, 3}, {100, 0, 4}, {100, 40, 5}}, {});
-    using namespace SurfaceGridOptions;
+    using namespace device::SurfaceGridOptions;
     settings.Set(IntervalX, 10.0);
     settings.Set(IntervalY, 100.0);
     settings.Set(PrimaryColour, Primary);
@@ -79,7 +79,7 @@ class PlanGridDrawing : public ::testing::Test {
   }
 
   void Draw(WorldRecorder& device, int multiple) {
-    settings.Set(SurfaceGridOptions::Multiple, static_cast<std::int16_t>(multiple));
+    settings.Set(device::SurfaceGridOptions::Multiple, static_cast<std::int16_t>(multiple));
     LineOutput out(device);
     DrawPlanGrid(out, settings, model, LayOutPlanGrid(settings, model));
   }
@@ -127,9 +127,9 @@ TEST_F(PlanGridDrawing, MultipleOneUsesOnlyTheMultipleStyleAndZeroOnlyThePrimary
 }
 
 TEST_F(PlanGridDrawing, LabelsFollowTheTextModeAlongTheLowerAndLeftEdges) {
-  settings.Set(SurfaceGridOptions::Multiple, 5);
-  settings.Set(SurfaceGridOptions::TextMode, 2);  // multiple lines only
-  settings.Set(SurfaceGridOptions::TextDecimals, 1);
+  settings.Set(device::SurfaceGridOptions::Multiple, 5);
+  settings.Set(device::SurfaceGridOptions::TextMode, 2);  // multiple lines only
+  settings.Set(device::SurfaceGridOptions::TextDecimals, 1);
   WorldRecorder d;
   DrawGridLabels(d, settings, model, LayOutPlanGrid(settings, model));
   std::vector<std::string> vertical, horizontal;
@@ -148,8 +148,8 @@ TEST_F(PlanGridDrawing, LabelsFollowTheTextModeAlongTheLowerAndLeftEdges) {
 }
 
 TEST_F(PlanGridDrawing, OnASheetLinesStayOnThePartLeftToTheMap) {
-  settings.Set(SurfaceGridOptions::IntervalY, 20.0);  // lines -20 .. 60
-  settings.Set(SurfaceGridOptions::Multiple, 0);
+  settings.Set(device::SurfaceGridOptions::IntervalY, 20.0);  // lines -20 .. 60
+  settings.Set(device::SurfaceGridOptions::Multiple, 0);
   const SheetArea sheet{0, 95, 10, 90};
   WorldRecorder d;
   LineOutput out(d);
@@ -174,7 +174,7 @@ TEST_F(PlanGridDrawing, OnASheetLinesStayOnThePartLeftToTheMap) {
 }
 
 TEST_F(PlanGridDrawing, OnASheetLabelsStayOnThePartLeftToTheMap) {
-  using namespace SurfaceGridOptions;
+  using namespace device::SurfaceGridOptions;
   settings.Set(IntervalY, 20.0);  // lines -20 .. 60
   settings.Set(TextMode, 1);
   settings.Set(TextDecimals, 1);

@@ -10,24 +10,24 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "common/session.h"
-#include "common/settings_file.h"
+#include "app/settings_file.h"
 #include "support/fake_port.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "mapping/map_redraw.h"
 #include "mapping_fixture.h"
 #include "model/surface_model.h"
-#include "output/page_setup_settings.h"
-#include "output/recording_device.h"
-#include "output/view3d_settings.h"
+#include "device/page_setup_settings.h"
+#include "device/recording_device.h"
+#include "common/view3d_settings.h"
 #include "support/fixed_clock.h"
 #include "tin/geometry.h"
 
 namespace terravue::mapping {
 namespace {
 
-namespace page = output::PageSetup;
-using output::DeviceKind;
-using output::DeviceOp;
+namespace page = device::PageSetup;
+using device::DeviceKind;
+using device::DeviceOp;
 using testing::FakePort;
 using testing::Stroke;
 using testing::TextCall;
@@ -53,7 +53,7 @@ class SheetFurniture : public ::testing::Test {
   void SheetEdges(double& left, double& top, double& right, double& bottom) const {
     SettingsRecord upright = settings;
     upright.Set(page::RotationAngle, 0.0);
-    const auto t = output::ViewTransform::FromSettings(upright);
+    const auto t = device::ViewTransform::FromSettings(upright);
     const auto tl = t.PageToWorld({0, 0});
     const auto br = t.PageToWorld({t.PrintableWidth(), t.PrintableHeight()});
     left = tl.x;
@@ -132,7 +132,7 @@ class NorthArrow : public SheetFurniture, public ::testing::WithParamInterface<A
 
 TEST_P(NorthArrow, PointsByTheNorthAngleAndConvention) {
   const ArrowCase& c = GetParam();
-  settings.Set(MiscOptions::NorthAngle, c.northAngle);
+  settings.Set(device::MiscOptions::NorthAngle, c.northAngle);
   settings.Set(settings::AngleConvention, static_cast<std::uint8_t>(c.convention));
   WorldRecorder d;
   DrawNorthArrow(session, d);
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NorthArrow,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SheetFurniture, OnlyTheTimeIsRightAlignedAfterABlank) {
-  settings.Set(TitleOptions::ShowTime, true);
+  settings.Set(device::TitleOptions::ShowTime, true);
   WorldRecorder d;
   DrawTitleLines(session, d);
   ASSERT_EQ(d.texts.size(), 1u);
@@ -173,7 +173,7 @@ TEST_F(SheetFurniture, OnlyTheTimeIsRightAlignedAfterABlank) {
 }
 
 TEST_F(SheetFurniture, TitleLinesStackUnderACentredTitle) {
-  using namespace TitleOptions;
+  using namespace device::TitleOptions;
   settings.Set(ShowTitle, true);
   settings.Set(TitleText, "Lot 7 Topography");
   settings.Set(TitleTextHeight, 4.0);
@@ -202,8 +202,8 @@ TEST_F(SheetFurniture, TitleLinesStackUnderACentredTitle) {
 }
 
 TEST_F(SheetFurniture, ThreeDViewWritesNoScale) {
-  settings.Set(TitleOptions::ShowScale, true);
-  settings.Set(output::View3DOptions::View3D, true);
+  settings.Set(device::TitleOptions::ShowScale, true);
+  settings.Set(settings::View3DOptions::View3D, true);
   WorldRecorder d;
   DrawTitleLines(session, d);
   ASSERT_EQ(d.texts.size(), 1u);
@@ -211,12 +211,12 @@ TEST_F(SheetFurniture, ThreeDViewWritesNoScale) {
 }
 
 TEST_F(SheetFurniture, TitleBlockCellsSitAlongTheFootOfTheSheet) {
-  settings.Set(TitleOptions::Show, true);
-  settings.Set(TitleOptions::UseTitleBoxes, true);
+  settings.Set(device::TitleOptions::Show, true);
+  settings.Set(device::TitleOptions::UseTitleBoxes, true);
   settings.Set(settings::CompanyName, "Meridian");
-  settings.Set(TitleOptions::Client1, std::string(80, 'C'));
-  output::RecordingDevice d(DeviceKind::Printer, output::ViewTransform::FromSettings(settings),
-                            output::PrinterFrame(settings));
+  settings.Set(device::TitleOptions::Client1, std::string(80, 'C'));
+  device::RecordingDevice d(device::DeviceKind::Printer, device::ViewTransform::FromSettings(settings),
+                            device::PrinterFrame(settings));
   d.DeviceSetTextStyle(0, 1.0);
   DrawSheetFrame(d, session);
 
@@ -227,7 +227,7 @@ TEST_F(SheetFurniture, TitleBlockCellsSitAlongTheFootOfTheSheet) {
   const int row = innerBottom - dpi / 2;
   const int cell = (innerRight - innerLeft) / 5;
   const auto lines = d.Lines();
-  const auto has = [&](output::IntPoint a, output::IntPoint b) {
+  const auto has = [&](device::IntPoint a, device::IntPoint b) {
     return std::any_of(lines.begin(), lines.end(), [&](const auto& l) {
       return (l.first == a && l.second == b) || (l.first == b && l.second == a);
     });
@@ -237,9 +237,9 @@ TEST_F(SheetFurniture, TitleBlockCellsSitAlongTheFootOfTheSheet) {
   EXPECT_TRUE(has({innerLeft, row}, {innerRight, row}));
   for (int k = 1; k <= 4; ++k) EXPECT_TRUE(has({innerLeft + k * cell, row}, {innerLeft + k * cell, innerBottom}));
 
-  std::vector<DeviceOp> texts = d.OfType(DeviceOp::Type::Text);
+  std::vector<device::DeviceOp> texts = d.OfType(device::DeviceOp::Type::Text);
   const auto text = [&](const std::string& s) {
-    return std::find_if(texts.begin(), texts.end(), [&](const DeviceOp& op) { return op.text == s; });
+    return std::find_if(texts.begin(), texts.end(), [&](const device::DeviceOp& op) { return op.text == s; });
   };
   const std::vector<std::string> captions = {"Designed By", "Client", "Location", "Date", "Comments"};
   const int captionHeight = static_cast<int>(0.15 * dpi);
@@ -255,7 +255,7 @@ TEST_F(SheetFurniture, TitleBlockCellsSitAlongTheFootOfTheSheet) {
   EXPECT_NE(text("06/05/2024"), texts.end());
   EXPECT_NE(text("2:05 PM"), texts.end());
   // The client's long name is cut to its cell: 60-pixel text, 0.6 of that per character.
-  const auto client = std::find_if(texts.begin(), texts.end(), [](const DeviceOp& op) { return op.text[0] == 'C' && op.text.size() > 8; });
+  const auto client = std::find_if(texts.begin(), texts.end(), [](const device::DeviceOp& op) { return op.text[0] == 'C' && op.text.size() > 8; });
   ASSERT_NE(client, texts.end());
   const double room = cell - inset;
   EXPECT_LE(client->text.size() * 0.6 * 60, room);
@@ -263,14 +263,14 @@ TEST_F(SheetFurniture, TitleBlockCellsSitAlongTheFootOfTheSheet) {
 }
 
 TEST_F(SheetFurniture, RedrawInstallsTheTitleBlockOnPageDevices) {
-  settings.Set(TitleOptions::Show, true);
-  settings.Set(TitleOptions::UseTitleBoxes, true);
-  output::RecordingDevice d(DeviceKind::Printer, output::ViewTransform::FromSettings(settings),
-                            output::PrinterFrame(settings));
+  settings.Set(device::TitleOptions::Show, true);
+  settings.Set(device::TitleOptions::UseTitleBoxes, true);
+  device::RecordingDevice d(device::DeviceKind::Printer, device::ViewTransform::FromSettings(settings),
+                            device::PrinterFrame(settings));
   tin::LocateState state;
   RedrawMap(session, d, state);
-  const auto texts = d.OfType(DeviceOp::Type::Text);
-  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const DeviceOp& op) { return op.text == "Designed By"; }));
+  const auto texts = d.OfType(device::DeviceOp::Type::Text);
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const device::DeviceOp& op) { return op.text == "Designed By"; }));
   // The drawer lives only as long as the redraw.
   const std::size_t before = d.ops.size();
   d.DeviceTitleBlock();

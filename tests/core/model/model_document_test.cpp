@@ -6,7 +6,7 @@
 #include "fuzz/model_reader_harness.h"
 #include "model/model_file.h"
 #include "model_test_env.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 
 namespace terravue::model {
 namespace {
@@ -68,7 +68,7 @@ TEST_F(ModelDocumentTest, FileTypeComesFromTheExtensionWhateverItsCase) {
 
 TEST_F(ModelDocumentTest, OpenByNameKeepsThePathsCaseAndUpdatesTheModelIdentity) {
   const fs::path file = WriteBaseModel("Site.mdl");
-  settings.Set(output::View3DOptions::View3D, true);
+  settings.Set(settings::View3DOptions::View3D, true);
   ASSERT_TRUE(OpenModelByName(session, file)) << port.Transcript();
 
   EXPECT_TRUE(port.shown.empty()) << port.Transcript();
@@ -79,10 +79,10 @@ TEST_F(ModelDocumentTest, OpenByNameKeepsThePathsCaseAndUpdatesTheModelIdentity)
   EXPECT_EQ(settings.Get(settings::DataDirectory), Directory());
   EXPECT_TRUE(settings.Get(settings::ModelSaved));
   EXPECT_EQ(RecentFiles(settings), std::vector<std::string>{(dir.path() / "Site.mdl").string()});
-  EXPECT_FALSE(settings.Get(output::View3DOptions::View3D));
-  EXPECT_EQ(settings.Get(output::View3DOptions::TargetX), 5);
-  EXPECT_EQ(settings.Get(output::View3DOptions::TargetY), 5);
-  EXPECT_EQ(settings.Get(output::View3DOptions::TargetZ), 12);
+  EXPECT_FALSE(settings.Get(settings::View3DOptions::View3D));
+  EXPECT_EQ(settings.Get(settings::View3DOptions::TargetX), 5);
+  EXPECT_EQ(settings.Get(settings::View3DOptions::TargetY), 5);
+  EXPECT_EQ(settings.Get(settings::View3DOptions::TargetZ), 12);
   EXPECT_EQ(model.ExtentDiagonal, std::hypot(10, 10));
   EXPECT_GE(port.modelStateChanges, 1);
   EXPECT_EQ(CaptionText(model, settings), "Terravue <Site.mdl> (unmodified)");

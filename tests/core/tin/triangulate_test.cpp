@@ -4,7 +4,7 @@
 
 #include "common/app_settings.h"
 #include "common/messages.h"
-#include "output/view3d_settings.h"
+#include "common/view3d_settings.h"
 #include "tin_fixture.h"
 
 namespace terravue::tin {
@@ -60,7 +60,7 @@ TEST_F(TriangulateTest, TooFewOrTooManyPointsAreRefusedWithoutChange) {
 
 TEST_F(TriangulateTest, ThreePointsMakeOneTriangleWithoutNeighbours) {
   AddPoints({{0, 0}, {10, 1}, {4, 8}});
-  settings.Set(output::View3DOptions::View3D, true);
+  settings.Set(settings::View3DOptions::View3D, true);
   state.LastTriangle = 9;
   ASSERT_EQ(Run(false), TriangulationStatus::Success);
   EXPECT_EQ(Corners(), (Triples{{2, 3, 1}}));
@@ -74,7 +74,7 @@ TEST_F(TriangulateTest, ThreePointsMakeOneTriangleWithoutNeighbours) {
   EXPECT_EQ(port.progress.back(), 100);
   EXPECT_EQ(model.ContourTriCount, 1);
   EXPECT_EQ(state.LastTriangle, 1);
-  EXPECT_TRUE(settings.Get(output::View3DOptions::View3D));
+  EXPECT_TRUE(settings.Get(settings::View3DOptions::View3D));
   EXPECT_FALSE(settings.Get(settings::ModelSaved));
   EXPECT_GT(port.modelStateChanges, 0);
 }

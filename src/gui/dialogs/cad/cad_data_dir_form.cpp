@@ -13,8 +13,8 @@
 #include "app/qt_text.h"
 #include "common/messages.h"
 #include "common/settings_record.h"
-#include "output/cad_layers.h"
-#include "output/cad_settings.h"
+#include "cad/cad_layers.h"
+#include "device/cad_settings.h"
 
 namespace terravue::gui {
 
@@ -69,9 +69,9 @@ void TCADDataDirForm::ShowInTree(const QString& path) {
 QString TCADDataDirForm::Directory() const { return path_->currentText().trimmed(); }
 
 bool ChooseCadDataDirectory(QWidget* parent, UserPort& port, SettingsRecord& settings) {
-  TCADDataDirForm form(FromUtf8(settings.Get(output::CadOutput::CadDataDirectory)), parent);
+  TCADDataDirForm form(FromUtf8(settings.Get(device::CadOutput::CadDataDirectory)), parent);
   if (form.exec() != QDialog::Accepted || form.Directory().isEmpty()) return false;
-  return output::StoreCadDataDirectory(port, settings, form.Directory().toStdString());
+  return cad::StoreCadDataDirectory(port, settings, form.Directory().toStdString());
 }
 
 }  // namespace terravue::gui

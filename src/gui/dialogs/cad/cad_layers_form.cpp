@@ -18,9 +18,9 @@
 namespace terravue::gui {
 namespace {
 
-using output::CadLayerColumn;
-using output::CadLayerMode;
-using output::CadLayerRow;
+using cad::CadLayerColumn;
+using cad::CadLayerMode;
+using cad::CadLayerRow;
 
 // Table columns: the row label, then one per field.
 enum Column { LabelColumn = 0, NameColumn, AcadColourColumn, BatchNumberColumn, BatchColourColumn, ColumnCount };
@@ -140,7 +140,7 @@ void TCADLayersForm::CellChanged(int r, int column) {
   if (column == LabelColumn) return;
   bool ok = false;
   const int value = item->text().toInt(&ok);
-  if (ok && output::CheckCadLayerCell(port_, FieldOf(column), value)) {
+  if (ok && cad::CheckCadLayerCell(port_, FieldOf(column), value)) {
     FieldValue(row, column) = value;
     return;
   }
@@ -171,9 +171,9 @@ void TCADLayersForm::ActiveCellChanged(int row, int column, int previousRow, int
 std::vector<CadLayerRow> TCADLayersForm::Rows() const { return rows_; }
 
 bool EditCadLayers(QWidget* parent, UserPort& port, SettingsRecord& settings, CadLayerMode mode) {
-  TCADLayersForm form(port, mode, output::LoadCadLayerRows(settings, mode), parent);
+  TCADLayersForm form(port, mode, cad::LoadCadLayerRows(settings, mode), parent);
   if (form.exec() != QDialog::Accepted) return false;
-  return output::StoreCadLayerRows(port, settings, mode, form.Rows());
+  return cad::StoreCadLayerRows(port, settings, mode, form.Rows());
 }
 
 }  // namespace terravue::gui

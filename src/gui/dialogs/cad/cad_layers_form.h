@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "output/cad_layers.h"
+#include "cad/cad_layers.h"
 
 class QLabel;
 class QTableWidget;
@@ -24,11 +24,11 @@ class TCADLayersForm : public QDialog {
   Q_OBJECT
 
  public:
-  TCADLayersForm(UserPort& port, output::CadLayerMode mode, std::vector<output::CadLayerRow> rows,
+  TCADLayersForm(UserPort& port, cad::CadLayerMode mode, std::vector<cad::CadLayerRow> rows,
                  QWidget* parent = nullptr);
 
   // The rows as the table holds them now.
-  std::vector<output::CadLayerRow> Rows() const;
+  std::vector<cad::CadLayerRow> Rows() const;
   QTableWidget* CADTable() const { return table_; }
 
  private:
@@ -38,14 +38,14 @@ class TCADLayersForm : public QDialog {
   void Highlight(int row, int column, bool on);
 
   UserPort& port_;
-  output::CadLayerMode mode_;
-  std::vector<output::CadLayerRow> rows_;
+  cad::CadLayerMode mode_;
+  std::vector<cad::CadLayerRow> rows_;
   QLabel* panel_ = nullptr;
   QTableWidget* table_ = nullptr;
   bool filling_ = false;
 };
 
 // Opens the dialog on the layer records of the settings; OK stores the rows. True on OK.
-bool EditCadLayers(QWidget* parent, UserPort& port, SettingsRecord& settings, output::CadLayerMode mode);
+bool EditCadLayers(QWidget* parent, UserPort& port, SettingsRecord& settings, cad::CadLayerMode mode);
 
 }  // namespace terravue::gui

@@ -4,7 +4,7 @@
 
 #include "app/qt_text.h"
 #include "common/session.h"
-#include "output/cad_output.h"
+#include "cad/cad_output.h"
 
 namespace terravue::gui {
 namespace {
@@ -22,7 +22,7 @@ QString QtFilter(const std::string& filter) {
 }  // namespace
 
 void OutputToCadCommand(QWidget* parent, Session& session, tin::LocateState& state) {
-  output::OutputToCad(session, state, [parent](const output::CadSaveRequest& request) -> std::optional<std::string> {
+  cad::OutputToCad(session, state, [parent](const cad::CadSaveRequest& request) -> std::optional<std::string> {
     QFileDialog dialog(parent, FromUtf8(request.title), FromUtf8(request.initialDirectory), QtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

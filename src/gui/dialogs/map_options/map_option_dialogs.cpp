@@ -3,7 +3,7 @@
 #include "common/settings_record.h"
 #include "dialogs/map_options/set_map_opts2_form.h"
 #include "dialogs/map_options/set_map_opts_form.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 
 namespace terravue::gui {
 
@@ -18,7 +18,7 @@ bool EditMapOptionGroup(QWidget* parent, UserPort& port, SettingsRecord& s, MapO
       TSetMapOptsForm form(page, s, parent);
       const bool accepted = form.exec() == QDialog::Accepted;
       // The custom colours were kept by the colour dialog's own OK.
-      s.Set(mapping::CustomColours, form.CustomColours());
+      s.Set(device::CustomColours, form.CustomColours());
       if (!accepted) return false;
       if (page == MapOptionPage::Triangles) mapping::StoreTrianglePage(port, s, form.Triangles());
       if (page == MapOptionPage::Breaklines) mapping::StoreBreaklinePage(port, s, form.Breaklines());
@@ -29,7 +29,7 @@ bool EditMapOptionGroup(QWidget* parent, UserPort& port, SettingsRecord& s, MapO
     default: {
       TSetMapOpts2Form form(page, s, parent);
       const bool accepted = form.exec() == QDialog::Accepted;
-      s.Set(mapping::CustomColours, form.CustomColours());
+      s.Set(device::CustomColours, form.CustomColours());
       if (!accepted) return false;
       if (page == MapOptionPage::SurfaceGrid) mapping::StoreSurfaceGridPage(port, s, form.SurfaceGrid());
       if (page == MapOptionPage::Contours) mapping::StoreContourPage(port, s, form.Contours());

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
-#include "output/drawing_device.h"
+#include "device/drawing_device.h"
 #include "render/map_fonts.h"
 
 namespace terravue::gui {
@@ -52,7 +52,7 @@ class NumberFieldGuard : public QObject {
 void FillWidthList(QComboBox* list, int index) {
   list->clear();
   for (const std::string& text : mapping::WidthListTexts()) list->addItem(FromLatin1(text));
-  list->setCurrentIndex(output::ClampWidthIndex(index));
+  list->setCurrentIndex(device::ClampWidthIndex(index));
 }
 
 void BindNumberField(QLineEdit* field, mapping::NumberKind kind, const std::string& text) {

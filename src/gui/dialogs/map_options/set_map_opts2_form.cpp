@@ -5,7 +5,7 @@
 #include "app/qt_text.h"
 #include "common/app_settings.h"
 #include "dialogs/map_options/option_controls.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "ui_set_map_opts2_form.h"
 
 namespace terravue::gui {
@@ -25,7 +25,7 @@ std::string Text(const QLineEdit* field) { return ToLatin1(field->text()); }
 
 TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TSetMapOpts2Form>()),
-      panels_(new ColourPanels(s.Get(mapping::CustomColours), this)),
+      panels_(new ColourPanels(s.Get(device::CustomColours), this)),
       eastingFirst_(s.Get(settings::CoordinateOrder) == 1) {
   ui_->setupUi(this);
   setWindowTitle(FromUtf8(mapping::PageCaption(page)));
@@ -104,7 +104,7 @@ TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, 
       {u.EditTtlLocation2, &ttl.location2}, {u.EditTtlComment1, &ttl.comment1},
       {u.EditTtlComment2, &ttl.comment2}};
   for (const auto& [field, text] : titleTexts) {
-    field->setMaxLength(static_cast<int>(mapping::TitleOptions::TitleText.capacity));
+    field->setMaxLength(static_cast<int>(device::TitleOptions::TitleText.capacity));
     field->setText(FromLatin1(*text));
   }
   BindNumberField(u.EditTtlTitleHeight, NumberKind::Real, ttl.titleTextHeight);

@@ -2,7 +2,7 @@
 
 #include "app/qt_text.h"
 #include "dialogs/map_options/option_controls.h"
-#include "mapping/map_options.h"
+#include "device/map_options.h"
 #include "ui_set_map_opts_form.h"
 
 namespace terravue::gui {
@@ -12,7 +12,7 @@ using mapping::NumberKind;
 
 TSetMapOptsForm::TSetMapOptsForm(MapOptionPage page, const SettingsRecord& s, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TSetMapOptsForm>()),
-      panels_(new ColourPanels(s.Get(mapping::CustomColours), this)) {
+      panels_(new ColourPanels(s.Get(device::CustomColours), this)) {
   ui_->setupUi(this);
   setWindowTitle(FromUtf8(mapping::PageCaption(page)));
   Ui::TSetMapOptsForm& u = *ui_;

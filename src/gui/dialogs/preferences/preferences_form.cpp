@@ -9,9 +9,9 @@
 
 namespace terravue::gui {
 
-using settings::CadProgram;
+using device::CadProgram;
 
-TPreferencesForm::TPreferencesForm(UserPort& port, const settings::Preferences& preferences, QWidget* parent)
+TPreferencesForm::TPreferencesForm(UserPort& port, const app::Preferences& preferences, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TPreferencesForm>()), port_(port), values_(preferences) {
   ui_->setupUi(this);
   Ui::TPreferencesForm& u = *ui_;
@@ -85,9 +85,9 @@ int TPreferencesForm::ShownUnit() const { return ui_->RBMetric->isChecked() ? 1 
 
 int TPreferencesForm::SelectedPreset() const { return ui_->ListScales->currentRow(); }
 
-settings::Preferences TPreferencesForm::Values() const {
+app::Preferences TPreferencesForm::Values() const {
   const Ui::TPreferencesForm& u = *ui_;
-  settings::Preferences p = values_;
+  app::Preferences p = values_;
   p.units = ShownUnit();
   p.coordinateOrder = u.RBEastingNorthing->isChecked() ? 1 : 0;
   p.angleConvention = u.RBSurveyors->isChecked() ? 1 : 0;
@@ -112,21 +112,21 @@ void TPreferencesForm::ShowPresets(int select) {
   const int unit = ShownUnit();
   u.LabelScale->setText(FromUtf8(unit == 1 ? msg::PresetScaleMetres : msg::PresetScaleFeet));
   u.LabelHeight->setText(FromUtf8(unit == 1 ? msg::PresetHeightMetres : msg::PresetHeightFeet));
-  const settings::ScalePresetList& list = values_.presets[static_cast<std::size_t>(unit)];
+  const device::ScalePresetList& list = values_.presets[static_cast<std::size_t>(unit)];
   {
     const QSignalBlocker block(u.ListScales);
     u.ListScales->clear();
-    for (const settings::ScalePreset& p : list) u.ListScales->addItem(FromUtf8(FormatReal(p.scale, 0, 3)));
+    for (const device::ScalePreset& p : list) u.ListScales->addItem(FromUtf8(FormatReal(p.scale, 0, 3)));
     if (!list.empty()) u.ListScales->setCurrentRow(std::clamp(select, 0, static_cast<int>(list.size()) - 1));
   }
-  u.ButtonAdd->setEnabled(settings::CanAddScalePreset(list));
-  u.ButtonDelete->setEnabled(settings::CanDeleteScalePreset(list));
+  u.ButtonAdd->setEnabled(device::CanAddScalePreset(list));
+  u.ButtonDelete->setEnabled(device::CanDeleteScalePreset(list));
   u.ButtonEdit->setEnabled(!list.empty());
   ShowSizes();
 }
 
 void TPreferencesForm::ShowSizes() {
-  const settings::ScalePresetList& list = values_.presets[static_cast<std::size_t>(ShownUnit())];
+  const device::ScalePresetList& list = values_.presets[static_cast<std::size_t>(ShownUnit())];
   const int i = SelectedPreset();
   for (int row = 0; row < settings::ScalePresetRows; ++row) {
     const bool shown = i >= 0 && i < static_cast<int>(list.size());
@@ -138,23 +138,23 @@ void TPreferencesForm::ShowSizes() {
 
 void TPreferencesForm::AddPreset() {
   const int unit = ShownUnit();
-  const int at = settings::AddScalePreset(port_, values_.presets[static_cast<std::size_t>(unit)], unit);
+  const int at = device::AddScalePreset(port_, values_.presets[static_cast<std::size_t>(unit)], unit);
   if (at >= 0) ShowPresets(at);
 }
 
 void TPreferencesForm::EditPreset() {
-  const int at = settings::EditScalePreset(port_, values_.presets[static_cast<std::size_t>(ShownUnit())], SelectedPreset());
+  const int at = device::EditScalePreset(port_, values_.presets[static_cast<std::size_t>(ShownUnit())], SelectedPreset());
   if (at >= 0) ShowPresets(at);
 }
 
 void TPreferencesForm::DeletePreset() {
-  settings::ScalePresetList& list = values_.presets[static_cast<std::size_t>(ShownUnit())];
-  if (!settings::CanDeleteScalePreset(list)) return;
-  ShowPresets(settings::DeleteScalePreset(list, SelectedPreset()));
+  device::ScalePresetList& list = values_.presets[static_cast<std::size_t>(ShownUnit())];
+  if (!device::CanDeleteScalePreset(list)) return;
+  ShowPresets(device::DeleteScalePreset(list, SelectedPreset()));
 }
 
 void TPreferencesForm::EditSize(int row) {
-  if (settings::EditPresetSize(port_, values_.presets[static_cast<std::size_t>(ShownUnit())], SelectedPreset(), row))
+  if (device::EditPresetSize(port_, values_.presets[static_cast<std::size_t>(ShownUnit())], SelectedPreset(), row))
     ShowSizes();
 }
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "common/preferences.h"
+#include "app/preferences.h"
 
 namespace Ui {
 class TPreferencesForm;
@@ -24,11 +24,11 @@ class TPreferencesForm : public QDialog {
   Q_OBJECT
 
  public:
-  TPreferencesForm(UserPort& port, const settings::Preferences& preferences, QWidget* parent = nullptr);
+  TPreferencesForm(UserPort& port, const app::Preferences& preferences, QWidget* parent = nullptr);
   ~TPreferencesForm() override;
 
   // The choices as they stand (after OK: as accepted).
-  settings::Preferences Values() const;
+  app::Preferences Values() const;
 
   // The CAD page's buttons open the data directory and layer dialogs; a button without its
   // action is hidden.
@@ -52,7 +52,7 @@ class TPreferencesForm : public QDialog {
 
   std::unique_ptr<Ui::TPreferencesForm> ui_;
   UserPort& port_;
-  settings::Preferences values_;
+  app::Preferences values_;
 };
 
 }  // namespace terravue::gui

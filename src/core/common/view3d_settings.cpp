@@ -1,0 +1,65 @@
+#include "common/view3d_settings.h"
+
+#include <cmath>
+
+namespace terravue::settings {
+namespace {
+
+constexpr double DefaultOffsetX = 15000.0;
+constexpr double DefaultOffsetY = -15000.0;
+// Below this a horizontal offset counts as zero in the projection.
+constexpr double OffsetTolerance = 0.0001;
+constexpr int LastMovementType = 8;  // Eye Factor
+constexpr int MaxAnimationDelay = 1200;  // tenths of a second
+
+SettingsTable BuildView3DFields() {
+  using namespace View3DOptions;
+  // Steps are bounded as the options dialog bounds them for their movement type.
+  return {
+      BoolEntry("View3DOptions.View3D", View3D, false),
+      RealEntry("View3DOptions.ViewOffsetX", ViewOffsetX, DefaultOffsetX),
+      RealEntry("View3DOptions.ViewOffsetY", ViewOffsetY, DefaultOffsetY),
+      RealEntry("View3DOptions.ViewOffsetZ", ViewOffsetZ, 5000.0),
+      RealEntry("View3DOptions.TargetX", TargetX, 1.0),
+      RealEntry("View3DOptions.TargetY", TargetY, 1.0),
+      RealEntry("View3DOptions.TargetZ", TargetZ, 1.0),
+      RealEntry("View3DOptions.ElevationFactor", ElevationFactor, 1.0),
+      // The perspective scale divides by 1 - w; the dialog keeps the factor in -50..1.
+      RealEntry("View3DOptions.EyeFactor", EyeFactor, 0.5, -50, 1),
+      Int16Entry("View3DOptions.MovementType", MovementType, 0, 0, LastMovementType),
+      BoolEntry("View3DOptions.AutoAnimate", AutoAnimate, false),
+      BoolEntry("View3DOptions.MovementPlanar", MovementPlanar, true),
+      BoolEntry("View3DOptions.MovementAxisX", MovementAxisX, true),
+      Int16Entry("View3DOptions.AnimationDelay", AnimationDelay, 0, 0, MaxAnimationDelay),
+      RealEntry("View3DOptions.StepRotateHorizontal", StepRotateHorizontal, 15.0, -360, 360),
+      RealEntry("View3DOptions.StepRotateVertical", StepRotateVertical, 10.0, -360, 360),
+      RealEntry("View3DOptions.StepLinearXY", StepLinearXY, 2000.0, -50000, 50000),
+      RealEntry("View3DOptions.StepLinearZ", StepLinearZ, 200.0, -25000, 25000),
+      RealEntry("View3DOptions.StepTargetXY", StepTargetXY, 50.0, -25000, 25000),
+      RealEntry("View3DOptions.StepTargetZ", StepTargetZ, 5.0, -5000, 5000),
+      RealEntry("View3DOptions.StepEyeFactor", StepEyeFactor, -0.1, -50, 50),
+  };
+}
+
+}  // namespace
+
+const SettingsTable& View3DFields() {
+  static const SettingsTable table = BuildView3DFields();
+  return table;
+}
+
+void SetView3DDefaults(SettingsRecord& record) { ApplyDefaults(View3DFields(), record); }
+
+int ValidateView3D(SettingsRecord& record) {
+  using namespace View3DOptions;
+  int changed = ValidateFields(View3DFields(), record);
+  if (std::abs(record.Get(ViewOffsetX)) < OffsetTolerance &&
+      std::abs(record.Get(ViewOffsetY)) < OffsetTolerance) {
+    record.Set(ViewOffsetX, DefaultOffsetX);
+    record.Set(ViewOffsetY, DefaultOffsetY);
+    changed += 2;
+  }
+  return changed;
+}
+
+}  // namespace terravue::settings
