@@ -49,6 +49,7 @@ class CountingCanvas : public device::PageDevice {
   }
   void CanvasText(device::IntPoint, int, std::string_view) override { ++texts; }
   void CanvasStipple(const std::vector<device::IntPoint>&, double) override {}
+  void CanvasFill(const std::vector<device::IntPoint>&, std::uint32_t) override {}
 
  private:
   int height_ = 1;

@@ -140,7 +140,11 @@ void DisplayList::Replay(QPainter& painter, const QRect& exposed) const {
         const Fill& fill = fills_[static_cast<std::size_t>(item.index)];
         painter.save();
         painter.setPen(Qt::NoPen);
-        painter.setBrush(stipples_.Brush(fill.colour, fill.density));
+        // A full density is a solid fill: no tile to look up.
+        if (fill.density >= 1)
+          painter.setBrush(QColor(fill.colour));
+        else
+          painter.setBrush(stipples_.Brush(fill.colour, fill.density));
         painter.drawPolygon(fill.polygon);
         painter.restore();
         currentPen = -1;

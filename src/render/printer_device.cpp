@@ -96,4 +96,15 @@ void PrinterDevice::CanvasStipple(const std::vector<device::IntPoint>& polygon, 
   painter_.restore();
 }
 
+void PrinterDevice::CanvasFill(const std::vector<device::IntPoint>& polygon, std::uint32_t colour) {
+  FlushRun();
+  QPolygon p;
+  for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
+  painter_.save();
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(MapColour(colour));
+  painter_.drawPolygon(p);
+  painter_.restore();
+}
+
 }  // namespace terravue::render

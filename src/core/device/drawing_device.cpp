@@ -597,22 +597,33 @@ void PageDevice::DeviceTitleBlock() {
   if (titleBlock_) titleBlock_(*this);
 }
 
-void PageDevice::DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) {
-  if (Kind() != DeviceKind::ScreenMap && Kind() != DeviceKind::Printer) return;
-  if (!(density > 0)) return;  // also NaN
-  density = std::min(density, 1.0);
+std::vector<IntPoint> PageDevice::VisibleFill(std::span<const WorldPoint> corners) const {
+  if (Kind() != DeviceKind::ScreenMap && Kind() != DeviceKind::Printer) return {};
+  if (corners.size() < 3) return {};
   std::vector<PixelPoint> polygon;
+  polygon.reserve(corners.size());
   for (const WorldPoint& c : corners) {
     const PixelPoint p = ToDevice(c.x, c.y, c.z);
-    if (!Finite(p)) return;
+    if (!Finite(p)) return {};
     polygon.push_back(HoldNear(p));
   }
   const std::vector<PixelPoint> visible = ClipPolygon(polygon, frame_.clip);
-  if (visible.size() < 3) return;
+  if (visible.size() < 3) return {};
   std::vector<IntPoint> pixels;
   pixels.reserve(visible.size());
   for (const PixelPoint& p : visible) pixels.push_back(ToInteger(p));
-  CanvasStipple(pixels, density);
+  return pixels;
+}
+
+void PageDevice::DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) {
+  if (!(density > 0)) return;  // also NaN
+  const std::vector<IntPoint> pixels = VisibleFill(corners);
+  if (!pixels.empty()) CanvasStipple(pixels, std::min(density, 1.0));
+}
+
+void PageDevice::DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) {
+  const std::vector<IntPoint> pixels = VisibleFill(corners);
+  if (!pixels.empty()) CanvasFill(pixels, colour);
 }
 
 }  // namespace terravue::device

@@ -269,6 +269,10 @@ class DrawingDevice {
   virtual void DeviceTitleBlock() = 0;
   // Stipple fill of a triangle with `density` (0..1) of its pixels in the current colour.
   virtual void DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) = 0;
+  // A convex polygon filled solid in `colour`, without an outline, on the current layer; the
+  // pen keeps its colour. A polygon with fewer than three corners or a corner that is not
+  // finite is left out.
+  virtual void DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) = 0;
 
  protected:
   std::uint32_t colour_ = 0;
@@ -335,6 +339,7 @@ class PageDevice : public DrawingDevice {
   void DeviceMarker(int kind, double x, double y, double z, double size) override;
   void DeviceTitleBlock() override;
   void DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) override;
+  void DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) override;
 
  protected:
   virtual void CanvasPenColour(std::uint32_t colour) = 0;
@@ -352,11 +357,16 @@ class PageDevice : public DrawingDevice {
   virtual void CanvasEndText() {}
   // A clipped convex polygon with `density` of its pixels set in the pen colour.
   virtual void CanvasStipple(const std::vector<IntPoint>& polygon, double density) = 0;
+  // A clipped convex polygon filled solid in `colour`; the pen is not touched.
+  virtual void CanvasFill(const std::vector<IntPoint>& polygon, std::uint32_t colour) = 0;
 
   bool DrawsText() const;
 
  private:
   void DrawSegment(PixelPoint from, PixelPoint to);
+  // The part of a world polygon on the sheet, in device pixels; empty when nothing of it shows
+  // or a corner cannot be placed. Only the map and the printer take fills.
+  std::vector<IntPoint> VisibleFill(std::span<const WorldPoint> corners) const;
   IntPoint ToInteger(PixelPoint p) const;
   void PlaceText(std::string_view text, double angle, PixelPoint anchor, bool alignToWidth);
   // Hands the canvas the current font when it differs from the one it has.

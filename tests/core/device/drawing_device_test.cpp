@@ -539,6 +539,27 @@ TEST(DensityFill, ClipsTheTriangleAndHoldsTheDensityInRange) {
   for (IntPoint p : fills[0].polygon) EXPECT_LE(p.x, 2339);
 }
 
+// A solid fill is clipped like the density fill, keeps its own colour and leaves the pen alone;
+// the screen overlays and unusable polygons get nothing.
+TEST(SolidFill, ClipsKeepsItsColourAndSkipsWhatCannotBeDrawn) {
+  const SettingsRecord s = PlainSheet();
+  RecordingDevice d = Printer(s);
+  const std::vector<WorldPoint> wide{{0, 0, 0}, {10000, 0, 0}, {10000, 10, 0}, {0, 10, 0}};
+  d.DeviceFillPolygon(wide, MakeColour(10, 20, 30));
+  d.DeviceFillPolygon(std::span(wide).first(2), 0);
+  d.DeviceFillPolygon(std::vector<WorldPoint>{{0, 0, 0}, {Inf, 0, 0}, {0, 10, 0}}, 0);
+  const auto fills = d.OfType(Op::Fill);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].colour, MakeColour(10, 20, 30));
+  EXPECT_GE(fills[0].polygon.size(), 4u);
+  for (IntPoint p : fills[0].polygon) EXPECT_LE(p.x, 2339);
+  EXPECT_TRUE(d.OfType(Op::PenColour).empty());
+
+  RecordingDevice overlay(DeviceKind::ScreenOverlay, ViewTransform::FromSettings(s), PrinterFrame(s));
+  overlay.DeviceFillPolygon(wide, 0);
+  EXPECT_TRUE(overlay.ops.empty());
+}
+
 // ---- The 3-D projection ---------------------------------------------------------------------
 
 TEST(Projection3D, TheTargetProjectsToThePageCentre) {

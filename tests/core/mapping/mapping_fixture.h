@@ -139,6 +139,7 @@ class WorldRecorder : public device::DrawingDevice {
   void DeviceMarker(int, double x, double y, double z, double) override { markers.push_back({x, y, z}); }
   void DeviceTitleBlock() override { ++titleBlocks; }
   void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
+  void DeviceFillPolygon(std::span<const device::WorldPoint>, std::uint32_t) override {}
 
   bool PenDown() const { return down_; }
 
