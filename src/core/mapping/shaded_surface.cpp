@@ -27,7 +27,10 @@ constexpr std::array<Tint, 4> Tints = {{
     {1.00, 198, 166, 134},
 }};
 // A triangle seen edge on keeps this share of its tint.
-constexpr double Ambient = 0.45;
+constexpr double Ambient = 0.6;
+// The tints span the elevations between these shares of the points: a few wild elevations (a
+// mistyped point far below the rest) do not wash the whole surface into one tint.
+constexpr double LowShare = 0.02, HighShare = 0.98;
 
 struct Vec {
   double x, y, z;
@@ -52,6 +55,24 @@ bool UsableCorners(const SurfaceModel& m, const model::TriangleCorners& c) {
 }
 
 std::uint8_t Channel(double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+
+// The elevations the tints run between.
+struct TintRange {
+  double low, high;
+};
+
+TintRange ElevationsToTint(const SurfaceModel& m) {
+  std::vector<double> z(m.PointZ.begin() + 1, m.PointZ.begin() + 1 + m.PointCount);
+  if (z.empty()) return {0, 0};
+  const auto at = [&z](double share) {
+    const auto k = static_cast<std::ptrdiff_t>(share * static_cast<double>(z.size() - 1));
+    std::nth_element(z.begin(), z.begin() + k, z.end());
+    return z[static_cast<std::size_t>(k)];
+  };
+  const TintRange range{at(LowShare), at(HighShare)};
+  // Elevations nearly all alike: the whole range.
+  return range.high > range.low ? range : TintRange{m.MinZ, m.MaxZ};
+}
 
 }  // namespace
 
@@ -95,7 +116,8 @@ void DrawShadedSurface(const SettingsRecord& s, const SurfaceModel& m, device::D
                        const device::Projection3D& p) {
   const ViewSpace view{m, p};
   const bool grey = d.Kind() == device::DeviceKind::Printer && s.Get(device::PageSetup::BlackAndWhite);
-  const double range = m.MaxZ - m.MinZ;
+  const TintRange tint = ElevationsToTint(m);
+  const double range = tint.high - tint.low;
   std::array<device::WorldPoint, 3> corners;
   for (const TriangleIndex t : BackToFront(m, p)) {
     const model::TriangleCorners& c = m.TriVertex[t];
@@ -106,7 +128,7 @@ void DrawShadedSurface(const SettingsRecord& s, const SurfaceModel& m, device::D
     const double lengths = std::sqrt(Dot(normal, normal) * Dot(toEye, toEye));
     const double light = lengths > 0 ? std::fabs(Dot(normal, toEye)) / lengths : 1.0;
     const double meanZ = (m.PointZ[c[0]] + m.PointZ[c[1]] + m.PointZ[c[2]]) / 3;
-    const double height = range > 0 ? (meanZ - m.MinZ) / range : 0.0;
+    const double height = range > 0 ? (meanZ - tint.low) / range : 0.0;
     for (std::size_t i = 0; i < 3; ++i) corners[i] = {m.PointX[c[i]], m.PointY[c[i]], m.PointZ[c[i]]};
     d.DeviceFillPolygon(corners, ShadeColour(height, light, grey));
   }
