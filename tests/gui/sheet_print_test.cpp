@@ -262,7 +262,7 @@ class SheetPrintTest : public QObject {
   void setScaleIsRefusedIn3D() {
     settings_.Set(settings::View3DOptions::View3D, true);
     gui::SetScaleCommand(nullptr, *session_, {});
-    QCOMPARE(port_->Texts(FakePort::Kind::Error),
+    QCOMPARE(port_->Texts(FakePort::Kind::Warning),
              std::vector<std::string>{"This command not available while viewing in 3-D."});
   }
 

@@ -240,6 +240,7 @@ void ViewController::CentreOnCursor() {
     return;
   }
   const QPointF at = ToSheet(c_.cursor.x, c_.cursor.y, c_.cursor.z);
+  if (!std::isfinite(at.x()) || !std::isfinite(at.y())) return;  // behind the eye of the 3-D view
   const QSize view = c_.map.viewport()->size();
   // The scroll bars hold the position inside their ranges.
   c_.map.ScrollTo({static_cast<int>(at.x()) - view.width() / 2, static_cast<int>(at.y()) - view.height() / 2});
