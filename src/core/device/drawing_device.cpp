@@ -671,25 +671,44 @@ void PageDevice::DeviceTitleBlock() {
 std::vector<IntPoint> PageDevice::VisibleFill(std::span<const WorldPoint> corners) const {
   if (Kind() != DeviceKind::ScreenMap && Kind() != DeviceKind::Printer) return {};
   if (corners.size() < 3) return {};
-  // In the 3-D view the part behind the near plane is cut away first.
+  // In the 3-D view the part behind the near plane is cut away first. Most polygons (the
+  // triangles of a shaded surface) lie wholly in front of it and wholly on the sheet, and are
+  // taken as they are.
   std::vector<WorldPoint> inFront;
   if (const Projection3D* projection = transform_.Perspective()) {
-    inFront = ClipPolygonToNearPlane(*projection, corners);
-    if (inFront.size() < 3) return {};
-    corners = inFront;
+    const bool whole = std::all_of(corners.begin(), corners.end(), [&](const WorldPoint& c) {
+      return ViewDepth(*projection, c.x, c.y, c.z) < NearPlaneDepth;
+    });
+    if (!whole) {
+      inFront = ClipPolygonToNearPlane(*projection, corners);
+      if (inFront.size() < 3) return {};
+      corners = inFront;
+    }
   }
   std::vector<PixelPoint> polygon;
   polygon.reserve(corners.size());
+  const ClipRect& clip = frame_.clip;
+  bool onSheet = true;
   for (const WorldPoint& c : corners) {
     const PixelPoint p = ToDevice(c.x, c.y, c.z);
     if (!Finite(p)) return {};
     polygon.push_back(HoldNear(p));
+    onSheet = onSheet && p.x >= clip.left && p.x <= clip.right && p.y >= clip.top && p.y <= clip.bottom;
   }
-  const std::vector<PixelPoint> visible = ClipPolygon(polygon, frame_.clip);
-  if (visible.size() < 3) return {};
+  if (!onSheet) polygon = ClipPolygon(polygon, clip);
+  if (polygon.size() < 3) return {};
   std::vector<IntPoint> pixels;
-  pixels.reserve(visible.size());
-  for (const PixelPoint& p : visible) pixels.push_back(ToInteger(p));
+  pixels.reserve(polygon.size());
+  for (const PixelPoint& p : polygon) pixels.push_back(ToInteger(p));
+  // A polygon that has shrunk to a point or a line between whole pixels covers no pixel: at a
+  // small scale many of a dense surface's triangles do.
+  long long area = 0;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const IntPoint& a = pixels[i];
+    const IntPoint& b = pixels[(i + 1) % pixels.size()];
+    area += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+  }
+  if (area == 0) return {};
   return pixels;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -54,7 +55,7 @@ bool UsableCorners(const SurfaceModel& m, const model::TriangleCorners& c) {
   return true;
 }
 
-std::uint8_t Channel(double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+std::uint8_t Channel(double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0) + 0.5); }
 
 // The elevations the tints run between.
 struct TintRange {
@@ -74,28 +75,32 @@ TintRange ElevationsToTint(const SurfaceModel& m) {
   return range.high > range.low ? range : TintRange{m.MinZ, m.MaxZ};
 }
 
-}  // namespace
-
-std::vector<TriangleIndex> BackToFront(const SurfaceModel& m, const device::Projection3D& p) {
-  const ViewSpace view{m, p};
-  std::vector<std::pair<double, TriangleIndex>> keyed;
-  keyed.reserve(m.TriangleCount);
+// The triangles with usable corners, farthest first. One key per triangle, sorted as a whole
+// number: the distance's bits inverted above the triangle's index, so that equal distances go
+// in triangle order, the same on every device.
+std::vector<TriangleIndex> Order(const SurfaceModel& m, const ViewSpace& view) {
+  std::vector<std::uint64_t> keys;
+  keys.reserve(m.TriangleCount);
   for (TriangleIndex t = 1; t <= m.TriangleCount; ++t) {
     const model::TriangleCorners& c = m.TriVertex[t];
     if (!UsableCorners(m, c)) continue;
     const Vec a = view.At(c[0]), b = view.At(c[1]), d = view.At(c[2]);
-    const Vec centre{(a.x + b.x + d.x) / 3, (a.y + b.y + d.y) / 3, (a.z + b.z + d.z) / 3};
-    const Vec toEye = view.eye - centre;
-    keyed.emplace_back(Dot(toEye, toEye), t);
+    const Vec toEye = view.eye - Vec{(a.x + b.x + d.x) / 3, (a.y + b.y + d.y) / 3, (a.z + b.z + d.z) / 3};
+    // Squared distances are never negative, so their bits order as they do.
+    const float distance = static_cast<float>(Dot(toEye, toEye));
+    keys.push_back(std::uint64_t{~std::bit_cast<std::uint32_t>(distance)} << 16 | t);
   }
-  // Farthest first; equal distances in triangle order, so that every device gets the same.
-  std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
-    return x.first != y.first ? x.first > y.first : x.second < y.second;
-  });
+  std::sort(keys.begin(), keys.end());
   std::vector<TriangleIndex> order;
-  order.reserve(keyed.size());
-  for (const auto& k : keyed) order.push_back(k.second);
+  order.reserve(keys.size());
+  for (const std::uint64_t k : keys) order.push_back(static_cast<TriangleIndex>(k & 0xFFFF));
   return order;
+}
+
+}  // namespace
+
+std::vector<TriangleIndex> BackToFront(const SurfaceModel& m, const device::Projection3D& p) {
+  return Order(m, ViewSpace{m, p});
 }
 
 std::uint32_t ShadeColour(double height, double light, bool grey) {
@@ -119,7 +124,7 @@ void DrawShadedSurface(const SettingsRecord& s, const SurfaceModel& m, device::D
   const TintRange tint = ElevationsToTint(m);
   const double range = tint.high - tint.low;
   std::array<device::WorldPoint, 3> corners;
-  for (const TriangleIndex t : BackToFront(m, p)) {
+  for (const TriangleIndex t : Order(m, view)) {
     const model::TriangleCorners& c = m.TriVertex[t];
     const Vec a = view.At(c[0]), b = view.At(c[1]), e = view.At(c[2]);
     const Vec normal = Cross(b - a, e - a);

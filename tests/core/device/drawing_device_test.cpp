@@ -556,6 +556,10 @@ TEST(SolidFill, ClipsKeepsItsColourAndSkipsWhatCannotBeDrawn) {
   for (IntPoint p : fills[0].polygon) EXPECT_LE(p.x, 2339);
   EXPECT_TRUE(d.OfType(Op::PenColour).empty());
 
+  // One that covers no pixel (here a sliver narrower than a pixel) is not sent either.
+  d.DeviceFillPolygon(std::vector<WorldPoint>{{0, 0, 0}, {0.1, 0, 0}, {0.1, 50, 0}}, 0);
+  EXPECT_EQ(d.OfType(Op::Fill).size(), 1u);
+
   RecordingDevice overlay(DeviceKind::ScreenOverlay, ViewTransform::FromSettings(s), PrinterFrame(s));
   overlay.DeviceFillPolygon(wide, 0);
   EXPECT_TRUE(overlay.ops.empty());
@@ -747,9 +751,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Projection3D, FillsTextsAndMarkersBehindTheEyeAreCutOrLeftOut) {
   const NorthView view;
   RecordingDevice d(DeviceKind::Printer, view.t, PrinterFrame(view.s));
-  const std::vector<WorldPoint> across{{10, 200, 0}, {60, 200, 0}, {60, -3000, 0}, {10, -3000, 0}};
+  // Ground below the eye, from beyond the target to behind the eye.
+  const std::vector<WorldPoint> across{{10, 200, -50}, {60, 200, -50}, {60, -3000, -50}, {10, -3000, -50}};
   d.DeviceFillPolygon(across, MakeColour(1, 2, 3));
-  const std::vector<WorldPoint> behind{{10, -1200, 0}, {60, -1200, 0}, {60, -3000, 0}};
+  const std::vector<WorldPoint> behind{{10, -1200, -50}, {60, -1200, -50}, {60, -3000, -50}};
   d.DeviceFillPolygon(behind, MakeColour(1, 2, 3));
   d.DeviceSetTextStyle(0, 10);
   d.DeviceText("A", 0, 0, -1500, 0, 1);
