@@ -148,27 +148,12 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
   return std::nullopt;
 }
 
-// The sheet when no printer is set up, Letter portrait, at `dpi`: what Print does on the PDF
-// printer.
-device::PrinterDescription LetterAt(int dpi) {
-  device::PrinterDescription p = device::NoPrinterDescription();
-  const double f = dpi / p.dotsPerInchX;
-  p.present = true;
-  p.dotsPerInchX = p.dotsPerInchY = dpi;
-  p.paperWidth = static_cast<int>(std::lround(p.paperWidth * f));
-  p.paperHeight = static_cast<int>(std::lround(p.paperHeight * f));
-  p.offsetX = static_cast<int>(std::lround(p.offsetX * f));
-  p.offsetY = static_cast<int>(std::lround(p.offsetY * f));
-  p.pageWidth = static_cast<int>(std::lround(p.pageWidth * f));
-  p.pageHeight = static_cast<int>(std::lround(p.pageHeight * f));
-  return p;
-}
-
 // Lays the page out for `dpi` and fits the model as loading one does (or applies the scale);
 // text heights and marker sizes then follow the scale presets.
 bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
   SettingsRecord& s = session.settings;
-  device::SetUpPage(s, LetterAt(dpi));
+  // Letter portrait, as Print lays it out on the PDF printer.
+  device::SetUpPage(s, device::PdfLetterDescription(dpi));
   device::FitModel(s, session.model, !scale);
   if (scale && !device::ApplyScale(s, *scale)) {
     cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
