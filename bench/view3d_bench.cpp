@@ -28,6 +28,7 @@
 #include "print/sheet_view.h"
 #include "tin/geometry.h"
 
+#include "counting_canvas.h"
 #include "rolling_site.h"
 
 namespace {
@@ -35,28 +36,7 @@ namespace {
 using namespace terravue;
 namespace v3 = settings::View3DOptions;
 
-// A page device whose canvas counts what it gets.
-class CountingCanvas : public device::PageDevice {
- public:
-  using PageDevice::PageDevice;
-  long lines = 0, fills = 0;
-
- protected:
-  void CanvasPenColour(std::uint32_t) override {}
-  void CanvasPenWidth(int) override {}
-  void CanvasMoveTo(device::IntPoint) override {}
-  void CanvasLineTo(device::IntPoint) override { ++lines; }
-  void CanvasFont(const device::FontRequest& font) override { height_ = font.pixelHeight; }
-  device::TextExtent CanvasTextExtent(std::string_view text) override {
-    return {0.6 * height_ * static_cast<double>(text.size()), 1.2 * height_};
-  }
-  void CanvasText(device::IntPoint, int, std::string_view) override {}
-  void CanvasStipple(const std::vector<device::IntPoint>&, double) override {}
-  void CanvasFill(const std::vector<device::IntPoint>&, std::uint32_t) override { ++fills; }
-
- private:
-  int height_ = 1;
-};
+using bench::CountingCanvas;
 
 struct Site : bench::RollingSite {
   explicit Site(int n) : RollingSite(n) {
