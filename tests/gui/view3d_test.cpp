@@ -224,7 +224,9 @@ class View3DTest : public QObject {
     w.Drag(middle, {60, 0});
     QCOMPARE(w.Offsets(), plan);
 
+    QCOMPARE(w.Sheet().cursor().shape(), Qt::ArrowCursor);
     w.In3D();
+    QCOMPARE(w.Sheet().cursor().shape(), Qt::OpenHandCursor);
     QTest::keyClick(&w.window.Map(), '>');
     QVERIFY(w.Offsets() != plan);
     QTest::keyClick(&w.window.Map(), '<');

@@ -110,6 +110,8 @@ void ViewController::Regenerate() {
   Session& s = c_.session;
   SheetView& sheet = c_.map.Sheet();
   transform_ = device::CurrentViewTransform(s.settings, s.model);
+  // In the 3-D view a drag over the sheet turns the view, which the pointer shows.
+  sheet.setCursor(transform_.IsPerspective() ? Qt::OpenHandCursor : Qt::ArrowCursor);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
   mapping::RedrawOptions options;
