@@ -1,5 +1,6 @@
 // terravue-cli map: the sheet as Print lays it out, into a vector PDF or a PNG.
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include <QPdfWriter>
 
 #include "common/format.h"
+#include "common/view3d_settings.h"
 #include "device/scale_presets.h"
 #include "common/session.h"
 #include "mapping/map_redraw.h"
@@ -39,7 +41,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n";
+    "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n"
+    "           [--view3d [--view-offset DX DY DZ] [--target X Y Z] [--elevation-factor F] [--eye F]\n"
+    "            [--shaded]]\n";
 
 [[maybe_unused]] int UsageError(Context& cx, std::string_view problem) {
   return cli::UsageError(cx, "map", problem, Usage);
@@ -52,11 +56,24 @@ constexpr int PngDotsPerInch = 300;
 constexpr int MinDotsPerInch = 50;
 constexpr int MaxDotsPerInch = 1200;
 
+constexpr double MinEyeFactor = -50;
+constexpr double MaxEyeFactor = 1;
+
+// The 3-D view: what is not given comes from the settings' 3-D section (the target from the
+// model's extents, as loading it sets).
+struct View3DRequest {
+  bool on = false;
+  std::optional<std::array<double, 3>> viewOffset, target;
+  std::optional<double> elevationFactor, eyeFactor;
+  bool shaded = false;
+};
+
 struct MapRequest {
   std::string model;
   std::optional<std::string> pdf, png;
   std::optional<double> scale;
   std::optional<int> dpi;
+  View3DRequest view3D;
 };
 
 // --pdf, --png, --scale and --dpi take the next argument, which the shared parser took for a
@@ -88,6 +105,30 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
         return "--dpi needs a whole number from " + std::to_string(MinDotsPerInch) + " to " +
                std::to_string(MaxDotsPerInch);
       r.dpi = static_cast<int>(*dpi);
+    } else if (a == "--view3d") {
+      r.view3D.on = true;
+    } else if (a == "--shaded") {
+      r.view3D.shaded = true;
+    } else if (a == "--view-offset" || a == "--target") {
+      std::array<double, 3> xyz{};
+      for (double& c : xyz) {
+        const auto v = value();
+        const auto number = v ? ParseReal(*v) : std::nullopt;
+        if (!number) return a + " needs three numbers";
+        c = *number;
+      }
+      (a == "--target" ? r.view3D.target : r.view3D.viewOffset) = xyz;
+    } else if (a == "--elevation-factor") {
+      const auto v = value();
+      const auto factor = v ? ParseReal(*v) : std::nullopt;
+      if (!factor) return std::string("--elevation-factor needs a number");
+      r.view3D.elevationFactor = *factor;
+    } else if (a == "--eye") {
+      const auto v = value();
+      const auto eye = v ? ParseReal(*v) : std::nullopt;
+      if (!eye || *eye < MinEyeFactor || *eye > MaxEyeFactor)
+        return std::string("--eye needs a number from -50 to 1");
+      r.view3D.eyeFactor = *eye;
     } else if (a == "-o" || a == "--output") {
       return std::string("-o is not used; name the output with --pdf or --png");
     } else if (a.starts_with("--")) {
@@ -100,31 +141,19 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
   }
   if (!model || model->empty()) return std::string("name one model file");
   if (!r.pdf && !r.png) return std::string("--pdf OUT.pdf or --png OUT.png is needed");
+  const View3DRequest& v = r.view3D;
+  if (!v.on && (v.viewOffset || v.target || v.elevationFactor || v.eyeFactor || v.shaded))
+    return std::string("the 3-D view's options need --view3d");
   r.model = *model;
   return std::nullopt;
-}
-
-// The sheet when no printer is set up, Letter portrait, at `dpi`: what Print does on the PDF
-// printer.
-device::PrinterDescription LetterAt(int dpi) {
-  device::PrinterDescription p = device::NoPrinterDescription();
-  const double f = dpi / p.dotsPerInchX;
-  p.present = true;
-  p.dotsPerInchX = p.dotsPerInchY = dpi;
-  p.paperWidth = static_cast<int>(std::lround(p.paperWidth * f));
-  p.paperHeight = static_cast<int>(std::lround(p.paperHeight * f));
-  p.offsetX = static_cast<int>(std::lround(p.offsetX * f));
-  p.offsetY = static_cast<int>(std::lround(p.offsetY * f));
-  p.pageWidth = static_cast<int>(std::lround(p.pageWidth * f));
-  p.pageHeight = static_cast<int>(std::lround(p.pageHeight * f));
-  return p;
 }
 
 // Lays the page out for `dpi` and fits the model as loading one does (or applies the scale);
 // text heights and marker sizes then follow the scale presets.
 bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
   SettingsRecord& s = session.settings;
-  device::SetUpPage(s, LetterAt(dpi));
+  // Letter portrait, as Print lays it out on the PDF printer.
+  device::SetUpPage(s, device::PdfLetterDescription(dpi));
   device::FitModel(s, session.model, !scale);
   if (scale && !device::ApplyScale(s, *scale)) {
     cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
@@ -134,6 +163,27 @@ bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context
   }
   device::ApplyScalePreset(s);
   return true;
+}
+
+// Switches the 3-D view on with what the request gives; loading the model switched it off and
+// aimed it at the model's middle.
+void ApplyView3D(SettingsRecord& s, const View3DRequest& r) {
+  namespace v3 = settings::View3DOptions;
+  if (!r.on) return;
+  s.Set(v3::View3D, true);
+  if (r.shaded) s.Set(v3::ShadedSurface, true);
+  if (r.viewOffset) {
+    s.Set(v3::ViewOffsetX, (*r.viewOffset)[0]);
+    s.Set(v3::ViewOffsetY, (*r.viewOffset)[1]);
+    s.Set(v3::ViewOffsetZ, (*r.viewOffset)[2]);
+  }
+  if (r.target) {
+    s.Set(v3::TargetX, (*r.target)[0]);
+    s.Set(v3::TargetY, (*r.target)[1]);
+    s.Set(v3::TargetZ, (*r.target)[2]);
+  }
+  if (r.elevationFactor) s.Set(v3::ElevationFactor, *r.elevationFactor);
+  if (r.eyeFactor) s.Set(v3::EyeFactor, *r.eyeFactor);
 }
 
 // Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
@@ -231,6 +281,7 @@ int RunMap(const Args& args, Context& cx) {
   if (!workspace.Open(args, cx)) return ExitFailed;
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
+  ApplyView3D(session.settings, request.view3D);
 
   // Painting text needs an application object; without a display it draws offscreen. The
   // toolkit's own notes about its environment are no concern of a batch run: only its errors

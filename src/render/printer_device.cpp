@@ -101,7 +101,9 @@ void PrinterDevice::CanvasFill(const std::vector<device::IntPoint>& polygon, std
   QPolygon p;
   for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
   painter_.save();
-  painter_.setPen(Qt::NoPen);
+  // Neighbouring fills meet exactly, but a smoothing painter or PDF viewer leaves a light seam
+  // along each shared edge; the thinnest line in the fill's own colour closes it.
+  painter_.setPen(QPen(MapColour(colour), 0));
   painter_.setBrush(MapColour(colour));
   painter_.drawPolygon(p);
   painter_.restore();

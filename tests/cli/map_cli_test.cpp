@@ -10,6 +10,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli_fixture.h"
 
@@ -100,6 +102,26 @@ TEST_F(MapCli, AGivenScaleIsDrawnAndOneBelowTheSheetsSmallestIsRefused) {
   EXPECT_EQ(ReadAll(Path("OLD.png")), "previous");
 }
 
+// The perspective from the settings' 3-D section, shaded, and from a view the options give:
+// each a picture of its own.
+TEST_F(MapCli, The3DViewIsDrawnFromTheSettingsOrTheOptions) {
+  const std::vector<std::pair<std::string, std::string>> runs = {
+      {"PLAN.png", ""},
+      {"VIEW.png", "--view3d"},
+      {"SHADED.png", "--view3d --shaded"},
+      {"NORTH.png", "--view3d --view-offset 0 12000 4000 --target 5300 3250 110 --elevation-factor 3 --eye 0"},
+  };
+  std::vector<std::string> pictures;
+  for (const auto& [file, options] : runs) {
+    const CliRun run = Map("--png '" + Path(file) + "' --dpi 60 " + options);
+    ASSERT_EQ(run.exitCode, 0) << options << "\n" << run.err;
+    pictures.push_back(ReadAll(Path(file)));
+    EXPECT_EQ(ReadPngSize(pictures.back()).width, 510u);
+  }
+  for (std::size_t i = 0; i < pictures.size(); ++i)
+    for (std::size_t j = i + 1; j < pictures.size(); ++j) EXPECT_NE(pictures[i], pictures[j]) << i << " " << j;
+}
+
 TEST_F(MapCli, BadRequestsAreRefusedWithoutWritingAnything) {
   struct Case {
     std::string args;
@@ -113,6 +135,11 @@ TEST_F(MapCli, BadRequestsAreRefusedWithoutWritingAnything) {
       {"map " + model + " --png '" + Path("A.png") + "' --dpi 10", 2, "--dpi needs a whole number"},
       {"map " + model + " --png '" + Path("A.png") + "' --scale -5", 2, "--scale needs a positive number"},
       {"map " + model + " --png '" + Path("A.png") + "' --colour", 2, "unknown option"},
+      {"map " + model + " --png '" + Path("A.png") + "' --shaded", 2, "the 3-D view's options need --view3d"},
+      {"map " + model + " --png '" + Path("A.png") + "' --view3d --eye 2", 2, "--eye needs a number from -50 to 1"},
+      {"map " + model + " --view3d --target 1 2 --png '" + Path("A.png") + "'", 2, "--target needs three numbers"},
+      {"map " + model + " --png '" + Path("A.png") + "' --view3d --view-offset 1 2", 2,
+       "--view-offset needs three numbers"},
       {"map '" + Path("MISSING.MDL") + "' --png '" + Path("A.png") + "'", 1, ""},
       {"map " + model + " --png '" + Path("no/such/folder/A.png") + "' --dpi 60", 1, "cannot write"},
   };

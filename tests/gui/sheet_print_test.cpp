@@ -172,6 +172,25 @@ class SheetPrintTest : public QObject {
     QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("copies.pdf"))));
   }
 
+  // Print on the PDF printer and the batch tool's map verb lay out the same Letter sheet, so
+  // that both draw the same picture on it.
+  void pdfPrinterLaysOutTheBatchToolsLetterSheet() {
+    gui::SheetPrinter printer;
+    printer.UsePdfFile(dir_.filePath(QStringLiteral("letter.pdf")));
+    printer.Printer().setPageSize(QPageSize(QPageSize::Letter));
+    printer.Printer().setPageOrientation(QPageLayout::Portrait);
+    const device::PrinterDescription pdf = printer.Describe();
+    const device::PrinterDescription batch = device::PdfLetterDescription(600);
+    QCOMPARE(pdf.paperCode, batch.paperCode);
+    QCOMPARE(pdf.dotsPerInchX, batch.dotsPerInchX);
+    QCOMPARE(pdf.paperWidth, batch.paperWidth);
+    QCOMPARE(pdf.paperHeight, batch.paperHeight);
+    QCOMPARE(pdf.offsetX, batch.offsetX);
+    QCOMPARE(pdf.offsetY, batch.offsetY);
+    QCOMPARE(pdf.pageWidth, batch.pageWidth);
+    QCOMPARE(pdf.pageHeight, batch.pageHeight);
+  }
+
   void printWithoutAPrinterStopsAtOnce() {
     gui::SheetPrinter printer;
     settings_.Set(page::PrinterPresent, false);
@@ -262,7 +281,7 @@ class SheetPrintTest : public QObject {
   void setScaleIsRefusedIn3D() {
     settings_.Set(settings::View3DOptions::View3D, true);
     gui::SetScaleCommand(nullptr, *session_, {});
-    QCOMPARE(port_->Texts(FakePort::Kind::Error),
+    QCOMPARE(port_->Texts(FakePort::Kind::Warning),
              std::vector<std::string>{"This command not available while viewing in 3-D."});
   }
 

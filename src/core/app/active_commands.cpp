@@ -4,8 +4,10 @@
 #include <new>
 
 #include "app/editors.h"
+#include "app/view3d_motion.h"
 #include "common/messages.h"
 #include "common/session.h"
+#include "common/settings_record.h"
 #include "tin/swap_edge.h"
 #include "common/user_port.h"
 #include "model/model_document.h"
@@ -336,15 +338,42 @@ void ActiveCommandState::EndQueryTriangle() {
 
 // ---- Animate --------------------------------------------------------------------------------
 
+void ActiveCommandState::View3DCommand(const std::function<void()>& showOptions) {
+  namespace v3 = settings::View3DOptions;
+  if (active_.Has(CommandKind::Animate)) StopAnimation();
+  if (showOptions) showOptions();
+  const SettingsRecord& s = session_.settings;
+  if (!s.Get(v3::View3D) || !s.Get(v3::AutoAnimate)) return;
+  if (active_.Any()) {
+    session_.port.ShowError(msg::UnableToAnimate);
+    return;
+  }
+  StartAnimation();
+}
+
 void ActiveCommandState::StartAnimation() {
+  animationVerticalStep_ = session_.settings.Get(settings::View3DOptions::StepRotateVertical);
   SetActive(CommandKind::Animate, true);
   Status(CommandKind::Animate, 0);
 }
 
+bool ActiveCommandState::AnimationFrame() {
+  if (!active_.Has(CommandKind::Animate)) return false;
+  SettingsRecord& s = session_.settings;
+  const bool limitReached = Step3D(s, session_.model);
+  const bool view3D = s.Get(settings::View3DOptions::View3D);
+  if (view3D) ui_.RegenerateMap();
+  if (!limitReached && view3D) return true;
+  StopAnimation();
+  return false;
+}
+
 void ActiveCommandState::StopAnimation() {
+  SettingsRecord& s = session_.settings;
+  s.Set(settings::View3DOptions::StepRotateVertical, animationVerticalStep_);
+  s.Set(settings::View3DOptions::AutoAnimate, false);
   SetActive(CommandKind::Animate, false);
   Status(CommandKind::Animate, -1);
-  session_.settings.Set(settings::View3DOptions::AutoAnimate, false);
 }
 
 }  // namespace terravue::app

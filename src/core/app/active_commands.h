@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -55,8 +56,16 @@ class ActiveCommandState {
   void SwapCommand();          // Breakline Editor "&Swap"
   void LengthCommand();        // General "&Length"
   void QueryTriangleCommand(); // Surface Analyzer "&Query Triangle"
+  // The 3-D View command: a running animation stops, the options dialog is shown
+  // (`showOptions` stores and redraws on OK), and then, when the view is 3-D with "Automatic"
+  // on, the animation starts, or the error box says why it cannot while another command runs.
+  void View3DCommand(const std::function<void()>& showOptions);
   // The 3-D view starts its animation; quitting stops it and switches the option off.
   void StartAnimation();
+  // One frame of the running animation (the front end's timer calls it between events): a step
+  // of the view and, while the view is 3-D, a regenerated map. False once the animation has
+  // ended: a limit was reached, or the view is no longer 3-D.
+  bool AnimationFrame();
   // Kinds 3 and 6, set around their modal dialogs.
   void SetQueryFlag(CommandKind kind, bool on);
 
@@ -107,6 +116,8 @@ class ActiveCommandState {
   std::vector<PointIndex> borderPicks_;
   std::vector<PointIndex> lengthPicks_;
   std::vector<TriangleIndex> triangles_;
+  // The stored vertical rotation step, which the animation's swings turn, put back at its end.
+  double animationVerticalStep_ = 0;
   BreaklineIndex breaklineStart_ = NoBreakline;
   PointIndex previousPoint_ = NoPoint;
   bool breaklinesAdded_ = false;

@@ -661,4 +661,50 @@ inline constexpr std::string_view ExportLegendVertices =
     "         N  =  Goto Next Line";
 inline constexpr std::string_view ExportCustomHint = "Enter the arrangement of the data in the file (i.e. L Y X ZN)";
 
+// The 3-D view: its options dialog, movement types and field messages.
+inline constexpr std::string_view Set3DOptionsCaption = "Set 3D Options";
+inline constexpr std::string_view XViewPointLabel = "X View Point >";
+inline constexpr std::string_view YViewPointLabel = "Y View Point >";
+inline constexpr std::string_view NorthingViewPointLabel = "Northing View Point >";
+inline constexpr std::string_view EastingViewPointLabel = "Easting View Point >";
+inline constexpr std::string_view TargetXLabel = "Target X >";
+inline constexpr std::string_view TargetYLabel = "Target Y >";
+inline constexpr std::string_view TargetNorthingLabel = "Target Northing >";
+inline constexpr std::string_view TargetEastingLabel = "Target Easting >";
+inline constexpr std::string_view StepUnitDegrees = "Degrees >";
+inline constexpr std::string_view StepUnitFeet = "Feet >";
+inline constexpr std::string_view StepUnitMeters = "Meters >";
+inline constexpr std::string_view StepUnitUnits = "Units >";
+inline constexpr std::string_view MovementRotateHorizontal = "Rotate Horizontal";
+inline constexpr std::string_view MovementRotateVertical = "Rotate Vertical";
+inline constexpr std::string_view MovementLinearX = "Linear X";
+inline constexpr std::string_view MovementLinearY = "Linear Y";
+inline constexpr std::string_view MovementLinearZ = "Linear Z";
+inline constexpr std::string_view MovementTargetX = "Target X";
+inline constexpr std::string_view MovementTargetY = "Target Y";
+inline constexpr std::string_view MovementTargetZ = "Target Z";
+inline constexpr std::string_view MovementEyeFactor = "Eye Factor";
+inline constexpr std::string_view RangeDegrees = "Range = -360.0 to 360.0";
+inline constexpr std::string_view RangeLinearXY = "Range = -50,000 to 50,000";
+inline constexpr std::string_view RangeLinearZ = "Range = -25,000 to 25,000";
+inline constexpr std::string_view RangeTargetXY = "Range = -25,000 to 25,000";
+inline constexpr std::string_view RangeTargetZ = "Range = -5,000 to 5,000";
+inline constexpr std::string_view RangeEyeFactor = "Range = -50.0 to 50.0";
+inline constexpr std::string_view InvalidViewPoint = "Invalid View Point";
+inline constexpr std::string_view InvalidZViewPoint = "Invalid Z View Point";
+inline constexpr std::string_view InvalidTargetPoint = "Invalid Target Point";
+inline constexpr std::string_view InvalidZTargetPoint = "Invalid Z Target Point";
+inline constexpr std::string_view InvalidElevationFactor = "Invalid Elevation Factor";
+inline constexpr std::string_view InvalidEyeFactor = "Invalid Eye Factor";
+inline constexpr std::string_view EyeFactorOutOfRange = "Eye Factor value out of range";
+inline constexpr std::string_view EyeFactorLow = "-50.0";
+inline constexpr std::string_view EyeFactorHigh = "1.0";
+inline constexpr std::string_view InvalidHorizontalRotation = "Invalid horizontal rotation value";
+inline constexpr std::string_view InvalidVerticalRotation = "Invalid vertical rotation value";
+inline constexpr std::string_view InvalidLinearXY = "Invalid linear X-Y value";
+inline constexpr std::string_view InvalidLinearZ = "Invalid linear Z value";
+inline constexpr std::string_view InvalidTargetXY = "Invalid target X-Y value";
+inline constexpr std::string_view InvalidTargetZ = "Invalid target Z value";
+inline constexpr std::string_view InvalidEyeFactorStep = "Invalid eye factor";
+
 }  // namespace terravue::msg

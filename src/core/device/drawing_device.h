@@ -101,10 +101,27 @@ struct Projection3D {
 };
 
 // Puts a view straight down back to the built-in horizontal offsets (it has no horizontal
-// direction), then computes S, L, K and the fit factor F from the extents and the page.
+// direction), then computes S, L, K and the fit factor F from the extents and the page: at the
+// built-in eye factor the model's plan diagonal spans nine tenths of the printable area's
+// shorter side, so that a model seen from the built-in view point shows whole.
 Projection3D Prepare3DProjection(SettingsRecord& settings, const model::SurfaceModel& model);
+
+// The depth of a point along the line of sight, as a fraction of the eye distance: 0 at the
+// target's depth, 1 in the plane of the eye, above 1 behind it (elevations exaggerated).
+double ViewDepth(const Projection3D& projection, double x, double y, double z);
+// Points at or beyond this depth are too near the eye, or behind it, to be projected: lines
+// are cut where they cross it, so that nothing divides by zero or turns over into the picture.
+inline constexpr double NearPlaneDepth = 0.99;
+// The part of a segment in front of the near plane; nothing when no part of it is.
+std::optional<std::array<WorldPoint, 2>> ClipToNearPlane(const Projection3D& projection, const WorldPoint& a,
+                                                         const WorldPoint& b);
+// The part of a convex polygon in front of the near plane (empty when none).
+std::vector<WorldPoint> ClipPolygonToNearPlane(const Projection3D& projection, std::span<const WorldPoint> polygon);
+
 // The projected point relative to the centre of the printable area, in page pixels, y upwards,
-// rounded. Points at or behind the eye give non-finite values, which the devices skip.
+// rounded. Points closer to the eye than half the near plane's distance, points behind it and
+// points that are not finite give non-finite values, which the devices skip; the ends of lines
+// cut at the near plane always have a place.
 PixelPoint Project3D(const Projection3D& projection, double x, double y, double z);
 
 // ---- The view transform ---------------------------------------------------------------------
@@ -118,6 +135,8 @@ class ViewTransform {
   // From here on, ToPage projects in perspective and the plan rotation is not used.
   void UsePerspective(const Projection3D& projection);
   bool IsPerspective() const { return perspective_.has_value(); }
+  // The perspective's constants; null in the plan view.
+  const Projection3D* Perspective() const { return perspective_ ? &*perspective_ : nullptr; }
 
   // Step 1: the plan rotation about the rotation centre.
   WorldPoint Rotate(double x, double y) const;
@@ -364,6 +383,8 @@ class PageDevice : public DrawingDevice {
 
  private:
   void DrawSegment(PixelPoint from, PixelPoint to);
+  // DevicePlot in the 3-D view: each segment is cut at the near plane before it is projected.
+  void PlotInPerspective(const Projection3D& projection, const WorldPoint& here);
   // The part of a world polygon on the sheet, in device pixels; empty when nothing of it shows
   // or a corner cannot be placed. Only the map and the printer take fills.
   std::vector<IntPoint> VisibleFill(std::span<const WorldPoint> corners) const;
@@ -377,6 +398,7 @@ class PageDevice : public DrawingDevice {
   std::function<void(DrawingDevice&)> titleBlock_;
   bool penDown_ = false;
   std::optional<PixelPoint> last_;      // unclipped device position of the last plot
+  std::optional<WorldPoint> lastWorld_; // the last plot in the 3-D view
   std::optional<IntPoint> canvasPos_;   // where the canvas pen stands
   std::optional<std::uint32_t> penColour_;
   FontRequest font_;

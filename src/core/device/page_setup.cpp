@@ -138,6 +138,21 @@ PrinterDescription NoPrinterDescription() {
   return p;
 }
 
+PrinterDescription PdfLetterDescription(int dotsPerInch) {
+  constexpr double LetterWidthInches = 8.5, LetterHeightInches = 11;
+  const double dpi = dotsPerInch;
+  PrinterDescription p;
+  p.present = true;
+  p.paperCode = 1;
+  p.dotsPerInchX = p.dotsPerInchY = dpi;
+  p.paperWidth = static_cast<int>(std::lround(LetterWidthInches * dpi));
+  p.paperHeight = static_cast<int>(std::lround(LetterHeightInches * dpi));
+  p.offsetX = p.offsetY = static_cast<int>(std::lround(PdfMarginInches * dpi));
+  p.pageWidth = p.paperWidth - 2 * p.offsetX;
+  p.pageHeight = p.paperHeight - 2 * p.offsetY;
+  return p;
+}
+
 std::string_view PaperName(int code) {
   if (code >= 1 && code <= static_cast<int>(PaperNames.size())) return PaperNames[code - 1];
   return code == CustomPaperCode ? CustomPaperName : UnknownPaperName;

@@ -36,6 +36,12 @@ struct PrinterDescription {
 // The sheet laid out when there is no printer: Letter at 300 dots per inch.
 PrinterDescription NoPrinterDescription();
 
+// The PDF printer keeps this margin on every side, so that the sheets the batch tool writes
+// are the sheets Print writes to a PDF file.
+inline constexpr double PdfMarginInches = 0.25;
+// Letter portrait as the PDF printer lays it out at `dotsPerInch`.
+PrinterDescription PdfLetterDescription(int dotsPerInch);
+
 // "Letter 8 1/2 x 11 in", ... by paper code; "Custom" for 256, "Unknown paper size" otherwise.
 std::string_view PaperName(int paperCode);
 

@@ -16,6 +16,7 @@
 #include "mapping/level_lines.h"
 #include "device/map_options.h"
 #include "mapping/map_options_edit.h"
+#include "mapping/shaded_surface.h"
 #include "mapping/surface_grid.h"
 #include "mapping/title_block.h"
 #include "model/surface_model.h"
@@ -89,6 +90,16 @@ TriangleIndex NeighbourAcross(const SurfaceModel& m, TriangleIndex t, PointIndex
     if (hasA && hasB) return u;
   }
   return NoTriangle;
+}
+
+// ---- Under the lines: the shaded surface of the 3-D view ------------------------------------
+
+// Only the sheets that project in perspective take it: CAD files get world coordinates, where
+// an order of filling seen from the view point means nothing.
+void DrawShading(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
+  const auto* page = dynamic_cast<const device::PageDevice*>(&d);
+  if (const device::Projection3D* projection = page ? page->Transform().Perspective() : nullptr)
+    DrawShadedSurface(s, m, d, *projection);
 }
 
 // ---- Step 1: triangles ----------------------------------------------------------------------
@@ -466,6 +477,7 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
 
   m.ResetContourTriList();
   // The DXF writer's 3-D faces go first into a CAD file, when it asks for them.
+  if (view3D && m.TriangleCount > 0 && s.Get(settings::View3DOptions::ShadedSurface)) DrawShading(s, m, device);
 
   if (m.TriangleCount > 0 && shown(MapOptionPage::Triangles)) {
     const LineMode3D mode(s);

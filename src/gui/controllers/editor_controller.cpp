@@ -1,5 +1,7 @@
 #include "controllers/editor_controller.h"
 
+#include <cmath>
+
 #include <QPainter>
 
 #include "app/qt_text.h"
@@ -183,7 +185,13 @@ void EditorController::PaintMarks(QPainter& painter) const {
   const model::SurfaceModel& m = c_.session.model;
   if (m.PointCount == 0 || !c_.map.Sheet().Geometry()) return;
   auto at = [&](PointIndex p) { return view_.ToSheet(m.PointX[p], m.PointY[p], m.PointZ[p]); };
-  auto valid = [&](PointIndex p) { return p != NoPoint && p <= m.PointCount; };
+  // A point has a mark when it exists and has a place on the sheet (in the 3-D view, one
+  // behind the eye has none).
+  auto valid = [&](PointIndex p) {
+    if (p == NoPoint || p > m.PointCount) return false;
+    const QPointF q = at(p);
+    return std::isfinite(q.x()) && std::isfinite(q.y());
+  };
   painter.setRenderHint(QPainter::Antialiasing);
 
   // The editors show their own element in place of the map's.
@@ -200,7 +208,7 @@ void EditorController::PaintMarks(QPainter& painter) const {
     }
     painter.setBrush(EditorMark);
     for (PointIndex p = 1; p <= m.PointCount; ++p)
-      if (c_.editors.borderErrors.IsFlagged(p)) painter.drawEllipse(at(p), 4, 4);
+      if (c_.editors.borderErrors.IsFlagged(p) && valid(p)) painter.drawEllipse(at(p), 4, 4);
     painter.setBrush(Qt::NoBrush);
   }
   if (c_.editors.active == Editor::Breakline) {

@@ -110,6 +110,8 @@ void ViewController::Regenerate() {
   Session& s = c_.session;
   SheetView& sheet = c_.map.Sheet();
   transform_ = device::CurrentViewTransform(s.settings, s.model);
+  // In the 3-D view a drag over the sheet turns the view, which the pointer shows.
+  sheet.setCursor(transform_.IsPerspective() ? Qt::OpenHandCursor : Qt::ArrowCursor);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
   mapping::RedrawOptions options;
@@ -240,6 +242,7 @@ void ViewController::CentreOnCursor() {
     return;
   }
   const QPointF at = ToSheet(c_.cursor.x, c_.cursor.y, c_.cursor.z);
+  if (!std::isfinite(at.x()) || !std::isfinite(at.y())) return;  // behind the eye of the 3-D view
   const QSize view = c_.map.viewport()->size();
   // The scroll bars hold the position inside their ranges.
   c_.map.ScrollTo({static_cast<int>(at.x()) - view.width() / 2, static_cast<int>(at.y()) - view.height() / 2});

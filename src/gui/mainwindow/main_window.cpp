@@ -26,6 +26,7 @@
 #include "controllers/file_controller.h"
 #include "controllers/help_controller.h"
 #include "controllers/output_controller.h"
+#include "controllers/view3d_controller.h"
 #include "controllers/view_controller.h"
 #include "dialogs/editor_bar_form.h"
 #include "help/help_viewer.h"
@@ -82,12 +83,14 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
 
   viewController_ = new ViewController(*context_, this);
   editorController_ = new EditorController(*context_, *viewController_, this);
+  view3DController_ = new View3DController(*context_, *viewController_, *editorController_, this);
   fileController_ = new FileController(*context_, this);
   outputController_ = new OutputController(*context_, *viewController_, this);
   analysisController_ = new AnalysisController(*context_, this);
   helpController_ = new HelpController(*context_, help, this);
   viewController_->RegisterCommands();
   editorController_->RegisterCommands();
+  view3DController_->RegisterCommands();
   fileController_->RegisterCommands();
   outputController_->RegisterCommands();
   analysisController_->RegisterCommands();
@@ -282,6 +285,8 @@ void MainWindow::RefreshCaption() {
 }
 
 void MainWindow::ModelLoaded() {
+  // An animation of the model before would go on turning the new one.
+  view3DController_->StopAnimation();
   app::ApplyLoadedModelDefaults(session_.settings, session_.model);
   viewController_->ModelLoaded();
   RefreshCaption();
@@ -374,7 +379,7 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
       commands_->Run(*id);
       return true;
     }
-    case KeyAction::Kind::Step3D:  // the 3-D view's steps join with the 3-D view
+    case KeyAction::Kind::Step3D: view3DController_->Step(a.direction); return true;
     case KeyAction::Kind::None: break;
   }
   return false;
@@ -406,6 +411,8 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The animation ends first: its frames would go on under the question below.
+  view3DController_->StopAnimation();
   if (model::ConfirmDiscard(session_, /*exiting=*/true)) {
     event->accept();
     emit Closed();

@@ -30,6 +30,7 @@ class OutputController;
 class SheetPrinter;
 class StatusPanel;
 class ViewController;
+class View3DController;
 struct WindowContext;
 
 // The main window. It composes: the command table with the menus, tool bar, editor bar and
@@ -100,6 +101,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowContext> context_;
   ViewController* viewController_;
   EditorController* editorController_;
+  View3DController* view3DController_;
   FileController* fileController_;
   OutputController* outputController_;
   AnalysisController* analysisController_;

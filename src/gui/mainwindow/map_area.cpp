@@ -1,5 +1,6 @@
 #include "mainwindow/map_area.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -81,10 +82,29 @@ bool MapArea::eventFilter(QObject* watched, QEvent* event) {
       // Before the scroll area turns arrows and page keys into scrolling.
       if (keyHandler_ && keyHandler_(static_cast<QKeyEvent*>(event))) return true;
       break;
+    case QEvent::MouseButtonPress: {
+      auto* e = static_cast<QMouseEvent*>(event);
+      if (watched == sheet_ && e->button() == Qt::LeftButton) {
+        pressedAt_ = e->position().toPoint();
+        dragging_ = false;
+      }
+      break;
+    }
     case QEvent::MouseMove: {
       auto* e = static_cast<QMouseEvent*>(event);
       if (watched == sheet_) {
-        lastPointer_ = e->position().toPoint();
+        const QPoint at = e->position().toPoint();
+        if (pressedAt_ && (e->buttons() & Qt::LeftButton) && dragHandler_) {
+          const QPoint from = dragging_ ? lastPointer_.value_or(*pressedAt_) : *pressedAt_;
+          if (dragging_ || (at - *pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            if (dragHandler_(at - from, e->modifiers())) {
+              dragging_ = true;
+            } else {
+              pressedAt_.reset();
+            }
+          }
+        }
+        lastPointer_ = at;
         emit PointerOverSheet(*lastPointer_);
         // Taken here: passed on, the move would reach the viewport as one over the empty part.
         return true;
@@ -98,7 +118,10 @@ bool MapArea::eventFilter(QObject* watched, QEvent* event) {
       auto* e = static_cast<QMouseEvent*>(event);
       if (watched == sheet_ && e->button() == Qt::LeftButton) {
         setFocus();
-        emit LeftReleased(e->position().toPoint(), e->modifiers());
+        const bool dragged = dragging_;
+        pressedAt_.reset();
+        dragging_ = false;
+        if (!dragged) emit LeftReleased(e->position().toPoint(), e->modifiers());
         return true;
       }
       break;
@@ -115,6 +138,7 @@ bool MapArea::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QWheelEvent*>(event);
         QScrollBar* bar = verticalScrollBar();
         const int notches = e->angleDelta().y() / 120;
+        if (notches != 0 && wheelHandler_ && wheelHandler_(notches)) return true;
         if (bar->maximum() > 0 && notches != 0) bar->setValue(bar->value() - notches * bar->singleStep());
         return true;
       }

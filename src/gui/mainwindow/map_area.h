@@ -34,6 +34,14 @@ class MapArea : public QScrollArea {
 
   // Keys reach this first; true when it took the key.
   void SetKeyHandler(std::function<bool(QKeyEvent*)> handler) { keyHandler_ = std::move(handler); }
+  // A drag with the left button over the sheet: the handler gets each move (in sheet pixels,
+  // with the modifiers) once the pointer has left the press position, and says whether it
+  // takes drags at all; a drag it took does not end in a click.
+  using DragHandler = std::function<bool(QPoint delta, Qt::KeyboardModifiers modifiers)>;
+  void SetDragHandler(DragHandler handler) { dragHandler_ = std::move(handler); }
+  // Wheel notches over the map (positive away from the user); true when the handler took them,
+  // otherwise they scroll.
+  void SetWheelHandler(std::function<bool(int notches)> handler) { wheelHandler_ = std::move(handler); }
 
   // The sheet pixel under the middle of the visible part, and the scrolling that shows a sheet
   // pixel at a viewport position.
@@ -64,7 +72,11 @@ class MapArea : public QScrollArea {
   Marks* marks_;
   std::vector<MarkPainter> painters_;
   std::function<bool(QKeyEvent*)> keyHandler_;
+  DragHandler dragHandler_;
+  std::function<bool(int)> wheelHandler_;
   std::optional<QPoint> lastPointer_;
+  std::optional<QPoint> pressedAt_;  // the left button is down over the sheet
+  bool dragging_ = false;
 };
 
 }  // namespace terravue::gui

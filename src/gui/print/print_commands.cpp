@@ -69,7 +69,7 @@ bool ApplyPrinterChange(Session& session, SheetPrinter& printer, const PrinterId
 
 void SetScaleCommand(QWidget* parent, Session& session, const SheetHooks& hooks) {
   if (session.settings.Get(settings::View3DOptions::View3D)) {
-    session.port.ShowError(msg::NotAvailableIn3D);
+    session.port.ShowWarning(msg::NotAvailableIn3D);
     return;
   }
   TSetScaleForm form(session, parent);

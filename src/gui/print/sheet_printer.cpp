@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "common/settings_record.h"
 #include "device/drawing_device.h"
+#include "device/page_setup.h"
 #include "device/page_setup_settings.h"
 #include "render/printer_device.h"
 
@@ -65,7 +66,10 @@ void SheetPrinter::UsePdfFile(const QString& path) {
 }
 
 void SheetPrinter::Normalise() {
-  if (IsPdf()) printer_->setResolution(PdfDotsPerInch);
+  if (!IsPdf()) return;
+  printer_->setResolution(PdfDotsPerInch);
+  const double m = device::PdfMarginInches;
+  printer_->setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Inch);
 }
 
 PrinterTarget::PrinterTarget(QPrinter& printer, SettingsRecord& settings, const model::SurfaceModel& model)

@@ -52,7 +52,8 @@ class SheetPrinter {
 
   // Prints to a PDF file from now on.
   void UsePdfFile(const QString& path);
-  // A PDF printer gets a resolution that keeps it sharp without costing per-dot work.
+  // A PDF printer gets a resolution that keeps it sharp without costing per-dot work, and the
+  // margins of the batch tool's sheets.
   void Normalise();
 
  private:

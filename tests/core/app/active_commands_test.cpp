@@ -1,6 +1,7 @@
 // The protocols of the interactive commands, driven as the window drives them: start, clicks,
 // shift-clicks, repeating the menu item and QuitActiveCommand, with a scripted user.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -318,6 +319,98 @@ TEST_F(ActiveCommandsTest, QuitRunsTheAbortStepsInOrder) {
   EXPECT_EQ(ui.history, (std::vector<ActiveCommands>{{K::QueryTriangle, K::Animate}, {K::QueryTriangle}, {}}));
   EXPECT_FALSE(settings.Get(settings::View3DOptions::AutoAnimate));
   EXPECT_EQ(port.Texts(FakeKind::Question).size(), 1u);
+}
+
+// ---- The 3-D View command and the animation's frames, as the window's timer drives them ---
+
+namespace v3 = settings::View3DOptions;
+
+// The options dialog as the user leaves it: the view in 3-D with "Automatic" on.
+void AskForAnimation(SettingsRecord& s) {
+  s.Set(v3::View3D, true);
+  s.Set(v3::AutoAnimate, true);
+}
+
+TEST_F(ActiveCommandsTest, View3DCommandStartsTheAnimationWhoseFramesTurnTheView) {
+  Site();
+  settings.Set(v3::TargetX, 50.0);
+  settings.Set(v3::TargetY, 50.0);
+  commands.View3DCommand([&] { AskForAnimation(settings); });
+  EXPECT_TRUE(commands.Active().Has(CommandKind::Animate));
+  EXPECT_EQ(LastStatus(), " Active Command: Animate (Press ESC to stop)");
+  const double x = settings.Get(v3::ViewOffsetX);
+  EXPECT_TRUE(commands.AnimationFrame());
+  EXPECT_TRUE(commands.AnimationFrame());
+  EXPECT_NE(settings.Get(v3::ViewOffsetX), x);
+  EXPECT_EQ(ui.regenerations, 2);
+
+  // The command again stops the animation before its dialog opens, "Automatic" off.
+  bool animatingInDialog = true, automaticInDialog = true;
+  commands.View3DCommand([&] {
+    animatingInDialog = commands.Active().Has(CommandKind::Animate);
+    automaticInDialog = settings.Get(v3::AutoAnimate);
+  });
+  EXPECT_FALSE(animatingInDialog);
+  EXPECT_FALSE(automaticInDialog);
+  EXPECT_FALSE(commands.Active().Any());
+  EXPECT_FALSE(commands.AnimationFrame());
+  EXPECT_EQ(ui.regenerations, 2);
+}
+
+TEST_F(ActiveCommandsTest, AnimationWaitsForTheOtherCommandsToEnd) {
+  Site();
+  commands.LengthCommand();
+  commands.View3DCommand([&] { AskForAnimation(settings); });
+  EXPECT_EQ(port.Texts(FakeKind::Error),
+            std::vector<std::string>{"Unable to animate image while performing another command."});
+  EXPECT_FALSE(commands.Active().Has(CommandKind::Animate));
+  EXPECT_FALSE(commands.AnimationFrame());
+}
+
+// However the animation ends (ESC, a limit, the view no longer 3-D), the vertical step its
+// swings turned is put back and "Automatic" is off.
+TEST_F(ActiveCommandsTest, AnimationEndsWithItsVerticalStepPutBack) {
+  struct Ending {
+    const char* name;
+    std::function<void()> end;
+  };
+  const Ending endings[] = {
+      {"escape", [this] { commands.QuitActiveCommand(); }},
+      {"plan view",
+       [this] {
+         settings.Set(v3::View3D, false);
+         EXPECT_FALSE(commands.AnimationFrame());
+       }},
+      {"limit",
+       [this] {
+         // Straight down into the site's box from just above it.
+         settings.Set(v3::MovementType, static_cast<std::int16_t>(v3::Movement::LinearZ));
+         settings.Set(v3::ViewOffsetX, 0.0);
+         settings.Set(v3::ViewOffsetY, -40.0);
+         settings.Set(v3::ViewOffsetZ, 30.0);
+         settings.Set(v3::StepLinearZ, -20.0);
+         model.MinZ = -5, model.MaxZ = 5;
+         EXPECT_FALSE(commands.AnimationFrame());
+       }},
+  };
+  for (const Ending& e : endings) {
+    SCOPED_TRACE(e.name);
+    settings = DefaultSettings();
+    Site();
+    settings.Set(v3::TargetX, 50.0);
+    settings.Set(v3::TargetY, 50.0);
+    settings.Set(v3::MovementType, static_cast<std::int16_t>(v3::Movement::RotateVertical));
+    settings.Set(v3::StepRotateVertical, -30.0);  // up from 77 degrees: over the top in three
+    commands.View3DCommand([&] { AskForAnimation(settings); });
+    for (int n = 0; n < 3; ++n) ASSERT_TRUE(commands.AnimationFrame());
+    EXPECT_EQ(settings.Get(v3::StepRotateVertical), 30.0);
+    e.end();
+    EXPECT_FALSE(commands.Active().Any());
+    EXPECT_EQ(settings.Get(v3::StepRotateVertical), -30.0);
+    EXPECT_FALSE(settings.Get(v3::AutoAnimate));
+    EXPECT_EQ(LastStatus(), "");
+    model.PointCount = 0;
+  }
 }
 
 TEST_F(ActiveCommandsTest, QuitWithNothingActiveDoesNothing) {

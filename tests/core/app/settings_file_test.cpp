@@ -238,6 +238,8 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Codes("CoordExport X Y ZN", CoordExport, {2, 3, 4, 7}, {"", " ", " "}),
       Codes("BorderExport AN", BorderExport, {2, 7}, {}),
       Codes("BreaklineExport P PN", BreaklineExport, {1, 1, 7}, {"", " "}),
+      Is("ShadedSurface", view::ShadedSurface, false),
+      Zero("reserved after ShadedSurface", 11002, 2),
       Is("ViewOffsetY", view::ViewOffsetY, -15000.0),
       Is("TargetZ", view::TargetZ, 1.0),
       Is("EyeFactor", view::EyeFactor, 0.5),
@@ -345,6 +347,7 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Spoil("cursor step 0", cursor::CursorStep, 0.0),
       Spoil("format index 5", CoordExport.FormatIndex(), 5),
       Spoil("format index -2", BreaklineImport.FormatIndex(), -2),
+      SpoilByte("shaded surface of 2", view::ShadedSurface.offset, 2),
       Spoil("eye factor 1.5", view::EyeFactor, 1.5),
       Spoil("movement type 9", view::MovementType, std::int16_t{9}),
       Spoil("delay above 1200", view::AnimationDelay, std::int16_t{1201}),
@@ -492,6 +495,7 @@ TEST(SettingsPrintout, NamedLinesInImageOrder) {
            "TriangleOptions.Layer.LayerName = \"TVUTRIANGLE\"\n",
            "TriangleOptions.Layer.BatchNumber = 1\n",
            "CoordImport.FormatIndex = -1\n",
+           "View3DOptions.ShadedSurface = 0\n",
            "View3DOptions.StepEyeFactor = -0.1\n",
        })
     EXPECT_NE(text.find(line), std::string::npos) << line;
