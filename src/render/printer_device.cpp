@@ -101,7 +101,10 @@ void PrinterDevice::CanvasFill(const std::vector<device::IntPoint>& polygon, std
   QPolygon p;
   for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
   painter_.save();
-  painter_.setPen(Qt::NoPen);
+  // Fills side by side share their edges. Smoothed edges (the painter's, or a PDF viewer's)
+  // would leave the paper showing through along them; a hairline in the fill's own colour
+  // closes the seams.
+  painter_.setPen(QPen(MapColour(colour), 0));
   painter_.setBrush(MapColour(colour));
   painter_.drawPolygon(p);
   painter_.restore();
