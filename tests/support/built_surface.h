@@ -46,8 +46,8 @@ inline void BuildSurface(model::SurfaceModel& m, const std::vector<XYZ>& points,
   for (const auto& [edge, owners] : edges) {
     if (owners.size() != 2) continue;
     for (int side = 0; side < 2; ++side) {
-      auto& slots = m.TriNeighbour[owners[static_cast<std::size_t>(side)]];
-      for (auto& slot : slots)
+      auto& neighbours = m.TriNeighbour[owners[static_cast<std::size_t>(side)]];
+      for (auto& slot : neighbours)
         if (slot == NoTriangle) {
           slot = owners[static_cast<std::size_t>(1 - side)];
           break;

@@ -112,7 +112,7 @@ void ViewController::Regenerate() {
   transform_ = device::CurrentViewTransform(s.settings, s.model);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
-  mapping::RedrawOptions options;
+  mapping::RedrawOptions options = c_.MapExtras();
   if (editorMarks) editorMarks(options.borderEditorOpen, options.breaklineEditorOpen);
   {
     const std::unique_ptr<ScreenDevice> device = sheet.StartMap(transform_);
