@@ -5,7 +5,11 @@
 #include <string>
 #include <system_error>
 
+#include "analysis/cut_fill_map.h"
+#include "analysis/volume.h"
 #include "common/messages.h"
+#include "common/text_report.h"
+#include "device/map_options.h"
 #include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
@@ -53,6 +57,54 @@ bool Workspace::Open(const Args& args, Context& cx) {
     return false;
   }
   return true;
+}
+
+ReportSavingPort::ReportSavingPort(std::string_view verb, std::ostream& out, std::ostream& err, YesNoPolicy policy,
+                                   std::optional<fs::path> saveAs)
+    : ConsolePort(out, err, policy), verb_(verb), err_(err), saveAs_(std::move(saveAs)) {}
+
+void ReportSavingPort::ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) {
+  ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
+  if (saveAs_ && !CopyReportFile(path, *saveAs_)) {
+    err_ << "terravue-cli: " << verb_ << ": could not write '" << saveAs_->string() << "'\n";
+    saveFailed_ = true;
+  }
+}
+
+namespace {
+
+// The Surface Comparison dialog answered with the proposed file and cancelled before the
+// report: the run keeps its differences and shows nothing more.
+class CutFillOnlyUi : public analysis::VolumeUi {
+ public:
+  explicit CutFillOnlyUi(fs::path proposed) : proposed_(std::move(proposed)) {}
+  std::optional<analysis::ProposedFileChoice> ChooseProposedFile(const std::string&, const std::string&) override {
+    return analysis::ProposedFileChoice{proposed_, model::ModelFileTypeMdl};
+  }
+  void BeginComparison(const std::string&, const std::string&) override {}
+  void SetPhase(int, int) override {}
+  void EndComparison() override {}
+  std::optional<analysis::VolumeReportOptions> AskReportOptions(const analysis::VolumeReportOptions&) override {
+    return std::nullopt;
+  }
+
+ private:
+  fs::path proposed_;
+};
+
+}  // namespace
+
+bool KeepCutFillMap(Session& session, const fs::path& proposed, analysis::CutFillMap& map) {
+  CutFillOnlyUi ui(proposed);
+  analysis::VolumeReportOptions options;
+  return analysis::RunVolumeCommand(session, analysis::VolumeMode::TwoSurfaces, ui, options, &map) ==
+             analysis::VolumeOutcome::Cancelled &&
+         !map.Empty();
+}
+
+void ShowCutFillMap(SettingsRecord& settings) {
+  settings.Set(device::AnalyzerOptions::Show, true);
+  settings.Set(device::AnalyzerOptions::ShowCutFill, true);
 }
 
 }  // namespace terravue::cli

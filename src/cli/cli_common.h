@@ -2,12 +2,17 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "verbs.h"
+
+namespace terravue::analysis {
+class CutFillMap;
+}
 
 namespace terravue::cli {
 
@@ -40,5 +45,28 @@ class Workspace {
   model::SurfaceModel model;
   Session session;
 };
+
+// The console user, who also saves each report where --report says, as the viewer's Save As
+// would; a copy that cannot be written is reported under the verb's name.
+class ReportSavingPort : public ConsolePort {
+ public:
+  ReportSavingPort(std::string_view verb, std::ostream& out, std::ostream& err, YesNoPolicy policy,
+                   std::optional<std::filesystem::path> saveAs);
+  void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override;
+  bool saveFailed() const { return saveFailed_; }
+
+ private:
+  std::string verb_;
+  std::ostream& err_;
+  std::optional<std::filesystem::path> saveAs_;
+  bool saveFailed_ = false;
+};
+
+// The differences between the session's model (existing) and the model file `proposed`, kept
+// for the cut/fill map as Volume > Two Surfaces keeps them. False, with the reason shown, when
+// the surfaces cannot be compared, do not overlap or do not differ.
+bool KeepCutFillMap(Session& session, const std::filesystem::path& proposed, analysis::CutFillMap& map);
+// The settings' switches for the map: the Surface Analyzer group and its cut/fill map on.
+void ShowCutFillMap(SettingsRecord& settings);
 
 }  // namespace terravue::cli
