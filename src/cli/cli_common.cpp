@@ -10,6 +10,7 @@
 #include "common/messages.h"
 #include "common/text_report.h"
 #include "device/map_options.h"
+#include "mapping/map_redraw.h"
 #include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
@@ -94,17 +95,18 @@ class CutFillOnlyUi : public analysis::VolumeUi {
 
 }  // namespace
 
-bool KeepCutFillMap(Session& session, const fs::path& proposed, analysis::CutFillMap& map) {
-  CutFillOnlyUi ui(proposed);
+bool UseCutFillMap(Session& session, const std::optional<std::string>& proposed, analysis::CutFillMap& map,
+                   mapping::RedrawOptions& extras) {
+  if (!proposed) return true;
+  CutFillOnlyUi ui(*proposed);
   analysis::VolumeReportOptions options;
-  return analysis::RunVolumeCommand(session, analysis::VolumeMode::TwoSurfaces, ui, options, &map) ==
-             analysis::VolumeOutcome::Cancelled &&
-         !map.Empty();
-}
-
-void ShowCutFillMap(SettingsRecord& settings) {
-  settings.Set(device::AnalyzerOptions::Show, true);
-  settings.Set(device::AnalyzerOptions::ShowCutFill, true);
+  const analysis::VolumeOutcome outcome =
+      analysis::RunVolumeCommand(session, analysis::VolumeMode::TwoSurfaces, ui, options, &map);
+  if (outcome != analysis::VolumeOutcome::Cancelled || map.Empty()) return false;
+  session.settings.Set(device::AnalyzerOptions::Show, true);
+  session.settings.Set(device::AnalyzerOptions::ShowCutFill, true);
+  extras.cutFill = &map;
+  return true;
 }
 
 }  // namespace terravue::cli

@@ -13,6 +13,9 @@
 namespace terravue::analysis {
 class CutFillMap;
 }
+namespace terravue::mapping {
+struct RedrawOptions;
+}
 
 namespace terravue::cli {
 
@@ -62,11 +65,12 @@ class ReportSavingPort : public ConsolePort {
   bool saveFailed_ = false;
 };
 
-// The differences between the session's model (existing) and the model file `proposed`, kept
-// for the cut/fill map as Volume > Two Surfaces keeps them. False, with the reason shown, when
-// the surfaces cannot be compared, do not overlap or do not differ.
-bool KeepCutFillMap(Session& session, const std::filesystem::path& proposed, analysis::CutFillMap& map);
-// The settings' switches for the map: the Surface Analyzer group and its cut/fill map on.
-void ShowCutFillMap(SettingsRecord& settings);
+// --cut-fill PROPOSED of map and dxf: the differences between the session's model (existing)
+// and the model file `proposed` kept in `map` as Volume > Two Surfaces keeps them, the map
+// switched on in the settings and handed to the redraw through `extras`. Nothing without a
+// proposed file; false, with the reason shown, when the surfaces cannot be compared, do not
+// overlap or do not differ.
+bool UseCutFillMap(Session& session, const std::optional<std::string>& proposed, analysis::CutFillMap& map,
+                   mapping::RedrawOptions& extras);
 
 }  // namespace terravue::cli

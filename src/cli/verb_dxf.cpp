@@ -79,11 +79,7 @@ int RunDxf(const Args& args, Context& cx) {
 
   analysis::CutFillMap cutFill;
   mapping::RedrawOptions extras;
-  if (request.cutFill) {
-    if (!KeepCutFillMap(session, *request.cutFill, cutFill)) return ExitFailed;
-    ShowCutFillMap(session.settings);
-    extras.cutFill = &cutFill;
-  }
+  if (!UseCutFillMap(session, request.cutFill, cutFill, extras)) return ExitFailed;
 
   tin::LocateState state;
   if (!cad::WriteCadFile(session, state, request.out, extras)) return ExitFailed;

@@ -243,11 +243,7 @@ int RunMap(const Args& args, Context& cx) {
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
   analysis::CutFillMap cutFill;
   mapping::RedrawOptions extras;
-  if (request.cutFill) {
-    if (!KeepCutFillMap(session, *request.cutFill, cutFill)) return ExitFailed;
-    ShowCutFillMap(session.settings);
-    extras.cutFill = &cutFill;
-  }
+  if (!UseCutFillMap(session, request.cutFill, cutFill, extras)) return ExitFailed;
 
   // Painting text needs an application object; without a display it draws offscreen. The
   // toolkit's own notes about its environment are no concern of a batch run: only its errors

@@ -25,6 +25,7 @@
 #include "common/messages.h"
 #include "device/map_options.h"
 #include "support/built_surface.h"
+#include "support/expected_file.h"
 #include "support/session_fixture.h"
 
 namespace terravue::analysis {
@@ -128,16 +129,7 @@ TEST_P(SurfaceInfoLayout, MatchesTheExpectedFile) {
   }
   const fs::path expected =
       fs::path(TERRAVUE_TESTS_DIR) / "core/analysis/expected" / (std::string("surface_info_") + layout.name + ".txt");
-  if (std::getenv("TERRAVUE_UPDATE_EXPECTED")) {
-    std::ofstream(expected, std::ios::binary) << text;
-    GTEST_SKIP() << "rewrote " << expected;
-  }
-  std::ifstream in(expected, std::ios::binary);
-  ASSERT_TRUE(in) << expected;
-  std::ostringstream want;
-  want << in.rdbuf();
-  EXPECT_EQ(Lines(text), Lines(want.str()));
-  EXPECT_EQ(text, want.str());
+  testing::ExpectSameAsFile(text, expected);
   for (const std::string& line : Lines(text)) EXPECT_LE(line.size(), 78u) << line;
 }
 

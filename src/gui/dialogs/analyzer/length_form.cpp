@@ -1,6 +1,7 @@
 #include "dialogs/analyzer/length_form.h"
 
 #include "app/qt_text.h"
+#include "dialogs/analyzer/result_buttons.h"
 #include "ui_length_form.h"
 
 namespace terravue::gui {
@@ -28,16 +29,7 @@ TLengthForm::TLengthForm(const analysis::LengthInfo& info, const std::vector<std
   u.LabelOther2->setVisible(info.other2.visible);
   // Only two picks give a slope.
   u.LabelGradeNote->setVisible(picks.size() == 2);
-  u.ButtonHelp->setVisible(static_cast<bool>(help));
-  if (help) connect(u.ButtonHelp, &QPushButton::clicked, this, std::move(help));
-  connect(u.ButtonContinue, &QPushButton::clicked, this, [this] {
-    finished_ = false;
-    accept();
-  });
-  connect(u.ButtonFinish, &QPushButton::clicked, this, [this] {
-    finished_ = true;
-    accept();
-  });
+  ConnectResultButtons(this, u.ButtonContinue, u.ButtonFinish, u.ButtonHelp, std::move(help), finished_);
   adjustSize();
 }
 

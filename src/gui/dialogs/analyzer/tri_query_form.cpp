@@ -1,6 +1,7 @@
 #include "dialogs/analyzer/tri_query_form.h"
 
 #include "app/qt_text.h"
+#include "dialogs/analyzer/result_buttons.h"
 #include "ui_tri_query_form.h"
 
 namespace terravue::gui {
@@ -23,16 +24,7 @@ TTriQueryForm::TTriQueryForm(const analysis::TriangleQueryInfo& info, std::funct
   u.LblArea3DLarge->setText(FromUtf8(info.largeCaption));
   u.LabelArea2DLarge->setText(FromUtf8(info.area2DLarge));
   u.LabelArea3DLarge->setText(FromUtf8(info.area3DLarge));
-  u.ButtonHelp->setVisible(static_cast<bool>(help));
-  if (help) connect(u.ButtonHelp, &QPushButton::clicked, this, std::move(help));
-  connect(u.ButtonContinue, &QPushButton::clicked, this, [this] {
-    finished_ = false;
-    accept();
-  });
-  connect(u.ButtonFinish, &QPushButton::clicked, this, [this] {
-    finished_ = true;
-    accept();
-  });
+  ConnectResultButtons(this, u.ButtonContinue, u.ButtonFinish, u.ButtonHelp, std::move(help), finished_);
   adjustSize();
 }
 
