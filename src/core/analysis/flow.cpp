@@ -304,6 +304,8 @@ namespace {
 // the triangle's box rounded to the nearest multiple. False once `budget` is spent.
 template <typename Fn>
 bool ForGridPoints(const SurfaceModel& m, TriangleIndex t, double spacing, std::size_t& budget, Fn&& fn) {
+  // A spacing of nothing (or less) has no grid; loading and the dialogs refuse it anyway.
+  if (!(spacing > 0) || !std::isfinite(spacing)) return true;
   const auto& c = m.TriVertex[t];
   const double minX = std::min({m.PointX[c[0]], m.PointX[c[1]], m.PointX[c[2]]});
   const double maxX = std::max({m.PointX[c[0]], m.PointX[c[1]], m.PointX[c[2]]});

@@ -284,6 +284,13 @@ TEST(DownSlopeArrows, TooFineAGridStopsInsteadOfRunningForHours) {
   o.spacing = 1;
   EXPECT_TRUE(DownSlopeArrows(m, o, [&](const TracePoint&, const TracePoint&) { ++arrows; }));
   EXPECT_GT(arrows, 80u);
+  // No grid at all for spacings the settings would never hold.
+  arrows = 0;
+  for (const double spacing : {0.0, -5.0, std::nan("")}) {
+    o.spacing = spacing;
+    EXPECT_TRUE(DownSlopeArrows(m, o, [&](const TracePoint&, const TracePoint&) { ++arrows; }));
+  }
+  EXPECT_EQ(arrows, 0u);
 }
 
 // ---- Density and elevation jump ---------------------------------------------------------------
