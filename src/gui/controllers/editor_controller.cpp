@@ -10,7 +10,6 @@
 #include "common/text_encoding.h"
 #include "common/user_port.h"
 #include "controllers/view_controller.h"
-#include "device/map_options.h"
 #include "dialogs/analyzer/brk_query_form.h"
 #include "dialogs/analyzer/length_form.h"
 #include "dialogs/analyzer/tri_query_form.h"
