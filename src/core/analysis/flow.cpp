@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/messages.h"
 #include "model/surface_model.h"
 #include "tin/geometry.h"
 
@@ -275,6 +276,10 @@ void SurfaceTracer::Pivot(TriangleIndex t, PointIndex v, TraceMode mode) {
     if (closed) break;
   }
   for (auto it = branches.rbegin(); it != branches.rend(); ++it) stack_.push_back(*it);
+}
+
+std::string TraceCappedMessage(std::size_t segments) {
+  return std::string(msg::TraceCappedPrefix) + std::to_string(segments) + std::string(msg::TraceCappedSuffix);
 }
 
 // ---- The diagrams -----------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "analysis/facets.h"
@@ -99,6 +100,9 @@ class SurfaceTracer {
   std::vector<std::uint8_t> visited_;  // per point, one bit per mode
   std::vector<Task> stack_;
 };
+
+// The warning shown when tracing stopped at the segment budget after `segments` segments.
+std::string TraceCappedMessage(std::size_t segments);
 
 // ---- The diagrams -----------------------------------------------------------------------------
 

@@ -44,8 +44,7 @@ void ReportTracer(Session& session, const analysis::SurfaceTracer& tracer, const
   if (vectors.Full()) {
     session.port.ShowWarning(msg::MaximumVectorsReached);
   } else if (tracer.Capped()) {
-    session.port.ShowWarning(std::string(msg::TraceCappedPrefix) + std::to_string(tracer.Segments()) +
-                             std::string(msg::TraceCappedSuffix));
+    session.port.ShowWarning(analysis::TraceCappedMessage(tracer.Segments()));
   }
 }
 

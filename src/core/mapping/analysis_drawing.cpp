@@ -113,10 +113,6 @@ bool DrawDownSlope(const SettingsRecord& s, const model::SurfaceModel& m, Drawin
       m, o, [&](const TracePoint& a, const TracePoint& b) { device::PlotArrow(d, At(a), At(b), false); });
 }
 
-std::string CappedMessage(std::size_t segments) {
-  return std::string(msg::TraceCappedPrefix) + std::to_string(segments) + std::string(msg::TraceCappedSuffix);
-}
-
 }  // namespace
 
 void DrawAnalysisDiagrams(Session& session, DrawingDevice& d) {
@@ -152,7 +148,7 @@ void DrawAnalysisDiagrams(Session& session, DrawingDevice& d) {
   if (arrowsCapped)
     session.port.ShowWarning(std::string(msg::ArrowsCappedPrefix) + std::to_string(analysis::GridPointBudget) +
                              std::string(msg::ArrowsCappedSuffix));
-  if (capped) session.port.ShowWarning(CappedMessage(analysis::SurfaceTracer::DefaultSegmentBudget));
+  if (capped) session.port.ShowWarning(analysis::TraceCappedMessage(analysis::SurfaceTracer::DefaultSegmentBudget));
   if (pivotError) session.port.ShowError(msg::ErrorInPivoting);
 }
 
