@@ -5,7 +5,12 @@
 #include <string>
 #include <system_error>
 
+#include "analysis/cut_fill_map.h"
+#include "analysis/volume.h"
 #include "common/messages.h"
+#include "common/text_report.h"
+#include "device/map_options.h"
+#include "mapping/map_redraw.h"
 #include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
@@ -52,6 +57,55 @@ bool Workspace::Open(const Args& args, Context& cx) {
     cx.port.ShowError(msg::InsufficientMemoryForProgram);
     return false;
   }
+  return true;
+}
+
+ReportSavingPort::ReportSavingPort(std::string_view verb, std::ostream& out, std::ostream& err, YesNoPolicy policy,
+                                   std::optional<fs::path> saveAs)
+    : ConsolePort(out, err, policy), verb_(verb), err_(err), saveAs_(std::move(saveAs)) {}
+
+void ReportSavingPort::ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) {
+  ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
+  if (saveAs_ && !CopyReportFile(path, *saveAs_)) {
+    err_ << "terravue-cli: " << verb_ << ": could not write '" << saveAs_->string() << "'\n";
+    saveFailed_ = true;
+  }
+}
+
+namespace {
+
+// The Surface Comparison dialog answered with the proposed file and cancelled before the
+// report: the run keeps its differences and shows nothing more.
+class CutFillOnlyUi : public analysis::VolumeUi {
+ public:
+  explicit CutFillOnlyUi(fs::path proposed) : proposed_(std::move(proposed)) {}
+  std::optional<analysis::ProposedFileChoice> ChooseProposedFile(const std::string&, const std::string&) override {
+    return analysis::ProposedFileChoice{proposed_, model::ModelFileTypeMdl};
+  }
+  void BeginComparison(const std::string&, const std::string&) override {}
+  void SetPhase(int, int) override {}
+  void EndComparison() override {}
+  std::optional<analysis::VolumeReportOptions> AskReportOptions(const analysis::VolumeReportOptions&) override {
+    return std::nullopt;
+  }
+
+ private:
+  fs::path proposed_;
+};
+
+}  // namespace
+
+bool UseCutFillMap(Session& session, const std::optional<std::string>& proposed, analysis::CutFillMap& map,
+                   mapping::RedrawOptions& extras) {
+  if (!proposed) return true;
+  CutFillOnlyUi ui(*proposed);
+  analysis::VolumeReportOptions options;
+  const analysis::VolumeOutcome outcome =
+      analysis::RunVolumeCommand(session, analysis::VolumeMode::TwoSurfaces, ui, options, &map);
+  if (outcome != analysis::VolumeOutcome::Cancelled || map.Empty()) return false;
+  session.settings.Set(device::AnalyzerOptions::Show, true);
+  session.settings.Set(device::AnalyzerOptions::ShowCutFill, true);
+  extras.cutFill = &map;
   return true;
 }
 

@@ -2,12 +2,20 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "verbs.h"
+
+namespace terravue::analysis {
+class CutFillMap;
+}
+namespace terravue::mapping {
+struct RedrawOptions;
+}
 
 namespace terravue::cli {
 
@@ -40,5 +48,29 @@ class Workspace {
   model::SurfaceModel model;
   Session session;
 };
+
+// The console user, who also saves each report where --report says, as the viewer's Save As
+// would; a copy that cannot be written is reported under the verb's name.
+class ReportSavingPort : public ConsolePort {
+ public:
+  ReportSavingPort(std::string_view verb, std::ostream& out, std::ostream& err, YesNoPolicy policy,
+                   std::optional<std::filesystem::path> saveAs);
+  void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override;
+  bool saveFailed() const { return saveFailed_; }
+
+ private:
+  std::string verb_;
+  std::ostream& err_;
+  std::optional<std::filesystem::path> saveAs_;
+  bool saveFailed_ = false;
+};
+
+// --cut-fill PROPOSED of map and dxf: the differences between the session's model (existing)
+// and the model file `proposed` kept in `map` as Volume > Two Surfaces keeps them, the map
+// switched on in the settings and handed to the redraw through `extras`. Nothing without a
+// proposed file; false, with the reason shown, when the surfaces cannot be compared, do not
+// overlap or do not differ.
+bool UseCutFillMap(Session& session, const std::optional<std::string>& proposed, analysis::CutFillMap& map,
+                   mapping::RedrawOptions& extras);
 
 }  // namespace terravue::cli

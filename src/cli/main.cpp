@@ -46,11 +46,16 @@ constexpr Verb kVerbs[] = {
      "    [--list-cutfill[-existing|-proposed]] [--skip-zero-cutfill] [--comment TEXT]...\n"
      "    [--report OUT.TXT]\n"
      "                                 print the cut and fill between two surfaces (report)"},
+    {"analyze", RunAnalyze,
+     "analyze MODEL (--info | --slope-zones [--zones N --min S --max S] | --water-drop X Y |\n"
+     "    --watershed X Y | --contour-line X Y | --query-triangle X Y | --length X1 Y1 X2 Y2 [X Y]...)\n"
+     "    [--report OUT.TXT]\n"
+     "                                 surface statistics, slope zones, traces and measurements"},
     {"map", RunMap,
-     "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N]\n"
+     "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N] [--cut-fill PROPOSED]\n"
      "                                 draw the sheet as Print lays it out (vector PDF or PNG)"},
     {"dxf", RunDxf,
-     "dxf MODEL OUT [--program autocad|autosketch|generic|general]\n"
+     "dxf MODEL OUT [--program autocad|autosketch|generic|general] [--cut-fill PROPOSED]\n"
      "                                 write the map as Output To CAD does (DXF, MCR or GXM)"},
 };
 

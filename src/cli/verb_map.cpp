@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "analysis/cut_fill_map.h"
 #include "common/format.h"
 #include "common/view3d_settings.h"
 #include "device/scale_presets.h"
@@ -43,7 +44,9 @@ namespace fs = std::filesystem;
 constexpr const char* Usage =
     "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n"
     "           [--view3d [--view-offset DX DY DZ] [--target X Y Z] [--elevation-factor F] [--eye F]\n"
-    "            [--shaded]]\n";
+    "            [--shaded]] [--cut-fill PROPOSED]\n"
+    "  --cut-fill compares the model with PROPOSED as Volume > Two Surfaces does and draws the\n"
+    "  cut/fill map of their differences.\n";
 
 [[maybe_unused]] int UsageError(Context& cx, std::string_view problem) {
   return cli::UsageError(cx, "map", problem, Usage);
@@ -74,6 +77,7 @@ struct MapRequest {
   std::optional<double> scale;
   std::optional<int> dpi;
   View3DRequest view3D;
+  std::optional<std::string> cutFill;
 };
 
 // --pdf, --png, --scale and --dpi take the next argument, which the shared parser took for a
@@ -93,6 +97,10 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
       const auto v = value();
       if (!v || v->empty()) return a + " needs a file";
       (a == "--pdf" ? r.pdf : r.png) = *v;
+    } else if (a == "--cut-fill") {
+      const auto v = value();
+      if (!v || v->empty()) return std::string("--cut-fill needs the proposed model file");
+      r.cutFill = *v;
     } else if (a == "--scale") {
       const auto v = value();
       const auto scale = v ? ParseReal(*v) : std::nullopt;
@@ -187,13 +195,13 @@ void ApplyView3D(SettingsRecord& s, const View3DRequest& r) {
 }
 
 // Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
-void DrawSheet(Session& session, QPainter& painter) {
+void DrawSheet(Session& session, QPainter& painter, const mapping::RedrawOptions& extras) {
   SettingsRecord& s = session.settings;
   const device::MapColourSwap colours(s, s.Get(device::PageSetup::BlackAndWhite));
   painter.translate(s.Get(device::PageSetup::MarginLeft), s.Get(device::PageSetup::MarginTop));
   render::PrinterDevice device(device::CurrentViewTransform(s, session.model), device::PrinterFrame(s), painter);
   tin::LocateState state;
-  mapping::RedrawMap(session, device, state);
+  mapping::RedrawMap(session, device, state, extras);
   device.Finish();
 }
 
@@ -213,7 +221,7 @@ bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
   return false;
 }
 
-bool WritePdf(Session& session, const fs::path& target, Context& cx) {
+bool WritePdf(Session& session, const fs::path& target, const mapping::RedrawOptions& extras, Context& cx) {
   const fs::path temporary = TemporaryBeside(target);
   {
     QPdfWriter writer(QString::fromStdString(temporary.string()));
@@ -226,7 +234,7 @@ bool WritePdf(Session& session, const fs::path& target, Context& cx) {
       cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
       return false;
     }
-    DrawSheet(session, painter);
+    DrawSheet(session, painter, extras);
     if (!painter.end()) {
       std::error_code ec;
       fs::remove(temporary, ec);
@@ -237,7 +245,8 @@ bool WritePdf(Session& session, const fs::path& target, Context& cx) {
   return Replace(temporary, target, cx);
 }
 
-bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
+bool WritePng(Session& session, const fs::path& target, int dpi, const mapping::RedrawOptions& extras,
+              Context& cx) {
   const SettingsRecord& s = session.settings;
   QImage image(s.Get(device::PageSetup::PaperWidth), s.Get(device::PageSetup::PaperHeight), QImage::Format_RGB32);
   if (image.isNull()) {
@@ -252,7 +261,7 @@ bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawSheet(session, painter);
+    DrawSheet(session, painter, extras);
   }
   const fs::path temporary = TemporaryBeside(target);
   if (!image.save(QString::fromStdString(temporary.string()), "PNG")) {
@@ -282,6 +291,9 @@ int RunMap(const Args& args, Context& cx) {
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
   ApplyView3D(session.settings, request.view3D);
+  analysis::CutFillMap cutFill;
+  mapping::RedrawOptions extras;
+  if (!UseCutFillMap(session, request.cutFill, cutFill, extras)) return ExitFailed;
 
   // Painting text needs an application object; without a display it draws offscreen. The
   // toolkit's own notes about its environment are no concern of a batch run: only its errors
@@ -297,12 +309,13 @@ int RunMap(const Args& args, Context& cx) {
 
   if (request.pdf) {
     const int dpi = request.dpi.value_or(PdfDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePdf(session, *request.pdf, cx)) return ExitFailed;
+    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePdf(session, *request.pdf, extras, cx))
+      return ExitFailed;
     cx.out << *request.pdf << '\n';
   }
   if (request.png) {
     const int dpi = request.dpi.value_or(PngDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePng(session, *request.png, dpi, cx))
+    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePng(session, *request.png, dpi, extras, cx))
       return ExitFailed;
     cx.out << *request.png << '\n';
   }

@@ -42,5 +42,6 @@ int RunTriangles(const Args& args, Context& cx);
 int RunVolume(const Args& args, Context& cx);
 int RunMap(const Args& args, Context& cx);
 int RunDxf(const Args& args, Context& cx);
+int RunAnalyze(const Args& args, Context& cx);
 
 }  // namespace terravue::cli

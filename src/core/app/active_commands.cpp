@@ -249,6 +249,7 @@ void ActiveCommandState::LengthCommand() {
 
 void ActiveCommandState::LengthClick(double x, double y, bool shift) {
   const model::SurfaceModel& m = session_.model;
+  const analysis::VectorAccumulator& vectors = editors_.analyzer.vectors;
   if (shift) {
     if (lengthPicks_.empty()) return;
     lengthPicks_.pop_back();
@@ -257,13 +258,17 @@ void ActiveCommandState::LengthClick(double x, double y, bool shift) {
       session_.port.ShowWarning(msg::LengthCapacityReached);
       return;
     }
-    const PointIndex p = tin::NearestPoint(m, x, y);
-    if (p == NoPoint) return;
-    auto samePlace = [&](PointIndex q) { return tin::SamePlace(m.PointX[p], m.PointY[p], m.PointX[q], m.PointY[q]); };
+    const analysis::LengthPick pick = analysis::NearestLengthPick(m, vectors, x, y);
+    if (pick.index == 0) return;
+    const analysis::TracePoint at = analysis::PickPosition(m, vectors, pick);
+    auto samePlace = [&](const analysis::LengthPick& other) {
+      const analysis::TracePoint p = analysis::PickPosition(m, vectors, other);
+      return tin::SamePlace(at.x, at.y, p.x, p.y);
+    };
     // A pick on the last one adds nothing; nor does closing a path of fewer than three.
     if (!lengthPicks_.empty() && samePlace(lengthPicks_.back())) return;
     if (lengthPicks_.size() == 2 && samePlace(lengthPicks_.front())) return;
-    lengthPicks_.push_back(p);
+    lengthPicks_.push_back(pick);
   }
   Status(CommandKind::Length, Count(lengthPicks_.size()));
   ui_.PicksChanged();

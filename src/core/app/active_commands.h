@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/measure.h"
 #include "app/command_state.h"
 #include "model/indices.h"
 
@@ -37,7 +38,7 @@ class ActiveCommandUi {
   virtual void RegenerateMap() {}
   // The result dialogs of Length and Query Triangle (shown with at least two points or one
   // triangle). True ends the command ("Finish"), false returns to picking ("Continue").
-  virtual bool ShowLengthResult(const std::vector<PointIndex>& /*picks*/) { return true; }
+  virtual bool ShowLengthResult(const std::vector<analysis::LengthPick>& /*picks*/) { return true; }
   virtual bool ShowQueryTriangleResult(const std::vector<TriangleIndex>& /*triangles*/) { return true; }
 };
 
@@ -77,7 +78,8 @@ class ActiveCommandState {
 
   // What the work marks show.
   const std::vector<PointIndex>& BorderPicks() const { return borderPicks_; }
-  const std::vector<PointIndex>& LengthPicks() const { return lengthPicks_; }
+  // Data points and accumulator vertices.
+  const std::vector<analysis::LengthPick>& LengthPicks() const { return lengthPicks_; }
   const std::vector<TriangleIndex>& QueriedTriangles() const { return triangles_; }
   // The breaklines added by New Breakline are start + 1 .. BreaklineCount.
   BreaklineIndex NewBreaklineStart() const { return breaklineStart_; }
@@ -114,7 +116,7 @@ class ActiveCommandState {
   ActiveCommands active_;
 
   std::vector<PointIndex> borderPicks_;
-  std::vector<PointIndex> lengthPicks_;
+  std::vector<analysis::LengthPick> lengthPicks_;
   std::vector<TriangleIndex> triangles_;
   // The stored vertical rotation step, which the animation's swings turn, put back at its end.
   double animationVerticalStep_ = 0;

@@ -55,18 +55,20 @@ CadTarget CadTargetFor(CadProgram program, std::string_view chosen) {
   return target;
 }
 
-bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file) {
+bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file,
+                  const mapping::RedrawOptions& options) {
   std::unique_ptr<CadWriter> writer;
   if (WritesDxf(CadProgramOf(session.settings)))
     writer = std::make_unique<DxfWriter>(session);
   else
     writer = std::make_unique<MacroWriter>(session);
   if (!writer->Begin(file)) return false;
-  mapping::RedrawMap(session, *writer, state);
+  mapping::RedrawMap(session, *writer, state, options);
   return writer->End();
 }
 
-bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog) {
+bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog,
+                 const mapping::RedrawOptions& options) {
   SettingsRecord& s = session.settings;
   UserPort& port = session.port;
   const CadProgram program = CadProgramOf(s);
@@ -87,7 +89,7 @@ bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog&
   port.BeginProgress(msg::CreatingCadFile, false);
   bool written = false;
   try {
-    written = WriteCadFile(session, state, target.File());
+    written = WriteCadFile(session, state, target.File(), options);
   } catch (...) {
     port.EndProgress();
     throw;

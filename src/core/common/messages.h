@@ -707,4 +707,119 @@ inline constexpr std::string_view InvalidTargetXY = "Invalid target X-Y value";
 inline constexpr std::string_view InvalidTargetZ = "Invalid target Z value";
 inline constexpr std::string_view InvalidEyeFactorStep = "Invalid eye factor";
 
+// Surface analysis: text output, slope zones and the vector listing.
+inline constexpr std::string_view TextOutputCaption = "Surface Analyzer Text Output";
+inline constexpr std::string_view DensitySlopeCaption = "Density Diagram (Slope)";
+inline constexpr std::string_view OutputTypeSlopeAnalysis = "Slope Analysis";
+inline constexpr std::string_view OutputTypeVectorInformation = "Vector Information";
+inline constexpr std::string_view InvalidMinimumSlope = "Invalid minimum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view InvalidMaximumSlope = "Invalid maximum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view MinimumSlopeAboveMaximum =
+    "Minimum slope is greater than the maximum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view InvalidZoneCount = "Invalid number of zones";
+inline constexpr std::string_view UnableToDisplaySurfaceInformation =
+    "Unable to display surface information/slope analysis.";
+inline constexpr std::string_view UnableToDisplayVectors = "Unable to display vector coordinates.";
+inline constexpr std::string_view SurfaceInfoThereAre = " There are ";
+inline constexpr std::string_view SurfaceInfoDataPoints = " data points.";
+inline constexpr std::string_view SurfaceInfoFieldExtents = " Field Extents";
+inline constexpr std::string_view SurfaceInfoMinimumX = "        Minimum X: ";
+inline constexpr std::string_view SurfaceInfoMaximumX = "        Maximum X: ";
+inline constexpr std::string_view SurfaceInfoMinimumY = "        Minimum Y: ";
+inline constexpr std::string_view SurfaceInfoMaximumY = "        Maximum Y: ";
+inline constexpr std::string_view SurfaceInfoMinimumZ = "        Minimum Z: ";
+inline constexpr std::string_view SurfaceInfoMaximumZ = "        Maximum Z: ";
+inline constexpr std::string_view SurfaceInfoSimpleAverage = " Elevation (Simple Average) : ";
+inline constexpr std::string_view SurfaceInfoTriangleAverage = " Triangle Average Elevation : ";
+inline constexpr std::string_view SurfaceInfoSurfaceMean = "     Surface Mean Elevation : ";
+inline constexpr std::string_view SurfaceInfoArea2DMetres = " Total 2-D area (square meters) > ";
+inline constexpr std::string_view SurfaceInfoArea3DMetres = " Total 3-D area (square meters) > ";
+inline constexpr std::string_view SurfaceInfoHectares = "                     (hectares) > ";
+inline constexpr std::string_view SurfaceInfoArea2DFeet = " Total 2-D area (square feet) > ";
+inline constexpr std::string_view SurfaceInfoArea3DFeet = " Total 3-D area (square feet) > ";
+inline constexpr std::string_view SurfaceInfoSquareYards = "               (square yards) > ";
+inline constexpr std::string_view SurfaceInfoAcres = "                      (acres) > ";
+inline constexpr std::string_view SlopeAnalysisTitle = " Slope Analysis";
+// Slopes of triangles are sines, not grades: say so where they are listed.
+inline constexpr std::string_view SlopeSineNote = "   (slope % = 100 x sine of the inclination: 45 degrees reads 70.711 %)";
+inline constexpr std::string_view SlopeMinimum = "   Minimum slope : ";
+inline constexpr std::string_view SlopeMaximum = "   Maximum slope : ";
+inline constexpr std::string_view SlopeAverage = "   Average slope : ";
+inline constexpr std::string_view PercentSuffix = " %";
+inline constexpr std::string_view SlopeZoneColumns =
+    "     Zone Range           2-D Area    %             3-D Area    %";
+inline constexpr std::string_view SlopeZoneRule =
+    " ------------------------------------------------------------------";
+inline constexpr std::string_view SlopeZoneBelow = " < ";
+inline constexpr std::string_view SlopeZoneFrom = " =>";
+inline constexpr std::string_view TotalVertices = "Total Vertices = ";
+inline constexpr std::string_view TotalVectors = "Total Vectors  = ";
+inline constexpr std::string_view ClosedHeadNote = "An * after the elevation indicates a closed headed vector.";
+inline constexpr std::string_view VectorColumnsXY =
+    " Number                X                    Y                    Z";
+inline constexpr std::string_view VectorColumnsYX =
+    " Number                Y                    X                    Z";
+
+// Surface analysis: traces, diagrams and the commands at the cursor.
+inline constexpr std::string_view InsufficientMemoryForFlowPath = "Insufficient memory for flow path diagram.";
+inline constexpr std::string_view ErrorInPivoting = "!{}Error in pivoting.";
+inline constexpr std::string_view MaximumVectorsReached =
+    "The maximum number of vectors has been reached.\r\nPlease reset the vector accumulator.";
+// A diagram or trace that would run on past any sensible picture stops with this.
+inline constexpr std::string_view TraceCappedPrefix = "The surface analysis stopped after ";
+inline constexpr std::string_view TraceCappedSuffix =
+    " segments.\r\nThe picture is incomplete: draw fewer diagrams or use larger grid spacings.";
+inline constexpr std::string_view ArrowsCappedPrefix = "The down slope diagram stopped after ";
+inline constexpr std::string_view ArrowsCappedSuffix = " arrows.\r\nUse a larger grid spacing.";
+inline constexpr std::string_view JumpToElevationTitle = "Jump to Elevation";
+inline constexpr std::string_view EnterElevationPrompt = "Enter elevation";
+inline constexpr std::string_view UnableToLocateTriangle = "Unable to locate current triangle.";
+inline constexpr std::string_view ElevationNotInTriangle = "Desired elevation is not within this triangle.";
+inline constexpr std::string_view NoVectors = "There are no vectors.";
+inline constexpr std::string_view TotalVertexes = "Total vertexes = ";
+inline constexpr std::string_view TotalVectorsQuestion = "Total vectors = ";
+inline constexpr std::string_view ResetVectorAccumulator = "Reset vector accumulator?";
+
+// Length, Query Triangle and the breakline query.
+inline constexpr std::string_view LengthCaption = "Length Information";
+inline constexpr std::string_view TotalPoints = "Total points: ";
+inline constexpr std::string_view SlopeDistance = "Slope distance:";
+inline constexpr std::string_view HorizontalDistance = "Horiz. distance:";
+inline constexpr std::string_view VerticalDistance = "Vert. distance:";
+inline constexpr std::string_view Highest = "Highest:";
+inline constexpr std::string_view Lowest = "Lowest:";
+inline constexpr std::string_view Difference = "Difference:";
+inline constexpr std::string_view DefinedArea = "Defined area:";
+inline constexpr std::string_view HectaresCaption = "Hectares:";
+inline constexpr std::string_view AcresCaption = "Acres:";
+inline constexpr std::string_view Slope3D = "3-D slope (%):";
+inline constexpr std::string_view AngleFromNorth = "Angle from North:";
+inline constexpr std::string_view AngleFromEast = "Angle from East:";
+inline constexpr std::string_view IncludedAngle = "Included angle:";
+inline constexpr std::string_view GradeNote = "Slope % = 100 x rise / run (grade)";
+inline constexpr std::string_view SineSlopeNote = "Slope % = 100 x sine of the inclination";
+inline constexpr std::string_view QueryTriangleCaption = "Query Triangle Information";
+inline constexpr std::string_view TotalTriangles = "Total triangles: ";
+inline constexpr std::string_view SlopeCaption = "Slope:";
+inline constexpr std::string_view Area2DCaption = "2-D area:";
+inline constexpr std::string_view Area3DCaption = "3-D area:";
+inline constexpr std::string_view AverageSlopeCaption = "Average slope:";
+inline constexpr std::string_view MinimumSlopeCaption = "Minimum slope:";
+inline constexpr std::string_view MaximumSlopeCaption = "Maximum slope:";
+inline constexpr std::string_view BreaklineQueryCaption = "Breakline Information";
+inline constexpr std::string_view BreaklineNumber = "Breakline number: ";
+inline constexpr std::string_view PointNumberPrefix = "Point #";
+inline constexpr std::string_view ColumnX = "   X";
+inline constexpr std::string_view ColumnY = "   Y";
+inline constexpr std::string_view ColumnZ = "   Z";
+inline constexpr std::string_view ColumnNorthing = "Northing";
+inline constexpr std::string_view ColumnEasting = "Easting";
+inline constexpr std::string_view ColumnElevation = "Elevation";
+
+// The cut/fill map.
+inline constexpr std::string_view CutFillLegendTitle = "Cut (-) / Fill (+)";
+inline constexpr std::string_view CutFillLegendTo = " to ";
+inline constexpr std::string_view LargestCut = "Max cut ";
+inline constexpr std::string_view LargestFill = "Max fill ";
+
 }  // namespace terravue::msg

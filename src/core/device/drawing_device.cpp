@@ -437,6 +437,32 @@ void PlotMarker(DrawingDevice& d, int kind, double x, double y, double z, double
   d.DevicePlot(false, x, y, z);
 }
 
+void PlotArrow(DrawingDevice& d, const WorldPoint& a, const WorldPoint& b, bool closed) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const WorldPoint foot{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
+  const double t = closed ? 0.05 : 0.1;
+  const WorldPoint p1{foot.x - t * dy, foot.y + t * dx, foot.z};
+  const WorldPoint p2{foot.x + t * dy, foot.y - t * dx, foot.z};
+  const auto stroke = [&](std::initializer_list<WorldPoint> run) {
+    bool first = true;
+    for (const WorldPoint& p : run) {
+      d.DevicePlot(false, p.x, p.y, p.z);
+      if (first) d.DevicePenDown();
+      first = false;
+    }
+    d.DevicePenUp();
+  };
+  if (closed) {
+    stroke({a, foot});
+    stroke({b, p1});
+    stroke({b, p2, p1});
+  } else {
+    stroke({a, b});
+    stroke({b, p1});
+    stroke({b, p2});
+  }
+}
+
 PageDevice::PageDevice(DeviceKind kind, const ViewTransform& transform, const DeviceFrame& frame)
     : DrawingDevice(kind), transform_(transform), frame_(frame) {
   font_.name = frame_.fontName;

@@ -307,6 +307,11 @@ class DrawingDevice {
 inline constexpr int MarkerKindCount = 8;
 void PlotMarker(DrawingDevice& device, int kind, double x, double y, double z, double size);
 
+// An arrow from a to b, its head made at 80% of the way with barbs a tenth of the length out
+// to each side: open, the shaft and two barbs; closed (half as wide), the shaft to the barbs'
+// foot and a triangle round the head. Each stroke is its own pen-down run.
+void PlotArrow(DrawingDevice& device, const WorldPoint& a, const WorldPoint& b, bool closed);
+
 // ---- Devices that draw on a page: the screen and the printer --------------------------------
 
 struct TextExtent {

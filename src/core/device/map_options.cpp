@@ -176,6 +176,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("AnalyzerOptions.ContinueFromRidgeEnds", ContinueFromRidgeEnds, false));
     t.push_back(ColourEntry("AnalyzerOptions.RidgeColour", RidgeColour, Fuchsia));
     t.push_back(WidthEntry("AnalyzerOptions.RidgeWidth", RidgeWidth));
+    t.push_back(BoolEntry("AnalyzerOptions.ShowCutFill", ShowCutFill, false));
   }
   t.push_back(TextEntry("MapOptions.CustomColours", CustomColours));
   return t;

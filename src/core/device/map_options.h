@@ -212,6 +212,12 @@ inline constexpr BoolField ContinueFromRidgeEnds{7621};
 inline constexpr ColourField RidgeColour{7624};
 inline constexpr LayerField RidgeLayer{7628};
 inline constexpr I32Field RidgeWidth{7644};
+// The cut/fill map of the last volume run, painted beneath the other elements.
+inline constexpr BoolField ShowCutFill{7425};
+// Its CAD layer. The analyzer section has no 16 free bytes together, so the record sits in the
+// reserved bytes after the main window's state; their zeros in settings files written before
+// it existed read as "not set" and give the built-in layer (device/cad_settings.cpp).
+inline constexpr LayerField CutFillLayer{938};
 
 inline constexpr int MaxZoneCount = 100;
 

@@ -555,6 +555,7 @@ AnalyzerPage LoadAnalyzerPage(const SettingsRecord& s) {
   p.continueFromRidgeEnds = s.Get(ContinueFromRidgeEnds);
   p.ridgeColour = s.Get(RidgeColour);
   p.ridgeWidth = s.Get(RidgeWidth);
+  p.showCutFill = s.Get(ShowCutFill);
   return p;
 }
 
@@ -600,6 +601,7 @@ int StoreAnalyzerPage(UserPort& port, SettingsRecord& s, const AnalyzerPage& p) 
   st.StoreBool(ContinueFromRidgeEnds, p.continueFromRidgeEnds);
   st.StoreColour(RidgeColour, p.ridgeColour);
   st.StoreWidth(RidgeWidth, p.ridgeWidth);
+  st.StoreBool(ShowCutFill, p.showCutFill);
   if (s.Get(ShowDownSlope) && !s.Get(ArrowsAtTriangleCentres) && !s.Get(ArrowsAtGridPoints)) {
     s.Set(ShowDownSlope, false);
     port.ShowWarning(msg::DownSlopeTurnedOff);

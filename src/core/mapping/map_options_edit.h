@@ -159,6 +159,7 @@ struct AnalyzerPage {
   bool showRidges = false, continueFromRidgeEnds = false;
   std::uint32_t ridgeColour = 0;
   int ridgeWidth = 0;
+  bool showCutFill = false;
 };
 
 TrianglePage LoadTrianglePage(const SettingsRecord& settings);

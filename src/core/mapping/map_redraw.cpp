@@ -12,8 +12,10 @@
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
+#include "mapping/analysis_drawing.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/level_lines.h"
+#include "mapping/line_mode_3d.h"
 #include "device/map_options.h"
 #include "mapping/map_options_edit.h"
 #include "mapping/shaded_surface.h"
@@ -43,21 +45,6 @@ bool ValidPoint(const SurfaceModel& m, PointIndex p) { return p != NoPoint && p 
 void Plot(DrawingDevice& d, const SurfaceModel& m, PointIndex p) {
   d.DevicePlot(false, m.PointX[p], m.PointY[p], m.PointZ[p]);
 }
-
-// While it lives, the CAD writers write the element's lines as 3-D polylines when the CAD
-// preferences ask for them.
-class LineMode3D {
- public:
-  explicit LineMode3D(SettingsRecord& s) : s_(s) {
-    s_.Set(device::CadOutput::LineMode3D, s_.Get(device::CadOutput::Use3DPolylines));
-  }
-  ~LineMode3D() { s_.Set(device::CadOutput::LineMode3D, false); }
-  LineMode3D(const LineMode3D&) = delete;
-  LineMode3D& operator=(const LineMode3D&) = delete;
-
- private:
-  SettingsRecord& s_;
-};
 
 // While it lives, a page device draws its title block with the sheet frame of this session.
 class SheetFrameDrawer {
@@ -280,15 +267,6 @@ bool DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
   return outcome.capped;
 }
 
-// ---- Steps 5 and 6: surface analysis --------------------------------------------------------
-
-// The density diagram (not in CAD files), down slope arrows, flow paths and watersheds, and
-// ridges draw here, each when its own option is on, once the Surface Analyzer provides them.
-void DrawAnalysisDiagrams(Session& /*session*/, DrawingDevice& /*device*/) {}
-
-// The vectors the Surface Analyzer accumulated draw here on every redraw, shown or not.
-void DrawAccumulatedVectors(Session& /*session*/, DrawingDevice& /*device*/) {}
-
 // ---- Step 7: border -------------------------------------------------------------------------
 
 void DrawBorderRing(const SurfaceModel& m, DrawingDevice& d, PointIndex start, bool atMinimum) {
@@ -337,24 +315,6 @@ void DrawBorder(SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d, bool
 
 // ---- Steps 8 to 10: points ------------------------------------------------------------------
 
-// An open arrow: the shaft, then two barbs from its head back to 80% of the way.
-void DrawArrow(DrawingDevice& d, const device::WorldPoint& a, const device::WorldPoint& b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const device::WorldPoint mid{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
-  constexpr double t = 0.1;
-  const device::WorldPoint p1{mid.x - t * dy, mid.y + t * dx, mid.z};
-  const device::WorldPoint p2{mid.x + t * dy, mid.y - t * dx, mid.z};
-  const auto stroke = [&](const device::WorldPoint& from, const device::WorldPoint& to) {
-    d.DevicePlot(false, from.x, from.y, from.z);
-    d.DevicePenDown();
-    d.DevicePlot(false, to.x, to.y, to.z);
-    d.DevicePenUp();
-  };
-  stroke(a, b);
-  stroke(b, p1);
-  stroke(b, p2);
-}
-
 void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
   using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(MarkerColour), s.Get(MarkerLayer));
@@ -370,7 +330,7 @@ void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevic
   for (PointIndex p = 1; p < m.PointCount; ++p) {
     const PointIndex q = static_cast<PointIndex>(p + 1);
     if (NearZero(m.PointX[q] - m.PointX[p]) && NearZero(m.PointY[q] - m.PointY[p])) continue;
-    DrawArrow(d, {m.PointX[p], m.PointY[p], m.PointZ[p]}, {m.PointX[q], m.PointY[q], m.PointZ[q]});
+    device::PlotArrow(d, {m.PointX[p], m.PointY[p], m.PointZ[p]}, {m.PointX[q], m.PointY[q], m.PointZ[q]}, false);
   }
 }
 
@@ -479,6 +439,10 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   // The DXF writer's 3-D faces go first into a CAD file, when it asks for them.
   if (view3D && m.TriangleCount > 0 && s.Get(settings::View3DOptions::ShadedSurface)) DrawShading(s, m, device);
 
+  // Areas painted solid go beneath every line.
+  const bool cutFill = options.cutFill && CutFillMapDrawable(session, *options.cutFill);
+  if (cutFill) DrawCutFillBands(session, *options.cutFill, device);
+
   if (m.TriangleCount > 0 && shown(MapOptionPage::Triangles)) {
     const LineMode3D mode(s);
     DrawTriangles(s, m, device);
@@ -502,7 +466,8 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   }
   if (m.TriangleCount > 0 && shown(MapOptionPage::Contours)) contoursCapped = DrawContours(session, device, state);
   if (m.TriangleCount > 0 && shown(MapOptionPage::SurfaceAnalyzer)) DrawAnalysisDiagrams(session, device);
-  DrawAccumulatedVectors(session, device);
+  if (cutFill) DrawCutFillLabels(session, *options.cutFill, device);
+  if (options.vectors) DrawAccumulatedVectors(s, *options.vectors, device);
   if (m.PointCount > 0 && shown(MapOptionPage::Border) && !(options.borderEditorOpen && screenMap))
     DrawBorder(s, m, device, view3D);
   if (m.PointCount > 0 && shown(MapOptionPage::Points)) {
@@ -516,6 +481,7 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   if (m.PointCount > 0 && !cad) {
     if (shown(MapOptionPage::Miscellaneous)) DrawMiscellaneous(session, device, view3D);
     if (shown(MapOptionPage::Titles)) DrawTitles(session, device);
+    if (cutFill) DrawCutFillLegend(session, *options.cutFill, device);
   }
 
   if (contoursCapped) session.port.ShowWarning(TooManyLinesWarning(true));

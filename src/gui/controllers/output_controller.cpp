@@ -20,7 +20,7 @@ void OutputController::RegisterCommands() {
   Session& s = c_.session;
   auto hooks = [this, &s] {
     SheetHooks h;
-    h.drawMap = [this, &s](device::DrawingDevice& device) { mapping::RedrawMap(s, device, c_.locate); };
+    h.drawMap = [this, &s](device::DrawingDevice& device) { mapping::RedrawMap(s, device, c_.locate, c_.MapExtras()); };
     h.pageChanged = [this] { view_.SetUpScreen(); };
     h.redrawScreen = [this] { view_.Regenerate(); };
     return h;
@@ -28,7 +28,7 @@ void OutputController::RegisterCommands() {
   t.SetHandler(C::Print, [this, &s, hooks] { PrintCommand(&c_.window, s, c_.printer, hooks()); });
   t.SetHandler(C::PrintSetup, [this, &s, hooks] { PrinterSetupCommand(&c_.window, s, c_.printer, hooks()); });
   t.SetHandler(C::SetScale, [this, &s, hooks] { SetScaleCommand(&c_.window, s, hooks()); });
-  t.SetHandler(C::OutputToCad, [this, &s] { OutputToCadCommand(&c_.window, s, c_.locate); });
+  t.SetHandler(C::OutputToCad, [this, &s] { OutputToCadCommand(&c_.window, s, c_.locate, c_.MapExtras()); });
   t.SetHandler(C::MapOptions, [this, &s] {
     MapOptionsCommand(&c_.window, s.port, s.settings, s.model, [this] { view_.Regenerate(); });
   });

@@ -114,7 +114,7 @@ void ViewController::Regenerate() {
   sheet.setCursor(transform_.IsPerspective() ? Qt::OpenHandCursor : Qt::ArrowCursor);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
-  mapping::RedrawOptions options;
+  mapping::RedrawOptions options = c_.MapExtras();
   if (editorMarks) editorMarks(options.borderEditorOpen, options.breaklineEditorOpen);
   {
     const std::unique_ptr<ScreenDevice> device = sheet.StartMap(transform_);

@@ -76,8 +76,10 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
       contextMenu_(nullptr) {
   setWindowIcon(ProgramIcon());
   setMinimumSize(250, 300);
-  context_ = std::make_unique<WindowContext>(WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}});
+  context_ = std::make_unique<WindowContext>(
+      WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}, {}, {}});
   context_->refresh = [this] { RefreshUi(); };
+  context_->help = [&help](int context) { help.ShowContext(context); };
   // The sheet is laid out from the current printer before anything is drawn on it.
   SetUpPageFromPrinter(session, *printer_);
 
@@ -86,7 +88,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   view3DController_ = new View3DController(*context_, *viewController_, *editorController_, this);
   fileController_ = new FileController(*context_, this);
   outputController_ = new OutputController(*context_, *viewController_, this);
-  analysisController_ = new AnalysisController(*context_, this);
+  analysisController_ = new AnalysisController(*context_, *viewController_, this);
   helpController_ = new HelpController(*context_, help, this);
   viewController_->RegisterCommands();
   editorController_->RegisterCommands();

@@ -2,10 +2,12 @@
 
 #include <functional>
 
+#include "analysis/cut_fill_map.h"
 #include "app/cursor.h"
 #include "app/editors.h"
 #include "common/session.h"
 #include "app/zoom.h"
+#include "mapping/map_redraw.h"
 #include "tin/geometry.h"
 
 class QWidget;
@@ -19,7 +21,7 @@ class StatusPanel;
 
 // What the main window's controllers share: the run's session, the command table, the map and
 // status lines, and the window's own state (cursor, zoom, editors, where the map's last point
-// location ended).
+// location ended, the last volume run's differences).
 struct WindowContext {
   Session& session;
   CommandTable& commands;
@@ -35,6 +37,18 @@ struct WindowContext {
 
   // Brings menus, buttons and the editor bar in step with the state (the enabling rules).
   std::function<void()> refresh;
+  // The differences of the last volume run, for the cut/fill map.
+  analysis::CutFillMap cutFill;
+  // Opens the help at a context number.
+  std::function<void(int context)> help;
+
+  // What every device's map shows beside the model: the accumulated vectors and the cut/fill map.
+  mapping::RedrawOptions MapExtras() const {
+    mapping::RedrawOptions options;
+    options.vectors = &editors.analyzer.vectors;
+    options.cutFill = &cutFill;
+    return options;
+  }
 
   app::CursorContext Cursor() { return {session.model, session.settings, locate, session.port}; }
 };

@@ -21,6 +21,12 @@ namespace {
 
 using FakeKind = testing::FakePort::Kind;
 
+std::vector<analysis::LengthPick> DataPoints(std::initializer_list<PointIndex> points) {
+  std::vector<analysis::LengthPick> picks;
+  for (PointIndex p : points) picks.push_back({p, true});
+  return picks;
+}
+
 // Records what the protocols ask of the window.
 struct RecordingUi : ActiveCommandUi {
   void CommandsChanged() override {
@@ -30,7 +36,7 @@ struct RecordingUi : ActiveCommandUi {
   void ShowCommandStatus(std::string_view text) override { status.emplace_back(text); }
   void PicksChanged() override { ++picks; }
   void RegenerateMap() override { ++regenerations; }
-  bool ShowLengthResult(const std::vector<PointIndex>& p) override {
+  bool ShowLengthResult(const std::vector<analysis::LengthPick>& p) override {
     lengthShown.push_back(p);
     return finishResult;
   }
@@ -44,7 +50,7 @@ struct RecordingUi : ActiveCommandUi {
   int changes = 0, picks = 0, regenerations = 0;
   std::vector<std::string> status;
   bool finishResult = true;
-  std::vector<std::vector<PointIndex>> lengthShown;
+  std::vector<std::vector<analysis::LengthPick>> lengthShown;
   std::vector<std::vector<TriangleIndex>> trianglesShown;
 };
 
@@ -263,10 +269,10 @@ TEST_F(ActiveCommandsTest, LengthAsksBeforeAbortingWithTooFewPoints) {
   ClickAt(1);  // the same point again adds nothing
   ClickAt(2);
   ClickAt(1);  // with two picks, closing on the first is ignored
-  EXPECT_EQ(commands.LengthPicks(), (std::vector<PointIndex>{1, 2}));
+  EXPECT_EQ(commands.LengthPicks(), DataPoints({1, 2}));
   ClickAt(3);
   ClickAt(1);  // with three it closes the path
-  EXPECT_EQ(commands.LengthPicks(), (std::vector<PointIndex>{1, 2, 3, 1}));
+  EXPECT_EQ(commands.LengthPicks(), DataPoints({1, 2, 3, 1}));
   EXPECT_EQ(LastStatus(), CommandStatusText(CommandKind::Length, 4));
 
   ui.finishResult = false;  // "Continue"
@@ -277,6 +283,21 @@ TEST_F(ActiveCommandsTest, LengthAsksBeforeAbortingWithTooFewPoints) {
   EXPECT_EQ(ui.lengthShown.size(), 2u);
   EXPECT_FALSE(commands.Active().Any());
   EXPECT_TRUE(commands.LengthPicks().empty());
+}
+
+// Length picks vertices of the vector accumulator too; a vertex exactly as near as the nearest
+// data point leaves the pick to the data point.
+TEST_F(ActiveCommandsTest, LengthPicksAccumulatorVerticesStrictlyNearer) {
+  Site();
+  analysis::VectorAccumulator& vectors = editors.analyzer.vectors;
+  vectors.Record(false, false, 30, 30, 5);   // vertex 1: nearer to (30, 31) than point 5
+  vectors.Record(true, false, 40, 60, 6);    // vertex 2: as far from (45, 55) as point 5
+  commands.LengthCommand();
+  commands.Click(30, 31, false);
+  commands.Click(45, 55, false);
+  EXPECT_EQ(commands.LengthPicks(), (std::vector<analysis::LengthPick>{{1, false}, {5, true}}));
+  commands.LengthCommand();
+  ASSERT_EQ(ui.lengthShown.size(), 1u);
 }
 
 TEST_F(ActiveCommandsTest, QueryTriangleListsEachTriangleOnce) {

@@ -163,7 +163,8 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Is("ModelFileType", ModelFileType, 2),
       Is("ModelSaved", ModelSaved, true),
       Is("RecentFiles[9] empty", RecentFile(9), std::string()),
-      Zero("reserved after window state", 938, 18),
+      Layer("layer 23, in bytes reserved before it", map::AnalyzerOptions::CutFillLayer, "TVUCUTFILL", 23),
+      Zero("reserved after the cut/fill layer", 954, 2),
       Is("DataDirectory empty", DataDirectory, std::string()),
       Is("AngleConvention", AngleConvention, 1),
       Is("ReportFontName", ReportFontName, std::string("Courier New")),
@@ -222,6 +223,7 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Is("ridge colour fuchsia", map::AnalyzerOptions::RidgeColour, 0xFF00FFu),
       Layer("layer 21", map::AnalyzerOptions::WatershedLayer, "TVUWATERSHED", 21),
       Layer("layer 22", map::AnalyzerOptions::RidgeLayer, "TVURIDGE", 22),
+      Is("cut/fill map off", map::AnalyzerOptions::ShowCutFill, false),
       Is("MapBackgroundColour white", MapBackgroundColour, 0xFFFFFFu),
       Is("MapInkColour black", MapInkColour, 0u),
       Is("CustomColours empty", map::CustomColours, std::string()),
@@ -359,6 +361,12 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Overlong("layer name", map::ContourOptions::TextLayer.offset + 1, 12),
       Overlong("decoration", CoordImport.Decoration(10).offset, 20),
       Overlong("model file extension", ModelFileExt.offset, 4),
+      SpoilByte("cut/fill switch of 2", map::AnalyzerOptions::ShowCutFill.offset, 2),
+      // Files written before the cut/fill map kept zeros where its layer record now is.
+      {"cut/fill layer all zeros",
+       [](SettingsRecord& r) { std::fill_n(r.bytes.begin() + map::AnalyzerOptions::CutFillLayer.offset, 16, 0); },
+       {map::AnalyzerOptions::CutFillLayer.offset, 16},
+       {}},
   };
   const SettingsRecord patterned = PatternedSettings();
   const SettingsRecord defaults = DefaultSettings();

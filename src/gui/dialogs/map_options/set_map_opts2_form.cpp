@@ -143,6 +143,11 @@ TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, 
   u.CBAnaRidgeContinue->setChecked(ana.continueFromRidgeEnds);
   panels_->Add(u.PanelAnaRidgeColor, ana.ridgeColour);
   FillWidthList(u.CBAnaRidgeWidth, ana.ridgeWidth);
+  u.CBAnaCutFill->setChecked(ana.showCutFill);
+  // Choosing the slope base opens the slope zones; they must be usable for it to stay chosen.
+  connect(u.RBAnaDensitySlope, &QRadioButton::clicked, this, [this] {
+    if (onDensitySlope && !onDensitySlope()) ui_->RBAnaDensityNone->setChecked(true);
+  });
 
   switch (page) {
     case MapOptionPage::Contours: u.PageControl->setCurrentWidget(u.PageContours); break;
@@ -340,6 +345,7 @@ mapping::AnalyzerPage TSetMapOpts2Form::Analyzer() const {
   p.continueFromRidgeEnds = u.CBAnaRidgeContinue->isChecked();
   p.ridgeColour = panels_->Value(u.PanelAnaRidgeColor);
   p.ridgeWidth = u.CBAnaRidgeWidth->currentIndex();
+  p.showCutFill = u.CBAnaCutFill->isChecked();
   return p;
 }
 
