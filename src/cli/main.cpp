@@ -41,6 +41,9 @@ constexpr Verb kVerbs[] = {
     {"triangulate", RunTriangulate,
      "triangulate MODEL [-o OUT]      triangulate a model and write it (back, or to OUT)"},
     {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},
+    {"pairs", RunPairs,
+     "pairs MODEL [--within D]       list the pairs of points closer than D (default 0.001) and\n"
+     "                                 those at the same place, which stop a triangulation"},
     {"volume", RunVolume,
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
      "    [--list-cutfill[-existing|-proposed]] [--skip-zero-cutfill] [--comment TEXT]...\n"

@@ -39,6 +39,7 @@ int RunImport(const Args& args, Context& cx);
 int RunExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
+int RunPairs(const Args& args, Context& cx);
 int RunVolume(const Args& args, Context& cx);
 int RunMap(const Args& args, Context& cx);
 int RunDxf(const Args& args, Context& cx);

@@ -197,6 +197,8 @@ inline constexpr std::string_view ElevationOutsideSurface =
     "surface model.";
 inline constexpr std::string_view NoDataLoaded = "No data loaded.";
 inline constexpr std::string_view TooFewPointsToTriangulate = "Must have at least 3 points to triangulate.";
+inline constexpr std::string_view PointsInOneLine =
+    "All points lie on one straight line.\r\nA surface needs at least 3 points that are not in line.";
 inline constexpr std::string_view InsufficientPointCapacityForTriangulation =
     "Insufficient point capacity for triangulation.";
 inline constexpr std::string_view ConvexBorderWillBeCreated =
@@ -205,6 +207,9 @@ inline constexpr std::string_view TriangulatingData = "Triangulating Data";
 inline constexpr std::string_view TriangulationComplete = "Triangulation complete!";
 inline constexpr std::string_view TriangulationDuplicatePoints =
     "Duplicate points detected:\r\nUse the Verify command in the Coordinate Editor to verify your data.";
+// "Points 12 and 57 are at the same place (less than 0.001 apart):", then a line for each.
+inline constexpr std::string_view SamePlacePairPrefix = "Points ";
+inline constexpr std::string_view SamePlacePairSuffix = " are at the same place (less than 0.001 apart):";
 inline constexpr std::string_view TriangulationOutOfMemory = "Insufficient memory to complete triangulation.";
 inline constexpr std::string_view TriangulationBorderFailed = "Error adjusting triangles for border.";
 inline constexpr std::string_view TriangulationBreaklinesFailed = "Error adjusting breaklines.";

@@ -222,12 +222,11 @@ class PointGrid {
   std::vector<Entry> entries_;
 };
 
-// A border or breakline vertex must lie within 0.001 of a loaded point, in X and in Y.
-constexpr double kMatchTolerance = 0.001;
+// A border or breakline vertex must lie at the place of a loaded point (tin::SamePlace), and a
+// point at the place of an earlier one is a duplicate: the triangulation would stop on it.
+constexpr double kSamePlaceReach = 0.001;
 // A point number with coordinates names that point when they agree this closely.
 constexpr double kSamePointTolerance = 0.0001;
-// Two points this close in X and in Y are the same survey shot.
-constexpr double kDuplicateTolerance = 0.0001;
 
 // The nearest point to a position, first of equal distances winning, as a scan over all points
 // would find it. Only a point within reach of a match is ever used, so the search is limited to
@@ -288,8 +287,7 @@ PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool
     q = finder.Nearest(x, y);
   }
   if (q == NoPoint) return NoPoint;
-  const bool matches = std::fabs(m.PointX[q] - x) < kMatchTolerance && std::fabs(m.PointY[q] - y) < kMatchTolerance;
-  return matches ? q : NoPoint;
+  return tin::SamePlace(m.PointX[q], m.PointY[q], x, y) ? q : NoPoint;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -790,8 +788,8 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     for (PointIndex i = 1; i <= start; ++i) placed.Add(m.PointX[i], m.PointY[i], i);
   auto isDuplicate = [&](double x, double y) {
     bool duplicate = false;
-    placed.ForEachNear(x, y, kDuplicateTolerance, [&](double px, double py, PointIndex) {
-      if (std::fabs(px - x) < kDuplicateTolerance && std::fabs(py - y) < kDuplicateTolerance) duplicate = true;
+    placed.ForEachNear(x, y, kSamePlaceReach, [&](double px, double py, PointIndex) {
+      if (tin::SamePlace(px, py, x, y)) duplicate = true;
     });
     return duplicate;
   };

@@ -170,6 +170,8 @@ enum class LoadStatus {
 
 struct CoordinateLoad {
   bool append = false;
+  // Drops every point at the place of one loaded before it (tin::SamePlace, the test the
+  // triangulation stops on).
   bool removeDuplicates = false;
   // Auto Process: summaries are kept quiet, except the capacity message.
   bool autoProcessActive = false;

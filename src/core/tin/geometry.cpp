@@ -22,8 +22,15 @@ Real Square(Real v) { return v * v; }
 
 // ---- Scalar helpers -------------------------------------------------------------------------
 
+// Coordinates typed to thousandths are stored to within half a unit in the last place of their
+// magnitude, so a difference meant to be exactly 0.001 comes out a few such units above or below
+// it. The reach is lowered by far more than that (2^-45 of the magnitude, under a micron below
+// ten thousand kilometres), so that such a pair is never the same place, whichever way its
+// digits rounded. Differences of close values are exact in double.
 bool SamePlace(double x1, double y1, double x2, double y2) {
-  return IsZero3(Real{x1} - Real{x2}) && IsZero3(Real{y1} - Real{y2});
+  const double magnitude = std::max({1.0, std::fabs(x1), std::fabs(x2), std::fabs(y1), std::fabs(y2)});
+  const double reach = 0.001 - magnitude * 0x1p-45;
+  return std::fabs(x1 - x2) < reach && std::fabs(y1 - y2) < reach;
 }
 
 double RoundToThousandths(double x) {

@@ -96,6 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
                        "0 0 1\n0.00004 0 2\n0.0004 0 3\n0.0006 0 4\n0 0.0006 5\n0.001 0.001 6\n", true,
                        {{0, 0, 1, "   1"}, {0.001, 0, 4, "   2"}, {0, 0.001, 5, "   3"}, {0.001, 0.001, 6, "   4"}},
                        "Total points loaded: 4\r\nDuplicate points not loaded: 2"},
+        // At grid offsets a pair 0.001 apart is two places, as the triangulation sees it.
+        CoordinateCase{"DuplicatesAtGridOffsets", "X Y ZN",
+                       "507742.029 4272929.351 1\n507742.030 4272929.352 2\n507742.029 4272929.3514 3\n", true,
+                       {{507742.029, 4272929.351, 1, "   1"}, {507742.030, 4272929.352, 2, "   2"}},
+                       "Total points loaded: 2\r\nDuplicate points not loaded: 1"},
         CoordinateCase{"DuplicatesKeptWhenNotAsked", "X Y ZN", "5 5 1\n5 5 2\n", false,
                        {{5, 5, 1, "   1"}, {5, 5, 2, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"ReadingEndsWithTheFile", "X Y Z", "1 2 3 4 5", false, {{1, 2, 3, "   1"}},
