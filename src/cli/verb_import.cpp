@@ -202,7 +202,7 @@ int RunImport(const Args& args, Context& cx) {
   }
   if (in.breaklines.file) {
     StoreChoice(settings, AsciiKind::Breaklines, in.breaklines);
-    if (surface.BreaklineCount > 0 && cx.port.AskYesNo(msg::EraseExistingBreaklines)) surface.BreaklineCount = 0;
+    if (surface.BreaklineCount > 0 && cx.port.AskToDiscard(msg::EraseExistingBreaklines)) surface.BreaklineCount = 0;
     const auto breaklines = exchange::LoadBreaklineFile(session, *in.breaklines.file, {});
     if (breaklines.status != exchange::LoadStatus::Loaded) return NothingLoaded(cx, *in.breaklines.file);
   }

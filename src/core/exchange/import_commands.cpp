@@ -113,7 +113,7 @@ ImportOutcome ImportCoordinatesCommand(Session& session, const ImportDialogFn& d
   model::SurfaceModel& m = session.model;
   UserPort& port = session.port;
   if (m.PointCount > 0 && !s.Get(settings::ModelSaved) &&
-      !port.AskYesNo(std::string(msg::UnsavedChanges) + "\r\n" + std::string(msg::LoadNewDataAnyway)))
+      !port.AskToDiscard(std::string(msg::UnsavedChanges) + "\r\n" + std::string(msg::LoadNewDataAnyway)))
     return ImportOutcome::NotRun;
   const bool append = m.PointCount > 0 && port.AskYesNo(msg::AddToCurrentFile);
 
@@ -137,7 +137,7 @@ NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog) {
   SettingsRecord& s = session.settings;
   model::SurfaceModel& m = session.model;
   if (m.PointCount > 0) {
-    const bool go = s.Get(settings::ModelSaved) ? session.port.AskYesNo(msg::EraseOldData)
+    const bool go = s.Get(settings::ModelSaved) ? session.port.AskToDiscard(msg::EraseOldData)
                                                 : model::ConfirmDiscard(session, false);
     if (!go) return NewOutcome::Declined;
   }
@@ -173,7 +173,7 @@ ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog
     session.port.ShowError(msg::NoDataLoaded);
     return ImportOutcome::NotRun;
   }
-  if (m.IsBordered() && !session.port.AskYesNo(msg::LoadNewBorder)) return ImportOutcome::NotRun;
+  if (m.IsBordered() && !session.port.AskToDiscard(msg::LoadNewBorder)) return ImportOutcome::NotRun;
   const auto chosen = dialog(RequestFor(s, AsciiKind::Border));
   if (!chosen) return ImportOutcome::NotRun;
   s.Set(BorderImport.FileName(), chosen->fileName);
@@ -194,7 +194,7 @@ ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& di
   bool erase = true;
   if (m.BreaklineCount > 0) {
     if (!port.AskYesNo(msg::LoadNewBreaklines)) return ImportOutcome::NotRun;
-    erase = port.AskYesNo(msg::EraseExistingBreaklines);
+    erase = port.AskToDiscard(msg::EraseExistingBreaklines);
   }
   const auto chosen = dialog(RequestFor(s, AsciiKind::Breaklines));
   if (!chosen) return ImportOutcome::NotRun;

@@ -58,7 +58,7 @@ void MarkModified(Session& session) {
 
 bool ConfirmDiscard(Session& session, bool exiting) {
   if (session.model.PointCount == 0 || session.settings.Get(settings::ModelSaved)) return true;
-  return session.port.AskYesNo(
+  return session.port.AskToDiscard(
       Concat({msg::UnsavedChanges, "\r\n", exiting ? msg::ExitAnyway : msg::LoadNewDataAnyway}));
 }
 
