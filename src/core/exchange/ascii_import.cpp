@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/file_problem.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/session.h"
@@ -755,7 +756,7 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const fs::path& file, 
   }
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     const std::size_t count = load.append ? session.model.PointCount : 0;
     ShowCoordinateSummary(session.port, load, 0, 0, 0, count, session.model.MaxPoints);
     session.port.ShowWarning(msg::UnableToLoadCoordinateFile);
@@ -874,7 +875,7 @@ BorderLoadResult LoadBorderFile(Session& session, const fs::path& file, const Ve
   }
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     return {.status = LoadStatus::NotOpened};
   }
   return LoadBorder(session, in, codes, load);
@@ -984,7 +985,7 @@ BreaklineLoadResult LoadBreaklineFile(Session& session, const fs::path& file, co
   if (!CheckBreaklineFormat(session.port, codes)) return {.status = LoadStatus::FormatRefused};
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     return {.status = LoadStatus::NotOpened};
   }
   return LoadBreaklines(session, in, codes, load);

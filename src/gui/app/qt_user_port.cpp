@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
+#include "common/file_problem.h"
 #include "common/messages.h"
 #include "dialogs/input_box.h"
 #include "dialogs/progress_window.h"
@@ -144,7 +145,7 @@ void QtUserPort::ShowReport(const std::string& path, std::string_view defaultSav
                             std::string_view saveTitle) {
   ReportViewer& viewer = Viewer();
   if (!viewer.Open(PathFromBytes(path), false, FromUtf8(defaultSaveName), FromUtf8(saveTitle))) {
-    ShowError(msg::FileNotFound);
+    ShowError(std::string(msg::FileNotFound) + "\r\n" + ReadProblemLine(path));
     return;
   }
   viewer.exec();
@@ -153,7 +154,7 @@ void QtUserPort::ShowReport(const std::string& path, std::string_view defaultSav
 void QtUserPort::PreviewFile(const std::string& path) {
   ReportViewer& viewer = Viewer();
   if (!viewer.Open(PathFromBytes(path), true)) {
-    ShowError(msg::FileNotFound);
+    ShowError(std::string(msg::FileNotFound) + "\r\n" + ReadProblemLine(path));
     return;
   }
   viewer.exec();

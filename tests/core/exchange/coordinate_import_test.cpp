@@ -212,7 +212,8 @@ TEST_F(CoordinateImportTest, RefusedFilesLeaveTheModelAlone) {
 
   EXPECT_EQ(LoadCoordinateFile(session, dir.path() / "MISSING.ASC", {}).status, LoadStatus::NotOpened);
   EXPECT_EQ(Messages(), (std::vector<terravue::testing::FakePort::Shown>{
-                            {Kind::Error, "File management error."},
+                            {Kind::Error, "File management error.\r\n" + (dir.path() / "MISSING.ASC").string() +
+                                              ": No such file or directory"},
                             {Kind::Info, "Total points loaded: 0"},
                             {Kind::Warning, "Unable to load coordinate file."}}));
 

@@ -133,7 +133,8 @@ TEST_F(BorderImportTest, RefusedFormatsAndFiles) {
   EXPECT_EQ(LoadBorderFile(session, dir.path() / "NONE.BDR", {}).status, LoadStatus::NotOpened);
   EXPECT_EQ(LoadBorderFile(session, Write("NUL.BDR", std::string("0 0\n\0", 5)), {}).status, LoadStatus::NotText);
   EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, std::string(msg::InsufficientBorderParameters)},
-                                            {Kind::Error, "File management error."},
+                                            {Kind::Error, "File management error.\r\n" + (dir.path() / "NONE.BDR").string() +
+                                                              ": No such file or directory"},
                                             {Kind::Error, std::string(msg::NotPlainText)}}));
   EXPECT_EQ(model.FirstBorderPoint(1, model.PointCount), NoPoint);
 }
