@@ -201,6 +201,8 @@ inline constexpr std::string_view InsufficientPointCapacityForTriangulation =
     "Insufficient point capacity for triangulation.";
 inline constexpr std::string_view ConvexBorderWillBeCreated =
     "WARNING - Current border is invalid, convex border will be created.";
+// After NoBorderDefined, when a model without any border is triangulated.
+inline constexpr std::string_view ConvexBorderAroundAllPoints = "A convex border around all points will be created.";
 inline constexpr std::string_view TriangulatingData = "Triangulating Data";
 inline constexpr std::string_view TriangulationComplete = "Triangulation complete!";
 inline constexpr std::string_view TriangulationDuplicatePoints =

@@ -108,7 +108,7 @@ void ResetBorderErrors(BorderErrors& errors, int pointCount) {
               std::uint8_t{0});
 }
 
-void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcessActive) {
+void CreateConvexBorder(Session& session, BorderErrors& errors, bool quiet) {
   SurfaceModel& m = session.model;
   ResetBorderErrors(errors, m.PointCount);
   if (m.PointCount <= 2) return;
@@ -166,7 +166,7 @@ void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcess
   m.BorderNext[d] = static_cast<PointIndex>(b);
 
   session.port.EndProgress();
-  if (!autoProcessActive) session.port.ShowCompletion(msg::BorderComplete);
+  if (!quiet) session.port.ShowCompletion(msg::BorderComplete);
 }
 
 // ---- Border Editor operations ---------------------------------------------------------------

@@ -42,8 +42,8 @@ void ResetBorderErrors(BorderErrors& errors, int pointCount);
 
 // Replaces the ring by the counter-clockwise convex hull of all points, by gift wrapping from
 // the lowest point; points on a hull edge become border points too. Shows its progress note
-// and, unless Auto Process runs, "Border complete!".
-void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcessActive);
+// and, unless quiet (Auto Process, or inside a triangulation), "Border complete!".
+void CreateConvexBorder(Session& session, BorderErrors& errors, bool quiet);
 
 // ---- Border Editor operations (the point p is the one the user picked) ----------------------
 
