@@ -138,6 +138,22 @@ inline constexpr std::string_view DuplicatePointsNotLoaded = "Duplicate points n
 inline constexpr std::string_view TotalPointsInMemory = "Total points in memory: ";
 inline constexpr std::string_view LinesNotLoaded = "Lines not loaded: ";
 inline constexpr std::string_view PointCapacityReached = "Point capacity has been reached.";
+// The first lines a load could not use, each "Line 12: " and why.
+inline constexpr std::string_view LinePrefix = "Line ";
+inline constexpr std::string_view MoreLinesPrefix = "... and ";
+inline constexpr std::string_view MoreLinesSuffix = " more";
+inline constexpr std::string_view NotANumberSuffix = "\" is not a number";
+inline constexpr std::string_view TooLargeSuffix = "\" is too large for a coordinate";
+inline constexpr std::string_view LineEndsTooSoon = "the line ends before all its fields were read";
+inline constexpr std::string_view FileEndsTooSoon = "the file ends before all its fields were read";
+inline constexpr std::string_view NoPointNumberPrefix = "there is no point number ";
+inline constexpr std::string_view NoPointLabelledPrefix = "no point is labelled ";
+inline constexpr std::string_view SeveralPointsLabelledPrefix = "several points are labelled ";
+inline constexpr std::string_view NoPointAtPrefix = "no point lies within 0.001 of X = ";
+inline constexpr std::string_view NoPointAtY = ", Y = ";
+inline constexpr std::string_view PointAlreadyOnRing = "the point is on the border already";
+inline constexpr std::string_view BreaklineEndsCoincide = "both ends are the same point";
+inline constexpr std::string_view BreaklineRepeated = "the breakline is there already";
 inline constexpr std::string_view AllPointsMayNotBeLoaded = "All points may not have been loaded.";
 inline constexpr std::string_view CurrentBorderMayBeInvalid =
     "The current border may be invalid. Verify the border or redefine it before triangulating.";

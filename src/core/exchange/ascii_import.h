@@ -115,6 +115,10 @@ class AsciiReader {
   // The next number rounded to three decimals, or nothing when the token does not convert,
   // the line or the file ended first.
   std::optional<double> ReadNumber();
+  // A point number of a P field: as ReadNumber, but a hyphen right after the digits separates
+  // it from the next one ("213-214"), and JoinedToNext() then says so.
+  std::optional<double> ReadPointNumber();
+  bool JoinedToNext() const { return joined_; }
   // Passes over the rest of the line (nothing when the last character read ended a line).
   void SkipToNextLine();
 
@@ -123,6 +127,10 @@ class AsciiReader {
   // Whether the record met a number or an attempt at one (a record that fails without doing
   // so only ran into blank lines or the end of the file).
   bool RecordHadContent() const { return recordHadContent_; }
+  // The line (from 1, counted by line feeds) on which the record's first number began.
+  std::uint64_t RecordLine() const { return recordLine_; }
+  // Why the last read failed, for the user: "\"12.3.4\" is not a number", ...
+  std::string FailureReason() const;
 
   // True when no character is left (also after a NUL byte or a read error).
   bool AtEnd() { return pos_ >= end_ && !Refill(); }
@@ -134,8 +142,13 @@ class AsciiReader {
   bool ReadError() const { return readError_; }
 
  private:
+  enum class Failure { None, NotANumber, TooLarge, LineEnded, FileEnded };
+
+  std::optional<double> Read(bool pointNumber);
   bool Refill();
   char Take() { return buffer_[pos_++]; }
+  // Line feeds of the buffer up to `position` are added to the lines passed.
+  void CountLinesTo(std::size_t position);
 
   std::istream& in_;
   std::vector<char> buffer_;
@@ -150,6 +163,12 @@ class AsciiReader {
   bool finished_ = false;
   bool notText_ = false;
   bool readError_ = false;
+  bool joined_ = false;
+  std::uint64_t linesPassed_ = 0;  // line feeds before buffer_[counted_]
+  std::size_t counted_ = 0;
+  std::uint64_t recordLine_ = 0;
+  Failure failure_ = Failure::None;
+  std::string failedToken_;
 };
 
 // The point label for a number read from an L field: the number with no decimals, its last
@@ -185,6 +204,9 @@ struct CoordinateLoadResult {
 
 struct VertexLoad {
   bool autoProcessActive = false;
+  // P fields name points by their labels (the surveyor's point numbers) rather than by their
+  // place in the model.
+  bool matchNumbersToLabels = false;
 };
 
 struct BorderLoadResult {
@@ -210,6 +232,9 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const std::filesystem:
                                         const CoordinateLoad& load);
 CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const FieldCodes& codes,
                                      const CoordinateLoad& load);
+
+// The file variants take the codes and the choice to match point numbers to labels from the
+// import records of the settings.
 
 // Reads a border with the codes of BorderImport. Every vertex must match a loaded point within
 // 0.001; the accepted points replace the ring, in file order.

@@ -65,6 +65,9 @@ ImportDialogRequest RequestFor(const SettingsRecord& s, AsciiKind kind) {
   r.kind = kind;
   r.fileName = DefaultImportFileName(s, kind);
   r.chooseFileAtOnce = r.fileName.empty();
+  const FormatRecord& record = ImportRecord(kind);
+  r.showMatchNumbersToLabels = record.hasMatchNumbersToLabels;
+  r.matchNumbersToLabels = record.hasMatchNumbersToLabels && s.Get(record.MatchNumbersToLabels());
   return r;
 }
 
@@ -177,6 +180,7 @@ ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog
   const auto chosen = dialog(RequestFor(s, AsciiKind::Border));
   if (!chosen) return ImportOutcome::NotRun;
   s.Set(BorderImport.FileName(), chosen->fileName);
+  s.Set(BorderImport.MatchNumbersToLabels(), chosen->matchNumbersToLabels);
   // The loader replaces the ring only once the file gave points for it: a file that cannot
   // be read keeps the border there was.
   const BorderLoadResult loaded = LoadBorderFile(session, fs::path(chosen->fileName), {});
@@ -207,6 +211,7 @@ ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& di
     m.BreaklineCount = 0;
   }
   s.Set(BreaklineImport.FileName(), chosen->fileName);
+  s.Set(BreaklineImport.MatchNumbersToLabels(), chosen->matchNumbersToLabels);
   const BreaklineLoadResult loaded = LoadBreaklineFile(session, fs::path(chosen->fileName), {});
   const bool unread = loaded.status == LoadStatus::NotOpened || loaded.status == LoadStatus::FormatRefused ||
                       loaded.status == LoadStatus::NotText;

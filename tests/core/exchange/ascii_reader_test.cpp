@@ -150,6 +150,46 @@ TEST(AsciiReaderTest, LineBoundRecordsDoNotTakeTheNextLine) {
   EXPECT_FALSE(reader.RecordHadContent());  // only the end of the file was left
 }
 
+// In a P field a hyphen between digits joins two point numbers; elsewhere it stays a sign.
+TEST(AsciiReaderTest, HyphensJoinPointNumbers) {
+  std::istringstream in("213-214-7 -5 12-x 1e-2");
+  AsciiReader reader(in);
+  EXPECT_EQ(reader.ReadPointNumber(), 213.0);
+  EXPECT_TRUE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), 214.0);
+  EXPECT_TRUE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), 7.0);
+  EXPECT_FALSE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), -5.0);  // a leading sign
+  EXPECT_EQ(reader.ReadPointNumber(), 12.0);
+  EXPECT_TRUE(reader.JoinedToNext());  // the run ends on its own at the next read
+  EXPECT_EQ(reader.ReadPointNumber(), 0.01);  // the exponent's sign
+  std::istringstream coordinates("213-214");
+  AsciiReader plain(coordinates);
+  EXPECT_EQ(plain.ReadNumber(), std::nullopt);
+  EXPECT_EQ(plain.FailureReason(), "\"213-214\" is not a number");
+}
+
+// Line numbers are counted over the buffer's refills, for the problems a summary names.
+TEST(AsciiReaderTest, RecordsKnowTheirLineAcrossBufferRefills) {
+  std::string text;
+  for (int i = 1; i <= 9000; ++i) text += std::to_string(i) + " 1000.000 2000.000\r\n";  // > 64 KiB
+  text += "\n\n  9001 x\n";
+  std::istringstream in(text);
+  AsciiReader reader(in, true);
+  for (int i = 1; i <= 9001; ++i) {
+    reader.BeginRecord();
+    const bool complete = reader.ReadNumber() && reader.ReadNumber() && reader.ReadNumber();
+    EXPECT_EQ(complete, i <= 9000);
+    reader.SkipToNextLine();
+    if (i == 1) {
+      EXPECT_EQ(reader.RecordLine(), 1u);
+    }
+  }
+  EXPECT_EQ(reader.RecordLine(), 9003u);
+  EXPECT_EQ(reader.FailureReason(), "the line ends before all its fields were read");
+}
+
 TEST(AsciiReaderTest, RefusesFilesThatAreNotPlainText) {
   for (const std::string& input : {std::string("\xFF\xFE" "1\0 \0" "2\0", 8), std::string("\xFE\xFF\0" "1", 4),
                                   std::string("1 2 3\n4 5\0 6\n", 13)}) {
