@@ -15,12 +15,14 @@ namespace terravue::cli {
 namespace {
 
 constexpr const char* Usage =
-    "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n";
+    "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n"
+    "         [--contours INTERVAL [--index N] [--labels]]\n";
 
 struct DxfRequest {
   std::string model;
   std::string out;
   std::optional<device::CadProgram> program;
+  ContourRequest contours;
 };
 
 std::optional<device::CadProgram> ProgramNamed(const std::string& name) {
@@ -44,6 +46,8 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
       if (i + 1 >= args.all.size()) return std::string("--program needs a value");
       r.program = ProgramNamed(args.all[++i]);
       if (!r.program) return "unknown program '" + args.all[i] + "'";
+    } else if (const auto taken = TakeContourOption(args.all, i, r.contours)) {
+      if (!taken->empty()) return *taken;
     } else if (a.starts_with("-") && a.size() > 1) {
       return "unknown option '" + a + "'";
     } else {
@@ -54,7 +58,7 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
     return std::string("name one model file and one output file");
   r.model = positional[0];
   r.out = positional[1];
-  return std::nullopt;
+  return CheckContourRequest(r.contours);
 }
 
 }  // namespace
@@ -68,6 +72,7 @@ int RunDxf(const Args& args, Context& cx) {
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
   if (request.program) cad::SetCadProgram(session.settings, *request.program);
+  ApplyContourRequest(session.settings, request.contours);
 
   tin::LocateState state;
   if (!cad::WriteCadFile(session, state, request.out)) return ExitFailed;

@@ -39,7 +39,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n";
+    "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n"
+    "         [--paper letter|legal|tabloid|a4|a3|a2|a1|a0|ansi-c|ansi-d] [--landscape | --portrait]\n"
+    "         [--contours INTERVAL [--index N] [--labels]]\n"
+    "  Without --paper and --landscape the paper of the settings is used (Letter portrait if none).\n";
 
 [[maybe_unused]] int UsageError(Context& cx, std::string_view problem) {
   return cli::UsageError(cx, "map", problem, Usage);
@@ -57,6 +60,15 @@ struct MapRequest {
   std::optional<std::string> pdf, png;
   std::optional<double> scale;
   std::optional<int> dpi;
+  const device::Paper* paper = nullptr;  // nothing: the paper of the settings
+  std::optional<bool> landscape;
+  ContourRequest contours;
+};
+
+// The paper the sheet is laid out on, turned or not.
+struct Sheet {
+  const device::Paper& paper;
+  bool landscape;
 };
 
 // --pdf, --png, --scale and --dpi take the next argument, which the shared parser took for a
@@ -88,6 +100,14 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
         return "--dpi needs a whole number from " + std::to_string(MinDotsPerInch) + " to " +
                std::to_string(MaxDotsPerInch);
       r.dpi = static_cast<int>(*dpi);
+    } else if (a == "--paper") {
+      const auto v = value();
+      r.paper = v ? device::PaperByOption(*v) : nullptr;
+      if (!r.paper) return std::string("--paper takes letter, legal, tabloid, a4, a3, a2, a1, a0, ansi-c or ansi-d");
+    } else if (a == "--landscape" || a == "--portrait") {
+      r.landscape = a == "--landscape";
+    } else if (const auto taken = TakeContourOption(args.all, i, r.contours)) {
+      if (!taken->empty()) return *taken;
     } else if (a == "-o" || a == "--output") {
       return std::string("-o is not used; name the output with --pdf or --png");
     } else if (a.starts_with("--")) {
@@ -100,31 +120,17 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
   }
   if (!model || model->empty()) return std::string("name one model file");
   if (!r.pdf && !r.png) return std::string("--pdf OUT.pdf or --png OUT.png is needed");
+  if (auto problem = CheckContourRequest(r.contours)) return problem;
   r.model = *model;
   return std::nullopt;
 }
 
-// The sheet when no printer is set up, Letter portrait, at `dpi`: what Print does on the PDF
-// printer.
-device::PrinterDescription LetterAt(int dpi) {
-  device::PrinterDescription p = device::NoPrinterDescription();
-  const double f = dpi / p.dotsPerInchX;
-  p.present = true;
-  p.dotsPerInchX = p.dotsPerInchY = dpi;
-  p.paperWidth = static_cast<int>(std::lround(p.paperWidth * f));
-  p.paperHeight = static_cast<int>(std::lround(p.paperHeight * f));
-  p.offsetX = static_cast<int>(std::lround(p.offsetX * f));
-  p.offsetY = static_cast<int>(std::lround(p.offsetY * f));
-  p.pageWidth = static_cast<int>(std::lround(p.pageWidth * f));
-  p.pageHeight = static_cast<int>(std::lround(p.pageHeight * f));
-  return p;
-}
-
-// Lays the page out for `dpi` and fits the model as loading one does (or applies the scale);
-// text heights and marker sizes then follow the scale presets.
-bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
+// Lays the page out on the paper at `dpi`, as Print does on the PDF printer, and fits the model
+// as loading one does (or applies the scale); text heights and marker sizes then follow the
+// scale presets.
+bool LayOutSheet(Session& session, const Sheet& sheet, std::optional<double> scale, int dpi, Context& cx) {
   SettingsRecord& s = session.settings;
-  device::SetUpPage(s, LetterAt(dpi));
+  device::SetUpPage(s, device::PaperDescription(sheet.paper, sheet.landscape, dpi));
   device::FitModel(s, session.model, !scale);
   if (scale && !device::ApplyScale(s, *scale)) {
     cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
@@ -163,12 +169,15 @@ bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
   return false;
 }
 
-bool WritePdf(Session& session, const fs::path& target, Context& cx) {
+bool WritePdf(Session& session, const Sheet& sheet, const fs::path& target, Context& cx) {
   const fs::path temporary = TemporaryBeside(target);
   {
     QPdfWriter writer(QString::fromStdString(temporary.string()));
     writer.setResolution(session.settings.Get(device::PageSetup::DotsPerInchX));
-    writer.setPageSize(QPageSize(QPageSize::Letter));
+    // The page is the paper itself, turned as the sheet is laid out.
+    const double across = sheet.landscape ? sheet.paper.heightInches : sheet.paper.widthInches;
+    const double down = sheet.landscape ? sheet.paper.widthInches : sheet.paper.heightInches;
+    writer.setPageSize(QPageSize(QSizeF(across, down), QPageSize::Inch, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("terravue-cli"));
     QPainter painter;
@@ -231,6 +240,7 @@ int RunMap(const Args& args, Context& cx) {
   if (!workspace.Open(args, cx)) return ExitFailed;
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
+  ApplyContourRequest(session.settings, request.contours);
 
   // Painting text needs an application object; without a display it draws offscreen. The
   // toolkit's own notes about its environment are no concern of a batch run: only its errors
@@ -244,14 +254,18 @@ int RunMap(const Args& args, Context& cx) {
   char* argv[] = {name, nullptr};
   QGuiApplication application(argc, argv);
 
+  const SettingsRecord& s = session.settings;
+  const Sheet sheet{request.paper ? *request.paper : device::ChosenPaper(s),
+                    request.landscape.value_or(s.Get(device::PageSetup::Landscape))};
   if (request.pdf) {
     const int dpi = request.dpi.value_or(PdfDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePdf(session, *request.pdf, cx)) return ExitFailed;
+    if (!LayOutSheet(session, sheet, request.scale, dpi, cx) || !WritePdf(session, sheet, *request.pdf, cx))
+      return ExitFailed;
     cx.out << *request.pdf << '\n';
   }
   if (request.png) {
     const int dpi = request.dpi.value_or(PngDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePng(session, *request.png, dpi, cx))
+    if (!LayOutSheet(session, sheet, request.scale, dpi, cx) || !WritePng(session, *request.png, dpi, cx))
       return ExitFailed;
     cx.out << *request.png << '\n';
   }
