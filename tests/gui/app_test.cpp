@@ -142,6 +142,29 @@ class AppTest : public QObject {
              home_->filePath("Documents") + "/");
   }
 
+  // The window comes back with the size and place it had when the program ended.
+  void windowPlaceRoundTrips() {
+    auto stored = terravue::DefaultSettings();
+    stored.Set(settings::MainWindowLeft, 30);
+    stored.Set(settings::MainWindowTop, 20);
+    stored.Set(settings::MainWindowWidth, 700);
+    stored.Set(settings::MainWindowHeight, 500);
+    WriteAll(settingsFile_, Image(stored));
+
+    AppController app({.showWelcome = false});
+    QVERIFY(app.Start({"terravue"}));
+    QCOMPARE(app.Window()->size(), QSize(700, 500));
+    QCOMPARE(app.Window()->pos(), QPoint(30, 20));
+    app.Window()->setGeometry(40, 50, 640, 480);
+    app.Shutdown();
+
+    const auto record = FromImage(ReadAll(settingsFile_));
+    QCOMPARE(record.Get(settings::MainWindowWidth), 640);
+    QCOMPARE(record.Get(settings::MainWindowHeight), 480);
+    QCOMPARE(record.Get(settings::MainWindowLeft), 40);
+    QCOMPARE(record.Get(settings::MainWindowTop), 50);
+  }
+
   void secondCopyIsRefusedWithoutTouchingTheSettings() {
     const QByteArray image = Image(terravue::DefaultSettings());
     WriteAll(settingsFile_, image);

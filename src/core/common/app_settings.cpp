@@ -36,6 +36,10 @@ SettingsTable BuildApplicationFields() {
       TextEntry("Application.ModelFileExt", ModelFileExt),
       BoolEntry("Application.ModelSaved", ModelSaved, true),
       ByteEntry("Application.MainWindowState", MainWindowState, 0, 0, 2),
+      Int32Entry("Application.MainWindowLeft", MainWindowLeft, 0, -MaxWindowExtent, MaxWindowExtent),
+      Int32Entry("Application.MainWindowTop", MainWindowTop, 0, -MaxWindowExtent, MaxWindowExtent),
+      Int32Entry("Application.MainWindowWidth", MainWindowWidth, 0, 0, MaxWindowExtent),
+      Int32Entry("Application.MainWindowHeight", MainWindowHeight, 0, 0, MaxWindowExtent),
   };
   for (int i = 0; i < RecentFileCount; ++i)
     t.push_back(TextEntry(Indexed("Application.RecentFiles", i), RecentFile(i)));

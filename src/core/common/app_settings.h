@@ -17,6 +17,13 @@ inline constexpr TextField ProposedFileName{675, 255};  // name kept aside by th
 inline constexpr TextField ModelFileExt{931, 4};
 inline constexpr BoolField ModelSaved{936};
 inline constexpr U8Field MainWindowState{937};  // 0 normal, 1 minimised, 2 maximised
+// The main window's place and size when it is neither minimised nor maximised, in screen
+// pixels; a width of 0 means none was kept yet.
+inline constexpr I32Field MainWindowLeft{940};
+inline constexpr I32Field MainWindowTop{944};
+inline constexpr I32Field MainWindowWidth{948};
+inline constexpr I32Field MainWindowHeight{952};
+inline constexpr std::int32_t MaxWindowExtent = 32767;
 
 inline constexpr int RecentFileCount = 10;
 constexpr TextField RecentFile(int i) { return {956 + static_cast<std::size_t>(i) * 256, 255}; }

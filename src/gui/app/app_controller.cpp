@@ -1,6 +1,8 @@
 #include "app/app_controller.h"
 
 #include <exception>
+
+#include <QRect>
 #include <string>
 
 #include <QCoreApplication>
@@ -130,7 +132,10 @@ bool AppController::Start(const QStringList& arguments) {
   connect(window_.get(), &MainWindow::FirstActivated, this, &AppController::ShowWelcome);
   connect(window_.get(), &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
-  window_->ApplyWindowState(run.settings.Get(settings::MainWindowState));
+  const SettingsRecord& s = run.settings;
+  window_->RestorePlace(QRect(s.Get(settings::MainWindowLeft), s.Get(settings::MainWindowTop),
+                              s.Get(settings::MainWindowWidth), s.Get(settings::MainWindowHeight)));
+  window_->ApplyWindowState(s.Get(settings::MainWindowState));
   OpenFromCommandLine(arguments);
   // An empty name reopens the last model; with none recorded nothing happens.
   if (run.model.PointCount == 0 && run.settings.Get(settings::AutoLoad))
@@ -190,8 +195,16 @@ void AppController::Shutdown() {
   RunState& run = *state_;
   if (started_) {
     started_ = false;
-    if (window_) run.settings.Set(settings::MainWindowState,
-                                  static_cast<std::uint8_t>(window_->WindowStateCode()));
+    if (window_) {
+      run.settings.Set(settings::MainWindowState, static_cast<std::uint8_t>(window_->WindowStateCode()));
+      const QRect place = window_->NormalPlace();
+      if (place.isValid()) {
+        run.settings.Set(settings::MainWindowLeft, place.x());
+        run.settings.Set(settings::MainWindowTop, place.y());
+        run.settings.Set(settings::MainWindowWidth, place.width());
+        run.settings.Set(settings::MainWindowHeight, place.height());
+      }
+    }
     if (!settingsPath_.isEmpty()) {
       // Not reported: the program is ending, and a failed save leaves the old file whole.
       try {

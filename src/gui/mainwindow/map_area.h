@@ -17,6 +17,8 @@ class SheetView;
 // The map area: the sheet in a scrolling area, with a transparent layer over the sheet for the
 // cross-hair cursor and the work marks of the editors and active commands. It reports the
 // pointer in sheet pixels and hands keys to the window before the scroll area can take them.
+// The sheet is dragged along with the middle button, or with the left one while Space is held;
+// Ctrl with the wheel asks for a zoom at the pointer.
 class MapArea : public QScrollArea {
   Q_OBJECT
 
@@ -45,6 +47,9 @@ class MapArea : public QScrollArea {
   QPoint SheetOffset() const;
   // The last pointer position over the sheet, if any.
   std::optional<QPoint> LastPointer() const { return lastPointer_; }
+  // After the sheet was laid out anew the pointer, still where it was, lies over another pixel.
+  void SetLastPointer(QPoint sheetPixel) { lastPointer_ = sheetPixel; }
+  bool Panning() const { return panning_; }
 
  signals:
   void PointerOverSheet(QPoint sheetPixel);
@@ -52,6 +57,10 @@ class MapArea : public QScrollArea {
   void LeftReleased(QPoint sheetPixel, Qt::KeyboardModifiers modifiers);
   void ContextMenuWanted(QPoint globalPos);
   void ClientAreaChanged();
+  // Ctrl with the wheel: steps in (positive) or out, at the pointer (already the last pointer).
+  void ZoomWheel(int steps);
+  // Space pressed and released without dragging the sheet.
+  void SpaceTapped();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,11 +69,21 @@ class MapArea : public QScrollArea {
  private:
   class Marks;
 
+  bool KeyEvent(QKeyEvent* event);
+  void StartPan(QPoint globalPos);
+  void SetPanCursor();
+
   SheetView* sheet_;
   Marks* marks_;
   std::vector<MarkPainter> painters_;
   std::function<bool(QKeyEvent*)> keyHandler_;
   std::optional<QPoint> lastPointer_;
+  bool spaceHeld_ = false;
+  bool spaceDragged_ = false;
+  bool panning_ = false;
+  QPoint panFrom_;         // global pointer position where the drag started
+  QPoint panScrollFrom_;   // the scroll position then
+  int wheelRest_ = 0;      // eighths of a degree not yet turned into a zoom step
 };
 
 }  // namespace terravue::gui
