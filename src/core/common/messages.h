@@ -461,6 +461,9 @@ inline constexpr std::string_view PrinterNotAvailableUseSetup =
 inline constexpr std::string_view PrinterNotAvailable = "Printer not available.";
 inline constexpr std::string_view PrinterNotAvailableLabel = "Printer not available";
 inline constexpr std::string_view PrintCaption = "Print";
+inline constexpr std::string_view PrintSetupCaption = "Print Setup";
+inline constexpr std::string_view PrintSetupNote =
+    "The sheet on the screen, the printout and a PDF file are laid out on this paper.";
 inline constexpr std::string_view Portrait = "Portrait";
 inline constexpr std::string_view Landscape = "Landscape";
 inline constexpr std::string_view ScaleSuffixFeet = " (feet/inch)";
