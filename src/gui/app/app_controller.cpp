@@ -123,7 +123,8 @@ bool AppController::Start(const QStringList& arguments) {
       ToFsPath(run.workDirectory ? run.workDirectory->path()
                                  : QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
-  help_ = std::make_unique<HelpViewer>(run.port, programDirectory_);
+  help_ = std::make_unique<HelpViewer>(
+      run.port, helpDirectory_.isEmpty() ? programDirectory_ : helpDirectory_);
   window_ = std::make_unique<MainWindow>(run.session, *help_);
   run.port.SetParentWindow(window_.get());
   run.port.SetModelStateHandler([this] {
@@ -168,6 +169,7 @@ void AppController::ShowWelcome() {
   if (!options_.showWelcome || run.model.PointCount != 0 || !run.settings.Get(settings::ShowSplash))
     return;
   WelcomeWindow welcome(run.port, window_.get());
+  welcome.whatNext = [this] { help_->ShowHelpFile(help::Tutorial); };
   if (welcome.exec() == QDialog::Accepted)
     run.settings.Set(settings::ShowSplash, !welcome.DoNotShowAgain());
 }

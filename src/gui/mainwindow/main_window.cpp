@@ -79,8 +79,9 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
       contextMenu_(nullptr) {
   setWindowIcon(ProgramIcon());
   setMinimumSize(250, 300);
-  context_ = std::make_unique<WindowContext>(WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}});
+  context_ = std::make_unique<WindowContext>(WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}, {}});
   context_->refresh = [this] { RefreshUi(); };
+  context_->help = [&help](int context) { help.ShowContext(context); };
   // The sheet is laid out from the current printer before anything is drawn on it.
   SetUpPageFromPrinter(session, *printer_);
 

@@ -35,6 +35,8 @@ struct WindowContext {
 
   // Brings menus, buttons and the editor bar in step with the state (the enabling rules).
   std::function<void()> refresh;
+  // Opens the help at a context number (a dialog's Help button).
+  std::function<void(int)> help;
 
   app::CursorContext Cursor() { return {session.model, session.settings, locate, session.port}; }
 };
