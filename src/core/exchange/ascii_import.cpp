@@ -149,7 +149,7 @@ std::optional<double> ConvertToken(const char* token, std::size_t length, bool& 
   if (parsed.ec == std::errc::result_out_of_range && negativeExponent) {
     value = 0;  // too small for a double: zero at three decimals anyway
   } else if (parsed.ec != std::errc()) {
-    tooLarge = true;
+    tooLarge = parsed.ec == std::errc::result_out_of_range;
     return std::nullopt;
   }
   if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) {
@@ -423,7 +423,7 @@ struct HeldPoints {
   }
 };
 
-bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRecord& point, std::string& reason) {
+bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRecord& point) {
   bool error = false;
   for (const std::uint8_t code : codes) {
     switch (code) {
@@ -437,7 +437,6 @@ bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRec
         const auto value = reader.ReadNumber();
         if (!value) {
           error = true;
-          reason = reader.FailureReason();  // before N reads past the line
         } else if (code == coord::X) {
           point.x = *value;
         } else if (code == coord::Y) {
@@ -498,28 +497,24 @@ struct VertexRecord {
   // record's points in order, a chain of their own.
   bool hyphenated = false;
   std::vector<double> run;
-  std::string reason;  // why the record failed
 };
 
 // Reads one border or breakline record: P a point number, A a pair as X then Y, B as Y then X,
 // D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept. A
 // hyphen between point numbers separates them, and after the format's last P field the run of
-// hyphen-joined numbers is read to its end.
+// hyphen-joined numbers is read to its end. A failed record leaves the failed read's reason in
+// the reader: nothing after it is read.
 bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord& record) {
   const bool runs = CountCode(codes, vertex::EastingNorthing) + CountCode(codes, vertex::NorthingEasting) == 0;
   const auto lastNumber = std::find(codes.rbegin(), codes.rend(), vertex::PointNumber);
   bool error = false;
-  auto fail = [&] {
-    error = true;
-    record.reason = reader.FailureReason();
-  };
   auto read = [&](double& target) {
     if (error) return;
     const auto value = reader.ReadNumber();
     if (value) {
       target = *value;
     } else {
-      fail();
+      error = true;
     }
   };
   for (auto c = codes.begin(); c != codes.end(); ++c) {
@@ -530,7 +525,7 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
         const int slot = std::min(record.numbers, 1);
         auto value = reader.ReadPointNumber();
         if (!value) {
-          fail();
+          error = true;
           break;
         }
         record.number[slot] = *value;
@@ -542,7 +537,7 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
         while (last && reader.JoinedToNext()) {
           value = reader.ReadPointNumber();
           if (!value) {
-            fail();
+            error = true;
             break;
           }
           record.run.push_back(*value);
@@ -714,17 +709,37 @@ constexpr std::size_t kChunkSize = 1 << 16;
 AsciiReader::AsciiReader(std::istream& in, bool lineBound)
     : in_(in), buffer_(kChunkSize), lineBound_(lineBound) {}
 
-void AsciiReader::CountLinesTo(std::size_t position) {
-  if (position <= counted_) return;
-  const char* data = buffer_.data();
-  linesPassed_ += static_cast<std::uint64_t>(std::count(data + counted_, data + position, '\n'));
-  counted_ = position;
+std::uint64_t AsciiReader::LinesIn(std::size_t count) const {
+  // memchr finds each line feed in whole machine words, where a plain count goes byte by byte.
+  std::uint64_t lines = 0;
+  const char* p = buffer_.data();
+  const char* const end = p + count;
+  while (p < end) {
+    const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    if (!feed) break;
+    ++lines;
+    p = static_cast<const char*>(feed) + 1;
+  }
+  return lines;
+}
+
+std::uint64_t AsciiReader::RecordLine() {
+  if (recordLine_ == 0) recordLine_ = chunkLines_ + LinesIn(recordStart_) + 1;
+  return recordLine_;
+}
+
+std::optional<double> AsciiReader::Refuse(const char* token, std::size_t length, Failure why) {
+  failure_ = why;
+  failedToken_.assign(token, std::min(length, TokenCapacity));
+  if (length > TokenCapacity) failedToken_ += "...";
+  return std::nullopt;
 }
 
 bool AsciiReader::Refill() {
   if (finished_) return false;
-  CountLinesTo(end_);
-  counted_ = 0;
+  // The record under way keeps its line; the chunk's line feeds are passed on.
+  if (recordHadContent_) RecordLine();
+  chunkLines_ += LinesIn(end_);
   chunkStart_ += end_;
   pos_ = 0;
   end_ = 0;
@@ -755,9 +770,12 @@ void AsciiReader::BeginRecord() {
   recordHadContent_ = false;
 }
 
-std::optional<double> AsciiReader::ReadNumber() { return Read(false); }
-
-std::optional<double> AsciiReader::ReadPointNumber() { return Read(true); }
+std::optional<double> AsciiReader::ReadPointNumber() {
+  pointNumbers_ = true;
+  const auto value = ReadNumber();
+  pointNumbers_ = false;
+  return value;
+}
 
 std::string AsciiReader::FailureReason() const {
   switch (failure_) {
@@ -770,8 +788,9 @@ std::string AsciiReader::FailureReason() const {
   return {};
 }
 
-std::optional<double> AsciiReader::Read(bool pointNumber) {
+std::optional<double> AsciiReader::ReadNumber() {
   const bool stopAtLineEnd = lineBound_ && lineHasNumber_;
+  const bool pointNumber = pointNumbers_;
   failure_ = Failure::None;
   joined_ = false;
   // The number before ended this record's line.
@@ -812,9 +831,8 @@ std::optional<double> AsciiReader::Read(bool pointNumber) {
   }
   lineHasNumber_ = true;
   if (!recordHadContent_) {
-    // Counted only here, once per record: the line feeds up to the record's first number.
-    CountLinesTo(static_cast<std::size_t>(p - 1 - buffer_.data()));
-    recordLine_ = linesPassed_ + 1;
+    recordStart_ = static_cast<std::size_t>(p - 1 - buffer_.data());
+    recordLine_ = 0;
   }
   recordHadContent_ = true;
 
@@ -860,24 +878,18 @@ std::optional<double> AsciiReader::Read(bool pointNumber) {
   }
   pos_ = static_cast<std::size_t>(p - buffer_.data());
   current_ = c;
-  auto refuse = [&](Failure why = Failure::NotANumber) -> std::optional<double> {
-    failure_ = why;
-    failedToken_.assign(token, std::min(length, TokenCapacity));
-    if (length > TokenCapacity) failedToken_ += "...";
-    return std::nullopt;
-  };
-  if (length > TokenCapacity) return refuse();
+  if (length > TokenCapacity) return Refuse(token, length, Failure::NotANumber);
   if (plain && digits > 0 && digits <= 15 && decimals <= 3) {
     // Both operands are exact, so the one correctly rounded division gives the double nearest
     // the decimal, as a full conversion would; it is at three decimals already.
     constexpr double kPowers[] = {1, 10, 100, 1000};
     const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
-    if (value > MaxMagnitude) return refuse(Failure::TooLarge);
+    if (value > MaxMagnitude) return Refuse(token, length, Failure::TooLarge);
     return token[0] == '-' ? -value : value;
   }
   bool tooLarge = false;
   const auto value = ConvertToken(token, length, tooLarge);
-  return value ? value : refuse(tooLarge ? Failure::TooLarge : Failure::NotANumber);
+  return value ? value : Refuse(token, length, tooLarge ? Failure::TooLarge : Failure::NotANumber);
 }
 
 void AsciiReader::SkipToNextLine() {
@@ -970,11 +982,11 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     reader.BeginRecord();
     const std::uint64_t before = reader.CharactersRead();
     PointRecord point;
-    std::string reason;
-    if (!ReadCoordinateRecord(reader, codes, point, reason)) {
+    if (!ReadCoordinateRecord(reader, codes, point)) {
+      // The failed read's reason stands: the rest of a failed record reads nothing.
       if (reader.RecordHadContent()) {
         ++result.failed;
-        problems.Add(reader.RecordLine(), std::move(reason));
+        problems.Add(reader.RecordLine(), reader.FailureReason());
       }
       if (reader.CharactersRead() == before) break;  // nothing left that a record could take
       continue;
@@ -1112,7 +1124,7 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
     if (!ReadVertexRecord(reader, codes, record)) {
       if (reader.RecordHadContent()) {
         ++result.failed;
-        problems.Add(reader.RecordLine(), record.reason);
+        problems.Add(reader.RecordLine(), reader.FailureReason());
       }
       if (reader.CharactersRead() == before) break;
       continue;
@@ -1254,7 +1266,7 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
     if (!ReadVertexRecord(reader, codes, record)) {
       if (reader.RecordHadContent()) {
         ++result.failed;
-        problems.Add(reader.RecordLine(), record.reason);
+        problems.Add(reader.RecordLine(), reader.FailureReason());
         sideIsTo = false;  // a bad line ends the chain rather than joining its neighbours
       }
       if (reader.CharactersRead() == charsBefore) break;

@@ -127,8 +127,9 @@ class AsciiReader {
   // Whether the record met a number or an attempt at one (a record that fails without doing
   // so only ran into blank lines or the end of the file).
   bool RecordHadContent() const { return recordHadContent_; }
-  // The line (from 1, counted by line feeds) on which the record's first number began.
-  std::uint64_t RecordLine() const { return recordLine_; }
+  // The line (from 1, counted by line feeds) on which the record's first number began. Counted
+  // only when asked for: reading keeps no more than where the record began.
+  std::uint64_t RecordLine();
   // Why the last read failed, for the user: "\"12.3.4\" is not a number", ...
   std::string FailureReason() const;
 
@@ -144,11 +145,12 @@ class AsciiReader {
  private:
   enum class Failure { None, NotANumber, TooLarge, LineEnded, FileEnded };
 
-  std::optional<double> Read(bool pointNumber);
+  // A token that is no number (or too large): kept, with why, for the failure reason.
+  [[gnu::cold]] std::optional<double> Refuse(const char* token, std::size_t length, Failure why);
   bool Refill();
   char Take() { return buffer_[pos_++]; }
-  // Line feeds of the buffer up to `position` are added to the lines passed.
-  void CountLinesTo(std::size_t position);
+  // Line feeds among the buffer's first `count` characters.
+  std::uint64_t LinesIn(std::size_t count) const;
 
   std::istream& in_;
   std::vector<char> buffer_;
@@ -164,9 +166,10 @@ class AsciiReader {
   bool notText_ = false;
   bool readError_ = false;
   bool joined_ = false;
-  std::uint64_t linesPassed_ = 0;  // line feeds before buffer_[counted_]
-  std::size_t counted_ = 0;
-  std::uint64_t recordLine_ = 0;
+  bool pointNumbers_ = false;  // ReadPointNumber is reading
+  std::uint64_t chunkLines_ = 0;   // line feeds before the buffer's first character
+  std::size_t recordStart_ = 0;    // in the buffer, of the record's first number
+  std::uint64_t recordLine_ = 0;   // 0 until counted
   Failure failure_ = Failure::None;
   std::string failedToken_;
 };
