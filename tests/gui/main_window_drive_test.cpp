@@ -269,20 +269,34 @@ class MainWindowDriveTest : public QObject {
     send(QEvent::MouseButtonRelease, at - QPoint(40, 30), Qt::MiddleButton, Qt::NoButton);
     QCOMPARE(map.ScrollPosition(), before + QPoint(40, 30));
 
-    // Space held: the left button drags too, and nothing is clicked or centred.
+    // Space held: the left button drags too, and nothing is clicked or centred. The key's
+    // repeat comes as a release and a press of one moment on some X servers, unmarked: the
+    // hold goes on through it.
+    auto space = [&](QEvent::Type type, quint64 time) {
+      QKeyEvent e(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+      e.setTimestamp(time);
+      QApplication::sendEvent(&map, &e);
+    };
     const auto cursor = f.Cursor();
-    QTest::keyPress(&map, Qt::Key_Space);
+    space(QEvent::KeyPress, 1000);
     send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    space(QEvent::KeyRelease, 1500);
+    space(QEvent::KeyPress, 1500);
+    QTest::qWait(2 * terravue::gui::MapArea::SpaceReleaseDelayMs);
     send(QEvent::MouseMove, at + QPoint(40, 30), Qt::NoButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, at + QPoint(40, 30), Qt::LeftButton, Qt::NoButton);
-    QTest::keyRelease(&map, Qt::Key_Space);
+    space(QEvent::KeyRelease, 1600);
+    QTRY_VERIFY(!map.Panning());
     QCOMPARE(map.ScrollPosition(), before);
     QCOMPARE(f.Cursor().x, cursor.x);
+    QTest::qWait(2 * terravue::gui::MapArea::SpaceReleaseDelayMs);
+    QCOMPARE(map.ScrollPosition(), before);  // the drag's release centred nothing
 
     // Space tapped alone centres the view on the cursor.
-    QTest::keyClick(&map, Qt::Key_Space);
+    space(QEvent::KeyPress, 2000);
+    space(QEvent::KeyRelease, 2100);
     const QPointF centre = f.window.View().ToSheet(f.Cursor().x, f.Cursor().y, f.Cursor().z);
-    QVERIFY((centre - QPointF(map.VisibleCentre())).manhattanLength() < 4);  // whole pixels both ways
+    QTRY_VERIFY((centre - QPointF(map.VisibleCentre())).manhattanLength() < 4);  // whole pixels both ways
   }
 
   // Keys go by the text they make and by Shift; the keypad's "+" with Shift is the quick zoom.

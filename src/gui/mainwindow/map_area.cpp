@@ -46,6 +46,9 @@ MapArea::MapArea(QWidget* parent) : QScrollArea(parent), sheet_(new SheetView) {
   sheet_->installEventFilter(this);
   viewport()->installEventFilter(this);
   installEventFilter(this);
+  spaceRelease_.setSingleShot(true);
+  spaceRelease_.setInterval(SpaceReleaseDelayMs);
+  connect(&spaceRelease_, &QTimer::timeout, this, &MapArea::EndSpaceHold);
 }
 
 QSize MapArea::ClientArea() const { return maximumViewportSize(); }
@@ -89,12 +92,29 @@ void MapArea::StartPan(QPoint globalPos) {
   SetPanCursor();
 }
 
-// Space is the sheet's hand while held; a tap without a drag is the centring key.
+void MapArea::EndSpaceHold() {
+  spaceRelease_.stop();
+  spaceHeld_ = false;
+  panning_ = false;
+  SetPanCursor();
+  if (!spaceDragged_) emit SpaceTapped();
+}
+
+// Space is the sheet's hand while held; a tap without a drag is the centring key. Some X
+// servers repeat a held key as a release and a press at the same moment, which Qt does not
+// always mark as a repeat: a release counts only when no press of the same moment follows it.
 bool MapArea::KeyEvent(QKeyEvent* event) {
   const bool plainSpace = event->key() == Qt::Key_Space && (event->modifiers() & ~Qt::KeypadModifier) == 0;
   if (event->type() == QEvent::KeyPress) {
     if (plainSpace) {
-      if (!event->isAutoRepeat()) {
+      if (spaceRelease_.isActive()) {
+        if (event->timestamp() == spaceReleasedAt_) {
+          spaceRelease_.stop();  // the key's repeat: still held
+          return true;
+        }
+        EndSpaceHold();  // a new press soon after a real release
+      }
+      if (!event->isAutoRepeat() && !spaceHeld_) {
         spaceHeld_ = true;
         spaceDragged_ = false;
         SetPanCursor();
@@ -105,10 +125,8 @@ bool MapArea::KeyEvent(QKeyEvent* event) {
     return keyHandler_ && keyHandler_(event);
   }
   if (plainSpace && !event->isAutoRepeat() && spaceHeld_) {
-    spaceHeld_ = false;
-    panning_ = false;
-    SetPanCursor();
-    if (!spaceDragged_) emit SpaceTapped();
+    spaceReleasedAt_ = event->timestamp();
+    spaceRelease_.start();
     return true;
   }
   return false;
@@ -126,6 +144,7 @@ bool MapArea::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       // A held Space never comes back up once the focus has gone.
       if (watched == this && spaceHeld_) {
+        spaceRelease_.stop();
         spaceHeld_ = panning_ = false;
         SetPanCursor();
       }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include <QPoint>
 #include <QScrollArea>
+#include <QTimer>
 
 class QKeyEvent;
 class QPainter;
@@ -50,6 +52,8 @@ class MapArea : public QScrollArea {
   // After the sheet was laid out anew the pointer, still where it was, lies over another pixel.
   void SetLastPointer(QPoint sheetPixel) { lastPointer_ = sheetPixel; }
   bool Panning() const { return panning_; }
+  // How long a release of Space waits for the press that would make it the key's repeat.
+  static constexpr int SpaceReleaseDelayMs = 50;
 
  signals:
   void PointerOverSheet(QPoint sheetPixel);
@@ -72,6 +76,7 @@ class MapArea : public QScrollArea {
   bool KeyEvent(QKeyEvent* event);
   void StartPan(QPoint globalPos);
   void SetPanCursor();
+  void EndSpaceHold();
 
   SheetView* sheet_;
   Marks* marks_;
@@ -81,6 +86,8 @@ class MapArea : public QScrollArea {
   bool spaceHeld_ = false;
   bool spaceDragged_ = false;
   bool panning_ = false;
+  QTimer spaceRelease_;            // runs from a release of Space until it counts
+  std::uint64_t spaceReleasedAt_ = 0;  // that release's time stamp
   QPoint panFrom_;         // global pointer position where the drag started
   QPoint panScrollFrom_;   // the scroll position then
   int wheelRest_ = 0;      // eighths of a degree not yet turned into a zoom step
