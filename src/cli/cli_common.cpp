@@ -1,5 +1,6 @@
 #include "cli_common.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "analysis/cut_fill_map.h"
 #include "analysis/volume.h"
+#include "common/format.h"
 #include "common/messages.h"
 #include "common/text_report.h"
 #include "device/map_options.h"
@@ -29,6 +31,47 @@ std::optional<OutputModel> OutputModelFile(const fs::path& name) {
   const int type = model::ModelFileTypeOf(name);
   if (type < 0) return std::nullopt;
   return OutputModel{name, type};
+}
+
+std::optional<std::string> TakeContourOption(const std::vector<std::string>& args, std::size_t& i,
+                                             ContourRequest& r) {
+  const std::string& a = args[i];
+  if (a == "--labels") {
+    r.labels = true;
+    return std::string();
+  }
+  if (a != "--contours" && a != "--index") return std::nullopt;
+  if (i + 1 >= args.size()) return a + " needs a value";
+  const std::string& v = args[++i];
+  if (a == "--contours") {
+    const auto interval = ParseReal(v);
+    if (!interval || !(*interval > 0) || !std::isfinite(*interval))
+      return std::string("--contours needs a positive interval");
+    r.interval = *interval;
+  } else {
+    const auto index = ParseInteger(v);
+    if (!index || *index < 0 || *index > MaxContourIndex)
+      return "--index needs a whole number from 0 to " + std::to_string(MaxContourIndex);
+    r.index = static_cast<int>(*index);
+  }
+  return std::string();
+}
+
+std::optional<std::string> CheckContourRequest(const ContourRequest& r) {
+  if (!r.interval && (r.index || r.labels)) return std::string("--index and --labels need --contours INTERVAL");
+  return std::nullopt;
+}
+
+void ApplyContourRequest(SettingsRecord& s, const ContourRequest& r) {
+  namespace opt = device::ContourOptions;
+  if (!r.interval) return;
+  s.Set(opt::Show, true);
+  s.Set(opt::Interval, *r.interval);
+  if (r.index) s.Set(opt::Multiple, static_cast<std::int16_t>(*r.index));
+  if (r.labels) {
+    constexpr std::uint8_t LabelAll = 1, LabelMultiple = 2;
+    s.Set(opt::LabelMode, s.Get(opt::Multiple) > 0 ? LabelMultiple : LabelAll);
+  }
 }
 
 Workspace::Workspace(ConsolePort& port) : session{model, settings, port, {}} {}

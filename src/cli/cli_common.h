@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/session.h"
 #include "common/settings_record.h"
@@ -29,6 +30,23 @@ struct OutputModel {
   int type;
 };
 std::optional<OutputModel> OutputModelFile(const std::filesystem::path& name);
+
+// --contours INTERVAL [--index N] [--labels], for the verbs that draw the map: a contoured sheet
+// without a prepared settings file. What is not given stays as the settings have it.
+struct ContourRequest {
+  std::optional<double> interval;
+  std::optional<int> index;  // every N-th contour an index contour; 0 none
+  bool labels = false;       // label the index contours, or every contour without an index
+  bool IsEmpty() const { return !interval && !index && !labels; }
+};
+inline constexpr int MaxContourIndex = 100;
+// Takes args[i] when it is one of the three options (moving i past a value): nothing when it is
+// not, an empty text when it took it, the problem when its value is wrong.
+std::optional<std::string> TakeContourOption(const std::vector<std::string>& args, std::size_t& i,
+                                             ContourRequest& request);
+// "--index and --labels need --contours", or nothing.
+std::optional<std::string> CheckContourRequest(const ContourRequest& request);
+void ApplyContourRequest(SettingsRecord& settings, const ContourRequest& request);
 
 // What a verb that works on a model sets up: the settings (--settings FILE laid over the
 // built-in ones), an allocated model, a private folder for report work files (removed with

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "common/messages.h"
 #include "verbs.h"
 
@@ -33,7 +35,7 @@ constexpr Verb kVerbs[] = {
      "import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
      "    [--border FILE [--border-format CODES | --border-entry N]]\n"
      "    [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
-     "    [--append MODEL] [--triangulate] -o MODEL\n"
+     "    [--match-labels] [--append MODEL] [--triangulate] -o MODEL\n"
      "                                 read ASCII points (border, breaklines) into a model"},
     {"export", RunExport,
      "export MODEL (--points | --border | --breaklines) OUT [--format CODES | --entry N]\n"
@@ -55,11 +57,14 @@ constexpr Verb kVerbs[] = {
      "    [--report OUT.TXT]\n"
      "                                 surface statistics, slope zones, traces and measurements"},
     {"map", RunMap,
-     "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N] [--cut-fill PROPOSED]\n"
+     "map MODEL (--pdf OUT.pdf | --png OUT.png) [--scale S] [--dpi N]\n"
+     "    [--paper letter|legal|tabloid|a4|a3|a2|a1|a0|ansi-c|ansi-d] [--landscape | --portrait]\n"
+     "    [--contours INTERVAL [--index N] [--labels]] [--cut-fill PROPOSED]\n"
+     "    [--view3d [--view-offset DX DY DZ] [--target X Y Z] [--elevation-factor F] [--eye F] [--shaded]]\n"
      "                                 draw the sheet as Print lays it out (vector PDF or PNG)"},
     {"dxf", RunDxf,
-     "dxf MODEL OUT [--program autocad|autosketch|generic|general] [--cut-fill PROPOSED]\n"
-     "                                 write the map as Output To CAD does (DXF, MCR or GXM)"},
+     "dxf MODEL OUT [--program autocad|autosketch|generic|general]\n"
+     "    [--contours INTERVAL [--index N] [--labels]] [--cut-fill PROPOSED]\n"     "                                 write the map as Output To CAD does (DXF, MCR or GXM)"},
 };
 
 void PrintUsage(std::ostream& os) {
@@ -126,7 +131,7 @@ int main(int argc, char** argv) {
   Args args;
   if (!ParseArgs(std::span<char*>(argv + 2, static_cast<std::size_t>(argc - 2)), args, std::cerr))
     return ExitUsage;
-  ConsolePort port(std::cout, std::cerr, args.policy);
+  ConsolePort port(std::cout, std::cerr, args.policy, isatty(STDERR_FILENO) == 1);
   Context cx{std::cout, std::cerr, port};
   try {
     return verb->run(args, cx);

@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n"
-    "           [--cut-fill PROPOSED]\n"
+    "         [--contours INTERVAL [--index N] [--labels]] [--cut-fill PROPOSED]\n"
     "  --cut-fill compares the model with PROPOSED as Volume > Two Surfaces does and writes the\n"
     "  cut/fill map of their differences on its layer.\n";
 
@@ -26,6 +26,7 @@ struct DxfRequest {
   std::string out;
   std::optional<device::CadProgram> program;
   std::optional<std::string> cutFill;
+  ContourRequest contours;
 };
 
 std::optional<device::CadProgram> ProgramNamed(const std::string& name) {
@@ -52,6 +53,8 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
     } else if (a == "--cut-fill") {
       if (i + 1 >= args.all.size() || args.all[i + 1].empty()) return std::string("--cut-fill needs the proposed model file");
       r.cutFill = args.all[++i];
+    } else if (const auto taken = TakeContourOption(args.all, i, r.contours)) {
+      if (!taken->empty()) return *taken;
     } else if (a.starts_with("-") && a.size() > 1) {
       return "unknown option '" + a + "'";
     } else {
@@ -62,7 +65,7 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
     return std::string("name one model file and one output file");
   r.model = positional[0];
   r.out = positional[1];
-  return std::nullopt;
+  return CheckContourRequest(r.contours);
 }
 
 }  // namespace
@@ -76,6 +79,7 @@ int RunDxf(const Args& args, Context& cx) {
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
   if (request.program) cad::SetCadProgram(session.settings, *request.program);
+  ApplyContourRequest(session.settings, request.contours);
 
   analysis::CutFillMap cutFill;
   mapping::RedrawOptions extras;

@@ -43,8 +43,11 @@ namespace fs = std::filesystem;
 
 constexpr const char* Usage =
     "usage: terravue-cli map MODEL (--pdf OUT.pdf | --png OUT.png) [--settings FILE] [--scale S] [--dpi N]\n"
+    "           [--paper letter|legal|tabloid|a4|a3|a2|a1|a0|ansi-c|ansi-d] [--landscape | --portrait]\n"
+    "           [--contours INTERVAL [--index N] [--labels]] [--cut-fill PROPOSED]\n"
     "           [--view3d [--view-offset DX DY DZ] [--target X Y Z] [--elevation-factor F] [--eye F]\n"
-    "            [--shaded]] [--cut-fill PROPOSED]\n"
+    "            [--shaded]]\n"
+    "  Without --paper and --landscape the paper of the settings is used (Letter portrait if none).\n"
     "  --cut-fill compares the model with PROPOSED as Volume > Two Surfaces does and draws the\n"
     "  cut/fill map of their differences.\n";
 
@@ -78,6 +81,15 @@ struct MapRequest {
   std::optional<int> dpi;
   View3DRequest view3D;
   std::optional<std::string> cutFill;
+  const device::Paper* paper = nullptr;  // nothing: the paper of the settings
+  std::optional<bool> landscape;
+  ContourRequest contours;
+};
+
+// The paper the sheet is laid out on, turned or not.
+struct Sheet {
+  const device::Paper& paper;
+  bool landscape;
 };
 
 // --pdf, --png, --scale and --dpi take the next argument, which the shared parser took for a
@@ -137,6 +149,14 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
       if (!eye || *eye < MinEyeFactor || *eye > MaxEyeFactor)
         return std::string("--eye needs a number from -50 to 1");
       r.view3D.eyeFactor = *eye;
+    } else if (a == "--paper") {
+      const auto v = value();
+      r.paper = v ? device::PaperByOption(*v) : nullptr;
+      if (!r.paper) return std::string("--paper takes letter, legal, tabloid, a4, a3, a2, a1, a0, ansi-c or ansi-d");
+    } else if (a == "--landscape" || a == "--portrait") {
+      r.landscape = a == "--landscape";
+    } else if (const auto taken = TakeContourOption(args.all, i, r.contours)) {
+      if (!taken->empty()) return *taken;
     } else if (a == "-o" || a == "--output") {
       return std::string("-o is not used; name the output with --pdf or --png");
     } else if (a.starts_with("--")) {
@@ -152,16 +172,17 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
   const View3DRequest& v = r.view3D;
   if (!v.on && (v.viewOffset || v.target || v.elevationFactor || v.eyeFactor || v.shaded))
     return std::string("the 3-D view's options need --view3d");
+  if (auto problem = CheckContourRequest(r.contours)) return problem;
   r.model = *model;
   return std::nullopt;
 }
 
-// Lays the page out for `dpi` and fits the model as loading one does (or applies the scale);
-// text heights and marker sizes then follow the scale presets.
-bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context& cx) {
+// Lays the page out on the paper at `dpi`, as Print does on the PDF printer, and fits the model
+// as loading one does (or applies the scale); text heights and marker sizes then follow the
+// scale presets.
+bool LayOutSheet(Session& session, const Sheet& sheet, std::optional<double> scale, int dpi, Context& cx) {
   SettingsRecord& s = session.settings;
-  // Letter portrait, as Print lays it out on the PDF printer.
-  device::SetUpPage(s, device::PdfLetterDescription(dpi));
+  device::SetUpPage(s, device::PaperDescription(sheet.paper, sheet.landscape, dpi));
   device::FitModel(s, session.model, !scale);
   if (scale && !device::ApplyScale(s, *scale)) {
     cx.err << "terravue-cli: map: the scale " << FormatReal(*scale, 0, 3)
@@ -221,12 +242,16 @@ bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
   return false;
 }
 
-bool WritePdf(Session& session, const fs::path& target, const mapping::RedrawOptions& extras, Context& cx) {
+bool WritePdf(Session& session, const Sheet& sheet, const fs::path& target, const mapping::RedrawOptions& extras,
+              Context& cx) {
   const fs::path temporary = TemporaryBeside(target);
   {
     QPdfWriter writer(QString::fromStdString(temporary.string()));
     writer.setResolution(session.settings.Get(device::PageSetup::DotsPerInchX));
-    writer.setPageSize(QPageSize(QPageSize::Letter));
+    // The page is the paper itself, turned as the sheet is laid out.
+    const double across = sheet.landscape ? sheet.paper.heightInches : sheet.paper.widthInches;
+    const double down = sheet.landscape ? sheet.paper.widthInches : sheet.paper.heightInches;
+    writer.setPageSize(QPageSize(QSizeF(across, down), QPageSize::Inch, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("terravue-cli"));
     QPainter painter;
@@ -294,6 +319,7 @@ int RunMap(const Args& args, Context& cx) {
   analysis::CutFillMap cutFill;
   mapping::RedrawOptions extras;
   if (!UseCutFillMap(session, request.cutFill, cutFill, extras)) return ExitFailed;
+  ApplyContourRequest(session.settings, request.contours);
 
   // Painting text needs an application object; without a display it draws offscreen. The
   // toolkit's own notes about its environment are no concern of a batch run: only its errors
@@ -307,15 +333,18 @@ int RunMap(const Args& args, Context& cx) {
   char* argv[] = {name, nullptr};
   QGuiApplication application(argc, argv);
 
+  const SettingsRecord& s = session.settings;
+  const Sheet sheet{request.paper ? *request.paper : device::ChosenPaper(s),
+                    request.landscape.value_or(s.Get(device::PageSetup::Landscape))};
   if (request.pdf) {
     const int dpi = request.dpi.value_or(PdfDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePdf(session, *request.pdf, extras, cx))
+    if (!LayOutSheet(session, sheet, request.scale, dpi, cx) || !WritePdf(session, sheet, *request.pdf, extras, cx))
       return ExitFailed;
     cx.out << *request.pdf << '\n';
   }
   if (request.png) {
     const int dpi = request.dpi.value_or(PngDotsPerInch);
-    if (!LayOutSheet(session, dpi, request.scale, cx) || !WritePng(session, *request.png, dpi, extras, cx))
+    if (!LayOutSheet(session, sheet, request.scale, dpi, cx) || !WritePng(session, *request.png, dpi, extras, cx))
       return ExitFailed;
     cx.out << *request.png << '\n';
   }

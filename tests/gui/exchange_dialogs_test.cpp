@@ -2,6 +2,7 @@
 // they hand back and what they store when they close.
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,7 +108,7 @@ class ExchangeDialogsTest : public QObject {
     const QString file = dir.filePath("PTS.ASC");
     std::ofstream(file.toStdString()) << "1 2 3\n";
     int asked = 0;
-    exchange::ImportDialogRequest request{AsciiKind::Coordinates, "", true, true, false};
+    exchange::ImportDialogRequest request{AsciiKind::Coordinates, "", true, true, false, false, false};
     gui::TImportCoordForm form(port, settings_, request);
     form.chooseFile = [&](const QString& title, const QString&, const QString& filter) {
       ++asked;
@@ -137,6 +138,22 @@ class ExchangeDialogsTest : public QObject {
     QCOMPARE(settings_.Get(exchange::CoordImport.FormatIndex()), 4);
     QCOMPARE(exchange::StoredFormatText(settings_, exchange::CoordImport, exchange::ImportLetters(AsciiKind::Coordinates)),
              std::string("LY XZNDDDDD"));
+  }
+
+  // Border and breakline files may name points by their labels; the box shows only for them and
+  // hands its state back.
+  void importDialogOffersToMatchPointNumbersToLabels() {
+    FakePort port;
+    for (const AsciiKind kind : {AsciiKind::Coordinates, AsciiKind::Breaklines}) {
+      const bool vertices = kind != AsciiKind::Coordinates;
+      exchange::ImportDialogRequest request{kind, "", false, !vertices, false, vertices, true};
+      gui::TImportCoordForm form(port, settings_, request);
+      auto* box = Child<QCheckBox>(&form, "CBMatchLabels");
+      QCOMPARE(box->isVisibleTo(&form), vertices);
+      QVERIFY(form.Result().matchNumbersToLabels);
+      box->setChecked(false);
+      QVERIFY(!form.Result().matchNumbersToLabels);
+    }
   }
 
   void exportDialogNamesTheFileWithItsExtension() {

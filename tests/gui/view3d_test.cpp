@@ -193,6 +193,10 @@ class View3DTest : public QObject {
     QTRY_COMPARE(w.window.Context().zoom.level, zoom + 1);
     w.Shot("VIEW3D_ANIMATED.png");
 
+    // Esc belongs to the window's Quit Active Command; the offscreen platform leaves no window
+    // active once the options dialog has closed, as a desktop would.
+    w.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
     QTest::keyClick(&w.window.Map(), Qt::Key_Escape);
     QVERIFY(!w.Animating());
     QVERIFY(!w.settings.Get(v3::AutoAnimate));

@@ -47,6 +47,11 @@ bool FakePort::AskYesNo(std::string_view text) {
   return answer;
 }
 
+bool FakePort::AskToDiscard(std::string_view text) {
+  discardQuestions.emplace_back(text);
+  return AskYesNo(text);
+}
+
 std::optional<std::string> FakePort::PromptLine(std::string_view, std::string_view prompt,
                                                 std::string_view initial, std::size_t) {
   shown.push_back({Kind::Prompt, std::string(prompt) + " [" + std::string(initial) + "]"});

@@ -663,7 +663,7 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
   }
   const model::ModelFileStatus status = model::ReadModelFile(proposed, path, 1, 1, type, 1);
   if (status != model::ModelFileStatus::Ok) {
-    session.port.ShowError(model::ModelFileMessage(status, type));
+    session.port.ShowError(model::ModelReadFailureText(status, type, path));
     return std::nullopt;
   }
   std::error_code ec;

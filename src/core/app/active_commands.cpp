@@ -122,7 +122,7 @@ void ActiveCommandState::BorderClick(double x, double y, bool shift) {
 }
 
 void ActiveCommandState::AbortNewBorder() {
-  if (!session_.port.AskYesNo(msg::AbortNewBorder)) return;
+  if (!session_.port.AskToDiscard(msg::AbortNewBorder)) return;
   EndNewBorder();
   ui_.RegenerateMap();
 }

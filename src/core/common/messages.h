@@ -138,6 +138,22 @@ inline constexpr std::string_view DuplicatePointsNotLoaded = "Duplicate points n
 inline constexpr std::string_view TotalPointsInMemory = "Total points in memory: ";
 inline constexpr std::string_view LinesNotLoaded = "Lines not loaded: ";
 inline constexpr std::string_view PointCapacityReached = "Point capacity has been reached.";
+// The first lines a load could not use, each "Line 12: " and why.
+inline constexpr std::string_view LinePrefix = "Line ";
+inline constexpr std::string_view MoreLinesPrefix = "... and ";
+inline constexpr std::string_view MoreLinesSuffix = " more";
+inline constexpr std::string_view NotANumberSuffix = "\" is not a number";
+inline constexpr std::string_view TooLargeSuffix = "\" is too large for a coordinate";
+inline constexpr std::string_view LineEndsTooSoon = "the line ends before all its fields were read";
+inline constexpr std::string_view FileEndsTooSoon = "the file ends before all its fields were read";
+inline constexpr std::string_view NoPointNumberPrefix = "there is no point number ";
+inline constexpr std::string_view NoPointLabelledPrefix = "no point is labelled ";
+inline constexpr std::string_view SeveralPointsLabelledPrefix = "several points are labelled ";
+inline constexpr std::string_view NoPointAtPrefix = "no point lies within 0.001 of X = ";
+inline constexpr std::string_view NoPointAtY = ", Y = ";
+inline constexpr std::string_view PointAlreadyOnRing = "the point is on the border already";
+inline constexpr std::string_view BreaklineEndsCoincide = "both ends are the same point";
+inline constexpr std::string_view BreaklineRepeated = "the breakline is there already";
 inline constexpr std::string_view AllPointsMayNotBeLoaded = "All points may not have been loaded.";
 inline constexpr std::string_view CurrentBorderMayBeInvalid =
     "The current border may be invalid. Verify the border or redefine it before triangulating.";
@@ -203,6 +219,8 @@ inline constexpr std::string_view InsufficientPointCapacityForTriangulation =
     "Insufficient point capacity for triangulation.";
 inline constexpr std::string_view ConvexBorderWillBeCreated =
     "WARNING - Current border is invalid, convex border will be created.";
+// After NoBorderDefined, when a model without any border is triangulated.
+inline constexpr std::string_view ConvexBorderAroundAllPoints = "A convex border around all points will be created.";
 inline constexpr std::string_view TriangulatingData = "Triangulating Data";
 inline constexpr std::string_view TriangulationComplete = "Triangulation complete!";
 inline constexpr std::string_view TriangulationDuplicatePoints =
@@ -448,6 +466,9 @@ inline constexpr std::string_view PrinterNotAvailableUseSetup =
 inline constexpr std::string_view PrinterNotAvailable = "Printer not available.";
 inline constexpr std::string_view PrinterNotAvailableLabel = "Printer not available";
 inline constexpr std::string_view PrintCaption = "Print";
+inline constexpr std::string_view PrintSetupCaption = "Print Setup";
+inline constexpr std::string_view PrintSetupNote =
+    "The sheet on the screen, the printout and a PDF file are laid out on this paper.";
 inline constexpr std::string_view Portrait = "Portrait";
 inline constexpr std::string_view Landscape = "Landscape";
 inline constexpr std::string_view ScaleSuffixFeet = " (feet/inch)";

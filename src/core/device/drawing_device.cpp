@@ -614,6 +614,7 @@ void PageDevice::DeviceSetTextStyle(std::uint32_t colour, double height) {
   fontSet_ = true;
   const TextExtent w = CanvasTextExtent("W");
   text.TextCharWidth = std::fabs(1.5 * height * w.width / font_.pixelHeight);
+  text.TextGlyphWidth = std::fabs(height * w.width / font_.pixelHeight);
   text.TextBaselineOffset = perUnit > 0 && std::isfinite(perUnit) ? (w.height - font_.pixelHeight) / perUnit : 0;
 }
 

@@ -240,6 +240,9 @@ int TextPixelHeight(double height, double pixelsPerWorldUnit);
 struct TextState {
   double TextHeight = 1;          // world units
   double TextCharWidth = 0;       // world units
+  // The width a character takes as drawn (world units): on the screen and the printer the
+  // font's own, narrower than TextCharWidth; 0 where it is TextCharWidth (the CAD texts).
+  double TextGlyphWidth = 0;
   double TextBaselineOffset = 0;  // world units
   int TextDecimals = 0;           // 0..3, for callers that format numbers
   bool TextCentred = false;       // screen and printer
@@ -248,6 +251,7 @@ struct TextState {
 
   // Texts anchored at their left end on every device.
   void AnchorLeft() { TextCentred = TextRightAligned = TextCadCentred = false; }
+  double GlyphWidth() const { return TextGlyphWidth > 0 ? TextGlyphWidth : TextCharWidth; }
 };
 
 // ---- The device interface -------------------------------------------------------------------

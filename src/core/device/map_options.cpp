@@ -97,6 +97,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("PointOptions.ShowNumber", ShowNumber, false));
     t.push_back(BoolEntry("PointOptions.ShowLabel", ShowLabel, false));
     t.push_back(BoolEntry("PointOptions.ShowElevation", ShowElevation, false));
+    t.push_back(BoolEntry("PointOptions.Declutter", Declutter, false));
     t.push_back(RealEntry("PointOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(RealEntry("PointOptions.TextAngle", TextAngle, 0.0));
     t.push_back(ByteEntry("PointOptions.ElevationDecimals", ElevationDecimals, 3, 0, MaxDecimals));

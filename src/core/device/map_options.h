@@ -121,6 +121,8 @@ inline constexpr LayerField LabelLayer{6664};
 inline constexpr BoolField ShowNumber{6680};
 inline constexpr BoolField ShowLabel{6681};
 inline constexpr BoolField ShowElevation{6682};
+// Labels that would overlap one drawn already are left out (a byte of the group's free ones).
+inline constexpr BoolField Declutter{6685};
 inline constexpr F64Field TextHeight{6692};
 inline constexpr F64Field TextAngle{6700};  // radians
 inline constexpr U8Field ElevationDecimals{6708};

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/file_problem.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/session.h"
@@ -115,8 +116,9 @@ double RoundThroughText(double value) {
 }
 
 // Optional sign, digits with an optional point and fraction (at least one digit), optional
-// exponent with digits; nothing else.
-std::optional<double> ConvertToken(const char* token, std::size_t length) {
+// exponent with digits; nothing else. `tooLarge` tells a number beyond MaxMagnitude from one
+// that is no number at all.
+std::optional<double> ConvertToken(const char* token, std::size_t length, bool& tooLarge) {
   std::size_t i = 0;
   if (i < length && (token[i] == '+' || token[i] == '-')) ++i;
   std::size_t digits = 0;
@@ -147,9 +149,13 @@ std::optional<double> ConvertToken(const char* token, std::size_t length) {
   if (parsed.ec == std::errc::result_out_of_range && negativeExponent) {
     value = 0;  // too small for a double: zero at three decimals anyway
   } else if (parsed.ec != std::errc()) {
+    tooLarge = parsed.ec == std::errc::result_out_of_range;
     return std::nullopt;
   }
-  if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) return std::nullopt;
+  if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) {
+    tooLarge = true;
+    return std::nullopt;
+  }
   // Below 1e9 a double carries far more digits than a decimal with three decimals needs, so
   // only longer fractions and exponents change in the round trip through text.
   if (exponent || fractionDigits > 3) value = RoundThroughText(value);
@@ -262,17 +268,63 @@ class NearestPointFinder {
   bool built_ = false;
 };
 
-// Resolves one border or breakline vertex to a loaded point; NoPoint when it matches none.
-// `number` is the P field (0 when absent), (x, y) the A/B field.
-PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool hasNumber,
-                         bool hasCoordinates, double number, double x, double y) {
+// The point a P field names: the point in that slot of the model or, when the file numbers its
+// points as the surveyor did, the one point whose label is that number.
+class PointNumbers {
+ public:
+  PointNumbers(const SurfaceModel& model, bool byLabel) : model_(model), byLabel_(byLabel) {}
+
+  // NoPoint, with the reason, when the number names no single point.
+  PointIndex Find(double number, std::string& reason) {
+    // The real is range-checked before it is cut to a whole number.
+    const bool sensible = std::isfinite(number) && std::fabs(number) < 1e9;
+    const double whole = sensible ? std::trunc(number) : 0;
+    if (!byLabel_) {
+      if (whole >= 1 && whole <= model_.PointCount) return static_cast<PointIndex>(whole);
+      reason = std::string(msg::NoPointNumberPrefix) + FormatReal(whole, 0, 0);
+      return NoPoint;
+    }
+    if (!built_) Build();
+    const auto found = labels_.find(Key(LabelFromNumber(whole)));
+    if (found != labels_.end() && found->second != Ambiguous) return found->second;
+    reason = std::string(found == labels_.end() ? msg::NoPointLabelledPrefix : msg::SeveralPointsLabelledPrefix) +
+             FormatReal(whole, 0, 0);
+    return NoPoint;
+  }
+
+ private:
+  static constexpr PointIndex Ambiguous = 0xFFFF;
+
+  static std::uint32_t Key(const model::PointLabelText& label) {
+    std::uint32_t key = 0;
+    for (const char c : label) key = key << 8 | static_cast<unsigned char>(c);
+    return key;
+  }
+
+  void Build() {
+    labels_.reserve(model_.PointCount);
+    for (PointIndex i = 1; i <= model_.PointCount; ++i) {
+      const auto [it, inserted] = labels_.try_emplace(Key(model_.PointLabel[i]), i);
+      if (!inserted) it->second = Ambiguous;
+    }
+    built_ = true;
+  }
+
+  const SurfaceModel& model_;
+  bool byLabel_;
+  bool built_ = false;
+  std::unordered_map<std::uint32_t, PointIndex> labels_;
+};
+
+// Resolves one border or breakline vertex to a loaded point; NoPoint, with the reason, when it
+// matches none. `number` is the P field, (x, y) the A/B field.
+PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, PointNumbers& numbers, bool hasNumber,
+                         bool hasCoordinates, double number, double x, double y, std::string& reason) {
   PointIndex q = NoPoint;
-  // The real is range-checked before it is cut to an index.
-  const bool numberIsPoint = number >= 1 && number < static_cast<double>(m.PointCount) + 1;
+  const PointIndex p = hasNumber ? numbers.Find(number, reason) : NoPoint;
   if (!hasNumber) {
     q = finder.Nearest(x, y);
-  } else if (numberIsPoint) {
-    const auto p = static_cast<PointIndex>(number);
+  } else if (p != NoPoint) {
     if (!hasCoordinates) {
       q = p;
       x = m.PointX[p];
@@ -285,15 +337,46 @@ PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool
     }
   } else if (hasCoordinates) {
     q = finder.Nearest(x, y);
+  } else {
+    return NoPoint;  // the number's own reason stands
   }
-  if (q == NoPoint) return NoPoint;
-  return tin::SamePlace(m.PointX[q], m.PointY[q], x, y) ? q : NoPoint;
+  if (q != NoPoint && tin::SamePlace(m.PointX[q], m.PointY[q], x, y)) return q;
+  reason = std::string(msg::NoPointAtPrefix) + FormatReal(x, 0, 3) + std::string(msg::NoPointAtY) + FormatReal(y, 0, 3);
+  return NoPoint;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Shared pieces of the loaders.
 
 std::string Count(std::size_t n) { return FormatInteger(static_cast<std::int64_t>(n), 0); }
+
+// The first few lines a load could not use, each with its reason, for the summary: enough to
+// find and mend them in the file without a listing.
+class LineProblems {
+ public:
+  static constexpr std::size_t Named = 5;
+
+  void Add(std::uint64_t line, std::string reason) {
+    if (first_.size() < Named) first_.push_back({line, std::move(reason)});
+    ++count_;
+  }
+
+  // Blank line, then "Line 12: why" lines; nothing when every line was used.
+  std::string Text() const {
+    if (first_.empty()) return {};
+    std::string text = "\r\n";
+    for (const auto& [line, reason] : first_)
+      text += "\r\n" + std::string(msg::LinePrefix) + std::to_string(line) + ": " + reason;
+    if (count_ > first_.size())
+      text += "\r\n" + std::string(msg::MoreLinesPrefix) + Count(count_ - first_.size()) +
+              std::string(msg::MoreLinesSuffix);
+    return text;
+  }
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::string>> first_;
+  std::size_t count_ = 0;
+};
 
 bool IsReadable(const fs::path& file, std::ifstream& in) {
   std::error_code ec;
@@ -379,7 +462,7 @@ bool CanReadCoordinates(const FieldCodes& codes) { return HasCode(codes, coord::
 // The summary of a coordinate load; `count` is the number of points the model now holds.
 void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, std::size_t loaded,
                            std::size_t duplicates, std::size_t failed, std::size_t count,
-                           std::size_t capacity) {
+                           std::size_t capacity, const LineProblems& problems) {
   const bool full = count >= capacity;
   if (load.autoProcessActive && !full) return;
   std::string text = std::string(msg::TotalPointsLoaded) + Count(loaded);
@@ -387,11 +470,11 @@ void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, std::size
   if (load.append) text += "\r\n" + std::string(msg::TotalPointsInMemory) + Count(count);
   if (failed > 0) text += "\r\n" + std::string(msg::LinesNotLoaded) + Count(failed);
   if (!full) {
-    port.ShowInfo(text);
+    port.ShowInfo(text + problems.Text());
     return;
   }
   port.ShowError(text + "\r\n\r\n" + std::string(msg::PointCapacityReached) + "\r\n" +
-                 std::string(msg::AllPointsMayNotBeLoaded));
+                 std::string(msg::AllPointsMayNotBeLoaded) + problems.Text());
 }
 
 void DropTriangulation(SurfaceModel& m) {
@@ -408,11 +491,20 @@ struct VertexRecord {
   double y[2] = {0, 0};
   int numbers = 0;
   int pairs = 0;
+  // Point numbers joined by hyphens ("875-876-877"), when the format holds no coordinates: the
+  // record's points in order, a chain of their own.
+  bool hyphenated = false;
+  std::vector<double> run;
 };
 
 // Reads one border or breakline record: P a point number, A a pair as X then Y, B as Y then X,
-// D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept.
+// D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept. A
+// hyphen between point numbers separates them, and after the format's last P field the run of
+// hyphen-joined numbers is read to its end. A failed record leaves the failed read's reason in
+// the reader: nothing after it is read.
 bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord& record) {
+  const bool runs = CountCode(codes, vertex::EastingNorthing) + CountCode(codes, vertex::NorthingEasting) == 0;
+  const auto lastNumber = std::find(codes.rbegin(), codes.rend(), vertex::PointNumber);
   bool error = false;
   auto read = [&](double& target) {
     if (error) return;
@@ -423,12 +515,31 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
       error = true;
     }
   };
-  for (const std::uint8_t code : codes) {
+  for (auto c = codes.begin(); c != codes.end(); ++c) {
+    const std::uint8_t code = *c;
     switch (code) {
       case vertex::PointNumber: {
+        if (error) break;
         const int slot = std::min(record.numbers, 1);
-        read(record.number[slot]);
-        if (!error) record.numbers = std::min(record.numbers + 1, 2);
+        auto value = reader.ReadPointNumber();
+        if (!value) {
+          error = true;
+          break;
+        }
+        record.number[slot] = *value;
+        record.numbers = std::min(record.numbers + 1, 2);
+        if (!runs) break;
+        record.run.push_back(*value);
+        record.hyphenated = record.hyphenated || reader.JoinedToNext();
+        const bool last = lastNumber != codes.rend() && c == std::prev(lastNumber.base());
+        while (last && reader.JoinedToNext()) {
+          value = reader.ReadPointNumber();
+          if (!value) {
+            error = true;
+            break;
+          }
+          record.run.push_back(*value);
+        }
         break;
       }
       case vertex::EastingNorthing:
@@ -596,8 +707,37 @@ constexpr std::size_t kChunkSize = 1 << 16;
 AsciiReader::AsciiReader(std::istream& in, bool lineBound)
     : in_(in), buffer_(kChunkSize), lineBound_(lineBound) {}
 
+std::uint64_t AsciiReader::LinesIn(std::size_t count) const {
+  // memchr finds each line feed in whole machine words, where a plain count goes byte by byte.
+  std::uint64_t lines = 0;
+  const char* p = buffer_.data();
+  const char* const end = p + count;
+  while (p < end) {
+    const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    if (!feed) break;
+    ++lines;
+    p = static_cast<const char*>(feed) + 1;
+  }
+  return lines;
+}
+
+std::uint64_t AsciiReader::RecordLine() {
+  if (recordLine_ == 0) recordLine_ = chunkLines_ + LinesIn(recordStart_) + 1;
+  return recordLine_;
+}
+
+std::optional<double> AsciiReader::Refuse(const char* token, std::size_t length, Failure why) {
+  failure_ = why;
+  failedToken_.assign(token, std::min(length, TokenCapacity));
+  if (length > TokenCapacity) failedToken_ += "...";
+  return std::nullopt;
+}
+
 bool AsciiReader::Refill() {
   if (finished_) return false;
+  // The record under way keeps its line; the chunk's line feeds are passed on.
+  if (recordHadContent_) RecordLine();
+  chunkLines_ += LinesIn(end_);
   chunkStart_ += end_;
   pos_ = 0;
   end_ = 0;
@@ -628,10 +768,34 @@ void AsciiReader::BeginRecord() {
   recordHadContent_ = false;
 }
 
+std::optional<double> AsciiReader::ReadPointNumber() {
+  pointNumbers_ = true;
+  const auto value = ReadNumber();
+  pointNumbers_ = false;
+  return value;
+}
+
+std::string AsciiReader::FailureReason() const {
+  switch (failure_) {
+    case Failure::None: break;
+    case Failure::NotANumber: return "\"" + failedToken_ + std::string(msg::NotANumberSuffix);
+    case Failure::TooLarge: return "\"" + failedToken_ + std::string(msg::TooLargeSuffix);
+    case Failure::LineEnded: return std::string(msg::LineEndsTooSoon);
+    case Failure::FileEnded: return std::string(msg::FileEndsTooSoon);
+  }
+  return {};
+}
+
 std::optional<double> AsciiReader::ReadNumber() {
   const bool stopAtLineEnd = lineBound_ && lineHasNumber_;
+  const bool pointNumber = pointNumbers_;
+  failure_ = Failure::None;
+  joined_ = false;
   // The number before ended this record's line.
-  if (stopAtLineEnd && IsLineEnd(current_)) return std::nullopt;
+  if (stopAtLineEnd && IsLineEnd(current_)) {
+    failure_ = Failure::LineEnded;
+    return std::nullopt;
+  }
 
   // The buffer is walked with local pointers (the compiler cannot keep members in registers
   // across the character stores below) and refilled when it runs out.
@@ -660,9 +824,14 @@ std::optional<double> AsciiReader::ReadNumber() {
   current_ = c;
   if (!found) {
     pos_ = static_cast<std::size_t>(p - buffer_.data());
+    failure_ = stopAtLineEnd && IsLineEnd(c) ? Failure::LineEnded : Failure::FileEnded;
     return std::nullopt;
   }
   lineHasNumber_ = true;
+  if (!recordHadContent_) {
+    recordStart_ = static_cast<std::size_t>(p - 1 - buffer_.data());
+    recordLine_ = 0;
+  }
   recordHadContent_ = true;
 
   // The token: start characters and exponent letters. The character that ends it is read and
@@ -688,28 +857,37 @@ std::optional<double> AsciiReader::ReadNumber() {
     }
     ++length;
   };
+  char previous = 0;
   for (;;) {
     const CharClass k = ClassOf(c);
+    // Point numbers joined by a hyphen ("213-214"): the hyphen ends the first one.
+    if (pointNumber && c == '-' && IsDigit(previous)) {
+      joined_ = true;
+      break;
+    }
     if (atEnd()) {
       if (k != Separator && k != Exponent) append(c, k);
       break;
     }
     if (k == Separator) break;
     append(c, k);
+    previous = c;
     c = *p++;
   }
   pos_ = static_cast<std::size_t>(p - buffer_.data());
   current_ = c;
-  if (length > TokenCapacity) return std::nullopt;
+  if (length > TokenCapacity) return Refuse(token, length, Failure::NotANumber);
   if (plain && digits > 0 && digits <= 15 && decimals <= 3) {
     // Both operands are exact, so the one correctly rounded division gives the double nearest
     // the decimal, as a full conversion would; it is at three decimals already.
     constexpr double kPowers[] = {1, 10, 100, 1000};
     const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
-    if (value > MaxMagnitude) return std::nullopt;
+    if (value > MaxMagnitude) return Refuse(token, length, Failure::TooLarge);
     return token[0] == '-' ? -value : value;
   }
-  return ConvertToken(token, length);
+  bool tooLarge = false;
+  const auto value = ConvertToken(token, length, tooLarge);
+  return value ? value : Refuse(token, length, tooLarge ? Failure::TooLarge : Failure::NotANumber);
 }
 
 void AsciiReader::SkipToNextLine() {
@@ -753,9 +931,9 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const fs::path& file, 
   }
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     const std::size_t count = load.append ? session.model.PointCount : 0;
-    ShowCoordinateSummary(session.port, load, 0, 0, 0, count, session.model.MaxPoints);
+    ShowCoordinateSummary(session.port, load, 0, 0, 0, count, session.model.MaxPoints, {});
     session.port.ShowWarning(msg::UnableToLoadCoordinateFile);
     return {.status = LoadStatus::NotOpened};
   }
@@ -795,6 +973,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
   };
 
   AsciiReader reader(in, HasCode(codes, coord::NextLine));
+  LineProblems problems;
   std::size_t kept = 0;
   port.BeginProgress(std::string(msg::LoadingCoordinatePrefix) + FormatInteger(0, 6), false);
   while (kept < room && !reader.AtEnd()) {
@@ -802,7 +981,11 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     const std::uint64_t before = reader.CharactersRead();
     PointRecord point;
     if (!ReadCoordinateRecord(reader, codes, point)) {
-      if (reader.RecordHadContent()) ++result.failed;
+      // The failed read's reason stands: the rest of a failed record reads nothing.
+      if (reader.RecordHadContent()) {
+        ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
+      }
       if (reader.CharactersRead() == before) break;  // nothing left that a record could take
       continue;
     }
@@ -846,7 +1029,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
 
   const std::size_t count = start + kept;
   result.capacityReached = count >= m.MaxPoints;
-  ShowCoordinateSummary(port, load, result.loaded, result.duplicates, result.failed, count, m.MaxPoints);
+  ShowCoordinateSummary(port, load, result.loaded, result.duplicates, result.failed, count, m.MaxPoints, problems);
 
   if (kept == 0) {
     port.ShowWarning(msg::UnableToLoadCoordinateFile);
@@ -872,10 +1055,12 @@ BorderLoadResult LoadBorderFile(Session& session, const fs::path& file, const Ve
   }
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     return {.status = LoadStatus::NotOpened};
   }
-  return LoadBorder(session, in, codes, load);
+  VertexLoad stored = load;
+  stored.matchNumbersToLabels = session.settings.Get(BorderImport.MatchNumbersToLabels());
+  return LoadBorder(session, in, codes, stored);
 }
 
 BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes& codes, const VertexLoad& load) {
@@ -896,42 +1081,60 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
   std::vector<PointIndex> ring;
   std::vector<std::uint8_t> onRing(std::size_t{m.PointCount} + 1, 0);
   bool closingRepeatSeen = false;  // the first point again; fine when nothing follows it
+  std::uint64_t closingRepeatLine = 0;
 
   NearestPointFinder finder(m);
+  PointNumbers numbers(m, load.matchNumbersToLabels);
+  LineProblems problems;
   AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+  auto take = [&](double number, double x, double y) {
+    ++result.read;
+    std::string reason;
+    const PointIndex q = ResolveVertex(m, finder, numbers, hasNumber, hasCoordinates, number, x, y, reason);
+    if (q == NoPoint) {
+      ++result.invalid;
+      problems.Add(reader.RecordLine(), std::move(reason));
+      return;
+    }
+    if (onRing[q]) {
+      if (q == ring.front() && !closingRepeatSeen) {
+        closingRepeatSeen = true;
+        closingRepeatLine = reader.RecordLine();
+      } else {
+        ++result.invalid;
+        problems.Add(reader.RecordLine(), std::string(msg::PointAlreadyOnRing));
+      }
+      return;
+    }
+    if (closingRepeatSeen) {
+      // The first point came back in the middle of the ring.
+      ++result.invalid;
+      problems.Add(closingRepeatLine, std::string(msg::PointAlreadyOnRing));
+      closingRepeatSeen = false;
+    }
+    onRing[q] = 1;
+    ring.push_back(q);
+  };
   while (!reader.AtEnd()) {
     reader.BeginRecord();
     const std::uint64_t before = reader.CharactersRead();
     VertexRecord record;
     if (!ReadVertexRecord(reader, codes, record)) {
-      if (reader.RecordHadContent()) ++result.failed;
+      if (reader.RecordHadContent()) {
+        ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
+      }
       if (reader.CharactersRead() == before) break;
       continue;
     }
-    ++result.read;
+    if (record.hyphenated) {
+      for (const double number : record.run) take(number, 0, 0);
+      continue;
+    }
     // Of repeated fields the last one counts.
     const int n = std::max(record.numbers, 1) - 1;
     const int c = std::max(record.pairs, 1) - 1;
-    const PointIndex q = ResolveVertex(m, finder, hasNumber, hasCoordinates, record.number[n], record.x[c], record.y[c]);
-    if (q == NoPoint) {
-      ++result.invalid;
-      continue;
-    }
-    if (onRing[q]) {
-      if (q == ring.front() && !closingRepeatSeen) {
-        closingRepeatSeen = true;
-      } else {
-        ++result.invalid;
-      }
-      continue;
-    }
-    if (closingRepeatSeen) {
-      // The first point came back in the middle of the ring.
-      ++result.invalid;
-      closingRepeatSeen = false;
-    }
-    onRing[q] = 1;
-    ring.push_back(q);
+    take(record.number[n], record.x[c], record.y[c]);
   }
 
   ReportReadProblems(port, reader);
@@ -947,7 +1150,7 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
     } else {
       text = std::string(msg::TotalBorderPoints) + Count(result.accepted);
     }
-    port.ShowInfo(text + FailedLinesText(result.failed));
+    port.ShowInfo(text + FailedLinesText(result.failed) + problems.Text());
   }
   if (ring.empty()) {
     result.status = LoadStatus::NothingLoaded;
@@ -982,10 +1185,12 @@ BreaklineLoadResult LoadBreaklineFile(Session& session, const fs::path& file, co
   if (!CheckBreaklineFormat(session.port, codes)) return {.status = LoadStatus::FormatRefused};
   std::ifstream in;
   if (!IsReadable(file, in)) {
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
     return {.status = LoadStatus::NotOpened};
   }
-  return LoadBreaklines(session, in, codes, load);
+  VertexLoad stored = load;
+  stored.matchNumbersToLabels = session.settings.Get(BreaklineImport.MatchNumbersToLabels());
+  return LoadBreaklines(session, in, codes, stored);
 }
 
 BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const FieldCodes& codes,
@@ -1019,7 +1224,39 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   bool sideIsTo = false;
 
   NearestPointFinder finder(m);
+  PointNumbers pointNumbers(m, load.matchNumbersToLabels);
+  LineProblems problems;
   AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+
+  // Takes q as the next endpoint of slot k; false, counted and named, when it cannot be one.
+  auto offer = [&](PointIndex q, std::string reason, bool chained) {
+    const PointIndex from = m.Breaklines[k].From;
+    if (q != NoPoint && sideIsTo && (q == from || existing.contains(EdgeKey(from, q)))) {
+      reason = q == from ? msg::BreaklineEndsCoincide : msg::BreaklineRepeated;
+      q = NoPoint;
+    }
+    if (q == NoPoint) {
+      ++result.invalid;
+      problems.Add(reader.RecordLine(), std::move(reason));
+      return false;
+    }
+    if (!sideIsTo) {
+      m.Breaklines[k].From = q;
+      sideIsTo = true;
+      return true;
+    }
+    m.Breaklines[k].To = q;
+    existing.insert(EdgeKey(from, q));
+    ++k;
+    if (k <= capacity + 1) makeCurrent(k);
+    if (chained && k <= capacity) {
+      m.Breaklines[k].From = q;  // the next vertex ends the next breakline
+    } else {
+      sideIsTo = false;
+    }
+    return true;
+  };
+
   while (k <= capacity && !reader.AtEnd()) {
     reader.BeginRecord();
     const std::uint64_t charsBefore = reader.CharactersRead();
@@ -1027,36 +1264,36 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
     if (!ReadVertexRecord(reader, codes, record)) {
       if (reader.RecordHadContent()) {
         ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
         sideIsTo = false;  // a bad line ends the chain rather than joining its neighbours
       }
       if (reader.CharactersRead() == charsBefore) break;
       continue;
     }
+    if (record.hyphenated) {
+      // A chain of its own: past a point that cannot be used it starts again, past a segment
+      // that cannot be added it goes on from that segment's end.
+      sideIsTo = false;
+      for (std::size_t j = 0; j < record.run.size() && k <= capacity; ++j) {
+        std::string reason;
+        const PointIndex q = ResolveVertex(m, finder, pointNumbers, true, false, record.run[j], 0, 0, reason);
+        if (offer(q, std::move(reason), true)) continue;
+        if (q == NoPoint) {
+          sideIsTo = false;  // the chain starts again at the next usable point
+        } else {
+          m.Breaklines[k].From = q;  // and goes on from the end of a segment it could not add
+        }
+      }
+      sideIsTo = false;
+      continue;
+    }
     bool recordFailed = false;
     const int endpoints = std::max(record.numbers, record.pairs);
     for (int j = 0; j < endpoints && k <= capacity; ++j) {
-      PointIndex q = ResolveVertex(m, finder, numbers > 0, pairs > 0, record.number[j], record.x[j], record.y[j]);
-      const PointIndex from = m.Breaklines[k].From;
-      if (q != NoPoint && sideIsTo && (q == from || existing.contains(EdgeKey(from, q)))) q = NoPoint;
-      if (q == NoPoint) {
-        ++result.invalid;
-        recordFailed = true;
-        continue;
-      }
-      if (!sideIsTo) {
-        m.Breaklines[k].From = q;
-        sideIsTo = true;
-        continue;
-      }
-      m.Breaklines[k].To = q;
-      existing.insert(EdgeKey(from, q));
-      ++k;
-      if (k <= capacity + 1) makeCurrent(k);
-      if (chain && k <= capacity) {
-        m.Breaklines[k].From = q;  // the next vertex ends the next breakline
-      } else {
-        sideIsTo = false;
-      }
+      std::string reason;
+      const PointIndex q = ResolveVertex(m, finder, pointNumbers, numbers > 0, pairs > 0, record.number[j],
+                                         record.x[j], record.y[j], reason);
+      if (!offer(q, std::move(reason), chain)) recordFailed = true;
     }
     // An unfinished breakline is abandoned; in a chain the next usable record starts anew.
     if (recordFailed) sideIsTo = false;
@@ -1080,9 +1317,9 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   text += FailedLinesText(result.failed);
   if (result.capacityReached) {
     port.ShowError(text + "\r\n\r\n" + std::string(msg::BreaklineCapacityReached) + "\r\n" +
-                   std::string(msg::AllBreaklinesMayNotBeLoaded));
+                   std::string(msg::AllBreaklinesMayNotBeLoaded) + problems.Text());
   } else if (!load.autoProcessActive) {
-    port.ShowInfo(text);
+    port.ShowInfo(text + problems.Text());
   }
 
   if (result.added == 0) {

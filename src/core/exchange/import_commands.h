@@ -46,10 +46,13 @@ struct ImportDialogRequest {
   bool chooseFileAtOnce = false;  // no name known: the file dialog opens as the dialog appears
   bool showAutoRemove = false;    // coordinates only
   bool autoRemove = false;
+  bool showMatchNumbersToLabels = false;  // borders and breaklines
+  bool matchNumbersToLabels = false;
 };
 struct ImportDialogResult {
   std::string fileName;
   bool autoRemove = false;
+  bool matchNumbersToLabels = false;
 };
 // Shows the dialog modally (it stores its format itself); nothing on Cancel.
 using ImportDialogFn = std::function<std::optional<ImportDialogResult>(const ImportDialogRequest&)>;

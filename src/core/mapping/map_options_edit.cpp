@@ -434,6 +434,7 @@ PointPage LoadPointPage(const SettingsRecord& s) {
   p.showNumber = s.Get(ShowNumber);
   p.showLabel = s.Get(ShowLabel);
   p.showElevation = s.Get(ShowElevation);
+  p.declutter = s.Get(Declutter);
   p.textHeight = Fixed3(s.Get(TextHeight));
   double degrees = s.Get(TextAngle) * 180 / std::numbers::pi;
   if (Surveyors(s)) degrees = -degrees;
@@ -456,6 +457,7 @@ int StorePointPage(UserPort& port, SettingsRecord& s, const PointPage& p) {
   st.StoreBool(ShowNumber, p.showNumber);
   st.StoreBool(ShowLabel, p.showLabel);
   st.StoreBool(ShowElevation, p.showElevation);
+  st.StoreBool(Declutter, p.declutter);
   st.StoreReal(TextHeight, p.textHeight, msg::InvalidTextHeight,
                TextHeightRange(msg::PointTextHeightOutOfRange));
   if (const auto degrees = st.Real(p.textAngle, msg::InvalidTextAngle)) {

@@ -120,6 +120,7 @@ struct PointPage {
   std::string markerHeight;
   std::uint32_t labelColour = 0;
   bool showNumber = false, showLabel = false, showElevation = false;
+  bool declutter = false;
   std::string textHeight;
   std::string textAngle;  // degrees, as the angle convention shows them
   int elevationDecimals = 0;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/format.h"
@@ -352,6 +354,55 @@ std::string WithoutBlanks(std::string text) {
   return text;
 }
 
+// The labels kept so far, as boxes in the labels' own frame (u along the text, v across it; all
+// labels share one angle, so the boxes are upright there). A grid of cells about one label in
+// size keeps each test to the few boxes near it.
+class LabelBoxes {
+ public:
+  struct Box {
+    double u0, v0, u1, v1;
+  };
+
+  LabelBoxes(double cellU, double cellV) : cellU_(cellU), cellV_(cellV) {}
+
+  // Adds the box unless it meets one added before; false when it does.
+  bool TryAdd(const Box& b) {
+    const CellRange r = CellsOf(b);
+    for (std::int64_t i = r.i0; i <= r.i1; ++i)
+      for (std::int64_t j = r.j0; j <= r.j1; ++j) {
+        const auto cell = cells_.find(Key(i, j));
+        if (cell == cells_.end()) continue;
+        for (const std::size_t k : cell->second)
+          if (Meet(boxes_[k], b)) return false;
+      }
+    boxes_.push_back(b);
+    for (std::int64_t i = r.i0; i <= r.i1; ++i)
+      for (std::int64_t j = r.j0; j <= r.j1; ++j) cells_[Key(i, j)].push_back(boxes_.size() - 1);
+    return true;
+  }
+
+ private:
+  struct CellRange {
+    std::int64_t i0, i1, j0, j1;
+  };
+
+  static bool Meet(const Box& a, const Box& b) { return a.u0 < b.u1 && b.u0 < a.u1 && a.v0 < b.v1 && b.v0 < a.v1; }
+  static std::uint64_t Key(std::int64_t i, std::int64_t j) {
+    return static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(j);
+  }
+  // Far-off coordinates are held to a range the cell numbers can take.
+  static std::int64_t Cell(double v, double size) {
+    return static_cast<std::int64_t>(std::clamp(std::floor(v / size), -1e15, 1e15));
+  }
+  CellRange CellsOf(const Box& b) const {
+    return {Cell(b.u0, cellU_), Cell(b.u1, cellU_), Cell(b.v0, cellV_), Cell(b.v1, cellV_)};
+  }
+
+  double cellU_, cellV_;
+  std::vector<Box> boxes_;
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+};
+
 void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
   using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(LabelColour), s.Get(LabelLayer));
@@ -372,12 +423,25 @@ void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevi
   const double along = std::fabs(marker) / 2 + 0.75 * charWidth;
   const double c = std::cos(angle), sn = std::sin(angle);
   const int decimals = std::clamp<int>(s.Get(ElevationDecimals), 0, 3);
+  // Decluttering measures in world units; sizes it cannot measure with leave every label in.
+  const bool declutter = s.Get(Declutter) && std::isfinite(h) && h > 0 && std::isfinite(charWidth) && charWidth > 0;
+  LabelBoxes kept(8 * charWidth, 3 * LabelLineSpacing * h);
   std::vector<std::string> lines;
   for (PointIndex p = 1; p <= m.PointCount; ++p) {
     lines.clear();
     if (s.Get(ShowNumber)) lines.push_back(std::to_string(p));
     if (s.Get(ShowLabel)) lines.push_back(WithoutBlanks(m.GetPointLabel(p)));
     if (s.Get(ShowElevation)) lines.push_back(FormatReal(m.PointZ[p], 0, decimals));
+    if (declutter) {
+      // The lines' middles run through their anchors: the bottom line spans 0..h across the
+      // text, the top one ends a text height above its own anchor's offset.
+      std::size_t chars = 0;
+      for (const std::string& line : lines) chars = std::max(chars, line.size());
+      const double u = m.PointX[p] * c + m.PointY[p] * sn + along;
+      const double v = -m.PointX[p] * sn + m.PointY[p] * c;
+      const double top = static_cast<double>(lines.size() - 1) * LabelLineSpacing * h + h;
+      if (!kept.TryAdd({u, v, u + static_cast<double>(chars) * charWidth, v + top})) continue;
+    }
     for (std::size_t j = 0; j < lines.size(); ++j) {
       const double k = static_cast<double>(lines.size() - 1 - j);  // 0 at the bottom line
       const double up = k * LabelLineSpacing * h + 0.5 * h;

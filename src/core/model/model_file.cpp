@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/app_settings.h"
+#include "common/file_problem.h"
 #include "common/messages.h"
 #include "common/session.h"
 #include "common/user_port.h"
@@ -381,12 +382,17 @@ std::string ModelFileMessage(ModelFileStatus status, int fileType) {
   return std::string(msg::FileManagementError);
 }
 
+std::string ModelReadFailureText(ModelFileStatus status, int fileType, const std::filesystem::path& file) {
+  const std::string where = status == ModelFileStatus::NotOpened ? ReadProblemLine(file) : FullPath(file);
+  return ModelFileMessage(status, fileType) + "\r\n" + where;
+}
+
 bool ReadModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
                    TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline) {
   const ModelFileStatus status =
       ReadModelFile(session.model, file, firstPoint, firstTriangle, fileType, firstBreakline);
   if (status == ModelFileStatus::Ok) return true;
-  session.port.ShowError(ModelFileMessage(status, fileType));
+  session.port.ShowError(ModelReadFailureText(status, fileType, file));
   return false;
 }
 

@@ -48,6 +48,9 @@ ModelFileStatus ReadModelStream(SurfaceModel& model, std::istream& in, PointInde
 // The message shown for a failed read or write, e.g. "Bad header in .MDL file."; empty for Ok
 // and NothingToWrite.
 std::string ModelFileMessage(ModelFileStatus status, int fileType);
+// The message of a failed read followed by a line naming the file by its full path, with the
+// system's reason when it could not be opened.
+std::string ModelReadFailureText(ModelFileStatus status, int fileType, const std::filesystem::path& file);
 
 // ReadModelFile that shows its failure message through the session's port.
 bool ReadModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,

@@ -183,7 +183,7 @@ bool PointsAreCollinear(const SurfaceModel& m) {
   return true;
 }
 
-void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcessActive) {
+void CreateConvexBorder(Session& session, BorderErrors& errors, bool quiet) {
   SurfaceModel& m = session.model;
   ResetBorderErrors(errors, m.PointCount);
   if (m.PointCount <= 2) return;
@@ -205,7 +205,7 @@ void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcess
   }
 
   session.port.EndProgress();
-  if (!autoProcessActive) session.port.ShowCompletion(msg::BorderComplete);
+  if (!quiet) session.port.ShowCompletion(msg::BorderComplete);
 }
 
 // ---- Border Editor operations ---------------------------------------------------------------

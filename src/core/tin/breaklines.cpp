@@ -197,7 +197,7 @@ void KillBreaklines(Session& session, BreaklineEditorState& editor) {
   }
   const std::string question =
       std::string(msg::DeleteAllPrefix) + FormatInteger(m.BreaklineCount, 0) + std::string(msg::DeleteAllSuffix);
-  if (!session.port.AskYesNo(question)) return;
+  if (!session.port.AskToDiscard(question)) return;
   m.BreaklineCount = 0;
   editor.notExecuted = true;
   model::MarkModified(session);

@@ -100,10 +100,17 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
 
   // A border the run makes itself is taken away again when the run fails; the ring that was
   // there before (an invalid one, which the user may still want to mend) comes back.
-  const bool makeBorder = CheckBorder(m, 1, m.PointCount) != BorderCheck::Valid;
+  const BorderCheck border = CheckBorder(m, 1, m.PointCount);
+  const bool makeBorder = border != BorderCheck::Valid;
   std::vector<PointIndex> previousBorder;
   if (makeBorder) {
-    session.port.ShowError(msg::ConvexBorderWillBeCreated);
+    // A model without any border yet is the usual first run, not a fault: it is only told
+    // what will happen. A ring that does not close is an error the user should look at.
+    if (border == BorderCheck::Invalid) {
+      session.port.ShowError(msg::ConvexBorderWillBeCreated);
+    } else if (!options.autoProcessActive) {
+      session.port.ShowInfo(std::string(msg::NoBorderDefined) + "\r\n" + std::string(msg::ConvexBorderAroundAllPoints));
+    }
     BorderErrors ownErrors;
     if (options.borderErrors == nullptr) AllocateBorderErrors(session, ownErrors);
     try {
@@ -111,8 +118,10 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
     } catch (const std::bad_alloc&) {
       status = TriangulationStatus::OutOfMemory;
     }
+    // The run ends with its own completion note; one for the border on the way would only be
+    // another button to press.
     if (status == TriangulationStatus::Success)
-      CreateConvexBorder(session, options.borderErrors ? *options.borderErrors : ownErrors, options.autoProcessActive);
+      CreateConvexBorder(session, options.borderErrors ? *options.borderErrors : ownErrors, /*quiet=*/true);
   }
 
   InsertionReport inserted;

@@ -1,11 +1,14 @@
 #include "app/app_controller.h"
 
 #include <exception>
+
+#include <QRect>
 #include <string>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -46,6 +49,13 @@ std::unique_ptr<QTemporaryDir> MakeWorkDirectory() {
   if (config.isEmpty() || !QDir().mkpath(config)) return nullptr;
   dir = std::make_unique<QTemporaryDir>(config + QStringLiteral("/work-XXXXXX"));
   return dir->isValid() ? std::move(dir) : nullptr;
+}
+
+// The main window's size and place when it is neither minimised nor maximised. The settings
+// file has no room for it, so it is kept beside that file, as the desktop's programs keep theirs.
+constexpr const char* PlaceKey = "MainWindow/place";
+QSettings WindowPlaceFile(const QString& settingsPath) {
+  return QSettings(QFileInfo(settingsPath).dir().filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
 }
 
 }  // namespace
@@ -121,7 +131,8 @@ bool AppController::Start(const QStringList& arguments) {
       ToFsPath(run.workDirectory ? run.workDirectory->path()
                                  : QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
-  help_ = std::make_unique<HelpViewer>(run.port, programDirectory_);
+  help_ = std::make_unique<HelpViewer>(
+      run.port, helpDirectory_.isEmpty() ? programDirectory_ : helpDirectory_);
   window_ = std::make_unique<MainWindow>(run.session, *help_);
   run.port.SetParentWindow(window_.get());
   run.port.SetModelStateHandler([this] {
@@ -130,6 +141,7 @@ bool AppController::Start(const QStringList& arguments) {
   connect(window_.get(), &MainWindow::FirstActivated, this, &AppController::ShowWelcome);
   connect(window_.get(), &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+  if (!settingsPath_.isEmpty()) window_->RestorePlace(WindowPlaceFile(settingsPath_).value(PlaceKey).toRect());
   window_->ApplyWindowState(run.settings.Get(settings::MainWindowState));
   OpenFromCommandLine(arguments);
   // An empty name reopens the last model; with none recorded nothing happens.
@@ -163,6 +175,7 @@ void AppController::ShowWelcome() {
   if (!options_.showWelcome || run.model.PointCount != 0 || !run.settings.Get(settings::ShowSplash))
     return;
   WelcomeWindow welcome(run.port, window_.get());
+  welcome.whatNext = [this] { help_->ShowHelpFile(help::Tutorial); };
   if (welcome.exec() == QDialog::Accepted)
     run.settings.Set(settings::ShowSplash, !welcome.DoNotShowAgain());
 }
@@ -190,8 +203,11 @@ void AppController::Shutdown() {
   RunState& run = *state_;
   if (started_) {
     started_ = false;
-    if (window_) run.settings.Set(settings::MainWindowState,
-                                  static_cast<std::uint8_t>(window_->WindowStateCode()));
+    if (window_) {
+      run.settings.Set(settings::MainWindowState, static_cast<std::uint8_t>(window_->WindowStateCode()));
+      const QRect place = window_->NormalPlace();
+      if (place.isValid() && !settingsPath_.isEmpty()) WindowPlaceFile(settingsPath_).setValue(PlaceKey, place);
+    }
     if (!settingsPath_.isEmpty()) {
       // Not reported: the program is ending, and a failed save leaves the old file whole.
       try {

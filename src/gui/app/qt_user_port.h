@@ -31,6 +31,8 @@ class QtUserPort : public UserPort {
 
   void Show(MessageKind kind, std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
+  // No is the default button.
+  bool AskToDiscard(std::string_view text) override;
   std::optional<std::string> PromptLine(std::string_view title, std::string_view prompt,
                                         std::string_view initial, std::size_t maxChars) override;
   void BeginProgress(std::string_view note, bool showGauge) override;
@@ -46,6 +48,9 @@ class QtUserPort : public UserPort {
   ReportViewer& Viewer();
 
  private:
+  class ProgressAside;
+  bool Ask(std::string_view text, bool yesByDefault);
+
   SettingsRecord& settings_;
   QPointer<QWidget> parent_;
   // Made once and reused; owned by the parent window when there is one.

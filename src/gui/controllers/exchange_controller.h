@@ -12,10 +12,6 @@ class HelpViewer;
 class ViewController;
 struct WindowContext;
 
-// Help context numbers of the import and export dialogs.
-inline constexpr int ImportHelpContext = 320;
-inline constexpr int ExportHelpContext = 330;
-
 // Process > Import and Process > Export (coordinates, border, breaklines) and File >
 // Preferences.
 class ExchangeController : public QObject {

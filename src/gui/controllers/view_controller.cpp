@@ -183,7 +183,8 @@ void ViewController::ApplyZoom(int before) {
   }
   // The sheet point under the pointer (or the middle of the view) stays where it is.
   const device::ScreenGeometry old = *sheet.Geometry();
-  const QPoint anchor = c_.map.LastPointer().value_or(c_.map.VisibleCentre());
+  const std::optional<QPoint> pointer = c_.map.LastPointer();
+  const QPoint anchor = pointer.value_or(c_.map.VisibleCentre());
   const QPoint inViewport = anchor + c_.map.SheetOffset();
   if (!sheet.SetUp(c_.session.settings, c_.map.ClientArea(), c_.zoom.level)) return;
   const device::IntPoint scroll =
@@ -191,6 +192,9 @@ void ViewController::ApplyZoom(int before) {
   FillZoomList();
   Regenerate();
   c_.map.ScrollTo({scroll.x, scroll.y});
+  // The pointer has not moved: it now stands over the new sheet's pixel of the same point, and
+  // a second zoom must keep that one.
+  if (pointer) c_.map.SetLastPointer(inViewport - c_.map.SheetOffset());
   c_.refresh();
 }
 

@@ -1,6 +1,10 @@
 #include "mainwindow/main_window.h"
 
+#include <cstdlib>
+
 #include <QActionGroup>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -132,8 +136,14 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   BuildMenus();
   BuildToolBar();
   BuildContextMenu();
+  // The commands' keys work wherever the focus is in the window.
+  addActions(commands_->KeyActions());
 
   map_->SetKeyHandler([this](QKeyEvent* e) { return HandleKey(e); });
+  connect(map_, &MapArea::SpaceTapped, this, [this] { commands_->Run(C::CentreOnCursor); });
+  connect(map_, &MapArea::ZoomWheel, this, [this](int steps) {
+    for (int i = 0; i < std::abs(steps); ++i) commands_->Run(steps > 0 ? C::ZoomIn : C::ZoomOut);
+  });
   connect(map_, &MapArea::ContextMenuWanted, this, &MainWindow::ShowContextMenu);
   connect(editorBar_, &EditorBar::FolderChosen, this, [this](Editor e) { editorController_->SelectEditor(e); });
   connect(editorBar_, &EditorBar::ColourWanted, this, &MainWindow::ChooseEditorBarColour);
@@ -350,6 +360,17 @@ void MainWindow::ChooseEditorBarColour() {
   if (form.exec() != QDialog::Accepted) return;
   session_.settings.Set(settings::EditorBarColour, ToSettingsColour(form.Colour()));
   editorBar_->SetColour(form.Colour());
+}
+
+void MainWindow::RestorePlace(QRect normal) {
+  if (normal.width() < minimumWidth() || normal.height() < minimumHeight()) return;
+  resize(normal.size());
+  // A place on a screen that is no longer there is not kept: the window would be out of reach.
+  if (QGuiApplication::screenAt(normal.center())) move(normal.topLeft());
+}
+
+QRect MainWindow::NormalPlace() const {
+  return isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
 }
 
 void MainWindow::ApplyWindowState(int state) {

@@ -54,6 +54,10 @@ class MainWindow : public QMainWindow {
   // The stored window state: 0 normal, 1 minimised, 2 maximised.
   void ApplyWindowState(int state);
   int WindowStateCode() const;
+  // The window's place and size when neither minimised nor maximised; restoring skips a size
+  // below the window's minimum and a place on no screen.
+  void RestorePlace(QRect normal);
+  QRect NormalPlace() const;
 
   QLabel& MouseLine();
   QLabel& CursorLine();

@@ -139,6 +139,7 @@ TEST_F(ActiveCommandsTest, NewBorderAbortIsAskedOnQuitAndOnRepeat) {
   EXPECT_EQ(port.Texts(FakeKind::Question),
             std::vector<std::string>{"The new border is not closed.\r\nDo you wish to abort the 'New Border' command?"});
   EXPECT_TRUE(commands.Active().Has(CommandKind::NewBorder));
+  EXPECT_EQ(port.discardQuestions, port.Texts(FakeKind::Question));  // the picks would be lost
   port.yesNoAnswers = {true};
   commands.NewBorderCommand();  // "&New" again
   EXPECT_FALSE(commands.Active().Any());

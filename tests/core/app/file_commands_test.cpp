@@ -97,7 +97,8 @@ TEST_F(FileCommands, OpenSurfaceChecksTheExtension) {
   EXPECT_TRUE(OpenSurface(session, dir / "SITE", 1));
   EXPECT_EQ(model.PointCount, 3);
   EXPECT_FALSE(OpenSurface(session, dir / "SITE", 2));  // SITE.MDV does not exist
-  EXPECT_EQ(port.Texts(FakeKind::Error).back(), "File not found.");
+  EXPECT_EQ(port.Texts(FakeKind::Error).back(),
+            "File not found.\r\n" + (dir / "SITE.MDV").string() + ": No such file or directory");
 }
 
 TEST_F(FileCommands, LoadedModelGetsTheFitScaleAndItsPresetSizes) {

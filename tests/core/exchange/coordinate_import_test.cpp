@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "Point Northing Easting Elevation Code\n1 5000 3000 100.5 CP\n2 5010 3000 101 TREE 12\n",
                        false, {{3000, 5000, 100.5, "   1"}, {3000, 5010, 101, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"HeaderWithDigitsIsAFailedLine", "X Y ZN", "Job 2024 survey\n1 2 3\n", false,
-                       {{1, 2, 3, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{1, 2, 3, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the line ends before all its fields were read"},
         CoordinateCase{"LineEndsLfCrCrLfAndTabs", "L X Y ZN",
                        "1\t10\t20\t30\n2\t11\t21\t31\r3\t12\t22\t32\r\n4\t13\t23\t33", false,
                        {{10, 20, 30, "   1"}, {11, 21, 31, "   2"}, {12, 22, 32, "   3"}, {13, 23, 33, "   4"}},
@@ -72,15 +73,22 @@ INSTANTIATE_TEST_SUITE_P(
                        {{1, 2, 3, "   1"}, {4, 5, 6, "   2"}}, "Total points loaded: 2"},
         // The empty Z field fails its line instead of taking the next line's point number.
         CoordinateCase{"EmptyFieldFailsItsLineOnly", "L Y X ZN", "1,5000,3000,,CP\n2,5010,3010,101,CP\n", false,
-                       {{3010, 5010, 101, "   2"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{3010, 5010, 101, "   2"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the line ends before all its fields were read"},
         CoordinateCase{"ShortLineFails", "X Y ZN", "1 2\n3 4 5\n6 7", false, {{3, 4, 5, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 2"},
+                       "Total points loaded: 1\r\nLines not loaded: 2\r\n\r\nLine 1: the line ends before all its fields were read\r\n"
+                       "Line 3: the file ends before all its fields were read"},
         CoordinateCase{"BadTokenSkipsTheRestOfItsLine", "X Y ZN", "1.2.3 4 5\n- 7 8\n6 7 8\n", false,
-                       {{6, 7, 8, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 2"},
+                       {{6, 7, 8, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 2\r\n\r\nLine 1: \"1.2.3\" is not a number\r\n"
+                       "Line 2: \"-\" is not a number"},
         CoordinateCase{"OverlongTokenFails", "X Y ZN", "1 2 1234567890123456789012\n4 5 6\n", false,
-                       {{4, 5, 6, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{4, 5, 6, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\n"
+                       "Line 1: \"123456789012345678901...\" is not a number"},
         CoordinateCase{"HugeValueFails", "X Y ZN", "1e10 2 3\n4 5 6\n", false, {{4, 5, 6, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 1"},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\n"
+                       "Line 1: \"1e10\" is too large for a coordinate"},
         CoordinateCase{"WithoutNTheFileIsOneStream", "X Y Z", "1 2 3 4\n5 6\n", false,
                        {{1, 2, 3, "   1"}, {4, 5, 6, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"RecordOverTwoLines", "X Y N Z N", "1 2 x\n3\n4 5\n6 junk\n", false,
@@ -104,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         CoordinateCase{"DuplicatesKeptWhenNotAsked", "X Y ZN", "5 5 1\n5 5 2\n", false,
                        {{5, 5, 1, "   1"}, {5, 5, 2, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"ReadingEndsWithTheFile", "X Y Z", "1 2 3 4 5", false, {{1, 2, 3, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 1"}),
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the file ends before all its fields were read"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
@@ -158,7 +166,8 @@ TEST_F(CoordinateImportTest, ReplacingWithAFileWithoutPointsKeepsTheModel) {
   EXPECT_EQ(model.BreaklineCount, 1);
   EXPECT_TRUE(settings.Get(settings::ModelSaved));
   EXPECT_EQ(Messages(), (std::vector<terravue::testing::FakePort::Shown>{
-                            {Kind::Info, "Total points loaded: 0\r\nLines not loaded: 1"},
+                            {Kind::Info, "Total points loaded: 0\r\nLines not loaded: 1\r\n\r\n"
+                                         "Line 2: the line ends before all its fields were read"},
                             {Kind::Warning, "Unable to load coordinate file."}}));
 }
 
@@ -217,7 +226,8 @@ TEST_F(CoordinateImportTest, RefusedFilesLeaveTheModelAlone) {
 
   EXPECT_EQ(LoadCoordinateFile(session, dir.path() / "MISSING.ASC", {}).status, LoadStatus::NotOpened);
   EXPECT_EQ(Messages(), (std::vector<terravue::testing::FakePort::Shown>{
-                            {Kind::Error, "File management error."},
+                            {Kind::Error, "File management error.\r\n" + (dir.path() / "MISSING.ASC").string() +
+                                              ": No such file or directory"},
                             {Kind::Info, "Total points loaded: 0"},
                             {Kind::Warning, "Unable to load coordinate file."}}));
 

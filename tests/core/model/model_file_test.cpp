@@ -196,7 +196,9 @@ TEST_P(ModelFileFailureTest, LeavesAnEmptyModelAndShowsTheMessage) {
 
   BuildBaseModel(model);
   EXPECT_FALSE(ReadModelFile(session, file, 1, 1, c.type, 1));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{c.message});
+  // The message names the file on a line of its own.
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(c.message) + "\r\n" + file.string()});
   EXPECT_EQ(model.PointCount, 0);
 }
 
@@ -268,7 +270,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModelFileTest, MissingFileIsAFileManagementError) {
   BuildBaseModel(model);
   EXPECT_FALSE(ReadModelFile(session, dir.path() / "NONE.MDL", 1, 1, ModelFileTypeMdl, 1));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{Management});
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(Management) + "\r\n" + (dir.path() / "NONE.MDL").string() +
+                                     ": No such file or directory"});
   EXPECT_EQ(model.PointCount, 0);
 }
 

@@ -65,10 +65,11 @@ TEST_F(TriangulateTest, ThreePointsMakeOneTriangleWithoutNeighbours) {
   ASSERT_EQ(Run(false), TriangulationStatus::Success);
   EXPECT_EQ(Corners(), (Triples{{2, 3, 1}}));
   EXPECT_EQ(Neighbours(), (Triples{{0, 0, 0}}));
-  // Without a border the run warns first, makes the convex border, then triangulates.
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Error, Text(msg::ConvexBorderWillBeCreated)},
+  // Without a border the run says so, makes the convex border, then triangulates; the only
+  // note to acknowledge is the run's own at the end.
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Info, Text(msg::NoBorderDefined) + "\r\n" +
+                                                             Text(msg::ConvexBorderAroundAllPoints)},
                                             {Kind::Progress, Text(msg::CreatingBorder)},
-                                            {Kind::Completion, Text(msg::BorderComplete)},
                                             {Kind::Progress, Text(msg::TriangulatingData)},
                                             {Kind::Completion, Text(msg::TriangulationComplete)}}));
   EXPECT_EQ(port.progress.back(), 100);
@@ -88,9 +89,18 @@ TEST_F(TriangulateTest, QuietRunsAndAutoProcessKeepTheCompletionNotesToThemselve
   options.autoProcessActive = true;
   ClearBorder();
   ASSERT_EQ(Triangulate(session, state, options), TriangulationStatus::Success);
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Error, Text(msg::ConvexBorderWillBeCreated)},
-                                            {Kind::Progress, Text(msg::CreatingBorder)},
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Progress, Text(msg::CreatingBorder)},
                                             {Kind::Progress, Text(msg::TriangulatingData)}}));
+}
+
+TEST_F(TriangulateTest, ABrokenRingIsAnErrorEvenUnderAutoProcess) {
+  AddPoints({{0, 0}, {10, 1}, {4, 8}});
+  model.BorderNext[1] = 2;  // the ring never closes
+  TriangulateOptions options;
+  options.autoProcessActive = true;
+  ASSERT_EQ(Triangulate(session, state, options), TriangulationStatus::Success);
+  EXPECT_EQ(port.shown.front(), (Shown{Kind::Error, Text(msg::ConvexBorderWillBeCreated)}));
+  EXPECT_TRUE(model.IsBordered());
 }
 
 TEST_F(TriangulateTest, FourPointsMakeTwoTrianglesEachTheOthersOnlyNeighbour) {

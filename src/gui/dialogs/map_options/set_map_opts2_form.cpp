@@ -82,6 +82,7 @@ TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, 
   u.CBPtsNumber->setChecked(pts.showNumber);
   u.CBPtsLabel->setChecked(pts.showLabel);
   u.CBPtsElevation->setChecked(pts.showElevation);
+  u.CBPtsDeclutter->setChecked(pts.declutter);
   BindNumberField(u.EditPtsTextHeight, NumberKind::Real, pts.textHeight);
   BindNumberField(u.EditPtsTextAngle, NumberKind::SignedReal, pts.textAngle);
   u.CBPtsDecimals->setCurrentIndex(pts.elevationDecimals);
@@ -197,7 +198,7 @@ void TSetMapOpts2Form::UpdateEnabling() {
   Enable(marker, {u.LabelPtsMarkerHeight, u.EditPtsMarkerHeight});
   const bool pointText = u.CBPtsNumber->isChecked() || u.CBPtsLabel->isChecked() || u.CBPtsElevation->isChecked();
   Enable(pointText, {u.LabelPtsLabelColor, u.PanelPtsLabelColor, u.LabelPtsTextHeight, u.EditPtsTextHeight,
-                     u.LabelPtsTextAngle, u.EditPtsTextAngle});
+                     u.LabelPtsTextAngle, u.EditPtsTextAngle, u.CBPtsDeclutter});
   Enable(u.CBPtsElevation->isChecked(), {u.LabelPtsDecimals, u.CBPtsDecimals});
   Enable(u.CBPtsPath->isChecked(), {u.CBPtsArrowHeads, u.LabelPtsPathWidth, u.CBPtsPathWidth});
 
@@ -280,6 +281,7 @@ mapping::PointPage TSetMapOpts2Form::Points() const {
   p.showNumber = u.CBPtsNumber->isChecked();
   p.showLabel = u.CBPtsLabel->isChecked();
   p.showElevation = u.CBPtsElevation->isChecked();
+  p.declutter = u.CBPtsDeclutter->isChecked();
   p.textHeight = Text(u.EditPtsTextHeight);
   p.textAngle = Text(u.EditPtsTextAngle);
   p.elevationDecimals = u.CBPtsDecimals->currentIndex();
