@@ -277,6 +277,43 @@ void CheckTriangles(const SurfaceModel& m, TopologyReport& report) {
   }
 }
 
+// Every edge belongs to one triangle (it lies on the outside) or to two, which are then each
+// other's neighbours. The edges are sorted by their points, so that the triangles of each edge
+// come together.
+void CheckSharedEdges(const SurfaceModel& m, TopologyReport& report) {
+  std::vector<std::uint64_t> edges;
+  edges.reserve(3 * std::size_t{m.TriangleCount});
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    const bool sound = std::all_of(c.begin(), c.end(), [&m](PointIndex p) { return p != NoPoint && p <= m.PointCount; }) &&
+                       c[0] != c[1] && c[1] != c[2] && c[0] != c[2];
+    if (!sound) continue;  // reported already
+    for (std::size_t k = 0; k < 3; ++k) {
+      const auto [lo, hi] = std::minmax(c[k], c[(k + 1) % 3]);
+      edges.push_back((std::uint64_t{lo} << 32) | (std::uint64_t{hi} << 16) | t);
+    }
+  }
+  std::sort(edges.begin(), edges.end());
+  const auto edgeName = [](std::uint64_t e) {
+    return "edge " + std::to_string(e >> 32) + "-" + std::to_string((e >> 16) & 0xffff);
+  };
+  for (std::size_t k = 0; k < edges.size();) {
+    std::size_t end = k + 1;
+    while (end < edges.size() && edges[end] >> 16 == edges[k] >> 16) ++end;
+    const auto t = static_cast<TriangleIndex>(edges[k] & 0xffff);
+    if (end - k > 2) {
+      report.Add(edgeName(edges[k]) + ": shared by " + std::to_string(end - k) + " triangles");
+    } else if (end - k == 2) {
+      const auto u = static_cast<TriangleIndex>(edges[k + 1] & 0xffff);
+      const TriangleNeighbours& n = m.TriNeighbour[t];
+      if (std::find(n.begin(), n.end(), u) == n.end())
+        report.Add(edgeName(edges[k]) + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
+                   " share it but are not neighbours");
+    }
+    k = end;
+  }
+}
+
 void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
   for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
     for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
@@ -310,6 +347,7 @@ std::vector<std::string> CheckTopology(const SurfaceModel& model) {
 
   CheckBorder(model, report);
   CheckTriangles(model, report);
+  CheckSharedEdges(model, report);
   CheckBreaklines(model, report);
   return report.Finish();
 }

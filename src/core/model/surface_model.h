@@ -115,7 +115,8 @@ class SurfaceModel {
 // Returns one line per broken invariant (empty when the model is sound): counts within
 // capacity, every stored index in range, distinct corners, neighbour lists symmetric with their
 // non-zero slots first, no triangle its own or a repeated neighbour, neighbours sharing an edge,
-// and the border a single closed ring. A wrecked model reports its first 100 faults.
+// no edge in more than two triangles and the two triangles of an edge neighbours, and the border
+// a single closed ring. A wrecked model reports its first 100 faults.
 std::vector<std::string> CheckTopology(const SurfaceModel& model);
 
 }  // namespace terravue::model
