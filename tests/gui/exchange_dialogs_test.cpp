@@ -3,7 +3,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +26,7 @@
 #include "modal.h"
 #include "model/surface_model.h"
 #include "dialogs/import_export/export_coord_form.h"
+#include "dialogs/import_export/export_landxml_form.h"
 #include "dialogs/import_export/import_coord_form.h"
 #include "dialogs/preferences/preferences_form.h"
 #include "exchange/import_commands.h"
@@ -32,7 +35,9 @@
 using namespace terravue;
 using exchange::AsciiKind;
 using terravue::testing::FakePort;
+using terravue::testing::OnModalWhere;
 using terravue::testing::OnNextModal;
+using terravue::testing::TypeFileName;
 
 namespace {
 
@@ -191,6 +196,99 @@ class ExchangeDialogsTest : public QObject {
     std::string first;
     std::getline(written, first);
     QCOMPARE(first, std::string("1, 3000.000, 5000.000, 100.000\r"));
+  }
+
+  // Only the foot is a choice; a name chosen without extension gets ".xml".
+  void landXmlExportDialogOffersOnlyTheFoot() {
+    exchange::LandXmlExportRequest metric;
+    metric.fileName = "/data/SITE.xml";
+    metric.metric = true;
+    metric.unit = exchange::LandXmlUnit::Meter;
+    gui::TExportLandXmlForm metres(metric, QString());
+    QVERIFY(Child<QRadioButton>(&metres, "RBMeters")->isChecked());
+    QVERIFY(!Child<QRadioButton>(&metres, "RBUsSurveyFeet")->isEnabled());
+    QCOMPARE(int(metres.Values().unit), int(exchange::LandXmlUnit::Meter));
+
+    QTemporaryDir dir;
+    exchange::LandXmlExportRequest feet;
+    feet.proposedName = dir.filePath("SITE.xml").toStdString();
+    feet.unit = exchange::LandXmlUnit::UsSurveyFoot;
+    gui::TExportLandXmlForm form(feet, dir.path());
+    QVERIFY(!Child<QRadioButton>(&form, "RBMeters")->isEnabled());
+    QVERIFY(Child<QRadioButton>(&form, "RBUsSurveyFeet")->isChecked());
+    QString proposed;
+    form.chooseFile = [&](const QString&, const QString& p, const QString&) {
+      proposed = p;
+      return dir.filePath("pad");
+    };
+    form.ChangeFileName();
+    QCOMPARE(proposed, dir.filePath("SITE.xml"));
+    Child<QRadioButton>(&form, "RBFeet")->click();
+    const exchange::LandXmlExportRequest chosen = form.Values();
+    QCOMPARE(QString::fromStdString(chosen.fileName), dir.filePath("pad.xml"));
+    QCOMPARE(int(chosen.unit), int(exchange::LandXmlUnit::Foot));
+  }
+
+  // Process > Import > LandXML with a file of two surfaces, then Process > Export > LandXML, with
+  // the real file dialogs, the choice of surface and the boxes.
+  void landXmlCommandsRunFromTheWindow() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("SITE.xml");
+    std::ofstream(file.toStdString())
+        << "<LandXML><Units><Metric linearUnit=\"meter\"/></Units><Surfaces>"
+           "<Surface name=\"Existing\"><Definition><Pnts><P id=\"1\">0 0 1</P><P id=\"2\">0 10 2</P>"
+           "<P id=\"3\">10 0 3</P></Pnts><Faces><F>1 2 3</F></Faces></Definition></Surface>"
+           "<Surface name=\"Pad\"><Definition><Pnts><P id=\"1\">0 0 5</P><P id=\"2\">0 10 5</P>"
+           "<P id=\"3\">10 0 5</P><P id=\"4\">10 10 5</P></Pnts><Faces><F>1 2 3</F><F>2 4 3</F></Faces>"
+           "</Definition></Surface></Surfaces></LandXML>";
+    model::SurfaceModel model;
+    model.AllocateStore();
+    gui::QtUserPort port{settings_};
+    Session session{model, settings_, port, {}};
+    gui::HelpViewer help{port, QString()};
+    gui::MainWindow window{session, help};
+    port.SetParentWindow(&window);
+    port.SetModelStateHandler([&] { window.RefreshCaption(); });
+    window.show();
+
+    const auto isFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
+    QStringList offered;
+    QString summary;
+    OnModalWhere(isFileDialog, [&](QWidget* w) {
+      TypeFileName(static_cast<QFileDialog*>(w), file);
+      OnModalWhere([](QWidget* w) { return qobject_cast<QInputDialog*>(w) != nullptr; }, [&](QWidget* w) {
+        auto* input = static_cast<QInputDialog*>(w);
+        offered = input->comboBoxItems();
+        input->setTextValue(offered.value(1));
+        input->accept();
+        OnModalWhere([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; }, [&](QWidget* w) {
+          summary = static_cast<QMessageBox*>(w)->text();
+          static_cast<QMessageBox*>(w)->accept();
+        });
+      });
+    });
+    QVERIFY(window.Commands().Run(app::CommandId::ImportLandXml));
+    QCOMPARE(offered, QStringList({"Existing (3 points, 1 faces)", "Pad (4 points, 2 faces)"}));
+    QVERIFY2(summary.startsWith("Surface: Pad"), qPrintable(summary));
+    QCOMPARE(int{model.PointCount}, 4);
+    QCOMPARE(int{model.TriangleCount}, 2);
+    QCOMPARE(window.windowTitle(), QString("Terravue <SITE.xml>"));
+
+    // The export does not offer to write over the file the model came from: the save dialog
+    // opens at once.
+    const QString out = dir.filePath("PAD.xml");
+    OnModalWhere(isFileDialog, [&](QWidget* w) {
+      TypeFileName(static_cast<QFileDialog*>(w), out);
+      OnModalWhere([](QWidget* w) { return qobject_cast<gui::TExportLandXmlForm*>(w) != nullptr; }, [](QWidget* w) {
+        Child<QPushButton>(w, "ButtonOK")->click();
+        ClickOnNextModal("OK");  // the summary
+      });
+    });
+    QVERIFY(window.Commands().Run(app::CommandId::ExportLandXml));
+    std::ifstream written(out.toStdString());
+    std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    QVERIFY(text.find("<Surface name=\"Pad\">") != std::string::npos);
+    QVERIFY(text.find("<F>2 4 3</F>") != std::string::npos);
   }
 
   // The CAD page's buttons open the layer dialog in the mode of the program chosen on the page,

@@ -16,7 +16,7 @@ struct WindowContext;
 inline constexpr int ImportHelpContext = 320;
 inline constexpr int ExportHelpContext = 330;
 
-// Process > Import and Process > Export (coordinates, border, breaklines) and File >
+// Process > Import and Process > Export (coordinates, border, breaklines, LandXML) and File >
 // Preferences.
 class ExchangeController : public QObject {
   Q_OBJECT
@@ -33,6 +33,8 @@ class ExchangeController : public QObject {
   void ImportCoordinates();
   void ImportBorder();
   void ImportBreaklines();
+  void ImportLandXml();
+  void ExportLandXml();
   void Preferences();
 
  private:
