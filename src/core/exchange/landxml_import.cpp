@@ -122,6 +122,60 @@ std::uint32_t PairKey(PointIndex a, PointIndex b) {
   return (std::uint32_t{a} << 16) | b;
 }
 
+// Point ids to points. The programs that write LandXML number their points, so whole-number ids
+// are looked up in a table by their value, and any other id in a hash of its text. Either way an
+// id matches only its own text: "007" is not "7".
+class PointIds {
+ public:
+  // Indexes the ids of points 1..n (idOf[0] is not used). A repeated id stops it: the point and
+  // the earlier one with the same id.
+  std::optional<std::pair<PointIndex, PointIndex>> Build(const std::vector<std::string_view>& idOf) {
+    const std::size_t n = idOf.size() - 1;
+    std::uint32_t largest = 0;
+    bool numbered = true;
+    for (std::size_t i = 1; i <= n && numbered; ++i) {
+      const auto number = Number(idOf[i]);
+      numbered = number.has_value();
+      if (numbered) largest = std::max(largest, *number);
+    }
+    // A table for ids spread far beyond the point count would cost more than it saves.
+    numbered_ = numbered && largest <= 16 * n + 1024;
+    if (numbered_) byNumber_.assign(std::size_t{largest} + 1, NoPoint);
+    else byText_.reserve(n);
+    for (std::size_t i = 1; i <= n; ++i) {
+      PointIndex& slot = numbered_ ? byNumber_[*Number(idOf[i])] : byText_[idOf[i]];
+      if (slot != NoPoint) return std::pair{static_cast<PointIndex>(i), slot};
+      slot = static_cast<PointIndex>(i);
+    }
+    return std::nullopt;
+  }
+
+  PointIndex Find(std::string_view id) const {
+    if (numbered_) {
+      const auto number = Number(id);
+      return number && *number < byNumber_.size() ? byNumber_[*number] : NoPoint;
+    }
+    const auto at = byText_.find(id);
+    return at == byText_.end() ? NoPoint : at->second;
+  }
+
+ private:
+  // Up to nine digits without a leading zero.
+  static std::optional<std::uint32_t> Number(std::string_view id) {
+    if (id.empty() || id.size() > 9 || (id[0] == '0' && id.size() > 1)) return std::nullopt;
+    std::uint32_t value = 0;
+    for (const char c : id) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    return value;
+  }
+
+  bool numbered_ = false;
+  std::vector<PointIndex> byNumber_;
+  std::unordered_map<std::string_view, PointIndex> byText_;
+};
+
 struct UnitScale {
   LandXmlUnit unit = LandXmlUnit::Meter;
   double toUnit = 1;  // multiplies the file's lengths into the unit
@@ -331,9 +385,10 @@ class SurfaceReader {
   // <Pnts>: each <P id="..."> holds northing, easting, elevation. The ids become the labels when
   // every one of them fits; otherwise the points are numbered, as the ASCII import numbers them.
   void ReadPoints(pugi::xml_node pnts) {
-    ids_.reserve(expectedPoints_);
     idOf_.assign(1, {});
+    idOf_.reserve(expectedPoints_ + 1);
     pointNodes_.assign(1, {});
+    pointNodes_.reserve(expectedPoints_ + 1);
     bool idsFit = true;
     ForEachChild(pnts, "P", [&](pugi::xml_node p) {
       const std::string_view id = Trim(p.attribute("id").value());
@@ -350,13 +405,15 @@ class SurfaceReader {
         v[n++] = doc_.Coordinate(p, *token);
       }
       if (n != 3 || more) doc_.Fail(p, FillText(msg::LandXmlPointNumbers, {Tag(p), Shortened(p.child_value())}));
-      const PointIndex i = AddPoint(v[1], v[0], v[2]);
-      const auto [at, inserted] = ids_.emplace(id, i);
-      if (!inserted) doc_.Fail(p, FillText(msg::LandXmlRepeatedId, {Tag(p), Count(doc_.LineOf(pointNodes_[at->second]))}));
+      AddPoint(v[1], v[0], v[2]);
       idOf_.push_back(id);
       pointNodes_.push_back(p);
       idsFit = idsFit && FitsLabel(id);
     });
+    if (const auto repeat = ids_.Build(idOf_)) {
+      const pugi::xml_node p = pointNodes_[repeat->first];
+      doc_.Fail(p, FillText(msg::LandXmlRepeatedId, {Tag(p), Count(doc_.LineOf(pointNodes_[repeat->second]))}));
+    }
     for (PointIndex i = 1; i <= m_.PointCount; ++i) {
       if (idsFit)
         m_.SetPointLabel(i, idOf_[i]);
@@ -413,9 +470,8 @@ class SurfaceReader {
       }
       if (n < 3 || more) doc_.Fail(f, FillText(msg::LandXmlFaceCorners, {Shortened(f.child_value())}));
       for (int k = 0; k < n; ++k) {
-        const auto at = ids_.find(token[k]);
-        if (at == ids_.end()) doc_.Fail(f, FillText(msg::LandXmlFaceUnknownPoint, {token[k]}));
-        corner[k] = at->second;
+        corner[k] = ids_.Find(token[k]);
+        if (corner[k] == NoPoint) doc_.Fail(f, FillText(msg::LandXmlFaceUnknownPoint, {token[k]}));
         for (int j = 0; j < k; ++j)
           if (corner[j] == corner[k]) doc_.Fail(f, FillText(msg::LandXmlFaceRepeatedPoint, {token[k]}));
       }
@@ -436,27 +492,20 @@ class SurfaceReader {
   }
 
   // Two faces that share an edge are neighbours; an edge of one face only lies on the outside.
-  // The edges are sorted by their two points, so that the faces of each edge come together.
   void LinkNeighbours() {
-    std::vector<std::uint64_t> edges;
-    edges.reserve(3 * std::size_t{m_.TriangleCount});
-    for (std::size_t t = 1; t <= m_.TriangleCount; ++t) {
-      const auto& c = m_.TriVertex[t];
-      for (int k = 0; k < 3; ++k) edges.push_back(std::uint64_t{PairKey(c[k], c[(k + 1) % 3])} << 16 | t);
-    }
-    std::sort(edges.begin(), edges.end());
-    const auto triangleOf = [](std::uint64_t e) { return static_cast<TriangleIndex>(e & 0xffff); };
+    const std::vector<model::TriangleEdge> edges = model::EdgesByPoints(m_);
+    const auto sameEdge = [](const model::TriangleEdge& a, const model::TriangleEdge& b) {
+      return a.lo == b.lo && a.hi == b.hi;
+    };
     for (std::size_t k = 0; k < edges.size();) {
       std::size_t end = k + 1;
-      while (end < edges.size() && edges[end] >> 16 == edges[k] >> 16) ++end;
-      if (end - k >= 3) {
-        const auto key = static_cast<std::uint32_t>(edges[k] >> 16);
-        doc_.Fail(faceNodes_[triangleOf(edges[k + 2])],
-                  FillText(msg::LandXmlEdgeShared, {idOf_[key >> 16], idOf_[key & 0xffff],
-                                                     Count(doc_.LineOf(faceNodes_[triangleOf(edges[k])])),
-                                                     Count(doc_.LineOf(faceNodes_[triangleOf(edges[k + 1])]))}));
-      }
-      if (end - k == 2) Link(triangleOf(edges[k]), triangleOf(edges[k + 1]));
+      while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
+      if (end - k >= 3)
+        doc_.Fail(faceNodes_[edges[k + 2].triangle],
+                  FillText(msg::LandXmlEdgeShared, {idOf_[edges[k].lo], idOf_[edges[k].hi],
+                                                     Count(doc_.LineOf(faceNodes_[edges[k].triangle])),
+                                                     Count(doc_.LineOf(faceNodes_[edges[k + 1].triangle]))}));
+      if (end - k == 2) Link(edges[k].triangle, edges[k + 1].triangle);
       k = end;
     }
   }
@@ -562,7 +611,7 @@ class SurfaceReader {
   SurfaceModel& m_;
   LandXmlReadReport report_;
   std::size_t expectedPoints_ = 0;
-  std::unordered_map<std::string_view, PointIndex> ids_;
+  PointIds ids_;
   std::vector<std::string_view> idOf_;  // by point
   std::vector<pugi::xml_node> pointNodes_;
   std::vector<pugi::xml_node> faceNodes_;  // by triangle
