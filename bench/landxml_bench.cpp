@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -16,8 +17,7 @@
 #include "common/session.h"
 #include "exchange/landxml_import.h"
 #include "model/surface_model.h"
-#include "tin/geometry.h"
-#include "tin/triangulate.h"
+#include "rolling_site.h"
 
 namespace {
 
@@ -27,40 +27,19 @@ using namespace terravue;
 // Share of invisible faces in the real 44,094-face file (8,001 of them).
 constexpr double kInvisibleShare = 8001.0 / 44094.0;
 
-// A triangulated rolling site of `points` points, the same every run, written as a LandXML
-// document with at most `faces` faces (all of them when 0).
+// A triangulated rolling site of `points` points, moved to the coordinates of a real grid, written
+// as a LandXML document with at most `faces` faces (all of them when 0).
 std::string SurfaceDocument(int points, int faces) {
-  model::SurfaceModel m;
-  m.AllocateStore();
-  SettingsRecord settings = DefaultSettings();
-  QuietPort port;
-  Session session{m, settings, port, fs::temp_directory_path()};
-  std::uint64_t state = 88172645463325252ULL;
-  const auto unit = [&state] {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return static_cast<double>(state >> 11) / 9007199254740992.0;
-  };
-  for (int i = 1; i <= points; ++i) {
-    const double x = 148000 + unit() * 700, y = 6398800 + unit() * 500;
-    m.PointX[i] = x;
-    m.PointY[i] = y;
-    m.PointZ[i] = 4 + 2 * std::sin(x / 31) * std::cos(y / 27) + 0.5 * std::sin((x + y) / 9);
-  }
-  m.PointCount = static_cast<std::uint16_t>(points);
-  m.ComputeExtents();
-  tin::LocateState locate;
-  tin::Triangulate(session, locate, {.quiet = true});
-
+  const bench::RollingSite site(points);
+  const model::SurfaceModel& m = site.model;
   std::string text =
       "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\">\n"
       "\t<Units>\n\t\t<Metric areaUnit=\"squareMeter\" linearUnit=\"meter\" volumeUnit=\"cubicMeter\"/>\n\t</Units>\n"
       "\t<Surfaces>\n\t\t<Surface name=\"Bench\">\n\t\t\t<Definition surfType=\"TIN\">\n\t\t\t\t<Pnts>\n";
   // Ids start at 2, as in the real file, so that they never equal the point numbers.
   for (int i = 1; i <= points; ++i) {
-    text += "\t\t\t\t\t<P id=\"" + std::to_string(i + 1) + "\">" + FormatReal(m.PointY[i], 0, 12) + ' ' +
-            FormatReal(m.PointX[i], 0, 12) + ' ' + FormatReal(m.PointZ[i], 0, 12) + "</P>\n";
+    text += "\t\t\t\t\t<P id=\"" + std::to_string(i + 1) + "\">" + FormatReal(6398000 + m.PointY[i] / 7, 0, 12) +
+            ' ' + FormatReal(148000 + m.PointX[i] / 7, 0, 12) + ' ' + FormatReal(m.PointZ[i] / 30, 0, 12) + "</P>\n";
   }
   text += "\t\t\t\t</Pnts>\n\t\t\t\t<Faces>\n";
   const int written = faces > 0 ? std::min<int>(faces, m.TriangleCount) : m.TriangleCount;

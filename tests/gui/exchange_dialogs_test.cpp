@@ -61,6 +61,26 @@ void ClickOnNextModal(const char* button, std::function<void()> then = {}) {
   });
 }
 
+// The main window over a model of its own, shown, as the program sets it up.
+struct TestWindow {
+  static model::SurfaceModel Allocated() {
+    model::SurfaceModel m;
+    m.AllocateStore();
+    return m;
+  }
+  explicit TestWindow(SettingsRecord& settings) : port{settings}, session{model, settings, port, {}} {
+    port.SetParentWindow(&window);
+    port.SetModelStateHandler([this] { window.RefreshCaption(); });
+    window.show();
+  }
+
+  model::SurfaceModel model = Allocated();
+  gui::QtUserPort port;
+  Session session;
+  gui::HelpViewer help{port, QString()};
+  gui::MainWindow window{session, help};
+};
+
 QStringList ListTexts(QListWidget* list) {
   QStringList texts;
   for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
@@ -169,15 +189,9 @@ class ExchangeDialogsTest : public QObject {
     QTemporaryDir dir;
     const QString points = dir.filePath("SITE.ASC");
     std::ofstream(points.toStdString()) << "1,5000,3000,100\n2,5010,3000,101\n3,5000,3010,102\n";
-    model::SurfaceModel model;
-    model.AllocateStore();
-    gui::QtUserPort port{settings_};
-    Session session{model, settings_, port, {}};
-    gui::HelpViewer help{port, QString()};
-    gui::MainWindow window{session, help};
-    port.SetParentWindow(&window);
-    port.SetModelStateHandler([&] { window.RefreshCaption(); });
-    window.show();
+    TestWindow run(settings_);
+    model::SurfaceModel& model = run.model;
+    gui::MainWindow& window = run.window;
 
     settings_.Set(exchange::CoordImport.FileName(), points.toStdString());
     settings_.Set(exchange::CoordImport.FormatIndex(), 2);  // the dialog stores the entry's codes
@@ -241,15 +255,9 @@ class ExchangeDialogsTest : public QObject {
            "<Surface name=\"Pad\"><Definition><Pnts><P id=\"1\">0 0 5</P><P id=\"2\">0 10 5</P>"
            "<P id=\"3\">10 0 5</P><P id=\"4\">10 10 5</P></Pnts><Faces><F>1 2 3</F><F>2 4 3</F></Faces>"
            "</Definition></Surface></Surfaces></LandXML>";
-    model::SurfaceModel model;
-    model.AllocateStore();
-    gui::QtUserPort port{settings_};
-    Session session{model, settings_, port, {}};
-    gui::HelpViewer help{port, QString()};
-    gui::MainWindow window{session, help};
-    port.SetParentWindow(&window);
-    port.SetModelStateHandler([&] { window.RefreshCaption(); });
-    window.show();
+    TestWindow run(settings_);
+    model::SurfaceModel& model = run.model;
+    gui::MainWindow& window = run.window;
 
     const auto isFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
     QStringList offered;
@@ -294,14 +302,8 @@ class ExchangeDialogsTest : public QObject {
   // The CAD page's buttons open the layer dialog in the mode of the program chosen on the page,
   // before OK; the Help button is there when the window has a help viewer.
   void preferencesCadButtonsOpenTheLayerDialogOfThePage() {
-    model::SurfaceModel model;
-    model.AllocateStore();
-    gui::QtUserPort port{settings_};
-    Session session{model, settings_, port, {}};
-    gui::HelpViewer help{port, QString()};
-    gui::MainWindow window{session, help};
-    port.SetParentWindow(&window);
-    window.show();
+    TestWindow run(settings_);
+    gui::MainWindow& window = run.window;
 
     QString button, panel;
     bool helpShown = false;

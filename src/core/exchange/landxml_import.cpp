@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <new>
+#include <span>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -92,6 +93,18 @@ class Tokens {
  private:
   std::string_view rest_;
 };
+
+// Up to out.size() items of the text into `out`: how many there are, or one more than fit when
+// there are more.
+std::size_t TakeTokens(std::string_view text, std::span<std::string_view> out) {
+  Tokens tokens(text);
+  std::size_t n = 0;
+  while (const auto token = tokens.Next()) {
+    if (n == out.size()) return n + 1;
+    out[n++] = *token;
+  }
+  return n;
+}
 
 std::size_t CountTokens(std::string_view text) {
   Tokens tokens(text);
@@ -393,19 +406,12 @@ class SurfaceReader {
     ForEachChild(pnts, "P", [&](pugi::xml_node p) {
       const std::string_view id = Trim(p.attribute("id").value());
       if (id.empty()) doc_.Fail(p, FillText(msg::LandXmlMissingId, {LocalName(p)}));
-      double v[3] = {0, 0, 0};
-      Tokens tokens(p.child_value());
-      int n = 0;
-      bool more = false;
-      while (const auto token = tokens.Next()) {
-        if (n == 3) {
-          more = true;
-          break;
-        }
-        v[n++] = doc_.Coordinate(p, *token);
-      }
-      if (n != 3 || more) doc_.Fail(p, FillText(msg::LandXmlPointNumbers, {Tag(p), Shortened(p.child_value())}));
-      AddPoint(v[1], v[0], v[2]);
+      std::string_view numbers[3];
+      if (TakeTokens(p.child_value(), numbers) != 3)
+        doc_.Fail(p, FillText(msg::LandXmlPointNumbers, {Tag(p), Shortened(p.child_value())}));
+      const double north = doc_.Coordinate(p, numbers[0]);
+      const double east = doc_.Coordinate(p, numbers[1]);
+      AddPoint(east, north, doc_.Coordinate(p, numbers[2]));
       idOf_.push_back(id);
       pointNodes_.push_back(p);
       idsFit = idsFit && FitsLabel(id);
@@ -458,21 +464,12 @@ class SurfaceReader {
       }
       PointIndex corner[4] = {};
       std::string_view token[4];
-      Tokens tokens(f.child_value());
-      int n = 0;
-      bool more = false;
-      while (const auto t = tokens.Next()) {
-        if (n == 4) {
-          more = true;
-          break;
-        }
-        token[n++] = *t;
-      }
-      if (n < 3 || more) doc_.Fail(f, FillText(msg::LandXmlFaceCorners, {Shortened(f.child_value())}));
-      for (int k = 0; k < n; ++k) {
+      const std::size_t n = TakeTokens(f.child_value(), token);
+      if (n < 3 || n > 4) doc_.Fail(f, FillText(msg::LandXmlFaceCorners, {Shortened(f.child_value())}));
+      for (std::size_t k = 0; k < n; ++k) {
         corner[k] = ids_.Find(token[k]);
         if (corner[k] == NoPoint) doc_.Fail(f, FillText(msg::LandXmlFaceUnknownPoint, {token[k]}));
-        for (int j = 0; j < k; ++j)
+        for (std::size_t j = 0; j < k; ++j)
           if (corner[j] == corner[k]) doc_.Fail(f, FillText(msg::LandXmlFaceRepeatedPoint, {token[k]}));
       }
       AddTriangle(f, corner[0], corner[1], corner[2]);
