@@ -196,7 +196,6 @@ std::string BuildLandXmlText(const SurfaceModel& m, const LandXmlExportOptions& 
   for (PointIndex i = 1; i <= m.PointCount; ++i) {
     pugi::xml_node p = pnts.append_child("P");
     p.append_attribute("id") = ids[i].c_str();
-    text.clear();
     text = VertexList(m, {i});
     p.text().set(text.c_str());
   }

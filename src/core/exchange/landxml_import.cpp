@@ -707,12 +707,6 @@ LandXmlDocument::~LandXmlDocument() = default;
 
 const std::vector<LandXmlSurfaceEntry>& LandXmlDocument::Surfaces() const { return impl_->entries; }
 
-std::optional<LandXmlUnit> LandXmlDocument::Unit() const {
-  const auto& units = impl_->document.Units();
-  if (!units) return std::nullopt;
-  return units->unit;
-}
-
 LandXmlReadReport LandXmlDocument::Read(std::size_t index, SurfaceModel& into) const {
   if (index >= impl_->surfaces.size()) return ReadPoints(into);
   return SurfaceReader(impl_->document, impl_->surfaces[index], into).Run();

@@ -75,7 +75,6 @@ class LandXmlDocument {
   LandXmlDocument& operator=(const LandXmlDocument&) = delete;
 
   const std::vector<LandXmlSurfaceEntry>& Surfaces() const;
-  std::optional<LandXmlUnit> Unit() const;
 
   // Reads surface `index` of Surfaces() (or, when the file has no surface, its coordinate
   // geometry points) into `into`, which must be allocated and is overwritten from its first
