@@ -200,6 +200,8 @@ inline constexpr std::string_view LandXmlFaceNoArea = "<F> has no area: its corn
 inline constexpr std::string_view LandXmlFaceRepeated = "<F> repeats the face of line %1.";
 inline constexpr std::string_view LandXmlEdgeShared =
     "<F> is the third face on the edge between the points \"%1\" and \"%2\" (the others are on lines %3 and %4).";
+inline constexpr std::string_view LandXmlFaceFolded =
+    "<F> lies over the face of line %1: both are on the same side of their edge between the points \"%2\" and \"%3\".";
 inline constexpr std::string_view LandXmlUnsoundFaces = "The faces do not make one sound surface:";
 inline constexpr std::string_view LandXmlSurfaceLine = "Surface: ";
 inline constexpr std::string_view LandXmlPointsLine = "Points: ";

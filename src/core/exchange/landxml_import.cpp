@@ -502,17 +502,27 @@ class SurfaceReader {
                   FillText(msg::LandXmlEdgeShared, {idOf_[edges[k].lo], idOf_[edges[k].hi],
                                                      Count(doc_.LineOf(faceNodes_[edges[k].triangle])),
                                                      Count(doc_.LineOf(faceNodes_[edges[k + 1].triangle]))}));
-      if (end - k == 2) Link(edges[k].triangle, edges[k + 1].triangle);
+      if (end - k == 2) Link(edges[k].triangle, edges[k + 1].triangle, edges[k].lo, edges[k].hi);
       k = end;
     }
   }
 
-  void Link(TriangleIndex t, TriangleIndex u) {
+  // Links the two faces of the edge lo-hi.
+  void Link(TriangleIndex t, TriangleIndex u, PointIndex lo, PointIndex hi) {
     // Faces with the same three corners share every edge; the second one repeats the first.
     int common = 0;
     for (PointIndex p : m_.TriVertex[u]) common += std::count(m_.TriVertex[t].begin(), m_.TriVertex[t].end(), p);
     if (common == 3)
       doc_.Fail(faceNodes_[u], FillText(msg::LandXmlFaceRepeated, {Count(doc_.LineOf(faceNodes_[t]))}));
+    // Neighbours lie on either side of their edge; two on one side overlap, and the surface
+    // would have two elevations there (doubled contours, volumes counted twice).
+    const auto side = [&](TriangleIndex f) {
+      const auto& c = m_.TriVertex[f];
+      const PointIndex third = c[0] != lo && c[0] != hi ? c[0] : (c[1] != lo && c[1] != hi ? c[1] : c[2]);
+      return tin::Orientation(m_, lo, hi, third) > 0;
+    };
+    if (side(t) == side(u))
+      doc_.Fail(faceNodes_[u], FillText(msg::LandXmlFaceFolded, {Count(doc_.LineOf(faceNodes_[t])), idOf_[lo], idOf_[hi]}));
     auto append = [this](TriangleIndex to, TriangleIndex neighbour) {
       auto& slots = m_.TriNeighbour[to];
       *std::find(slots.begin(), slots.end(), NoTriangle) = neighbour;

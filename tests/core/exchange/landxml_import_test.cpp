@@ -308,6 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "Line 13: <F> has no area: its corners \"1\", \"5\" and \"2\" lie on one line."},
         BadCase{"RepeatedFace", WithFaces({"<F>1 2 3</F>", "<F>2 4 3</F>", "<F>3 1 2</F>"}),
                 "Line 14: <F> repeats the face of line 12."},
+        BadCase{"FoldedFaces", WithFaces({"<F>1 2 3</F>", "<F>1 2 4</F>"}),
+                "Line 13: <F> lies over the face of line 12: both are on the same side of their edge between the "
+                "points \"1\" and \"2\"."},
         BadCase{"EdgeOfThreeFaces", WithFaces({"<F>1 2 3</F>", "<F>2 4 3</F>", "<F>2 3 5</F>"}),
                 "Line 14: <F> is the third face on the edge between the points \"2\" and \"3\" (the others are "
                 "on lines 12 and 13)."},
