@@ -24,6 +24,7 @@
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
 #include "modal.h"
+#include "model/model_document.h"
 #include "model/surface_model.h"
 #include "dialogs/import_export/export_coord_form.h"
 #include "dialogs/import_export/export_landxml_form.h"
@@ -297,6 +298,62 @@ class ExchangeDialogsTest : public QObject {
     std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     QVERIFY(text.find("<Surface name=\"Pad\">") != std::string::npos);
     QVERIFY(text.find("<F>2 4 3</F>") != std::string::npos);
+  }
+
+  // File > Open reads a LandXML file picked in the real file dialog and remembers it; a bad one
+  // is refused with its line and leaves the model open before it as it was.
+  void landXmlOpensFromTheFileMenu() {
+    QTemporaryDir dir;
+    const QString good = dir.filePath("LOT.xml"), bad = dir.filePath("BAD.xml");
+    const std::string head = "<LandXML><Surfaces><Surface name=\"Lot\"><Definition><Pnts><P id=\"1\">0 0 1</P>"
+                             "<P id=\"2\">0 10 2</P><P id=\"3\">10 0 3</P></Pnts>\n<Faces>";
+    const std::string tail = "</Faces></Definition></Surface></Surfaces></LandXML>";
+    std::ofstream(good.toStdString()) << head << "<F>1 2 3</F>" << tail;
+    std::ofstream(bad.toStdString()) << head << "<F>1 2 7</F>" << tail;
+    TestWindow run(settings_);
+    const auto isFileDialog = [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; };
+    const auto isMessageBox = [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; };
+    QString question;
+    const auto openFile = [&](const QString& file, bool unsaved) {
+      QString shown;
+      const auto pickFile = [&] {
+        OnModalWhere(isFileDialog, [&](QWidget* w) {
+          TypeFileName(static_cast<QFileDialog*>(w), file);
+          // The import's summary, or the refusal.
+          OnModalWhere(isMessageBox, [&](QWidget* w) {
+            shown = static_cast<QMessageBox*>(w)->text();
+            static_cast<QMessageBox*>(w)->accept();
+          });
+        });
+      };
+      if (unsaved) {
+        OnModalWhere(isMessageBox, [&](QWidget* w) {
+          question = static_cast<QMessageBox*>(w)->text();
+          pickFile();
+          static_cast<QMessageBox*>(w)->defaultButton()->click();  // "Yes"
+        });
+      } else {
+        pickFile();
+      }
+      run.window.Commands().Run(app::CommandId::OpenSurface);
+      return shown;
+    };
+
+    const QString summary = openFile(good, false);
+    QVERIFY2(summary.startsWith("Surface: Lot"), qPrintable(summary));
+    QCOMPARE(int{run.model.TriangleCount}, 1);
+    QCOMPARE(run.window.windowTitle(), QString("Terravue <LOT.xml>"));
+    QCOMPARE(model::RecentFiles(settings_), std::vector<std::string>{good.toStdString()});
+
+    // An imported surface is not saved yet: opening another file asks first.
+    const QString refusal = openFile(bad, true);
+    QVERIFY2(question.contains("anyway"), qPrintable(question));
+    QVERIFY2(refusal.contains("Line 2: <F> names the point \"7\", which the surface does not hold."),
+             qPrintable(refusal));
+    QCOMPARE(int{run.model.PointCount}, 3);
+    QCOMPARE(int{run.model.TriangleCount}, 1);
+    QCOMPARE(run.window.windowTitle(), QString("Terravue <LOT.xml>"));
+    QCOMPARE(model::RecentFiles(settings_), std::vector<std::string>{good.toStdString()});
   }
 
   // The CAD page's buttons open the layer dialog in the mode of the program chosen on the page,
