@@ -324,6 +324,17 @@ Document::Document(std::string text) : text_(std::move(text)) {
 // ---- A surface ------------------------------------------------------------------------------
 
 // Reads one surface into a cleared model, step by step in the order below.
+// A new point at the end of the model, off the border and without a cut or fill.
+PointIndex AddModelPoint(SurfaceModel& m, double x, double y, double z) {
+  const auto i = static_cast<PointIndex>(++m.PointCount);
+  m.PointX[i] = x;
+  m.PointY[i] = y;
+  m.PointZ[i] = z;
+  m.PointCutFill[i] = 0;
+  m.BorderNext[i] = NoPoint;
+  return i;
+}
+
 class SurfaceReader {
  public:
   SurfaceReader(const Document& doc, pugi::xml_node surface, SurfaceModel& m)
@@ -385,15 +396,7 @@ class SurfaceReader {
     return flag == "1" || flag == "true";
   }
 
-  PointIndex AddPoint(double x, double y, double z) {
-    const auto i = static_cast<PointIndex>(++m_.PointCount);
-    m_.PointX[i] = x;
-    m_.PointY[i] = y;
-    m_.PointZ[i] = z;
-    m_.PointCutFill[i] = 0;
-    m_.BorderNext[i] = NoPoint;
-    return i;
-  }
+  PointIndex AddPoint(double x, double y, double z) { return AddModelPoint(m_, x, y, z); }
 
   // <Pnts>: each <P id="..."> holds northing, easting, elevation. The ids become the labels when
   // every one of them fits; otherwise the points are numbered, as the ASCII import numbers them.
@@ -666,13 +669,7 @@ LandXmlReadReport ReadCgPoints(const Document& d, SurfaceModel& m) {
     Tokens tokens(text);
     const double north = d.Coordinate(p, *tokens.Next());
     const double east = d.Coordinate(p, *tokens.Next());
-    const double z = d.Coordinate(p, *tokens.Next());
-    const auto i = static_cast<PointIndex>(++m.PointCount);
-    m.PointX[i] = east;
-    m.PointY[i] = north;
-    m.PointZ[i] = z;
-    m.PointCutFill[i] = 0;
-    m.BorderNext[i] = NoPoint;
+    AddModelPoint(m, east, north, d.Coordinate(p, *tokens.Next()));
     const std::string_view name = Trim(p.attribute("name").value());
     names.push_back(name);
     namesFit = namesFit && FitsLabel(name);
