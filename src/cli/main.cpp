@@ -40,6 +40,12 @@ constexpr Verb kVerbs[] = {
     {"export", RunExport,
      "export MODEL (--points | --border | --breaklines) OUT [--format CODES | --entry N]\n"
      "                                 write a model's points, border or breaklines as ASCII"},
+    {"landxml-import", RunLandXmlImport,
+     "landxml-import FILE.xml [--surface NAME] -o MODEL [--save-settings FILE]\n"
+     "                                 read a LandXML surface (points, faces, border, breaklines)"},
+    {"landxml-export", RunLandXmlExport,
+     "landxml-export MODEL -o FILE.xml [--units meter|foot|us-survey-foot]\n"
+     "                                 write a model as a LandXML 1.2 surface"},
     {"triangulate", RunTriangulate,
      "triangulate MODEL [-o OUT]      triangulate a model and write it (back, or to OUT)"},
     {"triangles", RunTriangles, "triangles MODEL                print each triangle's corner point numbers"},

@@ -37,6 +37,8 @@ int RunInfo(const Args& args, Context& cx);
 int RunSample(const Args& args, Context& cx);
 int RunImport(const Args& args, Context& cx);
 int RunExport(const Args& args, Context& cx);
+int RunLandXmlImport(const Args& args, Context& cx);
+int RunLandXmlExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
 int RunPairs(const Args& args, Context& cx);

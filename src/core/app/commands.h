@@ -110,6 +110,8 @@ enum class CommandId : std::uint16_t {
   ExportCoordinates,
   ExportBorder,
   ExportBreaklines,
+  ImportLandXml,
+  ExportLandXml,
   Triangulate,
   // Volume
   VolumeSingleSurface,

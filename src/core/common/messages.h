@@ -189,6 +189,60 @@ inline constexpr std::string_view CurrentBorderCannotBeSaved =
 inline constexpr std::string_view NoBreaklinesToSave = "No breaklines to save.";
 inline constexpr std::string_view BreaklineEndNotAPoint =
     "A breakline refers to a point that does not exist. The breaklines can not be saved.";
+
+// LandXML import and export. "%1", "%2", ... stand for the parts filled in at run time.
+inline constexpr std::string_view LandXmlNotImported = "The LandXML file <%1> can not be imported.";
+inline constexpr std::string_view LandXmlAtLine = "Line %1: %2";
+inline constexpr std::string_view LandXmlTooLarge =
+    "The file holds %1 MB; a LandXML file of more than %2 MB is more than a model can hold.";
+inline constexpr std::string_view LandXmlNotXml = "The file is not well-formed XML (%1).";
+inline constexpr std::string_view LandXmlNotLandXml = "The file is not a LandXML document: its root element is <%1>.";
+inline constexpr std::string_view LandXmlNothingToImport = "The file holds no surface and no coordinate geometry points.";
+inline constexpr std::string_view LandXmlNoPoints = "The surface \"%1\" holds no points.";
+inline constexpr std::string_view LandXmlOverCapacity =
+    "The surface \"%1\" holds %2 points, %3 triangles and %4 breaklines; a model holds at most %5 points, "
+    "%6 triangles and %7 breaklines.";
+inline constexpr std::string_view LandXmlUnknownUnit = "<%1> names the unknown length unit \"%2\".";
+inline constexpr std::string_view LandXmlMissingId = "<%1> has no id.";
+inline constexpr std::string_view LandXmlRepeatedId = "%1 repeats the id of line %2.";
+inline constexpr std::string_view LandXmlPointNumbers = "%1 needs a northing, an easting and an elevation: \"%2\".";
+inline constexpr std::string_view LandXmlBadNumber =
+    "%1 holds \"%2\", which is not a usable coordinate (a finite number of at most %3).";
+inline constexpr std::string_view LandXmlListNumbers = "<%1> holds %2 numbers, not %3 for every vertex.";
+inline constexpr std::string_view LandXmlFaceCorners = "<F> needs three point ids (four for a grid cell): \"%1\".";
+inline constexpr std::string_view LandXmlFaceUnknownPoint = "<F> names the point \"%1\", which the surface does not hold.";
+inline constexpr std::string_view LandXmlFaceRepeatedPoint = "<F> names the point \"%1\" twice.";
+inline constexpr std::string_view LandXmlFaceNoArea = "<F> has no area: its corners \"%1\", \"%2\" and \"%3\" lie on one line.";
+inline constexpr std::string_view LandXmlFaceRepeated = "<F> repeats the face of line %1.";
+inline constexpr std::string_view LandXmlEdgeShared =
+    "<F> is the third face on the edge between the points \"%1\" and \"%2\" (the others are on lines %3 and %4).";
+inline constexpr std::string_view LandXmlFaceFolded =
+    "<F> lies over the face of line %1: both are on the same side of their edge between the points \"%2\" and \"%3\".";
+inline constexpr std::string_view LandXmlUnsoundFaces = "The faces do not make one sound surface:";
+inline constexpr std::string_view LandXmlSurfaceLine = "Surface: ";
+inline constexpr std::string_view LandXmlPointsLine = "Points: ";
+inline constexpr std::string_view LandXmlTrianglesLine = "Triangles: ";
+inline constexpr std::string_view LandXmlInvisibleLine = "Invisible faces left out: ";
+inline constexpr std::string_view LandXmlBorderLine = "Border points: ";
+inline constexpr std::string_view LandXmlBreaklinesLine = "Breaklines: ";
+inline constexpr std::string_view LandXmlUnitsLine = "Units: ";
+inline constexpr std::string_view LandXmlUnitNames[] = {"meters", "feet", "US survey feet"};
+inline constexpr std::string_view LandXmlNoUnits = "not given; the current units are kept";
+inline constexpr std::string_view LandXmlNotHeld = "Not imported, as the model cannot hold it:";
+inline constexpr std::string_view LandXmlHolesLine = "Holes (void and island boundaries): ";
+inline constexpr std::string_view LandXmlOtherBoundariesLine = "Data and further outer boundaries: ";
+inline constexpr std::string_view LandXmlBorderVerticesLine = "Border vertices without a surface point: ";
+inline constexpr std::string_view LandXmlBreaklineSegmentsLine = "Breakline segments without surface points: ";
+inline constexpr std::string_view LandXmlFlatPointsLine = "Points without an elevation: ";
+inline constexpr std::string_view LandXmlChooseSurfaceTitle = "Import LandXML";
+inline constexpr std::string_view LandXmlChooseSurfacePrompt = "The file holds several surfaces. Import:";
+inline constexpr std::string_view LandXmlSurfaceChoice = "%1 (%2 points, %3 faces)";
+inline constexpr std::string_view LandXmlOpenTitle = "Open LandXML File";
+inline constexpr std::string_view LandXmlSaveTitle = "Save LandXML File";
+inline constexpr std::string_view LandXmlFilter = "LandXML (*.XML)|*.XML";
+inline constexpr std::string_view LandXmlExportCaption = "Export LandXML";
+inline constexpr std::string_view LandXmlSaved = "Surface saved as LandXML: %1 points, %2 triangles, %3 border points, %4 breaklines.";
+inline constexpr std::string_view LandXmlUnnamedSurface = "Surface";
 inline constexpr std::string_view EraseExistingBreaklines = "Erase existing breaklines?";
 inline constexpr std::string_view FormatCoordYXZ = "Northing, Easting, Elevation (Y, X, Z)";
 inline constexpr std::string_view FormatCoordXYZ = "Easting, Northing, Elevation (X, Y, Z)";

@@ -1,15 +1,13 @@
 #include "exchange/ascii_export.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
-#include <system_error>
 
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
+#include "exchange/atomic_write.h"
 #include "model/surface_model.h"
 #include "tin/border.h"
 
@@ -139,40 +137,6 @@ void AppendVertexRecord(std::string& out, const SurfaceModel& m, const FileForma
     }
     if (k + 1 < f.codes.size() && f.codes[k + 1] != export_vertex::NextLine) out += f.decoration[k + 1];
   }
-}
-
-std::string TemporaryNameSuffix() {
-  std::random_device device;
-  std::uniform_int_distribution<unsigned> digit(0, 15);
-  std::string suffix = ".tmp-";
-  for (int i = 0; i < 8; ++i) suffix += "0123456789abcdef"[digit(device)];
-  return suffix;
-}
-
-// Writes beside the target under a fresh name and renames it over the target when complete.
-bool WriteFileAtomically(const fs::path& file, const std::string& text) {
-  std::error_code ec;
-  if (fs::is_directory(file, ec)) return false;
-  fs::path temporary;
-  std::FILE* out = nullptr;
-  for (int attempt = 0; attempt < 8 && !out; ++attempt) {
-    temporary = file;
-    temporary += TemporaryNameSuffix();
-    out = std::fopen(temporary.c_str(), "wbx");
-  }
-  if (!out) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  if (ok) {
-    // A replaced file keeps its permissions.
-    const auto previous = fs::status(file, ec);
-    if (!ec && fs::is_regular_file(previous)) fs::permissions(temporary, previous.permissions(), ec);
-    fs::rename(temporary, file, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(temporary, ec);
-  return ok;
 }
 
 using Builder = ExportStatus (*)(const SurfaceModel&, const FileFormat&, std::string&, std::size_t&);

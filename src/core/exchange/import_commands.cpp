@@ -169,6 +169,24 @@ NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog) {
   return NewOutcome::Cleared;
 }
 
+LandXmlLoadStatus OpenLandXmlModel(Session& session, const fs::path& file, const SurfaceChoiceFn& choose) {
+  const LandXmlLoadResult loaded = LoadLandXmlFile(session, file, choose);
+  if (loaded.status == LandXmlLoadStatus::Loaded) TakeImportedModel(session, file.string());
+  return loaded.status;
+}
+
+ImportOutcome ImportLandXmlCommand(Session& session, const LandXmlOpenDialogFn& dialog, const SurfaceChoiceFn& choose) {
+  if (!model::ConfirmDiscard(session, false)) return ImportOutcome::NotRun;
+  const auto chosen = dialog(session.settings.Get(settings::DataDirectory));
+  if (!chosen || chosen->empty()) return ImportOutcome::NotRun;
+  switch (OpenLandXmlModel(session, fs::path(*chosen), choose)) {
+    case LandXmlLoadStatus::Loaded: return ImportOutcome::Loaded;
+    case LandXmlLoadStatus::Cancelled: return ImportOutcome::NotRun;
+    case LandXmlLoadStatus::Refused: break;
+  }
+  return ImportOutcome::Attempted;
+}
+
 ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog) {
   SettingsRecord& s = session.settings;
   model::SurfaceModel& m = session.model;

@@ -277,6 +277,28 @@ void CheckTriangles(const SurfaceModel& m, TopologyReport& report) {
   }
 }
 
+// Every edge belongs to one triangle (it lies on the outside) or to two, which are then each
+// other's neighbours.
+void CheckSharedEdges(const SurfaceModel& m, TopologyReport& report) {
+  const std::vector<TriangleEdge> edges = EdgesByPoints(m);
+  const auto sameEdge = [](const TriangleEdge& a, const TriangleEdge& b) { return a.lo == b.lo && a.hi == b.hi; };
+  for (std::size_t k = 0; k < edges.size();) {
+    std::size_t end = k + 1;
+    while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
+    const std::string name = "edge " + std::to_string(edges[k].lo) + "-" + std::to_string(edges[k].hi);
+    if (end - k > 2) {
+      report.Add(name + ": shared by " + std::to_string(end - k) + " triangles");
+    } else if (end - k == 2) {
+      const TriangleIndex t = edges[k].triangle, u = edges[k + 1].triangle;
+      const TriangleNeighbours& n = m.TriNeighbour[t];
+      if (std::find(n.begin(), n.end(), u) == n.end())
+        report.Add(name + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
+                   " share it but are not neighbours");
+    }
+    k = end;
+  }
+}
+
 void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
   for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
     for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
@@ -286,6 +308,44 @@ void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
 }
 
 }  // namespace
+
+std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& m) {
+  // A counting sort by the lower point, then each point's few edges by the higher one: linear
+  // in the number of triangles, where a general sort of the same edges takes several times as
+  // long at full capacity.
+  std::vector<std::uint32_t> start(std::size_t{m.PointCount} + 2, 0);
+  const auto sound = [&m](const TriangleCorners& c) {
+    for (PointIndex p : c)
+      if (p == NoPoint || p > m.PointCount) return false;
+    return c[0] != c[1] && c[1] != c[2] && c[0] != c[2];
+  };
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    if (!sound(c)) continue;
+    for (std::size_t k = 0; k < 3; ++k) ++start[std::min(c[k], c[(k + 1) % 3]) + 1u];
+  }
+  for (std::size_t p = 1; p < start.size(); ++p) start[p] += start[p - 1];
+  std::vector<TriangleEdge> edges(start.back());
+  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    if (!sound(c)) continue;
+    for (std::size_t k = 0; k < 3; ++k) {
+      const auto [lo, hi] = std::minmax(c[k], c[(k + 1) % 3]);
+      edges[next[lo]++] = {lo, hi, static_cast<TriangleIndex>(t)};
+    }
+  }
+  // Insertion keeps the triangle order of equal edges, which the placing above made ascending.
+  for (std::size_t p = 1; p + 1 < start.size(); ++p) {
+    for (std::size_t i = start[p] + 1; i < start[p + 1]; ++i) {
+      const TriangleEdge e = edges[i];
+      std::size_t j = i;
+      for (; j > start[p] && edges[j - 1].hi > e.hi; --j) edges[j] = edges[j - 1];
+      edges[j] = e;
+    }
+  }
+  return edges;
+}
 
 std::vector<std::string> CheckTopology(const SurfaceModel& model) {
   TopologyReport report;
@@ -310,6 +370,7 @@ std::vector<std::string> CheckTopology(const SurfaceModel& model) {
 
   CheckBorder(model, report);
   CheckTriangles(model, report);
+  CheckSharedEdges(model, report);
   CheckBreaklines(model, report);
   return report.Finish();
 }

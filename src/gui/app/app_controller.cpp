@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "app/application.h"
+#include "app/file_commands.h"
 #include "app/qt_text.h"
 #include "app/qt_user_port.h"
 #include "app/single_instance.h"
@@ -22,6 +23,7 @@
 #include "common/session.h"
 #include "app/settings_file.h"
 #include "common/settings_record.h"
+#include "dialogs/import_export/landxml_dialogs.h"
 #include "dialogs/welcome_window.h"
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
@@ -167,7 +169,9 @@ void AppController::OpenFromCommandLine(const QStringList& arguments) {
     state_->port.ShowPlain(msg::InvalidCommandLine);
     return;
   }
-  model::OpenModelByName(state_->session, ToFsPath(file.absoluteFilePath()));
+  app::OpenFileByName(state_->session, ToFsPath(file.absoluteFilePath()), [this](const auto& surfaces) {
+    return ChooseLandXmlSurface(window_.get(), surfaces);
+  });
 }
 
 void AppController::ShowWelcome() {

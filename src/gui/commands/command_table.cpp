@@ -101,6 +101,8 @@ constexpr CommandRow Rows[] = {
     {C::ExportCoordinates, "&Coordinates"},
     {C::ExportBorder, "&Border"},
     {C::ExportBreaklines, "B&reakline"},
+    {C::ImportLandXml, "&LandXML...", nullptr, "Import a surface, its border and breaklines from a LandXML file"},
+    {C::ExportLandXml, "&LandXML...", nullptr, "Export the surface, its border and breaklines as a LandXML file"},
     {C::Triangulate, "&Triangulate/Build Surface Model", nullptr, nullptr,
      "Triangulate data|Build the surface model by triangulating the points"},
 

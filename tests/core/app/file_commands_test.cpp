@@ -101,6 +101,26 @@ TEST_F(FileCommands, OpenSurfaceChecksTheExtension) {
             "File not found.\r\n" + (dir / "SITE.MDV").string() + ": No such file or directory");
 }
 
+TEST_F(FileCommands, OpenSurfaceImportsLandXmlAndRemembersIt) {
+  std::ofstream(dir / "LOT.xml") << "<LandXML><Units><Metric linearUnit=\"meter\"/></Units><Surfaces>"
+                                    "<Surface name=\"Lot\"><Definition><Pnts><P id=\"1\">0 0 1</P>"
+                                    "<P id=\"2\">0 10 2</P><P id=\"3\">10 0 3</P></Pnts>"
+                                    "<Faces><F>1 2 3</F></Faces></Definition></Surface></Surfaces></LandXML>";
+  // No extension under the LandXML filter entry: ".xml".
+  EXPECT_TRUE(OpenSurface(session, dir / "LOT", LandXmlFilterEntry));
+  EXPECT_EQ(model.TriangleCount, 1);
+  EXPECT_EQ(settings.Get(settings::ModelFileName), "LOT.xml");
+  EXPECT_EQ(settings.Get(settings::ModelFileType), model::ModelFileTypeImport);
+  EXPECT_EQ(model::RecentFiles(settings), std::vector<std::string>{(dir / "LOT.xml").string()});
+
+  // Reopen takes the same way.
+  model.ClearModel();
+  EXPECT_TRUE(OpenFileByName(session, dir / "LOT.xml"));
+  EXPECT_EQ(model.TriangleCount, 1);
+  EXPECT_FALSE(OpenFileByName(session, dir / "GONE.xml"));
+  EXPECT_EQ(port.Texts(FakeKind::Error).back(), "File not found.");
+}
+
 TEST_F(FileCommands, LoadedModelGetsTheFitScaleAndItsPresetSizes) {
   ApplyLoadedModelDefaults(settings, model);  // no points: nothing moves
   EXPECT_EQ(settings.Get(device::PageSetup::MapScale), DefaultSettings().Get(device::PageSetup::MapScale));
