@@ -666,4 +666,39 @@ inline constexpr std::string_view ExportLegendVertices =
     "         N  =  Goto Next Line";
 inline constexpr std::string_view ExportCustomHint = "Enter the arrangement of the data in the file (i.e. L Y X ZN)";
 
+// Point editing on the surface.
+inline constexpr std::string_view CaptionAddPoint = "Add Point";
+inline constexpr std::string_view CaptionDeletePoint = "Delete Point";
+inline constexpr std::string_view CaptionEditPoint = "Edit Point";
+inline constexpr std::string_view CaptionUndeletePoint = "Undelete Point";
+inline constexpr std::string_view FileAtPointCapacity = "The file is at point capacity.";
+inline constexpr std::string_view FileAtTriangleCapacity = "The file is at triangle capacity.";
+inline constexpr std::string_view NothingToUndelete = "There are no points to undelete.";
+inline constexpr std::string_view DuplicatePointNotAdded = "Duplicate point: It can not be added.";
+inline constexpr std::string_view DuplicatePointNotMoved = "Duplicate point: It can not be moved to that location.";
+inline constexpr std::string_view PointOutsideBorder =
+    "WARNING - The point is not within the border of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the border will need to be changed.";
+inline constexpr std::string_view PointOutsideExtremes =
+    "WARNING - The point is not within the extremes of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the scale will be reset.";
+inline constexpr std::string_view InsufficientPointsForOption = "Insufficient points for this option.";
+inline constexpr std::string_view BorderPointNullifyTriangulation =
+    "[WARNING] - The selected point is a border point and can not be deleted while the surface is "
+    "triangulated. Nullify the triangulation ? ";
+inline constexpr std::string_view BorderChangedVerify =
+    "Deleting this point causes the border to be changed. The border should be verified prior to "
+    "re-triangulating.";
+inline constexpr std::string_view CannotDeletePoint = "Cannot delete this point.";
+inline constexpr std::string_view CannotEditBorderPosition =
+    "Can not edit a border point's Northing (Y) or Easting (X) coordinates.";
+inline constexpr std::string_view PointOnBorderX = "The point X=";
+inline constexpr std::string_view PointOnBorderY = "The point Y=";
+inline constexpr std::string_view PointOnBorderTail =
+    " lies on the border. It will be inserted into the border to ensure proper triangulation.";
+inline constexpr std::string_view BreaklinesNotReforced = "Breaklines that could not be kept as edges: ";
+inline constexpr std::string_view InvalidNorthing = "Invalid Northing coordinate.";
+inline constexpr std::string_view InvalidEasting = "Invalid Easting coordinate.";
+inline constexpr std::string_view InvalidElevation = "Invalid elevation coordinate.";
+
 }  // namespace terravue::msg
