@@ -701,4 +701,27 @@ inline constexpr std::string_view InvalidNorthing = "Invalid Northing coordinate
 inline constexpr std::string_view InvalidEasting = "Invalid Easting coordinate.";
 inline constexpr std::string_view InvalidElevation = "Invalid elevation coordinate.";
 
+// Point verification and removal.
+inline constexpr std::string_view UnableToVerifyPoints = "Unable to verify points.";
+inline constexpr std::string_view InsufficientMemoryForVerification = "Insufficient memory for complete verification.";
+inline constexpr std::string_view VerifyToleranceCaption = " Duplicate Point Tolerance";
+inline constexpr std::string_view VerifyDuplicatePairsWarning =
+    " WARNING - The following pairs of points have the same coordinates.";
+inline constexpr std::string_view VerifyColumnsXY = "   Number   Label            X              Y              Z";
+inline constexpr std::string_view VerifyColumnsYX = "   Number   Label            Y              X              Z";
+inline constexpr std::string_view VerifyPairHeaderXY = "      Number   Label         X           Y           Z";
+inline constexpr std::string_view VerifyPairHeaderYX = "      Number   Label         Y           X           Z";
+inline constexpr std::string_view VerifyTotalPairs = " Total pairs of duplicate points: ";
+inline constexpr std::string_view VerifyNoDuplicates = " No duplicate points found.";
+inline constexpr std::string_view VerifyTotalCorrected = " Total number of corrected pairs: ";
+inline constexpr std::string_view VerifyPointsNearCursor =
+    " The following points are within the specified tolerance of the cursor.";
+inline constexpr std::string_view VerifyPointsFound = " points were found within the specified tolerance.";
+inline constexpr std::string_view VerifyNoPointsFound = " No points were found within the specified tolerance.";
+inline constexpr std::string_view RemoveNoBorder =
+    "Border does not exist or\r\nis not properly defined.\r\n\r\nPoints can not be removed.";
+inline constexpr std::string_view InsufficientMemoryForRemoving = "Insufficient memory for removing points.";
+inline constexpr std::string_view PointsWereRemoved = " points were removed.";
+inline constexpr std::string_view NoPointsRemoved = "No points were removed.";
+
 }  // namespace terravue::msg
