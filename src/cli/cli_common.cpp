@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/messages.h"
+#include "common/text_report.h"
 #include "app/settings_file.h"
 #include "model/model_document.h"
 #include "model/model_file.h"
@@ -53,6 +54,15 @@ bool Workspace::Open(const Args& args, Context& cx) {
     return false;
   }
   return true;
+}
+
+void ReportSavingPort::ShowReport(const std::string& path, std::string_view defaultSaveName,
+                                  std::string_view saveTitle) {
+  ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
+  if (saveAs_ && !CopyReportFile(path, *saveAs_)) {
+    err_ << "terravue-cli: could not write '" << saveAs_->string() << "'\n";
+    saveFailed_ = true;
+  }
 }
 
 }  // namespace terravue::cli

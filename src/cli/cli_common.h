@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/session.h"
@@ -39,6 +40,21 @@ class Workspace {
   SettingsRecord settings;
   model::SurfaceModel model;
   Session session;
+};
+
+// The console user, who also saves the report where --report says, as the viewer's Save As
+// would.
+class ReportSavingPort : public ConsolePort {
+ public:
+  ReportSavingPort(std::ostream& out, std::ostream& err, YesNoPolicy policy, std::optional<std::filesystem::path> saveAs)
+      : ConsolePort(out, err, policy), err_(err), saveAs_(std::move(saveAs)) {}
+  void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override;
+  bool saveFailed() const { return saveFailed_; }
+
+ private:
+  std::ostream& err_;
+  std::optional<std::filesystem::path> saveAs_;
+  bool saveFailed_ = false;
 };
 
 }  // namespace terravue::cli
