@@ -52,6 +52,16 @@ constexpr Verb kVerbs[] = {
     {"pairs", RunPairs,
      "pairs MODEL [--within D]       list the pairs of points closer than D (default 0.001) and\n"
      "                                 those at the same place, which stop a triangulation"},
+    {"edit", RunEdit,
+     "edit MODEL [--add-point X Y Z [--label L]]... [--delete-point N]... [--move-point N X Y Z]...\n"
+     "    -o OUT                       add, delete and move points in order, as the point commands do"},
+    {"verify", RunVerify,
+     "verify MODEL [--tolerance DX DY] [--at X Y] [--report OUT]\n"
+     "                                 list the pairs of points within DX and DY of each other\n"
+     "                                 (or the points near X Y), as Verify does"},
+    {"remove", RunRemove,
+     "remove MODEL (--inside | --outside | --both) -o OUT\n"
+     "                                 delete the points off the border inside it, outside it or both"},
     {"volume", RunVolume,
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
      "    [--list-cutfill[-existing|-proposed]] [--skip-zero-cutfill] [--comment TEXT]...\n"

@@ -118,6 +118,9 @@ enum class CommandId : std::uint16_t {
   VolumeTwoSurfaces,
   // Active commands
   QuitActiveCommand,
+  // Undo and redo of changes to the model
+  Undo,
+  Redo,
   // Help
   HelpContents,
   HelpHowTo,

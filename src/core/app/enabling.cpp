@@ -61,6 +61,9 @@ bool CommandRuns(CommandId id, const UiState& s) {
     if (IsEditorCommand(id) && !EndsActiveCommand(id, s.active)) return false;
   }
   if (id == C::QuitActiveCommand) return holding;
+  // A command holding the map works on the model as it is.
+  if (id == C::Undo) return s.canUndo && !holding;
+  if (id == C::Redo) return s.canRedo && !holding;
   return true;
 }
 

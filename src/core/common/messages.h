@@ -902,4 +902,62 @@ inline constexpr std::string_view CutFillLegendTo = " to ";
 inline constexpr std::string_view LargestCut = "Max cut ";
 inline constexpr std::string_view LargestFill = "Max fill ";
 
+// Point editing on the surface.
+inline constexpr std::string_view CaptionAddPoint = "Add Point";
+inline constexpr std::string_view CaptionDeletePoint = "Delete Point";
+inline constexpr std::string_view CaptionEditPoint = "Edit Point";
+inline constexpr std::string_view CaptionUndeletePoint = "Undelete Point";
+inline constexpr std::string_view FileAtPointCapacity = "The file is at point capacity.";
+inline constexpr std::string_view FileAtTriangleCapacity = "The file is at triangle capacity.";
+inline constexpr std::string_view NothingToUndelete = "There are no points to undelete.";
+inline constexpr std::string_view DuplicatePointNotAdded = "Duplicate point: It can not be added.";
+inline constexpr std::string_view DuplicatePointNotMoved = "Duplicate point: It can not be moved to that location.";
+inline constexpr std::string_view PointOutsideBorder =
+    "WARNING - The point is not within the border of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the border will need to be changed.";
+inline constexpr std::string_view PointOutsideExtremes =
+    "WARNING - The point is not within the extremes of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the scale will be reset.";
+inline constexpr std::string_view InsufficientPointsForOption = "Insufficient points for this option.";
+inline constexpr std::string_view BorderPointNullifyTriangulation =
+    "[WARNING] - The selected point is a border point and can not be deleted while the surface is "
+    "triangulated. Nullify the triangulation ? ";
+inline constexpr std::string_view BorderChangedVerify =
+    "Deleting this point causes the border to be changed. The border should be verified prior to "
+    "re-triangulating.";
+inline constexpr std::string_view CannotDeletePoint = "Cannot delete this point.";
+inline constexpr std::string_view CannotEditBorderPosition =
+    "Can not edit a border point's Northing (Y) or Easting (X) coordinates.";
+inline constexpr std::string_view PointOnBorderX = "The point X=";
+inline constexpr std::string_view PointOnBorderY = "The point Y=";
+inline constexpr std::string_view PointOnBorderTail =
+    " lies on the border. It will be inserted into the border to ensure proper triangulation.";
+inline constexpr std::string_view BreaklinesNotReforced = "Breaklines that could not be kept as edges: ";
+inline constexpr std::string_view InvalidNorthing = "Invalid Northing coordinate.";
+inline constexpr std::string_view InvalidEasting = "Invalid Easting coordinate.";
+inline constexpr std::string_view InvalidElevation = "Invalid elevation coordinate.";
+
+// Point verification and removal.
+inline constexpr std::string_view UnableToVerifyPoints = "Unable to verify points.";
+inline constexpr std::string_view InsufficientMemoryForVerification = "Insufficient memory for complete verification.";
+inline constexpr std::string_view VerifyToleranceCaption = " Duplicate Point Tolerance";
+inline constexpr std::string_view VerifyDuplicatePairsWarning =
+    " WARNING - The following pairs of points have the same coordinates.";
+inline constexpr std::string_view VerifyColumnsXY = "   Number   Label            X              Y              Z";
+inline constexpr std::string_view VerifyColumnsYX = "   Number   Label            Y              X              Z";
+inline constexpr std::string_view VerifyPairHeaderXY = "      Number   Label         X           Y           Z";
+inline constexpr std::string_view VerifyPairHeaderYX = "      Number   Label         Y           X           Z";
+inline constexpr std::string_view VerifyTotalPairs = " Total pairs of duplicate points: ";
+inline constexpr std::string_view VerifyNoDuplicates = " No duplicate points found.";
+inline constexpr std::string_view VerifyTotalCorrected = " Total number of corrected pairs: ";
+inline constexpr std::string_view VerifyPointsNearCursor =
+    " The following points are within the specified tolerance of the cursor.";
+inline constexpr std::string_view VerifyPointsFound = " points were found within the specified tolerance.";
+inline constexpr std::string_view VerifyNoPointsFound = " No points were found within the specified tolerance.";
+inline constexpr std::string_view RemoveNoBorder =
+    "Border does not exist or\r\nis not properly defined.\r\n\r\nPoints can not be removed.";
+inline constexpr std::string_view InsufficientMemoryForRemoving = "Insufficient memory for removing points.";
+inline constexpr std::string_view PointsWereRemoved = " points were removed.";
+inline constexpr std::string_view NoPointsRemoved = "No points were removed.";
+
 }  // namespace terravue::msg

@@ -64,7 +64,17 @@ FixedSegments FixedSegments::OfModel(const SurfaceModel& m) {
   return fixed;
 }
 
+FixedSegments FixedSegments::OfModelBorderLive(const SurfaceModel& m) {
+  FixedSegments fixed;
+  fixed.border_ = &m;
+  for (BreaklineIndex k = 1; k <= m.BreaklineCount; ++k) fixed.Add(m.Breaklines[k].From, m.Breaklines[k].To);
+  return fixed;
+}
+
 bool FixedSegments::Contains(PointIndex a, PointIndex b) const {
+  if (border_ != nullptr && a < border_->BorderNext.size() && b < border_->BorderNext.size() &&
+      (border_->BorderNext[a] == b || border_->BorderNext[b] == a))
+    return true;
   if (!sorted_) {
     std::sort(keys_.begin(), keys_.end());
     keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());

@@ -23,6 +23,9 @@ class FixedSegments {
  public:
   // The border ring's segments and the breaklines of the model.
   static FixedSegments OfModel(const model::SurfaceModel& m);
+  // The same for one local edit: the border segments are read from the ring as they are asked
+  // about (the model must outlive the set), only the breaklines are listed.
+  static FixedSegments OfModelBorderLive(const model::SurfaceModel& m);
 
   void Add(PointIndex a, PointIndex b) {
     keys_.push_back(Key(a, b));
@@ -37,6 +40,7 @@ class FixedSegments {
   static std::uint32_t Key(PointIndex a, PointIndex b) {
     return a < b ? (std::uint32_t{a} << 16) | b : (std::uint32_t{b} << 16) | a;
   }
+  const model::SurfaceModel* border_ = nullptr;
   mutable std::vector<std::uint32_t> keys_;
   mutable bool sorted_ = true;
 };

@@ -431,16 +431,22 @@ bool OnBorderLine(const SurfaceModel& m, double x, double y) {
   return SideOfFeature(m, nearest, p).distance <= 0.001;
 }
 
-bool InsertOnBorder(SurfaceModel& m, PointIndex p, double x, double y) {
-  if (p == NoPoint || p >= m.BorderNext.size() || !OnBorderLine(m, x, y)) return false;
+PointIndex BorderSegmentAt(const SurfaceModel& m, double x, double y) {
+  if (!OnBorderLine(m, x, y)) return NoPoint;
   const XY position{x, y};
   const BorderFeature nearest =
       NearestBorderFeature(m, m.FirstBorderPoint(1, m.PointCount), position, FeatureRule::Plain);
-  if (!nearest.found) return false;
+  if (!nearest.found) return NoPoint;
   const PointIndex d = nearest.from;
-  const PointIndex next = m.BorderNext[d];
-  if (SegmentDistance2(PointXY(m, d), PointXY(m, next), position) >= 0.001) return false;
-  m.BorderNext[p] = next;
+  if (SegmentDistance2(PointXY(m, d), PointXY(m, m.BorderNext[d]), position) >= 0.001) return NoPoint;
+  return d;
+}
+
+bool InsertOnBorder(SurfaceModel& m, PointIndex p, double x, double y) {
+  if (p == NoPoint || p >= m.BorderNext.size()) return false;
+  const PointIndex d = BorderSegmentAt(m, x, y);
+  if (d == NoPoint) return false;
+  m.BorderNext[p] = m.BorderNext[d];
   m.BorderNext[d] = p;
   return true;
 }

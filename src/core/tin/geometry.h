@@ -193,6 +193,9 @@ bool InsideBorder(const model::SurfaceModel& m, PointIndex start, double x, doub
 
 // True when (x, y) lies within 0.001 of the border line.
 bool OnBorderLine(const model::SurfaceModel& m, double x, double y);
+// The border point d whose segment d -> BorderNext[d] the position lies on (within the
+// tolerance of OnBorderLine, nearest first); NoPoint when none.
+PointIndex BorderSegmentAt(const model::SurfaceModel& m, double x, double y);
 // When the position of the new point p lies on the border line, splices p into the border
 // segment nearest to it and returns true.
 bool InsertOnBorder(model::SurfaceModel& m, PointIndex p, double x, double y);

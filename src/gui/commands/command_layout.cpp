@@ -27,6 +27,9 @@ constexpr Item FileMenu[] = {
 };
 
 constexpr Item EditMenu[] = {
+    Cmd(C::Undo),
+    Cmd(C::Redo),
+    Sep(),
     Sub(ListId::EditGeneral, "&General Commands"),
     Sep(),
     Sub(ListId::EditCoordinate, "&Coordinate Editor"),

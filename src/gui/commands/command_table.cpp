@@ -111,6 +111,8 @@ constexpr CommandRow Rows[] = {
      "Calculate the volumetric difference between the current surface and another surface"},
 
     {C::QuitActiveCommand, "&Quit Active Command", nullptr, "Quits the current, active command"},
+    {C::Undo, "&Undo", nullptr, "Takes back the last change to the surface model"},
+    {C::Redo, "&Redo", nullptr, "Makes the change taken back again"},
 
     {C::HelpContents, "Terravue Help"},
     {C::HelpHowTo, "&How To!"},
@@ -212,9 +214,17 @@ bool CommandTable::Run(CommandId id) {
   if (!CanRun(id)) return false;
   // The handler may replace itself (or the table may change) while it runs.
   const std::function<void()> handler = handlers_[app::IndexOf(id)];
-  handler();
+  if (wrapper_ && id != CommandId::Undo && id != CommandId::Redo)
+    wrapper_(id, handler);
+  else
+    handler();
   emit Ran(id);
   return true;
+}
+
+void CommandTable::SetCaption(CommandId id, const QString& caption) {
+  for (const Entry& e : entries_)
+    if (e.id == id && e.action) e.action->setText(caption);
 }
 
 bool CommandTable::RunFromFolder(app::Editor folder, CommandId id) {

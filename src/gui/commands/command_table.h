@@ -53,6 +53,12 @@ class CommandTable : public QObject {
   explicit CommandTable(QObject* parent = nullptr);
 
   void SetHandler(CommandId id, std::function<void()> handler);
+  // Every command but Undo and Redo runs through the wrapper (which calls the handler it is
+  // given): the one place that records changes to the model.
+  using RunWrapper = std::function<void(CommandId, const std::function<void()>&)>;
+  void SetRunWrapper(RunWrapper wrapper) { wrapper_ = std::move(wrapper); }
+  // Gives every action of the command a new caption (Undo and Redo name their step).
+  void SetCaption(CommandId id, const QString& caption);
   bool HasHandler(CommandId id) const;
 
   // Runs the command when the rules let it run now; true when it ran. Every entry point,
@@ -92,6 +98,7 @@ class CommandTable : public QObject {
 
   std::array<std::function<void()>, app::CommandCount> handlers_;
   std::array<QAction*, app::CommandCount> keyActions_{};
+  RunWrapper wrapper_;
   app::UiState state_;
   app::Enabling enabling_;
   std::vector<Entry> entries_;

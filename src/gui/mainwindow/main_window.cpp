@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -81,7 +82,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   setWindowIcon(ProgramIcon());
   setMinimumSize(250, 300);
   context_ = std::make_unique<WindowContext>(
-      WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}, {}, {}});
+      WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}, {}, {}, {}});
   context_->refresh = [this] { RefreshUi(); };
   context_->help = [&help](int context) { help.ShowContext(context); };
   // The sheet is laid out from the current printer before anything is drawn on it.
@@ -115,6 +116,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
     editorController_->Commands().SetQueryFlag(app::CommandKind::QueryPoint, on);
   };
   fileController_->onModelLoaded = [this] { ModelLoaded(); };
+  InstallHistory();
   connect(commands_, &CommandTable::Ran, this, [this] {
     RefreshCaption();
     RefreshUi();
@@ -327,8 +329,12 @@ void MainWindow::RefreshUi() {
   state.highestZoom = c.zoom.highest;
   state.activeEditor = c.editors.active;
   state.active = editorController_->Active();
+  state.canUndo = c.history.CanUndo();
+  state.canRedo = c.history.CanRedo();
   const app::Enabling e = app::ComputeEnabling(state);
   commands_->Apply(state, e);
+  commands_->SetCaption(C::Undo, "&" + FromLatin1(c.history.UndoText()) + "\tCtrl+Z");
+  commands_->SetCaption(C::Redo, "&" + FromLatin1(c.history.RedoText()) + "\tCtrl+Shift+Z");
 
   viewMenu_->menuAction()->setVisible(e.viewMenuVisible);
   volumeMenu_->menuAction()->setVisible(e.volumeMenuVisible);
@@ -442,6 +448,64 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+namespace {
+
+// The name a change goes by in the Edit menu ("Undo Delete Point"): the command's caption
+// without its accelerator and dots, the point commands by their full names.
+QString StepName(C id) {
+  switch (id) {
+    case C::CoordinateAdd: return QStringLiteral("Add Point");
+    case C::CoordinateDelete: return QStringLiteral("Delete Point");
+    case C::CoordinateEdit: return QStringLiteral("Edit Point");
+    case C::CoordinateUndelete: return QStringLiteral("Undelete Point");
+    case C::CoordinateRemove: return QStringLiteral("Remove Points");
+    default: break;
+  }
+  QString name = QString::fromLatin1(RowOf(id).caption);
+  name.remove(QLatin1Char('&'));
+  name.remove(QStringLiteral("..."));
+  return name.trimmed();
+}
+
+QString ClickStepName(const app::ActiveCommands& active) {
+  if (active.Has(app::CommandKind::NewBorder)) return QStringLiteral("New Border");
+  if (active.Has(app::CommandKind::NewBreakline)) return QStringLiteral("Add Breakline");
+  if (active.Has(app::CommandKind::Swap)) return QStringLiteral("Swap Edge");
+  return QStringLiteral("Map Click");
+}
+
+}  // namespace
+
+void MainWindow::InstallHistory() {
+  WindowContext& c = *context_;
+  commands_->SetRunWrapper([&c](C id, const std::function<void()>& handler) {
+    c.history.Begin(c.session.model);
+    handler();
+    c.history.End(c.session, StepName(id).toStdString());
+  });
+  const auto step = [this, &c](bool redo) {
+    if (!(redo ? c.history.Redo(c.session) : c.history.Undo(c.session))) return;
+    c.locate.LastTriangle = 1;
+    viewController_->Regenerate();
+  };
+  commands_->SetHandler(C::Undo, [step] { step(false); });
+  commands_->SetHandler(C::Redo, [step] { step(true); });
+  const std::pair<const char*, C> keys[] = {
+      {"Ctrl+Z", C::Undo}, {"Ctrl+Shift+Z", C::Redo}, {"Ctrl+Y", C::Redo}};
+  for (const auto& [sequence, id] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
+    connect(shortcut, &QShortcut::activated, this, [this, id = id] { commands_->Run(id); });
+  }
+  // The active commands' map clicks change the model outside the table.
+  viewController_->onMapClick = [this, &c](double x, double y, bool shift) {
+    const QString name = ClickStepName(editorController_->Active());
+    c.history.Begin(c.session.model);
+    editorController_->Click(x, y, shift);
+    c.history.End(c.session, name.toStdString());
+    RefreshUi();
+  };
 }
 
 }  // namespace terravue::gui

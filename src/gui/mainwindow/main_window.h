@@ -50,6 +50,8 @@ class MainWindow : public QMainWindow {
   void ModelLoaded();
   // The enabling rules applied to menus, buttons, editor bar and context menu.
   void RefreshUi();
+  // Records every change to the model for Undo and Redo, and gives them their keys.
+  void InstallHistory();
 
   // The stored window state: 0 normal, 1 minimised, 2 maximised.
   void ApplyWindowState(int state);

@@ -4,6 +4,7 @@
 
 #include "analysis/cut_fill_map.h"
 #include "app/cursor.h"
+#include "app/model_history.h"
 #include "app/editors.h"
 #include "common/session.h"
 #include "app/zoom.h"
@@ -34,6 +35,8 @@ struct WindowContext {
   app::ZoomState zoom;
   app::EditorState editors;
   tin::LocateState locate;
+  // Every change to the model, for Edit > Undo and Redo.
+  app::ModelHistory history;
 
   // Brings menus, buttons and the editor bar in step with the state (the enabling rules).
   std::function<void()> refresh;
