@@ -32,6 +32,7 @@
 #include "print/sheet_view.h"
 #include "support/built_surface.h"
 #include "support/fake_port.h"
+#include "window_fixture.h"
 
 using namespace terravue;
 using app::CommandId;
@@ -53,21 +54,11 @@ void Shot(QWidget* w, const char* name) {
 }
 
 // The window over the pyramid of the engine's analysis tests, with the Surface Analyzer chosen.
-struct Window {
-  model::SurfaceModel model;
-  SettingsRecord settings = DefaultSettings();
-  gui::QtUserPort port{settings};
-  Session session{model, settings, port, {}};
-  gui::HelpViewer help{port, QString()};
-  gui::MainWindow window{session, help};
-  QTemporaryDir folder;
-
+struct Window : testing::WindowFixture {
   Window() {
-    session.workDirectory = folder.path().toStdString();
     testing::BuildSurface(model, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {5, 5, 10}},
                           {{1, 2, 5}, {2, 3, 5}, {3, 4, 5}, {4, 1, 5}});
     testing::SetBorder(model, {1, 2, 3, 4});
-    port.SetParentWindow(&window);
     window.resize(900, 700);
     window.show();
     window.ModelLoaded();

@@ -37,6 +37,7 @@
 #include "print/sheet_view.h"
 #include "support/fake_port.h"
 #include "support/synthetic_sites.h"
+#include "window_fixture.h"
 #include "tin/triangulate.h"
 
 using namespace terravue;
@@ -52,20 +53,10 @@ T* Child(QWidget* parent, const char* name) {
   return w;
 }
 
-struct Window {
-  model::SurfaceModel model;
-  SettingsRecord settings = DefaultSettings();
-  gui::QtUserPort port{settings};
-  Session session{model, settings, port, {}};
-  gui::HelpViewer help{port, QString()};
-  gui::MainWindow window{session, help};
-  QTemporaryDir folder;
-
-  // A rolling site, triangulated, saved and opened as the command line opens a model.
+// A rolling site, triangulated, saved and opened as the command line opens a model.
+struct Window : testing::WindowFixture {
   Window() {
     model.AllocateStore();
-    session.workDirectory = folder.path().toStdString();
-    port.SetParentWindow(&window);
     window.resize(1000, 760);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) qFatal("no window");
