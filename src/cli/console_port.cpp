@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "common/safe_file.h"
+
 namespace terravue::cli {
 namespace {
 
@@ -57,5 +59,10 @@ void ConsolePort::ShowReport(const std::string& path, std::string_view, std::str
 }
 
 void ConsolePort::PreviewFile(const std::string& path) { ShowReport(path, {}, {}); }
+
+void ConsolePort::ShowFileError(std::string_view message, const FileProblem& problem) {
+  Show(MessageKind::Error, message);
+  err_ << problem.Line() << '\n';
+}
 
 }  // namespace terravue::cli

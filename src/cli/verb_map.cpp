@@ -15,12 +15,14 @@
 #ifdef TERRAVUE_HAVE_RENDER
 #include <QGuiApplication>
 #include <QtGlobal>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include "common/format.h"
+#include "common/safe_file.h"
 #include "device/scale_presets.h"
 #include "common/session.h"
 #include "mapping/map_redraw.h"
@@ -147,47 +149,46 @@ void DrawSheet(Session& session, QPainter& painter) {
   device.Finish();
 }
 
-// Written beside the target and renamed over it, so that a failure leaves any previous file.
-fs::path TemporaryBeside(const fs::path& target) {
-  fs::path temporary = target;
-  temporary += ".part";
-  return temporary;
-}
-
-bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (!ec) return true;
-  fs::remove(temporary, ec);
-  cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+bool CannotWrite(Context& cx, const fs::path& target, const FileProblem& problem) {
+  cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n" << problem.Line() << '\n';
   return false;
 }
 
+// Qt's PDF and image writers report no write errors, so they write into memory; the bytes then
+// go to the file created (before the drawing, so that a name that is no file is refused at
+// once) by a ReplacingFile, which checks that the file ends as such a file ends and reports the
+// system's reason for any failure.
+bool Store(ReplacingFile& file, const QByteArray& bytes, ExpectedEnding ending, Context& cx) {
+  file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (file.Commit(ending)) return true;
+  return CannotWrite(cx, file.Target(), *file.Problem());
+}
+
+constexpr ExpectedEnding PdfEnding{"%%EOF", 32};
+constexpr ExpectedEnding PngEnding{std::string_view("IEND\xAE\x42\x60\x82", 8)};
+
 bool WritePdf(Session& session, const fs::path& target, Context& cx) {
-  const fs::path temporary = TemporaryBeside(target);
+  ReplacingFile file;
+  if (!file.Create(target)) return CannotWrite(cx, target, *file.Problem());
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(QString::fromStdString(temporary.string()));
+    QPdfWriter writer(&bytes);
     writer.setResolution(session.settings.Get(device::PageSetup::DotsPerInchX));
     writer.setPageSize(QPageSize(QPageSize::Letter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("terravue-cli"));
     QPainter painter;
-    if (!painter.begin(&writer)) {
-      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-      return false;
-    }
+    if (!painter.begin(&writer)) return CannotWrite(cx, target, {file.Target(), "the PDF could not be started"});
     DrawSheet(session, painter);
-    if (!painter.end()) {
-      std::error_code ec;
-      fs::remove(temporary, ec);
-      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-      return false;
-    }
+    painter.end();
   }
-  return Replace(temporary, target, cx);
+  return Store(file, bytes.data(), PdfEnding, cx);
 }
 
 bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
+  ReplacingFile file;
+  if (!file.Create(target)) return CannotWrite(cx, target, *file.Problem());
   const SettingsRecord& s = session.settings;
   QImage image(s.Get(device::PageSetup::PaperWidth), s.Get(device::PageSetup::PaperHeight), QImage::Format_RGB32);
   if (image.isNull()) {
@@ -204,14 +205,10 @@ bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     DrawSheet(session, painter);
   }
-  const fs::path temporary = TemporaryBeside(target);
-  if (!image.save(QString::fromStdString(temporary.string()), "PNG")) {
-    std::error_code ec;
-    fs::remove(temporary, ec);
-    cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-    return false;
-  }
-  return Replace(temporary, target, cx);
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
+  if (!image.save(&bytes, "PNG")) return CannotWrite(cx, target, {file.Target(), "the picture could not be encoded"});
+  return Store(file, bytes.data(), PngEnding, cx);
 }
 
 #endif

@@ -19,8 +19,9 @@ int UsageError(Context& cx, std::string_view problem) {
 
 int WriteDefaults(const Args& args, Context& cx) {
   if (!args.output) return UsageError(cx, "--defaults needs -o FILE");
-  if (!SaveSettings(DefaultSettings(), *args.output)) {
-    cx.err << "terravue-cli: cannot write settings file '" << *args.output << "'\n";
+  std::optional<FileProblem> problem;
+  if (!SaveSettings(DefaultSettings(), *args.output, &problem)) {
+    cx.err << "terravue-cli: cannot write settings file '" << *args.output << "'\n" << problem->Line() << '\n';
     return ExitFailed;
   }
   return ExitOk;

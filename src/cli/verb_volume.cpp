@@ -116,17 +116,21 @@ class VolumePort : public ConsolePort {
       : ConsolePort(out, err, policy), err_(err), saveAs_(std::move(saveAs)) {}
 
   void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override {
+    shown_ = true;
     ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
-    if (saveAs_ && !CopyReportFile(path, *saveAs_)) {
-      err_ << "terravue-cli: volume: could not write '" << saveAs_->string() << "'\n";
+    std::optional<FileProblem> problem;
+    if (saveAs_ && !CopyReportFile(path, *saveAs_, &problem)) {
+      err_ << "terravue-cli: volume: could not write '" << saveAs_->string() << "'\n" << problem->Line() << '\n';
       saveFailed_ = true;
     }
   }
-  bool saveFailed() const { return saveFailed_; }
+  // The report reached the console and, when asked, its file.
+  bool delivered() const { return shown_ && !saveFailed_; }
 
  private:
   std::ostream& err_;
   std::optional<fs::path> saveAs_;
+  bool shown_ = false;
   bool saveFailed_ = false;
 };
 
@@ -169,7 +173,8 @@ int RunVolume(const Args& args, Context& cx) {
   VolumeReportOptions options = in.options;
   const auto mode = in.single ? analysis::VolumeMode::SingleSurface : analysis::VolumeMode::TwoSurfaces;
   switch (analysis::RunVolumeCommand(session, mode, ui, options)) {
-    case analysis::VolumeOutcome::Reported: return port.saveFailed() ? ExitFailed : ExitOk;
+    // A report whose work file could not be written was never shown: the run failed.
+    case analysis::VolumeOutcome::Reported: return port.delivered() ? ExitOk : ExitFailed;
     case analysis::VolumeOutcome::Same: return ExitOk;
     case analysis::VolumeOutcome::NotRun:
     case analysis::VolumeOutcome::NoOverlap:

@@ -79,6 +79,11 @@ void FakePort::ShowReport(const std::string& path, std::string_view defaultSaveN
 
 void FakePort::PreviewFile(const std::string& path) { shown.push_back({Kind::Preview, path}); }
 
+void FakePort::ShowFileError(std::string_view message, const FileProblem& problem) {
+  ShowError(message);
+  fileProblems.push_back(problem);
+}
+
 std::vector<std::string> FakePort::Texts(Kind kind) const {
   std::vector<std::string> texts;
   for (const auto& s : shown)

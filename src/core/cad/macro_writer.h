@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cad/cad_file.h"
+#include "common/safe_file.h"
 #include "cad/cad_writer.h"
 
 namespace terravue {

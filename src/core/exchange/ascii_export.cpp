@@ -1,12 +1,11 @@
 #include "exchange/ascii_export.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
-#include <system_error>
+#include <optional>
 
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/safe_file.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
@@ -141,40 +140,6 @@ void AppendVertexRecord(std::string& out, const SurfaceModel& m, const FileForma
   }
 }
 
-std::string TemporaryNameSuffix() {
-  std::random_device device;
-  std::uniform_int_distribution<unsigned> digit(0, 15);
-  std::string suffix = ".tmp-";
-  for (int i = 0; i < 8; ++i) suffix += "0123456789abcdef"[digit(device)];
-  return suffix;
-}
-
-// Writes beside the target under a fresh name and renames it over the target when complete.
-bool WriteFileAtomically(const fs::path& file, const std::string& text) {
-  std::error_code ec;
-  if (fs::is_directory(file, ec)) return false;
-  fs::path temporary;
-  std::FILE* out = nullptr;
-  for (int attempt = 0; attempt < 8 && !out; ++attempt) {
-    temporary = file;
-    temporary += TemporaryNameSuffix();
-    out = std::fopen(temporary.c_str(), "wbx");
-  }
-  if (!out) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  if (ok) {
-    // A replaced file keeps its permissions.
-    const auto previous = fs::status(file, ec);
-    if (!ec && fs::is_regular_file(previous)) fs::permissions(temporary, previous.permissions(), ec);
-    fs::rename(temporary, file, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(temporary, ec);
-  return ok;
-}
-
 using Builder = ExportStatus (*)(const SurfaceModel&, const FileFormat&, std::string&, std::size_t&);
 
 ExportStatus Export(Session& session, const fs::path& file, AsciiKind kind, Builder build,
@@ -190,8 +155,8 @@ ExportStatus Export(Session& session, const fs::path& file, AsciiKind kind, Buil
     case ExportStatus::BadReference: session.port.ShowError(msg::BreaklineEndNotAPoint); return status;
     case ExportStatus::WriteFailed: break;
   }
-  if (!WriteFileAtomically(file, text)) {
-    session.port.ShowError(msg::FileManagementError);
+  if (const std::optional<FileProblem> problem = WriteWholeFile(file, text)) {
+    session.port.ShowFileError(msg::FileManagementError, *problem);
     return ExportStatus::WriteFailed;
   }
   session.port.ShowInfo(std::string(summary) + Integer(records));

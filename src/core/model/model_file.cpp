@@ -400,43 +400,28 @@ ModelFileStatus WriteModelStream(const SurfaceModel& model, std::ostream& out, P
 }
 
 ModelFileStatus WriteModelFile(const SurfaceModel& model, const std::filesystem::path& file,
-                               PointIndex firstPoint, PointIndex lastPoint, int fileType) {
+                               PointIndex firstPoint, PointIndex lastPoint, int fileType,
+                               std::optional<FileProblem>* problem) {
   std::string bytes;
   const ModelFileStatus status = Serialize(model, firstPoint, lastPoint, fileType, bytes);
   if (status != ModelFileStatus::Ok) return status;
-
-  std::filesystem::path temp = file;
-  temp += ".tvtmp";
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();
-    }
-    if (!out) {
-      std::filesystem::remove(temp, ec);
-      return ModelFileStatus::WriteError;
-    }
-  }
-  // A replaced file keeps its permissions.
-  const auto previous = std::filesystem::status(file, ec);
-  if (!ec && std::filesystem::is_regular_file(previous))
-    std::filesystem::permissions(temp, previous.permissions(), ec);
-  std::filesystem::rename(temp, file, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return ModelFileStatus::WriteError;
-  }
-  return ModelFileStatus::Ok;
+  std::optional<FileProblem> failed = WriteWholeFile(file, bytes);
+  if (!failed) return ModelFileStatus::Ok;
+  if (problem) *problem = std::move(failed);
+  return ModelFileStatus::WriteError;
 }
 
 bool WriteModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
                     PointIndex lastPoint, int fileType) {
-  const ModelFileStatus status = WriteModelFile(session.model, file, firstPoint, lastPoint, fileType);
+  std::optional<FileProblem> problem;
+  const ModelFileStatus status = WriteModelFile(session.model, file, firstPoint, lastPoint, fileType, &problem);
   if (status == ModelFileStatus::NothingToWrite) return false;
   if (status != ModelFileStatus::Ok) {
-    session.port.ShowError(ModelFileMessage(status, fileType));
+    const std::string message = ModelFileMessage(status, fileType);
+    if (problem)
+      session.port.ShowFileError(message, *problem);
+    else
+      session.port.ShowError(message);
     return false;
   }
   session.settings.Set(settings::ModelSaved, true);

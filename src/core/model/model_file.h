@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
+#include "common/safe_file.h"
 #include "model/indices.h"
 
 namespace terravue {
@@ -58,14 +60,15 @@ bool ReadModelFile(Session& session, const std::filesystem::path& file, PointInd
 // dropped, so that the file is always readable on its own.
 ModelFileStatus WriteModelStream(const SurfaceModel& model, std::ostream& out,
                                  PointIndex firstPoint, PointIndex lastPoint, int fileType);
-// The same into a temporary file beside `file` that is renamed over it when complete, so the
-// previous file survives any failure.
+// The same through a ReplacingFile, so the previous file survives any failure; `problem`
+// receives the file and the reason of a WriteError.
 ModelFileStatus WriteModelFile(const SurfaceModel& model, const std::filesystem::path& file,
-                               PointIndex firstPoint, PointIndex lastPoint, int fileType);
+                               PointIndex firstPoint, PointIndex lastPoint, int fileType,
+                               std::optional<FileProblem>* problem = nullptr);
 
 // WriteModelFile for the commands: does nothing and returns false when there are no points;
-// shows "File management error." when the write fails; on success marks the model saved and
-// tells the front end to refresh its caption.
+// shows "File management error." (with the file and the reason) when the write fails; on
+// success marks the model saved and tells the front end to refresh its caption.
 bool WriteModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
                     PointIndex lastPoint, int fileType);
 

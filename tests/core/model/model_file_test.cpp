@@ -11,6 +11,7 @@
 #include "fuzz/model_reader_harness.h"
 #include "model/surface_model.h"
 #include "model_test_env.h"
+#include "support/file_size_limit.h"
 
 namespace terravue::model {
 namespace {
@@ -134,18 +135,24 @@ TEST_F(ModelFileTest, FailedSaveKeepsThePreviousFileAndTheModifiedState) {
   BuildBaseModel(model);
   const auto file = dir.path() / "SITE.MDL";
   test::WriteAll(file, "previous contents");
-  // The temporary file cannot be created where a directory of its name stands.
-  fs::create_directory(dir.path() / "SITE.MDL.tvtmp");
   settings.Set(settings::ModelSaved, false);
 
-  EXPECT_FALSE(WriteModelFile(session, file, 1, model.PointCount, ModelFileTypeMdl));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{"File management error."});
+  // The file cannot be written in full: the disk fills up after a few bytes.
+  const std::string full = testing::WithFileSizeLimit(64, [&] {
+    const bool written = WriteModelFile(session, file, 1, model.PointCount, ModelFileTypeMdl);
+    return std::string(written ? "written" : "failed") + "\n" + port.Transcript() + port.fileProblems.at(0).Line();
+  });
+  EXPECT_EQ(full, "failed\nerror: File management error.\n" + file.string() + ": File too large");
   EXPECT_EQ(test::ReadAll(file), "previous contents");
-  EXPECT_FALSE(settings.Get(settings::ModelSaved));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 
-  port.shown.clear();
-  EXPECT_FALSE(WriteModelFile(session, dir.path() / "missing" / "SITE.MDL", 1, model.PointCount, 2));
+  // No folder to write in.
+  const auto nowhere = dir.path() / "missing" / "SITE.MDL";
+  EXPECT_FALSE(WriteModelFile(session, nowhere, 1, model.PointCount, 2));
   EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{"File management error."});
+  ASSERT_EQ(port.fileProblems.size(), 1u);
+  EXPECT_EQ(port.fileProblems[0].Line(), nowhere.string() + ": No such file or directory");
+  EXPECT_FALSE(settings.Get(settings::ModelSaved));
 }
 
 TEST_F(ModelFileTest, WritingWithoutPointsCreatesNoFileAndShowsNothing) {
