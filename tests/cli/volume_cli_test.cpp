@@ -192,7 +192,9 @@ TEST_F(VolumeCli, OutcomesWithoutAReport) {
       {"volume A.MDL SAME.MDL", 0, "The surfaces are the same.\nNo volumetric difference between them.\n"},
       {"volume A.MDL AWAY.MDL", 1, "Surfaces do not overlap.\nNo volumes can be calculated.\n"},
       {"volume A.MDL NOTES.TXT", 1, "Error: That file type is not supported.\nError: Proposed surface not loaded.\n"},
-      {"volume A.MDL GONE.MDL", 1, "Error: File management error.\nError: Proposed surface not loaded.\n"},
+      {"volume A.MDL GONE.MDL", 1,
+       "Error: File management error.\n" + (dir_ / "GONE.MDL").string() +
+           ": No such file or directory\nError: Proposed surface not loaded.\n"},
       {"volume GONE.MDL A.MDL", 1, "Error: File not found.\n"},
   };
   for (const Case& c : cases) {

@@ -648,11 +648,10 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
     session.port.ShowError(msg::FileTypeNotSupported);
     return std::nullopt;
   }
-  const model::ModelFileStatus status = model::ReadModelFile(proposed, path, 1, 1, type, 1);
-  if (status != model::ModelFileStatus::Ok) {
-    session.port.ShowError(model::ModelFileMessage(status, type));
-    return std::nullopt;
-  }
+  model::ModelReadNotes notes;
+  const model::ModelFileStatus status = model::ReadModelFile(proposed, path, 1, 1, type, 1, &notes);
+  model::ShowModelReadOutcome(session, status, type, notes);
+  if (status != model::ModelFileStatus::Ok) return std::nullopt;
   std::error_code ec;
   fs::path full = fs::absolute(path, ec);
   if (ec) full = path;

@@ -80,6 +80,10 @@ inline constexpr std::string_view FileManagementError = "File management error."
 inline constexpr std::string_view BadHeaderPrefix = "Bad header in .";
 inline constexpr std::string_view BadHeaderSuffix = " file.";
 inline constexpr std::string_view InsufficientMemoryToLoad = "Insufficient memory to load file.";
+// A model whose stored triangles do not form a sound surface; the first fault follows.
+inline constexpr std::string_view TrianglesNotLoaded =
+    "The triangles stored in this file are inconsistent and were not loaded.\r\n"
+    "The points, border and breaklines were. Triangulate to build the surface again.";
 
 // Reports and the viewer.
 inline constexpr std::string_view ViewerTitle = "View File";

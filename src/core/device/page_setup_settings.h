@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/coordinate_limits.h"
 #include "common/settings_record.h"
 #include "common/settings_table.h"
 

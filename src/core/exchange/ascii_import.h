@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/coordinate_limits.h"
 #include "exchange/import_export_settings.h"
 
 namespace terravue {
@@ -106,7 +107,7 @@ class AsciiReader {
   // Tokens longer than this fail instead of being cut into another number.
   static constexpr std::size_t TokenCapacity = 21;
   // Larger magnitudes are no survey coordinate; they fail so that later arithmetic stays finite.
-  static constexpr double MaxMagnitude = 1e9;
+  static constexpr double MaxMagnitude = MaxCoordinate;
 
   explicit AsciiReader(std::istream& in, bool lineBound = false);
   AsciiReader(const AsciiReader&) = delete;

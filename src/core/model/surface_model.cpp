@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <new>
+#include <string>
 #include <utility>
 
 #include "model/axis_sort.h"
@@ -285,11 +287,69 @@ void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
   }
 }
 
-}  // namespace
+// The side of the line from a to b on which p lies: 1 left, -1 right, 0 too close to tell.
+int Side(const SurfaceModel& m, PointIndex a, PointIndex b, PointIndex p) {
+  const double abx = m.PointX[b] - m.PointX[a], aby = m.PointY[b] - m.PointY[a];
+  const double apx = m.PointX[p] - m.PointX[a], apy = m.PointY[p] - m.PointY[a];
+  const double cross = abx * apy - aby * apx;
+  // Relative to the lengths, so that the tolerance does not depend on the units.
+  if (!(std::fabs(cross) > 1e-9 * std::hypot(abx, aby) * std::hypot(apx, apy))) return 0;
+  return cross > 0 ? 1 : -1;
+}
 
-std::vector<std::string> CheckTopology(const SurfaceModel& model) {
-  TopologyReport report;
-  // Counts come first: everything after them indexes the arrays up to the counts.
+// An edge belongs to one triangle (on the outside of the surface) or to two, which lie on its
+// two sides and, in a triangulation of the program's own, list each other. A third triangle on
+// an edge, or two folded over each other, would count their ground twice in every area and
+// volume; a missing link only cuts the walks along the surface short.
+void CheckTriangleEdges(const SurfaceModel& m, TopologyReport& report, bool linksRequired) {
+  struct EdgeUse {
+    std::uint32_t key;  // lower corner in the high half, higher corner in the low half
+    TriangleIndex triangle;
+    PointIndex opposite;
+  };
+  std::vector<EdgeUse> uses;
+  uses.reserve(std::size_t{m.TriangleCount} * 3);
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    // Corners that are no points or repeat are reported by CheckTriangles.
+    if (std::any_of(c.begin(), c.end(), [&](PointIndex p) { return p == NoPoint || p > m.PointCount; }) ||
+        c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
+      continue;
+    for (std::size_t k = 0; k < 3; ++k) {
+      const PointIndex a = c[k], b = c[(k + 1) % 3];
+      const auto key = std::uint32_t{std::min(a, b)} << 16 | std::max(a, b);
+      uses.push_back({key, static_cast<TriangleIndex>(t), c[(k + 2) % 3]});
+    }
+  }
+  std::sort(uses.begin(), uses.end(), [](const EdgeUse& x, const EdgeUse& y) {
+    return x.key != y.key ? x.key < y.key : x.triangle < y.triangle;
+  });
+  for (std::size_t i = 0; i < uses.size();) {
+    std::size_t j = i + 1;
+    while (j < uses.size() && uses[j].key == uses[i].key) ++j;
+    const auto a = static_cast<PointIndex>(uses[i].key >> 16), b = static_cast<PointIndex>(uses[i].key & 0xFFFFu);
+    const std::string edge = "edge " + std::to_string(a) + "-" + std::to_string(b);
+    if (j - i > 2) {
+      report.Add(edge + ": shared by " + std::to_string(j - i) + " triangles");
+    } else if (j - i == 2) {
+      const EdgeUse& first = uses[i];
+      const EdgeUse& second = uses[i + 1];
+      const auto lists = [&](TriangleIndex t, TriangleIndex u) {
+        const TriangleNeighbours& n = m.TriNeighbour[t];
+        return std::find(n.begin(), n.end(), u) != n.end();
+      };
+      const std::string pair = Name("triangles", first.triangle) + " and " + std::to_string(second.triangle);
+      if (linksRequired && !lists(first.triangle, second.triangle) && !lists(second.triangle, first.triangle))
+        report.Add(pair + ": share " + edge + " but are not neighbours");
+      if (Side(m, a, b, first.opposite) * Side(m, a, b, second.opposite) > 0)
+        report.Add(pair + ": lie on the same side of " + edge + " (folded)");
+    }
+    i = j;
+  }
+}
+
+// Counts come first: everything after them indexes the arrays up to the counts.
+bool CountsSound(const SurfaceModel& model, TopologyReport& report) {
   auto checkCount = [&](const char* what, std::size_t count, std::size_t capacity, std::size_t allocated) {
     if (count > capacity)
       report.Add(std::string(what) + " count " + std::to_string(count) + " exceeds the capacity " +
@@ -306,11 +366,27 @@ std::vector<std::string> CheckTopology(const SurfaceModel& model) {
                             std::min(model.TriVertex.size(), model.TriNeighbour.size()));
   countsSound &= checkCount("breakline", model.BreaklineCount, model.MaxBreaklines, model.Breaklines.size());
   countsSound &= checkCount("cut/fill", model.CutFillCount, model.MaxPoints, model.PointCutFill.size());
-  if (!countsSound) return report.Finish();
+  return countsSound;
+}
+
+}  // namespace
+
+std::vector<std::string> CheckTopology(const SurfaceModel& model) {
+  TopologyReport report;
+  if (!CountsSound(model, report)) return report.Finish();
 
   CheckBorder(model, report);
   CheckTriangles(model, report);
+  CheckTriangleEdges(model, report, true);
   CheckBreaklines(model, report);
+  return report.Finish();
+}
+
+std::vector<std::string> CheckTriangleTopology(const SurfaceModel& model) {
+  TopologyReport report;
+  if (!CountsSound(model, report)) return report.Finish();
+  CheckTriangles(model, report);
+  CheckTriangleEdges(model, report, false);
   return report.Finish();
 }
 

@@ -116,6 +116,13 @@ class SurfaceModel {
 // capacity, every stored index in range, distinct corners, neighbour lists symmetric with their
 // non-zero slots first, no triangle its own or a repeated neighbour, neighbours sharing an edge,
 // and the border a single closed ring. A wrecked model reports its first 100 faults.
+// Besides, every edge is shared by at most two triangles, two triangles on one edge are
+// neighbours and lie on its two sides (no fold).
 std::vector<std::string> CheckTopology(const SurfaceModel& model);
+// The part of CheckTopology that the triangles must pass to be contoured and measured: counts,
+// corners, the neighbours listed, and edges shared by two triangles at most, on their two sides.
+// Two triangles on one edge that do not list each other pass (files of other programs may
+// leave such links out).
+std::vector<std::string> CheckTriangleTopology(const SurfaceModel& model);
 
 }  // namespace terravue::model

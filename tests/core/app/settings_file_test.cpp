@@ -350,6 +350,11 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Spoil("delay above 1200", view::AnimationDelay, std::int16_t{1201}),
       Spoil("rotation step 400", view::StepRotateVertical, 400.0),
       Spoil("3-D elevation factor infinite", view::ElevationFactor, Inf),
+      // Places on the map beyond any coordinate the program takes in.
+      Spoil("view centre 2.26e13", page::ViewCentreX, 2.26e13),
+      Spoil("rotation centre -1e300", page::RotationCentreY, -1e300),
+      Spoil("contour base 1e12", map::ContourOptions::Base, 1e12),
+      Spoil("3-D target 1e15", view::TargetZ, 1e15),
       Spoil("viewer font size 0", ViewerFontSize, 0),
       Overlong("company name", CompanyName.offset, 78),
       Overlong("paper name", page::PaperName.offset, 87),
