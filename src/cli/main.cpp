@@ -34,7 +34,7 @@ constexpr Verb kVerbs[] = {
      "import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
      "    [--border FILE [--border-format CODES | --border-entry N]]\n"
      "    [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
-     "    [--append MODEL] [--triangulate] -o MODEL\n"
+     "    [--append MODEL] [--triangulate] [--accept-partial] -o MODEL\n"
      "                                 read ASCII points (border, breaklines) into a model"},
     {"export", RunExport,
      "export MODEL (--points | --border | --breaklines) OUT [--format CODES | --entry N]\n"

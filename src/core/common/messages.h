@@ -141,6 +141,8 @@ inline constexpr std::string_view TotalPointsLoaded = "Total points loaded: ";
 inline constexpr std::string_view DuplicatePointsNotLoaded = "Duplicate points not loaded: ";
 inline constexpr std::string_view TotalPointsInMemory = "Total points in memory: ";
 inline constexpr std::string_view LinesNotLoaded = "Lines not loaded: ";
+// Lines that held more numbers than the format reads from them, listed by number.
+inline constexpr std::string_view ExtraNumbersLines = "Lines with more numbers than the format reads: ";
 inline constexpr std::string_view PointCapacityReached = "Point capacity has been reached.";
 inline constexpr std::string_view AllPointsMayNotBeLoaded = "All points may not have been loaded.";
 inline constexpr std::string_view CurrentBorderMayBeInvalid =
@@ -152,6 +154,7 @@ inline constexpr std::string_view TotalBorderPoints = "Total border points = ";
 inline constexpr std::string_view TotalBorderRecordsLoaded = "Total points loaded = ";
 inline constexpr std::string_view InvalidBorderPoints = "Invalid points = ";
 inline constexpr std::string_view VertexLinesNotLoaded = "Lines not loaded = ";
+inline constexpr std::string_view VertexExtraNumbersLines = "Lines with more numbers than the format reads = ";
 inline constexpr std::string_view NewBorderMayBeInvalid =
     "The new border may be invalid, use the Border Editor to correct any errors.";
 inline constexpr std::string_view InsufficientBreaklineParameters =

@@ -117,7 +117,10 @@ class AsciiReader {
   // the line or the file ended first.
   std::optional<double> ReadNumber();
   // Passes over the rest of the line (nothing when the last character read ended a line).
-  void SkipToNextLine();
+  // Returns the line's number when another number was passed over, else 0.
+  std::uint64_t SkipToNextLine();
+  // The number of the line the last character read is on, from 1. Lines end with LF.
+  std::uint64_t LineNumber();
 
   // Starts a record: it may skip lines without numbers before its first number.
   void BeginRecord();
@@ -143,6 +146,8 @@ class AsciiReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t chunkStart_ = 0;  // characters before the buffer's first
+  std::uint64_t linesBefore_ = 0;  // line feeds before countedTo_
+  std::size_t countedTo_ = 0;      // the buffer's line feeds are counted up to here
   char current_ = ' ';
   bool lineBound_;
   bool lineHasNumber_ = false;
@@ -176,12 +181,25 @@ struct CoordinateLoad {
   bool autoProcessActive = false;
 };
 
+// Lines on which a record was read and the rest of the line, passed over, held more numbers:
+// the file's numbers may not be what the format takes them for (a decimal comma, "0x10").
+struct ExtraNumberLines {
+  static constexpr std::size_t Listed = 10;
+  std::size_t count = 0;
+  std::vector<std::uint64_t> first;  // the first Listed line numbers
+  void Add(std::uint64_t line) {
+    ++count;
+    if (first.size() < Listed) first.push_back(line);
+  }
+};
+
 struct CoordinateLoadResult {
   LoadStatus status = LoadStatus::NothingLoaded;
   std::size_t loaded = 0;      // points added
   std::size_t duplicates = 0;  // points dropped as duplicates
   std::size_t failed = 0;      // records that held something but did not convert
-  bool capacityReached = false;
+  ExtraNumberLines extraNumbers{};
+  bool cutAtCapacity = false;  // the model filled up with points of the file still to come
 };
 
 struct VertexLoad {
@@ -194,6 +212,7 @@ struct BorderLoadResult {
   std::size_t accepted = 0;  // points on the new ring
   std::size_t invalid = 0;   // records whose point matched no loaded point (or repeated one)
   std::size_t failed = 0;
+  ExtraNumberLines extraNumbers{};
   bool ringValid = false;
 };
 
@@ -202,7 +221,8 @@ struct BreaklineLoadResult {
   std::size_t added = 0;    // breaklines added to those already held
   std::size_t invalid = 0;  // endpoints refused
   std::size_t failed = 0;
-  bool capacityReached = false;
+  ExtraNumberLines extraNumbers{};
+  bool cutAtCapacity = false;  // the breaklines filled up with vertices of the file still to come
 };
 
 // Reads points with the codes of CoordImport. Replacing keeps the old points until at least
