@@ -138,19 +138,27 @@ bool LayOutSheet(Session& session, int dpi, std::optional<double> scale, Context
   return true;
 }
 
-// Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
-void DrawSheet(Session& session, QPainter& painter) {
+// Draws the map onto `painter`, whose origin is the paper's corner, as a printer would. False
+// when an element of too many lines was not drawn (the question was answered No).
+bool DrawSheet(Session& session, QPainter& painter) {
   SettingsRecord& s = session.settings;
   const device::MapColourSwap colours(s, s.Get(device::PageSetup::BlackAndWhite));
   painter.translate(s.Get(device::PageSetup::MarginLeft), s.Get(device::PageSetup::MarginTop));
   render::PrinterDevice device(device::CurrentViewTransform(s, session.model), device::PrinterFrame(s), painter);
   tin::LocateState state;
-  mapping::RedrawMap(session, device, state);
+  const bool whole = mapping::RedrawMap(session, device, state);
   device.Finish();
+  return whole;
 }
 
 bool CannotWrite(Context& cx, const fs::path& target, const FileProblem& problem) {
   cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n" << problem.Line() << '\n';
+  return false;
+}
+
+// The question before an element of too many lines was answered No: no sheet without it.
+bool NotDrawn(Context& cx, const fs::path& target) {
+  cx.err << "terravue-cli: map: the map was not drawn in full; '" << target.string() << "' was not written\n";
   return false;
 }
 
@@ -180,8 +188,9 @@ bool WritePdf(Session& session, const fs::path& target, Context& cx) {
     writer.setCreator(QStringLiteral("terravue-cli"));
     QPainter painter;
     if (!painter.begin(&writer)) return CannotWrite(cx, target, {file.Target(), "the PDF could not be started"});
-    DrawSheet(session, painter);
+    const bool whole = DrawSheet(session, painter);
     painter.end();
+    if (!whole) return NotDrawn(cx, target);
   }
   return Store(file, bytes.data(), PdfEnding, cx);
 }
@@ -203,7 +212,7 @@ bool WritePng(Session& session, const fs::path& target, int dpi, Context& cx) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawSheet(session, painter);
+    if (!DrawSheet(session, painter)) return NotDrawn(cx, target);
   }
   QBuffer bytes;
   bytes.open(QIODevice::WriteOnly);

@@ -43,7 +43,8 @@ struct CadTarget {
 CadTarget CadTargetFor(device::CadProgram program, std::string_view chosen);
 
 // The map of the session redrawn into `file` by the writer of the settings' CAD program.
-// False when the file could not be created or written (the writer said why).
+// False when the file could not be created or written (the writer said why), or when the user
+// declined to draw an element of too many lines; nothing is written then.
 bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file);
 
 // The command: save dialog, directory and name kept in the settings, the elevation factor for

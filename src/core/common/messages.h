@@ -428,6 +428,14 @@ inline constexpr std::string_view TooManyContourLevelsSuffix =
 inline constexpr std::string_view TooManyGridLinesSuffix =
     " surface grid lines are drawn.\r\nIncrease the grid interval.";
 
+// Asked before a contour or draped grid run that would make too many segments.
+inline constexpr std::string_view LargeRunContourPrefix = "The contour interval ";
+inline constexpr std::string_view LargeRunGridPrefix = "The grid interval ";
+inline constexpr std::string_view LargeRunMakes = " makes ";
+inline constexpr std::string_view LargeRunMoreThan = " line segments, more than the ";
+inline constexpr std::string_view LargeRunQuestion =
+    " a map is drawn with in reasonable time and size.\r\nDraw them anyway?";
+
 // Page set-up, Set Scale, calibration and printing.
 inline constexpr std::string_view SetScaleCaption = "Set Scale";
 inline constexpr std::string_view NotAvailableIn3D = "This command not available while viewing in 3-D.";
