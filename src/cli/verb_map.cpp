@@ -81,7 +81,9 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
     } else if (a == "--scale") {
       const auto v = value();
       const auto scale = v ? ParseReal(*v) : std::nullopt;
-      if (!scale || !(*scale > 0)) return std::string("--scale needs a positive number");
+      // What Set Scale takes: positive, and no larger than a sheet can show.
+      if (!scale || !(*scale > 0) || *scale > device::PageSetup::MaximumScale)
+        return "--scale needs a positive number up to " + FormatReal(device::PageSetup::MaximumScale, 0, 0);
       r.scale = *scale;
     } else if (a == "--dpi") {
       const auto v = value();

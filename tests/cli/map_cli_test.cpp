@@ -112,6 +112,8 @@ TEST_F(MapCli, BadRequestsAreRefusedWithoutWritingAnything) {
       {"map --png '" + Path("A.png") + "'", 2, "name one model file"},
       {"map " + model + " --png '" + Path("A.png") + "' --dpi 10", 2, "--dpi needs a whole number"},
       {"map " + model + " --png '" + Path("A.png") + "' --scale -5", 2, "--scale needs a positive number"},
+      // A scale bar at 1e308 would read "inf".
+      {"map " + model + " --png '" + Path("A.png") + "' --scale 1e308", 2, "--scale needs a positive number up to"},
       {"map " + model + " --png '" + Path("A.png") + "' --colour", 2, "unknown option"},
       {"map '" + Path("MISSING.MDL") + "' --png '" + Path("A.png") + "'", 1, ""},
       {"map " + model + " --png '" + Path("no/such/folder/A.png") + "' --dpi 60", 1, "cannot write"},

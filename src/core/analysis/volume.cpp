@@ -666,7 +666,7 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
 VolumeReportOptions SoundOptions(VolumeReportOptions options) {
   for (double* factor : {&options.cutFactor, &options.fillFactor}) {
     if (!std::isfinite(*factor)) *factor = 1.0;
-    *factor = std::max(*factor, VolumeReportOptions::MinimumFactor);
+    *factor = std::clamp(*factor, VolumeReportOptions::MinimumFactor, VolumeReportOptions::MaximumFactor);
   }
   if (static_cast<std::uint8_t>(options.listing) > static_cast<std::uint8_t>(CutFillListing::Proposed))
     options.listing = CutFillListing::None;

@@ -49,8 +49,8 @@ SettingsTable BuildPageSetupFields() {
       Int32Entry("PageSetup.ClipBottom", ClipBottom, S::H - 1, -MaxPixels, MaxPixels),
       // Divisors of the fit and the projection: positive and within any real printer's range.
       RealEntry("PageSetup.PixelAspect", PixelAspect, 1.0, 0.001, 1000),
-      RealEntry("PageSetup.FitScale", FitScale, S::Scale, Positive),
-      RealEntry("PageSetup.MapScale", MapScale, S::Scale, Positive),
+      RealEntry("PageSetup.FitScale", FitScale, S::Scale, Positive, MaximumScale),
+      RealEntry("PageSetup.MapScale", MapScale, S::Scale, Positive, MaximumScale),
       RealEntry("PageSetup.MinimumScale", MinimumScale, 0.0, 0),
       RealEntry("PageSetup.RotationAngle", RotationAngle, 0.0),
       RealEntry("PageSetup.DotsPerInchX", DotsPerInchX, S::DotsPerInch, 1, MaxDotsPerInch),

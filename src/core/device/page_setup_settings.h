@@ -50,6 +50,10 @@ inline constexpr BoolField BlackAndWhite{5524};
 inline constexpr I32Field PaperCode{5528};
 inline constexpr TextField PaperName{5532, 87};
 
+// The largest map scale (world units per inch or centimetre): a sheet at it spans more than the
+// whole range of coordinates the program takes, and the scale bar's numbers stay finite.
+inline constexpr double MaximumScale = MaxCoordinate;
+
 // Largest page dimension, margin or resolution accepted from a file: far above any printer,
 // far below where pixel arithmetic would overflow.
 inline constexpr std::int32_t MaxPixels = 1000000;

@@ -337,6 +337,7 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Spoil("title text height NaN", map::TitleOptions::MiscTextHeight, NaN),
       Spoil("printable width 0", page::PageWidth, 0),
       Spoil("map scale negative", page::MapScale, -100.0),
+      Spoil("map scale 1e308", page::MapScale, 1e308),
       Spoil("calibration 0", page::CalibrationX, 0.0),
       Spoil("dots per inch 0", page::DotsPerInchX, 0.0),
       Spoil("CAD elevation factor NaN", device::CadOutput::ElevationFactor, NaN),
