@@ -14,6 +14,12 @@ namespace terravue::cli {
 // Prints "terravue-cli: VERB: PROBLEM" and the verb's usage; returns ExitUsage.
 int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage);
 
+// Reads a settings file named on the command line over the built-in settings, by the program's
+// own load rules. A file that cannot be read is refused (false, with the file and the reason
+// printed); one of another size than the settings image loads all the same, with a note on
+// stderr. `fieldsReset` as for LoadSettings.
+bool ReadSettingsFile(const std::string& file, SettingsRecord& record, Context& cx, int* fieldsReset = nullptr);
+
 // A model file to write: a name without extension gets ".MDL"; the case of a given name is
 // kept. Nothing when the extension is neither .MDL nor .MDV (in any case).
 struct OutputModel {

@@ -31,10 +31,7 @@ int PrintSettings(const std::optional<std::string>& file, Context& cx) {
   SettingsRecord record = DefaultSettings();
   if (file) {
     int reset = 0;
-    if (LoadSettings(record, *file, &reset) == SettingsLoad::Missing) {
-      cx.err << "terravue-cli: cannot read settings file '" << *file << "'\n";
-      return ExitFailed;
-    }
+    if (!ReadSettingsFile(*file, record, cx, &reset)) return ExitFailed;
     if (reset > 0)
       cx.err << "terravue-cli: " << reset << " field(s) of '" << *file
              << "' were out of range: reset to their defaults, over-long texts cut\n";
