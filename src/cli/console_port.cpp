@@ -9,6 +9,8 @@
 namespace terravue::cli {
 namespace {
 
+constexpr std::string_view WarningPrefix = "WARNING - ";
+
 // Message texts carry "\r\n" breaks for the dialogs; the console wants plain line feeds.
 std::string ConsoleText(std::string_view text) {
   std::string out;
@@ -28,7 +30,11 @@ void ConsolePort::Show(MessageKind kind, std::string_view text) {
       ++errorsShown_;
       err_ << "Error: ";
       break;
-    case MessageKind::Warning: err_ << "Warning: "; break;
+    case MessageKind::Warning:
+      err_ << "Warning: ";
+      // Some warning texts carry their own "WARNING - " for the box; once is enough here.
+      if (text.starts_with(WarningPrefix)) text.remove_prefix(WarningPrefix.size());
+      break;
     case MessageKind::Info:
     case MessageKind::Plain: break;
   }

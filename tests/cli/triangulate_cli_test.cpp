@@ -56,7 +56,7 @@ TEST_F(TriangulateCli, TriangulatesWritesAndListsTheTriangles) {
   const CliRun run = Cli("triangulate SITE.MDL -o OUT.MDL");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err,
-            "Error: WARNING - Current border is invalid, convex border will be created.\n"
+            "Warning: Current border is invalid, convex border will be created.\n"
             "Creating Border...\nBorder complete!\nTriangulating Data\nTriangulation complete!\n");
   const model::SurfaceModel out = ReadModel("OUT.MDL");
   EXPECT_EQ(out.TriangleCount, 2);

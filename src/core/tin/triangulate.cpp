@@ -81,7 +81,7 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   const bool makeBorder = CheckBorder(m, 1, m.PointCount) != BorderCheck::Valid;
   std::vector<PointIndex> previousBorder;
   if (makeBorder) {
-    session.port.ShowError(msg::ConvexBorderWillBeCreated);
+    session.port.ShowWarning(msg::ConvexBorderWillBeCreated);
     BorderErrors ownErrors;
     if (options.borderErrors == nullptr) AllocateBorderErrors(session, ownErrors);
     try {

@@ -66,7 +66,7 @@ TEST_F(TriangulateTest, ThreePointsMakeOneTriangleWithoutNeighbours) {
   EXPECT_EQ(Corners(), (Triples{{2, 3, 1}}));
   EXPECT_EQ(Neighbours(), (Triples{{0, 0, 0}}));
   // Without a border the run warns first, makes the convex border, then triangulates.
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Error, Text(msg::ConvexBorderWillBeCreated)},
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Warning, Text(msg::ConvexBorderWillBeCreated)},
                                             {Kind::Progress, Text(msg::CreatingBorder)},
                                             {Kind::Completion, Text(msg::BorderComplete)},
                                             {Kind::Progress, Text(msg::TriangulatingData)},
@@ -88,7 +88,7 @@ TEST_F(TriangulateTest, QuietRunsAndAutoProcessKeepTheCompletionNotesToThemselve
   options.autoProcessActive = true;
   ClearBorder();
   ASSERT_EQ(Triangulate(session, state, options), TriangulationStatus::Success);
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Error, Text(msg::ConvexBorderWillBeCreated)},
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Warning, Text(msg::ConvexBorderWillBeCreated)},
                                             {Kind::Progress, Text(msg::CreatingBorder)},
                                             {Kind::Progress, Text(msg::TriangulatingData)}}));
 }
