@@ -316,9 +316,11 @@ std::string DxfWriter::Head() const {
   std::vector<DxfLayerEntry> layers = DxfTableLayers(s, false);
   // Layers the entities use that the element list did not name (a record spoiled in memory,
   // say) are listed too, so that no entity refers to a missing layer.
-  for (const auto& [name, colour] : used_)
+  for (const auto& entry : used_) {
+    const auto& name = entry.first;  // no structured binding: clang 14 cannot capture one in a lambda
     if (std::none_of(layers.begin(), layers.end(), [&](const DxfLayerEntry& e) { return e.name == name; }))
-      layers.push_back({name, colour});
+      layers.push_back({name, entry.second});
+  }
   for (const DxfLayerEntry& layer : layers) {
     Put(out, 0, "LAYER");
     Put(out, 2, layer.name);
