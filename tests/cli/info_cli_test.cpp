@@ -62,6 +62,7 @@ struct InfoFailure {
   const char* file;
   const char* content;  // nullptr: no file
   const char* error;
+  const char* reason = nullptr;  // the line naming the file and what is wrong with it, if any
 };
 
 void PrintTo(const InfoFailure& c, std::ostream* os) { *os << c.name; }
@@ -75,7 +76,7 @@ TEST_P(InfoFailureTest, ExitsWithTheMessage) {
   }
   const CliRun run = Cli(std::string("info '") + Path(c.file) + "'");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, std::string("Error: ") + c.error + "\n");
+  EXPECT_EQ(run.err, std::string("Error: ") + c.error + "\n" + (c.reason ? Path(c.file) + ": " + c.reason + "\n" : ""));
   EXPECT_EQ(run.out, "");
 }
 
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InfoFailure{"Missing", "GONE.MDL", nullptr, "File not found."},
                       InfoFailure{"OtherExtension", "POINTS.TXT", "1 2 3",
                                   "The file <POINTS.TXT> could not be loaded."},
-                      InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error."},
+                      InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error.",
+                                  "the file ends before its last section"},
                       InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file."}),
     [](const auto& info) { return std::string(info.param.name); });
 

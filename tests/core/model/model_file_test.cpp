@@ -394,10 +394,10 @@ INSTANTIATE_TEST_SUITE_P(
                           "triangle 1: neighbour 3 does not share an edge"},
         TriangleFaultCase{"RepeatedCorner", [](std::string& b, const Layout& l) { PutU16(b, l.Corners() + 8, 2); },
                           "triangle 2: corners 2, 2, 5 are not distinct"},
-        // The centre point moved out over the edge 1-2: triangle 1 folds over triangle 2 and 4,
+        // The centre point moved out over the edge 1-2: triangle 1 folds over its neighbours,
         // and every area and volume would count that ground twice.
         TriangleFaultCase{"FoldedOverAnEdge", [](std::string& b, const Layout& l) { PutF64(b, l.X() + 72, -5); },
-                          "triangles 1 and 2: lie on the same side of edge 2-5 (folded)"}),
+                          "triangles 1 and 4: lie on the same side of edge 1-5 (folded)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelFileTest, AppendCopiesIndicesUnchangedBehindTheFirstSurface) {
