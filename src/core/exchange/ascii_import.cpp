@@ -759,11 +759,11 @@ std::optional<double> AsciiReader::ReadNumber() {
 
 std::uint64_t AsciiReader::SkipToNextLine() {
   // A digit passed over is another number on the line, unless it belongs to a word that starts
-  // with a letter (a point code such as "CP1" or "MH-3"). Whatever is glued to the number read last counts
-  // all the same: "0x10", or the ",2" of a decimal comma.
+  // with a letter (a point code such as "CP1" or "MH-3"; words end at blanks, commas and
+  // semicolons). What is glued to the number read last counts all the same ("0x10").
   std::uint64_t numberLine = 0;
   if (!IsLineEnd(current_)) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; };
     const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     bool glued = lineHasNumber_ && !blank(current_);
     bool wordStarts = blank(current_);
