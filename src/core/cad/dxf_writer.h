@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cad/cad_file.h"
-#include "common/safe_file.h"
 #include "cad/cad_writer.h"
+#include "common/safe_file.h"
 
 namespace terravue {
 struct Session;

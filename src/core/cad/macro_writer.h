@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "cad/cad_file.h"
-#include "common/safe_file.h"
 #include "cad/cad_writer.h"
+#include "common/safe_file.h"
 
 namespace terravue {
 struct Session;

@@ -70,6 +70,21 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Gathers `bytes` in `buffer`, writing it out a block at a time (a large piece goes straight
+// through); 0, or the errno of a failed write.
+int BufferedWrite(int fd, std::string& buffer, std::string_view bytes) {
+  if (buffer.size() + bytes.size() <= BlockSize) {
+    buffer.append(bytes);
+    return 0;
+  }
+  const int error = WriteAll(fd, buffer);
+  buffer.clear();
+  if (error != 0) return error;
+  if (bytes.size() >= BlockSize) return WriteAll(fd, bytes);
+  buffer.append(bytes);
+  return 0;
+}
+
 // Reads `size` bytes at `offset`; 0, or the errno of the failure.
 int ReadAt(int fd, char* data, std::size_t size, std::uint64_t offset) {
   while (size > 0) {
@@ -140,14 +155,7 @@ bool ReplacingFile::Create(const fs::path& target) {
 void ReplacingFile::Write(std::string_view bytes) {
   if (descriptor_ < 0 || problem_) return;
   written_ += bytes.size();
-  if (buffer_.size() + bytes.size() > BlockSize) {
-    if (!Flush()) return;
-    if (bytes.size() >= BlockSize) {
-      if (const int error = WriteAll(descriptor_, bytes)) Fail(error);
-      return;
-    }
-  }
-  buffer_.append(bytes);
+  if (const int error = BufferedWrite(descriptor_, buffer_, bytes)) Fail(error);
 }
 
 bool ReplacingFile::Flush() {
@@ -248,14 +256,7 @@ bool ScratchFile::Create(const fs::path& folder) {
 
 void ScratchFile::Write(std::string_view bytes) {
   if (descriptor_ < 0) return;
-  if (buffer_.size() + bytes.size() > BlockSize) {
-    if (!Flush()) return;
-    if (bytes.size() >= BlockSize) {
-      if (const int error = WriteAll(descriptor_, bytes)) Fail(error);
-      return;
-    }
-  }
-  buffer_.append(bytes);
+  if (const int error = BufferedWrite(descriptor_, buffer_, bytes)) Fail(error);
 }
 
 bool ScratchFile::Flush() {
