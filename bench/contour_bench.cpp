@@ -66,6 +66,7 @@ class CountingDevice : public device::DrawingDevice {
   void DeviceMarker(int, double, double, double, double) override {}
   void DeviceTitleBlock() override {}
   void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
+  void DeviceFillPolygon(std::span<const device::WorldPoint>, std::uint32_t) override {}
 };
 
 struct Surface : bench::RollingSite {

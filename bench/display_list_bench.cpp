@@ -68,6 +68,34 @@ void BM_ReplayFullMap(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplayFullMap)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
+// The map list alone replayed plain and anti-aliased (as the sheet paints it, half a pixel in),
+// so that the cost of smooth lines can be read as a ratio in one run.
+void BM_ReplayAntialiased(benchmark::State& state) {
+  SettingsRecord s = DefaultSettings();
+  s.Set(device::PageSetup::MapScale, 100.0);
+  gui::SheetView view;
+  view.SetUp(s, QSize(1000, 1300), 1);
+  {
+    auto device = view.StartMap(device::ViewTransform::FromSettings(s));
+    DrawContours(*device, Segments);
+  }
+  const QRect exposed(0, 0, std::min(view.width(), 1000), std::min(view.height(), 1300));
+  QImage target(exposed.size(), QImage::Format_RGB32);
+  const bool smooth = state.range(0) != 0;
+  for (auto _ : state) {
+    target.fill(Qt::white);
+    QPainter painter(&target);
+    if (smooth) {
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.translate(0.5, 0.5);
+    }
+    view.Map().Replay(painter, exposed);
+    painter.end();
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_ReplayAntialiased)->ArgName("antialiased")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

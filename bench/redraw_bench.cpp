@@ -26,33 +26,14 @@
 #include "tin/geometry.h"
 #include "tin/triangulate.h"
 
+#include "counting_canvas.h"
 #include "rolling_site.h"
 
 namespace {
 
 using namespace terravue;
 
-// A printer whose canvas counts the lines and texts it gets.
-class CountingCanvas : public device::PageDevice {
- public:
-  using PageDevice::PageDevice;
-  long lines = 0, texts = 0;
-
- protected:
-  void CanvasPenColour(std::uint32_t) override {}
-  void CanvasPenWidth(int) override {}
-  void CanvasMoveTo(device::IntPoint) override {}
-  void CanvasLineTo(device::IntPoint) override { ++lines; }
-  void CanvasFont(const device::FontRequest& font) override { height_ = font.pixelHeight; }
-  device::TextExtent CanvasTextExtent(std::string_view text) override {
-    return {0.6 * height_ * static_cast<double>(text.size()), 1.2 * height_};
-  }
-  void CanvasText(device::IntPoint, int, std::string_view) override { ++texts; }
-  void CanvasStipple(const std::vector<device::IntPoint>&, double) override {}
-
- private:
-  int height_ = 1;
-};
+using bench::CountingCanvas;
 
 struct Site : bench::RollingSite {
   Site() {
@@ -106,5 +87,39 @@ void BM_RegenerateMap(benchmark::State& state) {
   state.counters["texts"] = static_cast<double>(texts);
 }
 BENCHMARK(BM_RegenerateMap)->ArgName("styled")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The point labels alone (number, label, elevation) of the first n points, every one drawn or
+// decluttered: labels that would overlap one drawn already are left out.
+void BM_PointLabels(benchmark::State& state) {
+  Site& site = TheSite();
+  using namespace device;
+  SettingsRecord& s = site.settings;
+  const SettingsRecord kept = s;
+  for (const BoolField shown : {TriangleOptions::Show, SurfaceGridOptions::Show, ContourOptions::Show,
+                                BorderOptions::Show, MiscOptions::Show, TitleOptions::Show})
+    s.Set(shown, false);
+  s.Set(PointOptions::ShowNumber, true);
+  s.Set(PointOptions::ShowLabel, true);
+  s.Set(PointOptions::ShowElevation, true);
+  s.Set(PointOptions::TextHeight, 6.0);
+  s.Set(PointOptions::Declutter, state.range(1) != 0);
+  const std::uint16_t count = site.model.PointCount;
+  site.model.PointCount = static_cast<std::uint16_t>(state.range(0));
+  long texts = 0;
+  for (auto _ : state) {
+    CountingCanvas device(device::DeviceKind::Printer, device::CurrentViewTransform(s, site.model),
+                          device::PrinterFrame(s));
+    tin::LocateState locate;
+    mapping::RedrawMap(*site.session, device, locate);
+    texts = device.texts;
+  }
+  site.model.PointCount = count;
+  s = kept;
+  state.counters["texts"] = static_cast<double>(texts);
+}
+BENCHMARK(BM_PointLabels)
+    ->ArgNames({"points", "declutter"})
+    ->ArgsProduct({{1000, 8000, 32763}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -14,15 +14,15 @@
 
 namespace terravue::bench {
 
-// Rolling ground over 3000 x 2000 feet at full point capacity, the same every run, triangulated
-// once with the built-in settings.
+// Rolling ground over 3000 x 2000 feet, at full point capacity unless a count is given, the
+// same every run, triangulated once with the built-in settings.
 struct RollingSite {
   model::SurfaceModel model;
   SettingsRecord settings = DefaultSettings();
   QuietPort port;
   std::optional<Session> session;
 
-  RollingSite() {
+  explicit RollingSite(int n = model::SurfaceModel::PointCapacity) {
     model.AllocateStore();
     session.emplace(Session{model, settings, port, std::filesystem::temp_directory_path()});
     std::uint64_t state = 88172645463325252ULL;
@@ -32,7 +32,6 @@ struct RollingSite {
       state ^= state << 17;
       return static_cast<double>(state >> 11) / 9007199254740992.0;
     };
-    const int n = model::SurfaceModel::PointCapacity;
     for (int i = 1; i <= n; ++i) {
       const double x = std::round(unit() * 3000000) / 1000, y = std::round(unit() * 2000000) / 1000;
       model.PointX[i] = x;

@@ -53,7 +53,9 @@ std::optional<std::string> ConsolePort::PromptLine(std::string_view, std::string
   return std::nullopt;
 }
 
-void ConsolePort::BeginProgress(std::string_view note, bool) { err_ << ConsoleText(note) << '\n'; }
+void ConsolePort::BeginProgress(std::string_view note, bool) {
+  if (showProgress_) err_ << ConsoleText(note) << '\n';
+}
 void ConsolePort::SetProgress(int) {}
 void ConsolePort::EndProgress() {}
 void ConsolePort::ShowCompletion(std::string_view note) { err_ << ConsoleText(note) << '\n'; }

@@ -10,11 +10,12 @@ enum class YesNoPolicy { No, Yes };
 
 // The batch tool's user: messages go to stderr, questions are answered by the --yes/--no
 // policy, input boxes are cancelled (the engine then keeps its default), and reports are
-// written to stdout.
+// written to stdout. Progress notes ("Loading Coordinate > ...") are for someone watching: they
+// are written only when stderr is a terminal, never into a log or a pipe.
 class ConsolePort : public UserPort {
  public:
-  ConsolePort(std::ostream& out, std::ostream& err, YesNoPolicy policy)
-      : out_(out), err_(err), policy_(policy) {}
+  ConsolePort(std::ostream& out, std::ostream& err, YesNoPolicy policy, bool showProgress = false)
+      : out_(out), err_(err), policy_(policy), showProgress_(showProgress) {}
 
   void Show(MessageKind kind, std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
@@ -36,6 +37,7 @@ class ConsolePort : public UserPort {
   std::ostream& out_;
   std::ostream& err_;
   YesNoPolicy policy_;
+  bool showProgress_;
   int errorsShown_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "analysis/cut_fill_map.h"
 #include "cli_common.h"
 #include "model/model_document.h"
 #include "cad/cad_layers.h"
@@ -15,12 +16,17 @@ namespace terravue::cli {
 namespace {
 
 constexpr const char* Usage =
-    "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n";
+    "usage: terravue-cli dxf MODEL OUT [--program autocad|autosketch|generic|general] [--settings FILE]\n"
+    "         [--contours INTERVAL [--index N] [--labels]] [--cut-fill PROPOSED]\n"
+    "  --cut-fill compares the model with PROPOSED as Volume > Two Surfaces does and writes the\n"
+    "  cut/fill map of their differences on its layer.\n";
 
 struct DxfRequest {
   std::string model;
   std::string out;
   std::optional<device::CadProgram> program;
+  std::optional<std::string> cutFill;
+  ContourRequest contours;
 };
 
 std::optional<device::CadProgram> ProgramNamed(const std::string& name) {
@@ -44,6 +50,11 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
       if (i + 1 >= args.all.size()) return std::string("--program needs a value");
       r.program = ProgramNamed(args.all[++i]);
       if (!r.program) return "unknown program '" + args.all[i] + "'";
+    } else if (a == "--cut-fill") {
+      if (i + 1 >= args.all.size() || args.all[i + 1].empty()) return std::string("--cut-fill needs the proposed model file");
+      r.cutFill = args.all[++i];
+    } else if (const auto taken = TakeContourOption(args.all, i, r.contours)) {
+      if (!taken->empty()) return *taken;
     } else if (a.starts_with("-") && a.size() > 1) {
       return "unknown option '" + a + "'";
     } else {
@@ -54,7 +65,7 @@ std::optional<std::string> ParseRequest(const Args& args, DxfRequest& r) {
     return std::string("name one model file and one output file");
   r.model = positional[0];
   r.out = positional[1];
-  return std::nullopt;
+  return CheckContourRequest(r.contours);
 }
 
 }  // namespace
@@ -68,9 +79,14 @@ int RunDxf(const Args& args, Context& cx) {
   Session& session = workspace.session;
   if (!model::OpenModelByName(session, request.model)) return ExitFailed;
   if (request.program) cad::SetCadProgram(session.settings, *request.program);
+  ApplyContourRequest(session.settings, request.contours);
+
+  analysis::CutFillMap cutFill;
+  mapping::RedrawOptions extras;
+  if (!UseCutFillMap(session, request.cutFill, cutFill, extras)) return ExitFailed;
 
   tin::LocateState state;
-  if (!cad::WriteCadFile(session, state, request.out)) return ExitFailed;
+  if (!cad::WriteCadFile(session, state, request.out, extras)) return ExitFailed;
   cx.out << request.out << '\n';
   return cx.out.good() ? ExitOk : ExitFailed;
 }

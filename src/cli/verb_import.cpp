@@ -26,7 +26,8 @@ constexpr const char* Usage =
     "usage: terravue-cli import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
     "         [--border FILE [--border-format CODES | --border-entry N]]\n"
     "         [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
-    "         [--append MODEL] [--triangulate] [--accept-partial] -o MODEL [--settings FILE] [--yes|--no]\n"
+    "         [--match-labels] [--append MODEL] [--triangulate] [--accept-partial] -o MODEL\n"
+    "         [--settings FILE] [--yes|--no]\n"
     "  CODES: the custom format as typed in the import dialog, e.g. \"L Y X ZN\"\n"
     "         (points: X Y Z L D N; border and breaklines: P A B D N)\n"
     "  N:     a predefined format, 0 to 3:\n"
@@ -34,6 +35,8 @@ constexpr const char* Usage =
     "         border      0 Y X    1 X Y    2 # Y X    3 # X Y\n"
     "         breaklines  0 Y X Y X  1 X Y X Y  2 # #  3 # Y X\n"
     "  Without a format the one stored in the settings is used.\n"
+    "  --match-labels: point numbers (P) of the border and breakline files are the points'\n"
+    "         labels, as surveyors number them, not their places in the points file.\n"
     "  A file with more points or breaklines than a model holds writes no model, unless\n"
     "  --accept-partial takes the ones that fit.\n";
 
@@ -51,6 +54,7 @@ struct FileChoice {
 struct ImportArgs {
   FileChoice points, border, breaklines;
   bool removeDuplicates = false;
+  bool matchLabels = false;
   bool triangulate = false;
   bool acceptPartial = false;
   std::optional<std::string> append;
@@ -94,6 +98,8 @@ std::optional<UsageProblem> ParseImportArgs(const Args& args, ImportArgs& out) {
       problem = entry(out.points.entry);
     } else if (a == "--remove-duplicates") {
       out.removeDuplicates = true;
+    } else if (a == "--match-labels") {
+      out.matchLabels = true;
     } else if (a == "--border") {
       problem = value(out.border.file);
     } else if (a == "--border-format") {
@@ -208,6 +214,10 @@ int RunImport(const Args& args, Context& cx) {
   if (RefusePartial(cx, points.cutAtCapacity, in.acceptPartial, *in.points.file, "points")) return ExitFailed;
   model::ComputeExtents(surface, settings);
 
+  if (in.matchLabels) {
+    settings.Set(exchange::BorderImport.MatchNumbersToLabels(), true);
+    settings.Set(exchange::BreaklineImport.MatchNumbersToLabels(), true);
+  }
   if (in.border.file) {
     StoreChoice(settings, AsciiKind::Border, in.border);
     // The new border replaces any ring the model had.
@@ -217,7 +227,7 @@ int RunImport(const Args& args, Context& cx) {
   }
   if (in.breaklines.file) {
     StoreChoice(settings, AsciiKind::Breaklines, in.breaklines);
-    if (surface.BreaklineCount > 0 && cx.port.AskYesNo(msg::EraseExistingBreaklines)) surface.BreaklineCount = 0;
+    if (surface.BreaklineCount > 0 && cx.port.AskToDiscard(msg::EraseExistingBreaklines)) surface.BreaklineCount = 0;
     const auto breaklines = exchange::LoadBreaklineFile(session, *in.breaklines.file, {});
     if (breaklines.status != exchange::LoadStatus::Loaded) return NothingLoaded(cx, *in.breaklines.file);
     if (RefusePartial(cx, breaklines.cutAtCapacity, in.acceptPartial, *in.breaklines.file, "breaklines"))

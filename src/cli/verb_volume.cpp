@@ -110,32 +110,6 @@ std::optional<std::string> ParseVolumeArgs(const Args& args, VolumeArgs& out) {
   return std::nullopt;
 }
 
-// The console user, who also saves the report where --report says, as the viewer's Save As
-// would.
-class VolumePort : public ConsolePort {
- public:
-  VolumePort(std::ostream& out, std::ostream& err, YesNoPolicy policy, std::optional<fs::path> saveAs)
-      : ConsolePort(out, err, policy), err_(err), saveAs_(std::move(saveAs)) {}
-
-  void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override {
-    shown_ = true;
-    ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
-    std::optional<FileProblem> problem;
-    if (saveAs_ && !CopyReportFile(path, *saveAs_, &problem)) {
-      err_ << "terravue-cli: volume: could not write '" << saveAs_->string() << "'\n" << problem->Line() << '\n';
-      saveFailed_ = true;
-    }
-  }
-  // The report reached the console and, when asked, its file.
-  bool delivered() const { return shown_ && !saveFailed_; }
-
- private:
-  std::ostream& err_;
-  std::optional<fs::path> saveAs_;
-  bool shown_ = false;
-  bool saveFailed_ = false;
-};
-
 // The Surface Comparison dialog answered from the command line.
 class CommandLineVolumeUi : public analysis::VolumeUi {
  public:
@@ -165,7 +139,8 @@ int RunVolume(const Args& args, Context& cx) {
   VolumeArgs in;
   if (auto problem = ParseVolumeArgs(args, in)) return UsageError(cx, "volume", *problem, Usage);
 
-  VolumePort port(cx.out, cx.err, args.policy, in.report ? std::optional<fs::path>(*in.report) : std::nullopt);
+  ReportSavingPort port("volume", cx.out, cx.err, args.policy,
+                        in.report ? std::optional<fs::path>(*in.report) : std::nullopt);
   Workspace workspace(port);
   if (!workspace.Open(args, cx)) return ExitFailed;
   Session& session = workspace.session;

@@ -37,10 +37,17 @@ int RunInfo(const Args& args, Context& cx);
 int RunSample(const Args& args, Context& cx);
 int RunImport(const Args& args, Context& cx);
 int RunExport(const Args& args, Context& cx);
+int RunLandXmlImport(const Args& args, Context& cx);
+int RunLandXmlExport(const Args& args, Context& cx);
 int RunTriangulate(const Args& args, Context& cx);
 int RunTriangles(const Args& args, Context& cx);
+int RunPairs(const Args& args, Context& cx);
+int RunEdit(const Args& args, Context& cx);
+int RunVerify(const Args& args, Context& cx);
+int RunRemove(const Args& args, Context& cx);
 int RunVolume(const Args& args, Context& cx);
 int RunMap(const Args& args, Context& cx);
 int RunDxf(const Args& args, Context& cx);
+int RunAnalyze(const Args& args, Context& cx);
 
 }  // namespace terravue::cli

@@ -107,6 +107,8 @@ void DisplayList::AddFill(const QPolygon& polygon, QRgb colour, double density) 
 }
 
 void DisplayList::Replay(QPainter& painter, const QRect& exposed) const {
+  // The index of the pen the painter holds, none yet (-1), or none at all while fills draw.
+  constexpr int NoPen = -2;
   int currentPen = -1;
   for (const Item& item : items_) {
     if (!item.bounds.intersects(exposed)) continue;
@@ -138,12 +140,17 @@ void DisplayList::Replay(QPainter& painter, const QRect& exposed) const {
       }
       case Kind::Fill: {
         const Fill& fill = fills_[static_cast<std::size_t>(item.index)];
-        painter.save();
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(stipples_.Brush(fill.colour, fill.density));
+        // Fills follow each other by the thousand on a shaded surface: the pen is put away once
+        // for a run of them, and a full density is a solid brush with no tile to look up.
+        if (currentPen != NoPen) {
+          painter.setPen(Qt::NoPen);
+          currentPen = NoPen;
+        }
+        if (fill.density >= 1)
+          painter.setBrush(QColor(fill.colour));
+        else
+          painter.setBrush(stipples_.Brush(fill.colour, fill.density));
         painter.drawPolygon(fill.polygon);
-        painter.restore();
-        currentPen = -1;
         break;
       }
     }

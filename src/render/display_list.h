@@ -37,6 +37,7 @@ class DisplayList {
   int Font(const std::string& name, int pixelHeight);
   const QFontMetricsF& Metrics(int font) const { return fonts_[font].metrics; }
   void AddText(int font, QRgb colour, QPoint anchor, int tenths, const QString& text);
+  // A density of 1 or more fills solid.
   void AddFill(const QPolygon& polygon, QRgb colour, double density);
 
   // Draws the items meeting `exposed`; the painter's clip is left as the caller set it.

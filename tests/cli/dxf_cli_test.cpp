@@ -47,6 +47,21 @@ TEST_F(DxfCli, EachProgramWritesItsOwnFormat) {
   EXPECT_NE(ReadAll(Path("A.DXF")), ReadAll(Path("S.DXF")));
 }
 
+// Contours asked for on the command line reach the contour layers without a settings file.
+TEST_F(DxfCli, ContoursWithoutAPreparedSettingsFile) {
+  const CliRun plain = Cli("dxf '" + Path("SAMPLE.MDL") + "' '" + Path("PLAIN.DXF") + "'");
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  EXPECT_EQ(ReadAll(Path("PLAIN.DXF")).find("TVUCONTOUR"), std::string::npos);
+  const CliRun contoured =
+      Cli("dxf '" + Path("SAMPLE.MDL") + "' '" + Path("C.DXF") + "' --contours 1 --index 5 --labels");
+  ASSERT_EQ(contoured.exitCode, 0) << contoured.err;
+  const std::string dxf = ReadAll(Path("C.DXF"));
+  EXPECT_NE(dxf.find("8\r\nTVUCONTOUR\r\n"), std::string::npos);
+  EXPECT_NE(dxf.find("8\r\nTVUCONTOUR2\r\n"), std::string::npos);
+  EXPECT_NE(dxf.find("8\r\nTVUCONLABEL\r\n"), std::string::npos);
+  EXPECT_EQ(Cli("dxf '" + Path("SAMPLE.MDL") + "' '" + Path("I.DXF") + "' --index 5").exitCode, 2);
+}
+
 TEST_F(DxfCli, UsageAndFailures) {
   EXPECT_EQ(Dxf("X.DXF", "--program paper").exitCode, 2);
   EXPECT_EQ(Cli("dxf '" + Path("SAMPLE.MDL") + "'").exitCode, 2);

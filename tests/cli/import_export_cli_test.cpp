@@ -70,6 +70,26 @@ TEST_F(ImportExportCli, ImportsPointsBorderAndBreaklines) {
   EXPECT_EQ(site.Breaklines[2].To, 6);
 }
 
+// A survey program's file: the points numbered from 101 with 104 missing, breakline chains
+// by those numbers joined with hyphens.
+TEST_F(ImportExportCli, BreaklineChainsByTheSurveyorsNumbers) {
+  Write("SURVEY.TXT", "101,0,0,1\n102,0,10,1\n103,0,20,1\n105,10,0,1\n106,10,10,1\n107,10,20,1\n");
+  Write("CHAINS.BRK", "101-102-103\n105-106\n106-999\n");
+  const CliRun run = Cli("import SURVEY.TXT --entry 2 --breaklines CHAINS.BRK --breakline-format 'P N' "
+                         "--match-labels -o CHAINS.MDL");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("Total breaklines in memory = 3\nInvalid breaklines not loaded = 1\n\n"
+                         "Line 3: no point is labelled 999\n"),
+            std::string::npos)
+      << run.err;
+  const model::SurfaceModel m = ReadModel("CHAINS.MDL");
+  ASSERT_EQ(m.BreaklineCount, 3);
+  EXPECT_EQ(m.Breaklines[3].From, 4);  // point 105 is the fourth of the file
+  EXPECT_EQ(m.Breaklines[3].To, 5);
+  // The progress notes stay off a stderr that is not a terminal.
+  EXPECT_EQ(run.err.find("Loading Coordinate"), std::string::npos);
+}
+
 TEST_F(ImportExportCli, ExportsWhatImportReadsBack) {
   ASSERT_EQ(Cli("import PTS.TXT --entry 2 --border FIELD.BDR --border-entry 2 --border-format 'P N' -o A.MDL").exitCode,
             2);  // a format either as letters or as a number

@@ -62,7 +62,7 @@ struct InfoFailure {
   const char* file;
   const char* content;  // nullptr: no file
   const char* error;
-  const char* reason = nullptr;  // the line naming the file and what is wrong with it, if any
+  const char* reason;  // after the file's path on the next line; nullptr: no such line
 };
 
 void PrintTo(const InfoFailure& c, std::ostream* os) { *os << c.name; }
@@ -76,18 +76,20 @@ TEST_P(InfoFailureTest, ExitsWithTheMessage) {
   }
   const CliRun run = Cli(std::string("info '") + Path(c.file) + "'");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, std::string("Error: ") + c.error + "\n" + (c.reason ? Path(c.file) + ": " + c.reason + "\n" : ""));
+  std::string expected = std::string("Error: ") + c.error + "\n";
+  if (c.reason) expected += Path(c.file) + c.reason + "\n";
+  EXPECT_EQ(run.err, expected);
   EXPECT_EQ(run.out, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, InfoFailureTest,
-    ::testing::Values(InfoFailure{"Missing", "GONE.MDL", nullptr, "File not found."},
+    ::testing::Values(InfoFailure{"Missing", "GONE.MDL", nullptr, "File not found.", ": No such file or directory"},
                       InfoFailure{"OtherExtension", "POINTS.TXT", "1 2 3",
-                                  "The file <POINTS.TXT> could not be loaded."},
+                                  "The file <POINTS.TXT> could not be loaded.", nullptr},
                       InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error.",
-                                  "the file ends before its last section"},
-                      InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file."}),
+                                  ": the file ends before its last section"},
+                      InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file.", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

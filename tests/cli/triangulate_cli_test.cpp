@@ -55,9 +55,10 @@ TEST_F(TriangulateCli, TriangulatesWritesAndListsTheTriangles) {
   WriteSite("SITE.MDL", {{0, 0}, {10, 1}, {11, 11}, {1, 10}});
   const CliRun run = Cli("triangulate SITE.MDL -o OUT.MDL");
   ASSERT_EQ(run.exitCode, 0) << run.err;
+  // No border yet is no error; the progress notes stay off a stderr that is not a terminal.
   EXPECT_EQ(run.err,
-            "Warning: Current border is invalid, convex border will be created.\n"
-            "Creating Border...\nBorder complete!\nTriangulating Data\nTriangulation complete!\n");
+            "No border defined for this data.\nA convex border around all points will be created.\n"
+            "Triangulation complete!\n");
   const model::SurfaceModel out = ReadModel("OUT.MDL");
   EXPECT_EQ(out.TriangleCount, 2);
   EXPECT_TRUE(model::CheckTopology(out).empty());
@@ -73,7 +74,7 @@ TEST_F(TriangulateCli, TriangulatesWritesAndListsTheTriangles) {
 }
 
 TEST_F(TriangulateCli, AFailedBorderIsListedOnYesAndExitsWithItsStatus) {
-  WriteSite("SITE.MDL", {{0, 0}, {20, 0}, {20, 20}, {0, 20}, {10, 0.0004}, {12, 9}}, {1, 2, 3, 4});
+  WriteSite("SITE.MDL", {{0, 0}, {20, 0}, {20, 20}, {0, 20}, {10, -0.0004}, {12, 9}}, {1, 2, 3, 4});
   const CliRun run = Cli("triangulate SITE.MDL -o OUT.MDL --yes");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("Error: Error adjusting triangles for border.\n"), std::string::npos) << run.err;
@@ -84,13 +85,36 @@ TEST_F(TriangulateCli, AFailedBorderIsListedOnYesAndExitsWithItsStatus) {
   EXPECT_GT(ReadModel("OUT.MDL").TriangleCount, 0);
 }
 
-TEST_F(TriangulateCli, DuplicatesFailWithStatus3) {
-  WriteSite("SITE.MDL", {{0, 0}, {10, 1}, {10, 1}, {1, 10}});
+TEST_F(TriangulateCli, DuplicatesFailWithStatus3NamingThePairThatPairsLists) {
+  WriteSite("SITE.MDL", {{0, 0}, {10, 1}, {1, 10}, {10.0006, 1.0003}, {6, 6.3}, {6.4, 6}});
   const CliRun run = Cli("triangulate SITE.MDL -o OUT.MDL");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("Duplicate points detected:\nUse the Verify command"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Points 2 and 4 are at the same place (less than 0.001 apart):\n"
+                         "2: Northing 1.000, Easting 10.000\n4: Northing 1.000, Easting 10.001\n"),
+            std::string::npos)
+      << run.err;
   EXPECT_NE(run.err.find("triangulation status 3"), std::string::npos) << run.err;
   EXPECT_EQ(ReadModel("OUT.MDL").TriangleCount, 0);
+
+  // pairs: the same-place pair whatever the distance, and every pair closer than --within.
+  const CliRun same = Cli("pairs SITE.MDL");
+  ASSERT_EQ(same.exitCode, 0) << same.err;
+  EXPECT_EQ(same.out, "2 4 0.0007 10.000 1.000 same\n");
+  const CliRun within = Cli("pairs SITE.MDL --within 0.6");
+  ASSERT_EQ(within.exitCode, 0) << within.err;
+  EXPECT_EQ(within.out, "2 4 0.0007 10.000 1.000 same\n5 6 0.5000 6.000 6.300\n");
+  EXPECT_EQ(Cli("pairs SITE.MDL --within 0").exitCode, 2);
+  EXPECT_EQ(Cli("pairs SITE.MDL --within x").exitCode, 2);
+  EXPECT_EQ(Cli("pairs").exitCode, 2);
+  EXPECT_EQ(Cli("pairs MISSING.MDL").exitCode, 1);
+}
+
+TEST_F(TriangulateCli, PointsInOneLineAreRefusedWithTheirOwnMessage) {
+  WriteSite("LINE.MDL", {{0, 0}, {1, 2}, {2, 4}, {3, 6}, {1, 2}});
+  const CliRun run = Cli("triangulate LINE.MDL");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Error: All points lie on one straight line.\nA surface needs at least 3 points that are not in line.\n");
 }
 
 TEST_F(TriangulateCli, RefusesWhatItCannotRun) {

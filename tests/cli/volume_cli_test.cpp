@@ -188,14 +188,14 @@ TEST_F(VolumeCli, OutcomesWithoutAReport) {
     int exitCode;
     std::string err;
   };
+  const std::string gone = (dir_ / "GONE.MDL").string();
   const std::vector<Case> cases = {
       {"volume A.MDL SAME.MDL", 0, "The surfaces are the same.\nNo volumetric difference between them.\n"},
       {"volume A.MDL AWAY.MDL", 1, "Surfaces do not overlap.\nNo volumes can be calculated.\n"},
       {"volume A.MDL NOTES.TXT", 1, "Error: That file type is not supported.\nError: Proposed surface not loaded.\n"},
       {"volume A.MDL GONE.MDL", 1,
-       "Error: File management error.\n" + (dir_ / "GONE.MDL").string() +
-           ": No such file or directory\nError: Proposed surface not loaded.\n"},
-      {"volume GONE.MDL A.MDL", 1, "Error: File not found.\n"},
+       "Error: File management error.\n" + gone + ": No such file or directory\nError: Proposed surface not loaded.\n"},
+      {"volume GONE.MDL A.MDL", 1, "Error: File not found.\n" + gone + ": No such file or directory\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);

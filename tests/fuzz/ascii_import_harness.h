@@ -25,6 +25,7 @@
 #include "common/user_port.h"
 #include "exchange/ascii_import.h"
 #include "model/surface_model.h"
+#include "tin/geometry.h"
 
 namespace terravue::fuzz {
 
@@ -171,7 +172,7 @@ inline std::vector<std::string> ExerciseAsciiImport(model::SurfaceModel& m, std:
       if (load.removeDuplicates && m.PointCount <= 3000)
         for (std::size_t i = start + 1; i <= m.PointCount; ++i)
           for (std::size_t j = 1; j < i; ++j)
-            if (std::fabs(m.PointX[i] - m.PointX[j]) < 1e-4 && std::fabs(m.PointY[i] - m.PointY[j]) < 1e-4)
+            if (tin::SamePlace(m.PointX[i], m.PointY[i], m.PointX[j], m.PointY[j]))
               problems.push_back("points: duplicate " + std::to_string(i) + " of " + std::to_string(j) + " kept");
     } else if (!AsciiSnapshot::Of(m).SameAs(before)) {
       problems.push_back("points: a load that added nothing changed the model");

@@ -13,7 +13,8 @@ namespace terravue::testing {
 
 // What must hold after any input went through the settings loader; returns what broke, or an
 // empty text. The loaded image is the input laid over the defaults, except that a field the
-// validation did not accept is back at its default (a text: its length byte clamped); every
+// validation did not accept is back at its default (a text or layer: its length byte clamped;
+// a layer that reads as zeros where older files kept reserved bytes: its whole record); every
 // other byte, reserved or after a text's end, is the input's. The result is a fixed point of
 // the validation and can be printed.
 inline std::string CheckLoadedSettings(std::span<const std::uint8_t> input,
@@ -33,9 +34,14 @@ inline std::string CheckLoadedSettings(std::span<const std::uint8_t> input,
       asSource = asSource && loaded.bytes[i] == source(i);
       asDefault = asDefault && loaded.bytes[i] == defaults.bytes[i];
     }
-    if (field.kind == FieldKind::Text || field.kind == FieldKind::Layer) {
-      const std::size_t clamped = std::min<std::size_t>(source(span.offset), field.capacity);
-      if (loaded.bytes[span.offset] != clamped) return field.name + " length not clamped as read";
+    bool unset = field.zeroIsUnset;
+    for (std::size_t i = span.offset; i < span.offset + span.size; ++i) unset = unset && source(i) == 0;
+    if (unset) {
+      if (!asDefault) return field.name + " read as zeros is not its default";
+    } else if (field.kind == FieldKind::Text || field.kind == FieldKind::Layer) {
+      const std::size_t length = field.kind == FieldKind::Layer ? field.offset + 1 : field.offset;
+      const std::size_t clamped = std::min<std::size_t>(source(length), field.capacity);
+      if (loaded.bytes[length] != clamped) return field.name + " length not clamped as read";
     } else if (!asSource && !asDefault) {
       return field.name + " is neither as read nor its default";
     }

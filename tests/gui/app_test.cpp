@@ -2,6 +2,8 @@
 // one running copy, the command line, the welcome window, and unhandled errors.
 
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QSettings>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QProcess>
@@ -13,6 +15,7 @@
 #include <stdexcept>
 
 #include "app/app_controller.h"
+#include "help/help_viewer.h"
 #include "app/application.h"
 #include "app/qt_user_port.h"
 #include "app/single_instance.h"
@@ -29,6 +32,7 @@
 
 namespace settings = terravue::settings;
 using terravue::gui::AppController;
+using terravue::gui::HelpViewer;
 using terravue::testing::FakePort;
 using terravue::testing::OnNextModal;
 
@@ -142,6 +146,22 @@ class AppTest : public QObject {
              home_->filePath("Documents") + "/");
   }
 
+  // The window comes back with the size and place it had when the program ended.
+  void windowPlaceRoundTrips() {
+    WriteAll(settingsFile_, Image(terravue::DefaultSettings()));
+    const QString placeFile = QFileInfo(settingsFile_).dir().filePath("window.ini");
+    QSettings(placeFile, QSettings::IniFormat).setValue("MainWindow/place", QRect(30, 20, 700, 500));
+
+    AppController app({.showWelcome = false});
+    QVERIFY(app.Start({"terravue"}));
+    QCOMPARE(app.Window()->size(), QSize(700, 500));
+    QCOMPARE(app.Window()->pos(), QPoint(30, 20));
+    app.Window()->setGeometry(40, 50, 640, 480);
+    app.Shutdown();
+
+    QCOMPARE(QSettings(placeFile, QSettings::IniFormat).value("MainWindow/place").toRect(), QRect(40, 50, 640, 480));
+  }
+
   void secondCopyIsRefusedWithoutTouchingTheSettings() {
     const QByteArray image = Image(terravue::DefaultSettings());
     WriteAll(settingsFile_, image);
@@ -235,6 +255,31 @@ class AppTest : public QObject {
     QVERIFY(!app.GetSession().settings.Get(settings::ShowSplash));
     app.Shutdown();
     QVERIFY(!FromImage(ReadAll(settingsFile_)).Get(settings::ShowSplash));
+  }
+
+  // "What to do next..." opens the first job's walkthrough in front of the welcome window; it
+  // stays open once the welcome window is gone.
+  void whatToDoNextOpensTheWalkthrough() {
+    AppController app({.showWelcome = true});
+    app.UseHelpDirectory(TERRAVUE_HELP_DIR);
+    QString shown;
+    bool inFront = false, usable = false;
+    OnNextModal([&](QWidget* w) {
+      w->findChild<QPushButton*>("ButtonWhatNext")->click();
+      HelpViewer* help = app.Help();
+      shown = QFileInfo(help->CurrentFile()).fileName();
+      inFront = help->isVisible() && help->parentWidget() == w;
+      usable = help->isEnabled();
+      w->findChild<QPushButton*>("ButtonStart")->click();
+    });
+    QVERIFY(app.Start({"terravue"}));
+    app.Window()->activateWindow();
+    QTRY_COMPARE(shown, QString("TVU_TUTORIAL.html"));
+    QVERIFY(inFront);
+    QVERIFY(usable);
+    QTRY_VERIFY(app.Help()->isVisible());
+    QCOMPARE(app.Help()->parentWidget(), nullptr);
+    app.Shutdown();
   }
 
   void exceptionsInEventHandlersReachTheHandler() {

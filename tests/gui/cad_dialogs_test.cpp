@@ -38,13 +38,13 @@ class CadDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void numbersModeShowsTwentyOneRowsAndRefusesOutOfRangeCells() {
+  void numbersModeShowsAllButTheFacesRowAndRefusesOutOfRangeCells() {
     SettingsRecord s = DefaultSettings();
     FakePort port;
     gui::TCADLayersForm form(port, CadLayerMode::Numbers, cad::LoadCadLayerRows(s, CadLayerMode::Numbers));
     QTableWidget* table = form.CADTable();
     QCOMPARE(form.windowTitle(), QString("Set CAD Layer Information"));
-    QCOMPARE(table->rowCount(), 21);
+    QCOMPARE(table->rowCount(), 22);
     QCOMPARE(table->item(15, 0)->text(), QString("Vectors"));
     QVERIFY(table->isColumnHidden(1) && table->isColumnHidden(2));
     QVERIFY(!table->isColumnHidden(3) && !table->isColumnHidden(4));
@@ -62,7 +62,7 @@ class CadDialogsTest : public QObject {
     FakePort port;
     OnNextModal([](QWidget* dialog) {
       auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("CADTable"));
-      QCOMPARE(table->rowCount(), 22);
+      QCOMPARE(table->rowCount(), 23);
       table->item(6, 1)->setText("my contours");
       table->item(6, 2)->setText("3");
       PressOk(dialog);

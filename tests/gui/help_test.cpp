@@ -1,15 +1,19 @@
 // Help routing and the shipped help files.
 
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QtTest>
 
 #include "help/help_viewer.h"
+#include "modal.h"
 #include "support/fake_port.h"
 
 using terravue::gui::HelpViewer;
 using terravue::testing::FakePort;
+using terravue::testing::OnNextModal;
 
 class HelpTest : public QObject {
   Q_OBJECT
@@ -52,6 +56,36 @@ class HelpTest : public QObject {
       }
     }
     QVERIFY(port.shown.empty());
+  }
+
+  // A dialog's Help button: its page, in front of the dialog and usable beside it, and still
+  // open after the dialog has closed.
+  void helpFromAModalDialogComesInFront() {
+    FakePort port;
+    HelpViewer viewer(port, TERRAVUE_HELP_DIR);
+    QDialog dialog;
+    QWidget* parentWhileOpen = nullptr;
+    QString file, anchor;
+    OnNextModal([&](QWidget* modal) {
+      viewer.ShowContext(terravue::gui::ImportHelpContext);
+      parentWhileOpen = viewer.parentWidget();
+      file = QFileInfo(viewer.CurrentFile()).fileName();
+      anchor = viewer.CurrentAnchor();
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    dialog.exec();
+    QCOMPARE(parentWhileOpen, &dialog);
+    QCOMPARE(file, QString("TVU_HOWTO.html"));
+    QCOMPARE(anchor, QString("import"));
+    QVERIFY(viewer.isVisible());
+    QCOMPARE(viewer.parentWidget(), nullptr);
+    // Every dialog page's place exists in its file.
+    for (int context : {terravue::gui::ImportHelpContext, terravue::gui::ExportHelpContext,
+                        terravue::gui::PrintSetupHelpContext}) {
+      QFile html(QString(TERRAVUE_HELP_DIR) + terravue::gui::HelpFileForContext(context).data() + ".html");
+      QVERIFY(html.open(QIODevice::ReadOnly));
+      QVERIFY(html.readAll().contains(QByteArray("name=\"") + terravue::gui::HelpAnchorForContext(context).data() + "\""));
+    }
   }
 
   void missingFileIsReported() {

@@ -197,6 +197,17 @@ class MapOptionsDialogsTest : public QObject {
     QCOMPARE(form.Triangles().colour, device::MapColour::Red);
   }
 
+  void pointLabelsCanBeDecluttered() {
+    gui::TSetMapOpts2Form form(MapOptionPage::Points, settings_);
+    auto* declutter = Child<QCheckBox>(&form, "CBPtsDeclutter");
+    QVERIFY(!declutter->isChecked());
+    QVERIFY(!declutter->isEnabled());  // no label is drawn yet
+    Child<QCheckBox>(&form, "CBPtsNumber")->setChecked(true);
+    QVERIFY(declutter->isEnabled());
+    declutter->setChecked(true);
+    QVERIFY(form.Points().declutter);
+  }
+
   void pointAngleComesBackInDegrees() {
     settings_.Set(device::PointOptions::TextAngle, -270 * 3.14159265358979323846 / 180);
     settings_.Set(settings::AngleConvention, 1);

@@ -39,10 +39,12 @@
 #include "model/surface_model.h"
 #include "device/page_setup_settings.h"
 #include "print/sheet_view.h"
+#include "modal.h"
 #include "private_home.h"
 
 using terravue::app::CommandId;
 using terravue::gui::AppController;
+using terravue::testing::TypeFileName;
 namespace map = terravue::device;
 
 namespace {
@@ -53,20 +55,6 @@ QAbstractButton* ButtonByText(QWidget* w, const QString& text) {
   for (auto* b : w->findChildren<QAbstractButton*>())
     if (b->isVisible() && Plain(b->text()).startsWith(text)) return b;
   return nullptr;
-}
-
-// Types the name into the file dialog and presses its accept button. The dialog lists its
-// folder in the background and may take the typed name back meanwhile: it is typed again
-// until the dialog closes.
-void TypeFileName(QFileDialog* dialog, const QString& path, int tries) {
-  const QFileInfo file(path);
-  dialog->setDirectory(file.absolutePath());
-  if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit")) edit->setText(file.fileName());
-  QMetaObject::invokeMethod(dialog, "accept");
-  if (tries > 0)
-    QTimer::singleShot(100, dialog, [dialog, path, tries] {
-      if (dialog->isVisible()) TypeFileName(dialog, path, tries - 1);
-    });
 }
 
 // The user at the keyboard: the steps are taken in order, each on the first modal window it

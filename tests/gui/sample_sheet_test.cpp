@@ -15,6 +15,8 @@
 #include "device/map_options.h"
 #include "model/model_document.h"
 #include "model/surface_model.h"
+#include "common/view3d_settings.h"
+#include "common/app_settings.h"
 #include "print/sheet_view.h"
 
 using namespace terravue;
@@ -90,6 +92,58 @@ class SampleSheetTest : public QObject {
     f.window.View().Regenerate();
     QVERIFY(sheet.Map().ItemCount() != kept);
     QVERIFY(sheet.grab().toImage() != picture);
+  }
+
+  // The sample in the 3-D view from the four corners of the compass, with lines only and then
+  // shaded: each side its own picture, the contours on it, and the shading filling the surface
+  // under them. The pictures are left in the build folder (SAMPLE_3D_SE.png, ...).
+  void sampleIn3DFromFourSides() {
+    Fixture f;
+    QCOMPARE(LoadSettings(f.settings, TERRAVUE_SAMPLE_DIR "SAMPLE.VSF"), SettingsLoad::Full);
+    QVERIFY(model::OpenModelByName(f.session, TERRAVUE_SAMPLE_DIR "SAMPLE.MDL"));
+    f.window.resize(1100, 1300);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.window.ModelLoaded();
+    namespace v3 = settings::View3DOptions;
+    f.settings.Set(v3::View3D, true);
+    f.settings.Set(v3::ElevationFactor, 3.0);
+    const QRgb background = Rgb(f.settings.Get(settings::MapBackgroundColour));
+    const QRgb contours = Rgb(f.settings.Get(device::ContourOptions::MultipleColour));
+
+    struct Side {
+      const char* name;
+      double x, y;
+    };
+    const Side sides[] = {{"SE", 15000, -15000}, {"SW", -15000, -15000}, {"NW", -15000, 15000}, {"NE", 15000, 15000}};
+    QList<QImage> pictures;
+    std::vector<int> linesBare;  // per side, background pixels about the target with lines only
+    for (const bool shaded : {false, true}) {
+      f.settings.Set(v3::ShadedSurface, shaded);
+      for (std::size_t k = 0; k < std::size(sides); ++k) {
+        const Side& side = sides[k];
+        f.settings.Set(v3::ViewOffsetX, side.x);
+        f.settings.Set(v3::ViewOffsetY, side.y);
+        f.window.View().Regenerate();
+        QCoreApplication::processEvents();
+        const QImage picture = f.window.Map().Sheet().grab().toImage();
+        const QString name = QStringLiteral(TERRAVUE_BUILD_DIR "SAMPLE_3D_%1%2.png")
+                                 .arg(QString::fromLatin1(side.name), shaded ? QStringLiteral("_SHADED") : QString());
+        QVERIFY(picture.save(name));
+        QVERIFY2(CountNear(picture, contours) > 200, side.name);
+        // The middle of the site, where the target is, is covered by the shading.
+        const QPointF target = f.window.View().ToSheet(f.settings.Get(v3::TargetX), f.settings.Get(v3::TargetY),
+                                                       f.settings.Get(v3::TargetZ));
+        const QImage middle = picture.copy(QRect(target.toPoint() - QPoint(10, 10), QSize(21, 21)));
+        const int bare = CountNear(middle, background, 8);
+        if (!shaded)
+          linesBare.push_back(bare);
+        else
+          QVERIFY2(bare < 21 * 21 / 10 && bare < linesBare[k], side.name);
+        for (const QImage& other : pictures) QVERIFY(picture != other);
+        pictures.push_back(picture);
+      }
+    }
   }
 };
 

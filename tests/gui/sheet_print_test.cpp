@@ -1,6 +1,7 @@
 // Printing: the PDF printer's page and scale, the Print dialog, failures, Printer Setup's
 // re-layout, Set Scale and the calibration dialog.
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -172,6 +173,25 @@ class SheetPrintTest : public QObject {
     QVERIFY(QFile::exists(dir_.filePath(QStringLiteral("copies.pdf"))));
   }
 
+  // Print on the PDF printer and the batch tool's map verb lay out the same Letter sheet, so
+  // that both draw the same picture on it.
+  void pdfPrinterLaysOutTheBatchToolsLetterSheet() {
+    gui::SheetPrinter printer;
+    printer.UsePdfFile(dir_.filePath(QStringLiteral("letter.pdf")));
+    printer.Printer().setPageSize(QPageSize(QPageSize::Letter));
+    printer.Printer().setPageOrientation(QPageLayout::Portrait);
+    const device::PrinterDescription pdf = printer.Describe();
+    const device::PrinterDescription batch = device::PaperDescription(*device::PaperByOption("letter"), false, 600);
+    QCOMPARE(pdf.paperCode, batch.paperCode);
+    QCOMPARE(pdf.dotsPerInchX, batch.dotsPerInchX);
+    QCOMPARE(pdf.paperWidth, batch.paperWidth);
+    QCOMPARE(pdf.paperHeight, batch.paperHeight);
+    QCOMPARE(pdf.offsetX, batch.offsetX);
+    QCOMPARE(pdf.offsetY, batch.offsetY);
+    QCOMPARE(pdf.pageWidth, batch.pageWidth);
+    QCOMPARE(pdf.pageHeight, batch.pageHeight);
+  }
+
   void printWithoutAPrinterStopsAtOnce() {
     gui::SheetPrinter printer;
     settings_.Set(page::PrinterPresent, false);
@@ -200,6 +220,44 @@ class SheetPrintTest : public QObject {
     printer.Printer().setPageSize(QPageSize(QPageSize::A3));
     QVERIFY(gui::ApplyPrinterChange(*session_, printer, before, hooks));
     QCOMPARE(QString::fromStdString(settings_.Get(page::PaperName)), QString("A3 297 x 420 mm"));
+  }
+
+  // Print Setup offers the paper and orientation for a PDF file as for any printer; the choice
+  // is kept with the page settings and comes back into the next run's printer.
+  void printSetupChoosesThePaperForEveryPrinter() {
+    gui::SheetPrinter printer;
+    printer.UsePdfFile(dir_.filePath(QStringLiteral("paper.pdf")));
+    gui::SetUpPageFromPrinter(*session_, printer);
+    bool helpShown = false, propertiesEnabled = true;
+    OnNextModal([&](QWidget* w) {
+      propertiesEnabled = Child<QPushButton>(w, "ButtonProperties")->isEnabled();  // a PDF file has none
+      Child<QPushButton>(w, "ButtonHelp")->click();
+      Child<QComboBox>(w, "CBPaperSize")->setCurrentText(QStringLiteral("A3 297 x 420 mm"));
+      Child<QRadioButton>(w, "RBLandscape")->setChecked(true);
+      Click(w, "ButtonOK");
+    });
+    int changes = 0;
+    gui::SheetHooks hooks;
+    hooks.pageChanged = [&] { ++changes; };
+    hooks.help = [&] { helpShown = true; };
+    gui::PrinterSetupCommand(nullptr, *session_, printer, hooks);
+    QVERIFY(helpShown);
+    QVERIFY(!propertiesEnabled);
+    QCOMPARE(changes, 1);
+    QCOMPARE(settings_.Get(page::PaperChoice), std::uint8_t{5});
+    QVERIFY(settings_.Get(page::Landscape));
+    QCOMPARE(QString::fromStdString(settings_.Get(page::PaperName)), QString("A3 297 x 420 mm"));
+    // The PDF page is the batch tool's sheet of that paper: 420 x 297 mm at 600 dots per inch.
+    QCOMPARE(settings_.Get(page::PaperWidth), 9921);
+    QCOMPARE(settings_.Get(page::PaperHeight), 7016);
+
+    gui::SheetPrinter next;
+    next.UsePdfFile(dir_.filePath(QStringLiteral("next.pdf")));
+    settings_.Set(page::PaperWidth, 1);
+    gui::SetUpPageFromPrinter(*session_, next);
+    QVERIFY(next.CurrentPaper() && next.CurrentPaper()->option == "a3");
+    QVERIFY(next.Landscape());
+    QCOMPARE(settings_.Get(page::PaperWidth), 9921);
   }
 
   void printerSetupCancelledChangesNothing() {
@@ -262,7 +320,7 @@ class SheetPrintTest : public QObject {
   void setScaleIsRefusedIn3D() {
     settings_.Set(settings::View3DOptions::View3D, true);
     gui::SetScaleCommand(nullptr, *session_, {});
-    QCOMPARE(port_->Texts(FakePort::Kind::Error),
+    QCOMPARE(port_->Texts(FakePort::Kind::Warning),
              std::vector<std::string>{"This command not available while viewing in 3-D."});
   }
 

@@ -121,6 +121,38 @@ class UserPortTest : public QObject {
     QVERIFY(seen.buttons.contains("&No"));
   }
 
+  // Enter presses the default button: Yes for an ordinary question, No where Yes loses work.
+  void enterTakesTheDefaultAnswer_data() {
+    QTest::addColumn<bool>("discarding");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("question") << false << true;
+    QTest::newRow("discarding work") << true << false;
+  }
+
+  void enterTakesTheDefaultAnswer() {
+    QFETCH(bool, discarding);
+    QFETCH(bool, expected);
+    QtUserPort port(settings_);
+    OnNextModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+    const char* text = "WARNING - The current file has changes that have not been written to disk.\r\nExit anyway?";
+    QCOMPARE(discarding ? port.AskToDiscard(text) : port.AskYesNo(text), expected);
+  }
+
+  // The progress window stays on top of everything: while a box is up it steps aside.
+  void boxesAreNeverUnderTheProgressWindow() {
+    QtUserPort port(settings_);
+    port.BeginProgress("Loading Coordinate >      0", false);
+    bool progressShownDuringBox = true;
+    OnNextModal([&](QWidget* w) {
+      progressShownDuringBox = port.Progress().isVisible();
+      ButtonNamed(w, "OK")->click();
+    });
+    port.ShowError("Error Reading File");
+    QVERIFY(!progressShownDuringBox);
+    QVERIFY(port.Progress().isVisible());
+    port.EndProgress();
+  }
+
   void promptLineReturnsTypedLatin1Text() {
     QtUserPort port(settings_);
     QString title, prompt, selected;

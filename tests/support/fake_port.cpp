@@ -47,6 +47,11 @@ bool FakePort::AskYesNo(std::string_view text) {
   return answer;
 }
 
+bool FakePort::AskToDiscard(std::string_view text) {
+  discardQuestions.emplace_back(text);
+  return AskYesNo(text);
+}
+
 std::optional<std::string> FakePort::PromptLine(std::string_view, std::string_view prompt,
                                                 std::string_view initial, std::size_t) {
   shown.push_back({Kind::Prompt, std::string(prompt) + " [" + std::string(initial) + "]"});
@@ -80,7 +85,8 @@ void FakePort::ShowReport(const std::string& path, std::string_view defaultSaveN
 void FakePort::PreviewFile(const std::string& path) { shown.push_back({Kind::Preview, path}); }
 
 void FakePort::ShowFileError(std::string_view message, const FileProblem& problem) {
-  ShowError(message);
+  // As the desktop program shows it: the message, then the file and the system's reason.
+  ShowError(std::string(message) + "\r\n" + problem.Line());
   fileProblems.push_back(problem);
 }
 

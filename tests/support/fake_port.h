@@ -30,6 +30,8 @@ class FakePort : public UserPort {
   };
 
   std::vector<Shown> shown;
+  // The questions asked with No as the default (each is in `shown` as a Question too).
+  std::vector<std::string> discardQuestions;
   std::deque<bool> yesNoAnswers;
   std::deque<std::optional<std::string>> promptAnswers;
   std::vector<int> progress;
@@ -41,6 +43,7 @@ class FakePort : public UserPort {
 
   void Show(MessageKind kind, std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
+  bool AskToDiscard(std::string_view text) override;
   std::optional<std::string> PromptLine(std::string_view title, std::string_view prompt,
                                         std::string_view initial, std::size_t maxChars) override;
   void BeginProgress(std::string_view note, bool showGauge) override;

@@ -1,6 +1,7 @@
 #include "support/reference_insertion.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
 #include <utility>
 #include <vector>
@@ -8,7 +9,9 @@
 #include "common/messages.h"
 #include "common/user_port.h"
 #include "model/surface_model.h"
+#include "tin/duplicates.h"
 #include "tin/geometry.h"
+#include "tin/predicates.h"
 
 namespace terravue::tin {
 
@@ -33,10 +36,15 @@ class PointInserter {
   void MakeSuperTriangle();
   void InsertPoint(int k);
   TriangleIndex LocateContainingTriangle() const;
+  void StartCavity(TriangleIndex t);
   void GrowCavity(TriangleIndex t);
   bool InCircle(TriangleIndex t);
   void CollectCavityEdges();
   void CancelSharedEdges();
+  bool OutlineVisible() const;
+  bool RestartAtContainer(TriangleIndex located);
+  std::array<int, 3> SidesOf(TriangleIndex t) const;
+  TriangleIndex AcrossCorners(TriangleIndex t, int e) const;
   void BuildFan();
   void LinkNeighbours();
   void ShowProgress(int percent);
@@ -50,6 +58,8 @@ class PointInserter {
 
   std::vector<std::uint8_t> complete_;
   std::vector<std::uint8_t> visited_;
+  // Verdicts set for the current point instead of the circle test: 0 none, 1 out, 2 in.
+  std::vector<std::uint8_t> forced_;
   std::vector<PointIndex> order_;
   std::vector<TriangleIndex> cavity_;
   std::vector<TriangleIndex> rim_;
@@ -66,6 +76,7 @@ TriangulationStatus PointInserter::Run() {
   if (Allocate()) {
     m_.SortPointsAlongLongerAxis(order_, 1, m_.PointCount);
     MakeSuperTriangle();
+    if (FindSamePlacePair(m_, order_)) status_ = TriangulationStatus::DuplicatePoints;
     for (int k = 1; k <= m_.PointCount && status_ == TriangulationStatus::Success; ++k) {
       ShowProgress((k - 1) * 100 / m_.PointCount);
       InsertPoint(k);
@@ -94,6 +105,7 @@ bool PointInserter::Allocate() {
     if (!room) throw std::bad_alloc();
     complete_.assign(m_.TriVertex.size(), 0);
     visited_.assign(m_.TriVertex.size(), 0);
+    forced_.assign(m_.TriVertex.size(), 0);
     order_.assign(n + 1, NoPoint);
   } catch (const std::bad_alloc&) {
     port_.ShowError(msg::ErrorAllocatingMemory);
@@ -123,16 +135,9 @@ void PointInserter::MakeSuperTriangle() {
 }
 
 void PointInserter::InsertPoint(int k) {
-  // Duplicates next to each other in storage order are caught here; those stored apart meet a
-  // degenerate triangle instead.
-  if (k >= 2 && SamePlace(m_.PointX[k], m_.PointY[k], m_.PointX[k - 1], m_.PointY[k - 1]))
-    status_ = TriangulationStatus::DuplicatePoints;
   p_ = order_[static_cast<std::size_t>(k)];
   position_ = PointXY(m_, p_);
-  std::fill_n(visited_.begin(), m_.TriangleCount + 1, std::uint8_t{0});
-  cavity_.clear();
-  rim_.clear();
-  edges_.clear();
+  std::fill_n(forced_.begin(), m_.TriangleCount + 1, std::uint8_t{0});
 
   const TriangleIndex t = LocateContainingTriangle();
   if (t == NoTriangle) {
@@ -141,16 +146,103 @@ void PointInserter::InsertPoint(int k) {
     status_ = TriangulationStatus::DuplicatePoints;
     return;
   }
-  if (status_ != TriangulationStatus::Success) return;
-  visited_[t] = 1;
-  cavity_.push_back(t);
+  StartCavity(t);
   GrowCavity(t);
   CollectCavityEdges();
-  if (status_ != TriangulationStatus::Success) return;
   CancelSharedEdges();
+  if (!OutlineVisible()) {
+    if (!RestartAtContainer(t)) {
+      status_ = TriangulationStatus::DuplicatePoints;
+      return;
+    }
+    GrowCavity(cavity_[0]);
+    CollectCavityEdges();
+    CancelSharedEdges();
+    if (!OutlineVisible()) {
+      status_ = TriangulationStatus::DuplicatePoints;
+      return;
+    }
+  }
   BuildFan();
-  if (status_ != TriangulationStatus::Success) return;
   LinkNeighbours();
+}
+
+void PointInserter::StartCavity(TriangleIndex t) {
+  std::fill_n(visited_.begin(), m_.TriangleCount + 1, std::uint8_t{0});
+  cavity_.clear();
+  rim_.clear();
+  edges_.clear();
+  visited_[t] = 1;
+  cavity_.push_back(t);
+}
+
+// Every outline edge a -> b turns counter-clockwise towards the point, exactly, and the outline
+// has two edges more than the cavity has triangles.
+bool PointInserter::OutlineVisible() const {
+  const auto outline = std::count_if(edges_.begin(), edges_.end(), [](const Edge& e) { return e.start != NoPoint; });
+  if (static_cast<std::size_t>(outline) != cavity_.size() + 2) return false;
+  for (const Edge& e : edges_)
+    if (e.start != NoPoint && OrientationSign(m_, p_, e.start, e.end) <= 0) return false;
+  return true;
+}
+
+// The cavity becomes the triangle holding the point exactly, with the one across the edge the
+// point lies on, if it does (the lower-numbered of the two first); every other neighbour of
+// theirs stays out.
+bool PointInserter::RestartAtContainer(TriangleIndex located) {
+  TriangleIndex found = NoTriangle, across = NoTriangle;
+  auto settle = [&](TriangleIndex at, const std::array<int, 3>& sides) {
+    const int zeros = (sides[0] == 0) + (sides[1] == 0) + (sides[2] == 0);
+    if (zeros > 1) return;
+    found = at;
+    if (zeros == 1) across = AcrossCorners(at, sides[0] == 0 ? 0 : (sides[1] == 0 ? 1 : 2));
+  };
+  TriangleIndex t = located;
+  bool arrived = false;
+  for (int step = 0; step <= m_.TriangleCount && t != NoTriangle && !arrived; ++step) {
+    const std::array<int, 3> sides = SidesOf(t);
+    int beyond = -1;
+    for (int k = 0; k < 3 && beyond < 0; ++k)
+      if (sides[static_cast<std::size_t>((k + step) % 3)] < 0) beyond = (k + step) % 3;
+    if (beyond < 0) {
+      settle(t, sides);
+      arrived = true;
+    } else {
+      t = AcrossCorners(t, beyond);
+    }
+  }
+  for (int u = 1; u <= m_.TriangleCount && !arrived; ++u) {
+    const std::array<int, 3> sides = SidesOf(static_cast<TriangleIndex>(u));
+    if (sides[0] >= 0 && sides[1] >= 0 && sides[2] >= 0) {
+      settle(static_cast<TriangleIndex>(u), sides);
+      arrived = true;
+    }
+  }
+  if (found == NoTriangle) return false;
+  if (across != NoTriangle && across < found) std::swap(found, across);
+  for (TriangleIndex c : {found, across}) {
+    if (c == NoTriangle) continue;
+    for (TriangleIndex n : m_.TriNeighbour[c])
+      if (n != NoTriangle) forced_[n] = n == across ? 2 : 1;
+  }
+  StartCavity(found);
+  return true;
+}
+
+std::array<int, 3> PointInserter::SidesOf(TriangleIndex t) const {
+  const auto& c = m_.TriVertex[t];
+  return {OrientationSign(m_, c[0], c[1], p_), OrientationSign(m_, c[1], c[2], p_), OrientationSign(m_, c[2], c[0], p_)};
+}
+
+TriangleIndex PointInserter::AcrossCorners(TriangleIndex t, int e) const {
+  const auto& c = m_.TriVertex[t];
+  const PointIndex a = c[static_cast<std::size_t>(e)], b = c[static_cast<std::size_t>((e + 1) % 3)];
+  for (TriangleIndex n : m_.TriNeighbour[t]) {
+    if (n == NoTriangle) continue;
+    const auto& d = m_.TriVertex[n];
+    if ((d[0] == a || d[1] == a || d[2] == a) && (d[0] == b || d[1] == b || d[2] == b)) return n;
+  }
+  return NoTriangle;
 }
 
 // The newest triangles first, skipping complete ones: with the points in sorted order the
@@ -188,25 +280,22 @@ void PointInserter::GrowCavity(TriangleIndex t) {
   }
 }
 
-// Is the point strictly inside the circumcircle of t? A circle lying wholly behind the point
-// along the sort axis can never hold a later point: t is then marked complete.
+// Is the point inside the circumcircle of t by the tolerance (exactly)? Otherwise, a circle
+// lying wholly behind the point along the sort axis (in long double) can never hold a later
+// point: t is then marked complete.
 bool PointInserter::InCircle(TriangleIndex t) {
   if (t == NoTriangle) return false;
+  if (forced_[t] != 0) return forced_[t] == 2;
   const auto& c = m_.TriVertex[t];
-  const Circumcircle circle = CircumcircleOf(PointXY(m_, c[0]), PointXY(m_, c[1]), PointXY(m_, c[2]));
-  if (std::fabs(circle.cross) < 1e-6L) {
-    status_ = TriangulationStatus::DuplicatePoints;
-    return false;
-  }
+  const XY a = PointXY(m_, c[0]), b = PointXY(m_, c[1]), d = PointXY(m_, c[2]);
+  if (InsideCircle(static_cast<double>(a.x), static_cast<double>(a.y), static_cast<double>(b.x), static_cast<double>(b.y),
+                   static_cast<double>(d.x), static_cast<double>(d.y), static_cast<double>(position_.x),
+                   static_cast<double>(position_.y)))
+    return true;
+  const Circumcircle circle = CircumcircleOf(a, b, d);
   const Real along = m_.SortAxisIsX ? circle.centreX - position_.x : circle.centreY - position_.y;
-  const Real across = m_.SortAxisIsX ? circle.centreY - position_.y : circle.centreX - position_.x;
-  const Real a = along * along;
-  if (a >= circle.radius2) {
-    complete_[t] = 1;
-    return false;
-  }
-  const Real d2 = a + across * across;
-  return d2 < circle.radius2 && !IsZero4(d2 - circle.radius2);
+  if (along * along >= circle.radius2) complete_[t] = 1;
+  return false;
 }
 
 // Every cavity triangle's edges, from the last triangle to the first, each triangle's three in
@@ -254,16 +343,10 @@ void PointInserter::CancelSharedEdges() {
 }
 
 // One triangle (p, a, b) per outline edge: the cavity's own slots from its last entry back,
-// then new slots. A triangle without positive area means the point coincides with another or
-// lies on the outline; it would leave a broken surface, so the run fails.
+// then new slots.
 void PointInserter::BuildFan() {
   const std::size_t reusable = cavity_.size();
   // The outline of a sound cavity has two more edges than the cavity has triangles.
-  const auto outline = std::count_if(edges_.begin(), edges_.end(), [](const Edge& e) { return e.start != NoPoint; });
-  if (static_cast<std::size_t>(outline) != reusable + 2) {
-    status_ = TriangulationStatus::DuplicatePoints;
-    return;
-  }
   std::size_t used = 0;
   for (const Edge& e : edges_) {
     if (e.start == NoPoint) continue;
@@ -276,8 +359,6 @@ void PointInserter::BuildFan() {
     }
     ++used;
     m_.TriVertex[slot] = {p_, e.start, e.end};
-    const Circumcircle circle = CircumcircleOf(position_, PointXY(m_, e.start), PointXY(m_, e.end));
-    if (circle.cross < 1e-6L) status_ = TriangulationStatus::DuplicatePoints;
   }
 }
 

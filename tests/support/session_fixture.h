@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,7 +31,9 @@ class SessionTest : public ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = folderPrefix_ + info->test_suite_name() + "-" + info->name();
+    // Unique per run: test programs of other checkouts may run the same test at the same time.
+    std::string name = folderPrefix_ + info->test_suite_name() + "-" + info->name() + "-" +
+                       std::to_string(std::random_device{}());
     for (char& c : name)
       if (c == '/') c = '_';
     work = std::filesystem::temp_directory_path() / name;

@@ -1,6 +1,7 @@
 #include "support/synthetic_sites.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
@@ -181,6 +182,107 @@ SyntheticSite ConvexArc(int n) {
     const double theta = 0.5 * Pi * (k + 0.5) / n;
     AddPoint(site, Thousandths(SiteEasting + 20000.0 * std::cos(theta)),
              Thousandths(SiteNorthing + 12000.0 * std::sin(theta)));
+  }
+  return site;
+}
+
+SyntheticSite PointsOnCircle(int n, double spacing) {
+  SyntheticSite site;
+  const double radius = n * spacing / (2 * Pi);
+  for (int k = 0; k < n; ++k) {
+    const double theta = 2 * Pi * k / n;
+    AddPoint(site, Thousandths(SiteEasting + radius * std::cos(theta)), Thousandths(SiteNorthing + radius * std::sin(theta)));
+  }
+  return site;
+}
+
+SyntheticSite JitteredRows(int n, std::uint64_t seed) {
+  SiteRandom random(seed);
+  const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+  SyntheticSite site;
+  for (int k = 0; k < n; ++k) {
+    const int i = k % columns, j = k / columns;
+    const double jitter = j % 2 == 1 ? random.Uniform(-0.01, 0.01) : 0.0;
+    AddPoint(site, SiteEasting + 10.0 * i, Thousandths(SiteNorthing + 10.0 * j + jitter));
+  }
+  return site;
+}
+
+namespace {
+
+double Hundredths(double v) { return std::round(v * 100.0) / 100.0; }
+
+}  // namespace
+
+SyntheticSite ParkSurvey(std::uint64_t seed) {
+  SiteRandom random(seed);
+  SyntheticSite site;
+  constexpr double east = 1454146.0, north = 538402.0, width = 1563.0, height = 857.0;
+  auto add = [&](double x, double y) { AddPoint(site, Hundredths(east + x), Hundredths(north + y)); };
+  // Features: gently curving chains of shots, each link a breakline; a chain that would cross
+  // one drawn before is drawn elsewhere, as kerbs and walls do not cross.
+  std::vector<std::array<double, 4>> links;
+  const auto side = [](double ax, double ay, double bx, double by, double px, double py) {
+    return (bx - ax) * (py - ay) - (by - ay) * (px - ax) > 0;
+  };
+  const auto crosses = [&](const std::array<double, 4>& a, const std::array<double, 4>& b) {
+    return side(a[0], a[1], a[2], a[3], b[0], b[1]) != side(a[0], a[1], a[2], a[3], b[2], b[3]) &&
+           side(b[0], b[1], b[2], b[3], a[0], a[1]) != side(b[0], b[1], b[2], b[3], a[2], a[3]);
+  };
+  for (int feature = 0; feature < 35;) {
+    const double x0 = random.Uniform(100, width - 100), y0 = random.Uniform(100, height - 100);
+    const double heading = random.Uniform(0, 2 * Pi), bend = random.Uniform(-0.03, 0.03);
+    const int shots = 3 + static_cast<int>(random.Unit() * 6);
+    std::vector<std::pair<double, double>> chain;
+    double x = x0, y = y0, h = heading;
+    for (int k = 0; k < shots; ++k) {
+      chain.emplace_back(Hundredths(east + x), Hundredths(north + y));
+      const double step = random.Uniform(4, 20);
+      x += step * std::cos(h);
+      y += step * std::sin(h);
+      h += bend;
+    }
+    std::vector<std::array<double, 4>> own;
+    bool clear = true;
+    for (int k = 0; k + 1 < shots && clear; ++k) {
+      own.push_back({chain[k].first, chain[k].second, chain[k + 1].first, chain[k + 1].second});
+      for (const auto& link : links) clear = clear && !crosses(own.back(), link);
+    }
+    if (!clear) continue;
+    const int first = site.PointCount() + 1;
+    for (const auto& [px, py] : chain) AddPoint(site, px, py);
+    for (int k = 0; k + 1 < shots; ++k)
+      site.breaklines.push_back({static_cast<PointIndex>(first + k), static_cast<PointIndex>(first + k + 1)});
+    links.insert(links.end(), own.begin(), own.end());
+    ++feature;
+  }
+  // Ground shots, and a few taken twice a few hundredths apart.
+  while (site.PointCount() < 1303) add(random.Uniform(0, width), random.Uniform(0, height));
+  for (int k = 0; k < 8; ++k) {
+    const std::size_t p = static_cast<std::size_t>(random.Unit() * 1000.0);
+    AddPoint(site, Hundredths(site.x[p] + random.Uniform(-0.04, 0.04)), Hundredths(site.y[p] + 0.02));
+  }
+  return site;
+}
+
+SyntheticSite LidarGround(std::uint64_t seed) {
+  SiteRandom random(seed);
+  SyntheticSite site;
+  constexpr double east = 636001.76, north = 848935.85, width = 1177.46, height = 562.05;
+  struct Hole {
+    double x0, y0, x1, y1;
+  };
+  const Hole holes[] = {{200, 150, 340, 260}, {600, 80, 900, 330}, {1000, 400, 1080, 470}};
+  // Scan lines slanting across the tile, cut off at its edges.
+  const double slope = 0.07;
+  for (double offset = -slope * width; offset < height; offset += 5.5 + random.Uniform(-0.3, 0.3)) {
+    for (double x = random.Uniform(0, 3); x < width; x += 3.0 + random.Uniform(0, 1.8)) {
+      const double y = offset + slope * x + random.Uniform(-0.4, 0.4);
+      if (y < 0 || y > height) continue;
+      bool inHole = false;
+      for (const Hole& hole : holes) inHole = inHole || (x > hole.x0 && x < hole.x1 && y > hole.y0 && y < hole.y1);
+      if (!inHole) AddPoint(site, Hundredths(east + x), Hundredths(north + y));
+    }
   }
   return site;
 }

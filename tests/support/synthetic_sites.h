@@ -46,6 +46,22 @@ SyntheticSite JitteredGrid(int n, std::uint64_t seed);
 SyntheticSite ConcaveBorderSite(int n, std::uint64_t seed);
 // Points on a convex arc, the worst case for cavity sizes.
 SyntheticSite ConvexArc(int n);
+// n points on a whole circle, `spacing` apart along it: every four of them share a circle.
+SyntheticSite PointsOnCircle(int n, double spacing);
+// A square grid at 10-unit spacing whose odd rows are jittered by up to a centimetre across:
+// half the points exactly on their nodes, the others a hair off the lines through them.
+SyntheticSite JitteredRows(int n, std::uint64_t seed);
+
+// Sites shaped like the real data beside the project, generated (never copied):
+//
+// A topographic survey of a town park in US survey feet at state-plane offsets, typed to
+// hundredths: shots along kerbs, walls and banks a few feet apart (the breaklines joining
+// them), scattered ground shots between, and a few shots repeated within five hundredths.
+SyntheticSite ParkSurvey(std::uint64_t seed);
+// Airborne lidar ground returns in international feet, to hundredths: scan lines about five
+// feet apart with a return every three feet or so, trimmed to a rectangular tile (so that many
+// points lie within a few hundredths of its edges), with holes where buildings were taken out.
+SyntheticSite LidarGround(std::uint64_t seed);
 
 // Replaces the model's content by the site (the store must be allocated) and computes the
 // extents.

@@ -23,7 +23,7 @@ struct TinExpectations {
 
 // The model's own checks (indices, symmetric neighbour lists, the ring) plus: distinct corners,
 // neighbours sharing exactly two corners, no edge used more than twice, every edge used twice
-// belonging to neighbours, and every triangle with a doubled area of at least 1e-6.
+// belonging to neighbours, and every triangle with an area (exactly).
 std::vector<std::string> CheckTin(const model::SurfaceModel& m, const TinExpectations& expect = {});
 
 // The empty-circle test across every inner edge, exempting what the triangulation legitimately

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/cut_fill_map.h"
 #include "analysis/volume_report.h"
 #include "common/app_settings.h"
 #include "common/format.h"
@@ -507,7 +508,8 @@ int OverlapPolygon(const PlanTriangle& t, const PlanTriangle& e, Corner* out) {
 
 class PairAccumulator {
  public:
-  PairAccumulator(VolumeTotals& totals, Origin origin) : totals_(totals), origin_(origin) {}
+  PairAccumulator(VolumeTotals& totals, Origin origin, CutFillMap* map)
+      : totals_(totals), origin_(origin), map_(map) {}
 
   // Adds the overlap of the proposed triangle t and the existing triangle e, the pair that is
   // `pair` in the order in which ties are decided.
@@ -526,6 +528,7 @@ class PairAccumulator {
     }
     const Integral whole = Integrate(a, d, n);
     if (!(whole.area2 >= DegenerateDoubledArea)) return;
+    if (map_) KeepForMap(a, d, n);
 
     // Most overlaps hold no new extreme: the corners are ordered only for those that may.
     if ((high > 0 && high >= totals_.MaxFill) || (low < 0 && low <= deepest_)) TrackExtremes(a, d, n, pair);
@@ -538,6 +541,15 @@ class PairAccumulator {
   void Finish() { totals_.MaxCut = -deepest_; }
 
  private:
+  void KeepForMap(const Corner* c, const double* d, int n) {
+    double x[MaxCorners], y[MaxCorners];
+    for (int k = 0; k < n; ++k) {
+      x[k] = c[k].x;
+      y[k] = c[k].y;
+    }
+    map_->AddPolygon(x, y, d, n);
+  }
+
   // The largest fill and deepest cut at the corners. Of equal values the first in the order
   // of the pairs wins, and within a pair the first corner counter-clockwise from the lowest one
   // (of corners within the tolerance in Y, the westernmost); pairs may come in any order.
@@ -610,6 +622,7 @@ class PairAccumulator {
 
   VolumeTotals& totals_;
   Origin origin_;
+  CutFillMap* map_;
   double deepest_ = 0;
   std::uint64_t fillKey_ = UINT64_MAX, cutKey_ = UINT64_MAX;
 };
@@ -692,7 +705,7 @@ class ComparisonShown {
 }  // namespace
 
 SurfaceComparison CompareSurfaces(const SurfaceModel& existing, const SurfaceModel& proposed,
-                                  const PhaseProgressFn& progress) {
+                                  const PhaseProgressFn& progress, CutFillMap* map) {
   const Origin origin = ComparisonOrigin(existing, proposed);
   const PlanSurface existingPlan = PlanTriangles(existing, origin);
   const PlanSurface proposedPlan = PlanTriangles(proposed, origin);
@@ -711,7 +724,12 @@ SurfaceComparison CompareSurfaces(const SurfaceModel& existing, const SurfaceMod
 
   const std::size_t proposedCount = proposedPlan.triangles.size();
   PhaseProgress phase(progress, 3, proposedCount);
-  PairAccumulator pairs(result.totals, origin);
+  if (map) {
+    map->Clear();
+    map->originX = origin.x;
+    map->originY = origin.y;
+  }
+  PairAccumulator pairs(result.totals, origin, map);
   // A triangle reaching into several cells of the box is met once per cell; the stamp keeps
   // the first meeting only.
   std::vector<std::uint32_t> stamp(existingPlan.triangles.size(), 0);
@@ -734,6 +752,15 @@ SurfaceComparison CompareSurfaces(const SurfaceModel& existing, const SurfaceMod
   }
   pairs.Finish();
   result.overlap = result.totals.CommonArea >= OverlapArea;
+  if (map) {
+    const VolumeTotals& v = result.totals;
+    map->deepestCut = v.MaxCut;
+    map->highestFill = v.MaxFill;
+    map->cutX = v.MaxCutX;
+    map->cutY = v.MaxCutY;
+    map->fillX = v.MaxFillX;
+    map->fillY = v.MaxFillY;
+  }
   return result;
 }
 
@@ -782,7 +809,8 @@ std::optional<SurfaceModel> BorderSurface(const SurfaceModel& m, const Session& 
   }
 }
 
-VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, VolumeReportOptions& options) {
+VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, VolumeReportOptions& options,
+                               CutFillMap* map) {
   SurfaceModel& current = session.model;
   UserPort& port = session.port;
   const bool single = mode == VolumeMode::SingleSurface;
@@ -838,10 +866,13 @@ VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, 
     const std::string existingName = single ? std::string(msg::BorderOfPrefix) + modelName : modelName;
 
     SurfaceComparison result;
+    CutFillMap differences;
     {
       ComparisonShown shown(ui, PointsText(existingName, existing), PointsText(proposedNames.fileName, proposed));
-      result = CompareSurfaces(existing, proposed, [&ui](int phase, int percent) { ui.SetPhase(phase, percent); });
+      result = CompareSurfaces(existing, proposed, [&ui](int phase, int percent) { ui.SetPhase(phase, percent); },
+                               map ? &differences : nullptr);
     }
+    if (map) map->Clear();
     if (!result.overlap) {
       port.ShowInfo(msg::SurfacesDoNotOverlap);
       return VolumeOutcome::NoOverlap;
@@ -849,6 +880,10 @@ VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, 
     if (std::fabs(result.totals.FillVolume) < SameVolume && std::fabs(result.totals.CutVolume) < SameVolume) {
       port.ShowInfo(msg::SurfacesAreTheSame);
       return VolumeOutcome::Same;
+    }
+    if (map) {
+      differences.surfaceKey = SurfaceKey(current);
+      *map = std::move(differences);
     }
 
     const auto chosen = ui.AskReportOptions(options);

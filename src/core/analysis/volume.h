@@ -57,10 +57,14 @@ struct SurfaceComparison {
 // share done (0..100) whenever that share changes.
 using PhaseProgressFn = std::function<void(int phase, int percent)>;
 
+class CutFillMap;
+
 // Compares two surfaces held in their own models. Triangles whose corners are not points of
 // their own model, or whose doubled plan area is below 0.0001 (or not finite), take no part.
+// Given a map, it is filled with every overlap and its differences (its surface key is the
+// caller's to set).
 SurfaceComparison CompareSurfaces(const model::SurfaceModel& existing, const model::SurfaceModel& proposed,
-                                  const PhaseProgressFn& progress = {});
+                                  const PhaseProgressFn& progress = {}, CutFillMap* map = nullptr);
 
 // The surface of a model's border points alone, with the breaklines between them, triangulated
 // quietly: the existing surface of a single-surface volume. The points keep their relative
@@ -126,6 +130,10 @@ enum class VolumeOutcome {
 
 // Volume > Two Surfaces and Volume > Single Surface. `options` are the dialog's values from
 // the previous run and receive the new ones on Continue. The user's model is never changed.
-VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, VolumeReportOptions& options);
+// Given a map, a run that compares surfaces which overlap and differ leaves their differences
+// in it for the cut/fill map (whether or not the report is then shown); a run that finds no
+// overlap or no difference empties it; one that ends earlier leaves it as it was.
+VolumeOutcome RunVolumeCommand(Session& session, VolumeMode mode, VolumeUi& ui, VolumeReportOptions& options,
+                               CutFillMap* map = nullptr);
 
 }  // namespace terravue::analysis

@@ -4,8 +4,10 @@
 #include <new>
 
 #include "app/editors.h"
+#include "app/view3d_motion.h"
 #include "common/messages.h"
 #include "common/session.h"
+#include "common/settings_record.h"
 #include "tin/swap_edge.h"
 #include "common/user_port.h"
 #include "model/model_document.h"
@@ -120,7 +122,7 @@ void ActiveCommandState::BorderClick(double x, double y, bool shift) {
 }
 
 void ActiveCommandState::AbortNewBorder() {
-  if (!session_.port.AskYesNo(msg::AbortNewBorder)) return;
+  if (!session_.port.AskToDiscard(msg::AbortNewBorder)) return;
   EndNewBorder();
   ui_.RegenerateMap();
 }
@@ -247,6 +249,7 @@ void ActiveCommandState::LengthCommand() {
 
 void ActiveCommandState::LengthClick(double x, double y, bool shift) {
   const model::SurfaceModel& m = session_.model;
+  const analysis::VectorAccumulator& vectors = editors_.analyzer.vectors;
   if (shift) {
     if (lengthPicks_.empty()) return;
     lengthPicks_.pop_back();
@@ -255,13 +258,17 @@ void ActiveCommandState::LengthClick(double x, double y, bool shift) {
       session_.port.ShowWarning(msg::LengthCapacityReached);
       return;
     }
-    const PointIndex p = tin::NearestPoint(m, x, y);
-    if (p == NoPoint) return;
-    auto samePlace = [&](PointIndex q) { return tin::SamePlace(m.PointX[p], m.PointY[p], m.PointX[q], m.PointY[q]); };
+    const analysis::LengthPick pick = analysis::NearestLengthPick(m, vectors, x, y);
+    if (pick.index == 0) return;
+    const analysis::TracePoint at = analysis::PickPosition(m, vectors, pick);
+    auto samePlace = [&](const analysis::LengthPick& other) {
+      const analysis::TracePoint p = analysis::PickPosition(m, vectors, other);
+      return tin::SamePlace(at.x, at.y, p.x, p.y);
+    };
     // A pick on the last one adds nothing; nor does closing a path of fewer than three.
     if (!lengthPicks_.empty() && samePlace(lengthPicks_.back())) return;
     if (lengthPicks_.size() == 2 && samePlace(lengthPicks_.front())) return;
-    lengthPicks_.push_back(p);
+    lengthPicks_.push_back(pick);
   }
   Status(CommandKind::Length, Count(lengthPicks_.size()));
   ui_.PicksChanged();
@@ -336,15 +343,42 @@ void ActiveCommandState::EndQueryTriangle() {
 
 // ---- Animate --------------------------------------------------------------------------------
 
+void ActiveCommandState::View3DCommand(const std::function<void()>& showOptions) {
+  namespace v3 = settings::View3DOptions;
+  if (active_.Has(CommandKind::Animate)) StopAnimation();
+  if (showOptions) showOptions();
+  const SettingsRecord& s = session_.settings;
+  if (!s.Get(v3::View3D) || !s.Get(v3::AutoAnimate)) return;
+  if (active_.Any()) {
+    session_.port.ShowError(msg::UnableToAnimate);
+    return;
+  }
+  StartAnimation();
+}
+
 void ActiveCommandState::StartAnimation() {
+  animationVerticalStep_ = session_.settings.Get(settings::View3DOptions::StepRotateVertical);
   SetActive(CommandKind::Animate, true);
   Status(CommandKind::Animate, 0);
 }
 
+bool ActiveCommandState::AnimationFrame() {
+  if (!active_.Has(CommandKind::Animate)) return false;
+  SettingsRecord& s = session_.settings;
+  const bool limitReached = Step3D(s, session_.model);
+  const bool view3D = s.Get(settings::View3DOptions::View3D);
+  if (view3D) ui_.RegenerateMap();
+  if (!limitReached && view3D) return true;
+  StopAnimation();
+  return false;
+}
+
 void ActiveCommandState::StopAnimation() {
+  SettingsRecord& s = session_.settings;
+  s.Set(settings::View3DOptions::StepRotateVertical, animationVerticalStep_);
+  s.Set(settings::View3DOptions::AutoAnimate, false);
   SetActive(CommandKind::Animate, false);
   Status(CommandKind::Animate, -1);
-  session_.settings.Set(settings::View3DOptions::AutoAnimate, false);
 }
 
 }  // namespace terravue::app

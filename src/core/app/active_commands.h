@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
+#include "analysis/measure.h"
 #include "app/command_state.h"
 #include "model/indices.h"
 
@@ -36,7 +38,7 @@ class ActiveCommandUi {
   virtual void RegenerateMap() {}
   // The result dialogs of Length and Query Triangle (shown with at least two points or one
   // triangle). True ends the command ("Finish"), false returns to picking ("Continue").
-  virtual bool ShowLengthResult(const std::vector<PointIndex>& /*picks*/) { return true; }
+  virtual bool ShowLengthResult(const std::vector<analysis::LengthPick>& /*picks*/) { return true; }
   virtual bool ShowQueryTriangleResult(const std::vector<TriangleIndex>& /*triangles*/) { return true; }
 };
 
@@ -55,8 +57,16 @@ class ActiveCommandState {
   void SwapCommand();          // Breakline Editor "&Swap"
   void LengthCommand();        // General "&Length"
   void QueryTriangleCommand(); // Surface Analyzer "&Query Triangle"
+  // The 3-D View command: a running animation stops, the options dialog is shown
+  // (`showOptions` stores and redraws on OK), and then, when the view is 3-D with "Automatic"
+  // on, the animation starts, or the error box says why it cannot while another command runs.
+  void View3DCommand(const std::function<void()>& showOptions);
   // The 3-D view starts its animation; quitting stops it and switches the option off.
   void StartAnimation();
+  // One frame of the running animation (the front end's timer calls it between events): a step
+  // of the view and, while the view is 3-D, a regenerated map. False once the animation has
+  // ended: a limit was reached, or the view is no longer 3-D.
+  bool AnimationFrame();
   // Kinds 3 and 6, set around their modal dialogs.
   void SetQueryFlag(CommandKind kind, bool on);
 
@@ -68,7 +78,8 @@ class ActiveCommandState {
 
   // What the work marks show.
   const std::vector<PointIndex>& BorderPicks() const { return borderPicks_; }
-  const std::vector<PointIndex>& LengthPicks() const { return lengthPicks_; }
+  // Data points and accumulator vertices.
+  const std::vector<analysis::LengthPick>& LengthPicks() const { return lengthPicks_; }
   const std::vector<TriangleIndex>& QueriedTriangles() const { return triangles_; }
   // The breaklines added by New Breakline are start + 1 .. BreaklineCount.
   BreaklineIndex NewBreaklineStart() const { return breaklineStart_; }
@@ -105,8 +116,10 @@ class ActiveCommandState {
   ActiveCommands active_;
 
   std::vector<PointIndex> borderPicks_;
-  std::vector<PointIndex> lengthPicks_;
+  std::vector<analysis::LengthPick> lengthPicks_;
   std::vector<TriangleIndex> triangles_;
+  // The stored vertical rotation step, which the animation's swings turn, put back at its end.
+  double animationVerticalStep_ = 0;
   BreaklineIndex breaklineStart_ = NoBreakline;
   PointIndex previousPoint_ = NoPoint;
   bool breaklinesAdded_ = false;

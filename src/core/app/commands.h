@@ -110,12 +110,17 @@ enum class CommandId : std::uint16_t {
   ExportCoordinates,
   ExportBorder,
   ExportBreaklines,
+  ImportLandXml,
+  ExportLandXml,
   Triangulate,
   // Volume
   VolumeSingleSurface,
   VolumeTwoSurfaces,
   // Active commands
   QuitActiveCommand,
+  // Undo and redo of changes to the model
+  Undo,
+  Redo,
   // Help
   HelpContents,
   HelpHowTo,

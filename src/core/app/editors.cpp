@@ -12,6 +12,7 @@ void Leave(EditorState& editors, Editor editor) {
   switch (editor) {
     case Editor::Border: editors.borderErrors = {}; break;
     case Editor::Breakline: editors.breaklineEditor = {}; break;
+    case Editor::Analyzer: editors.analyzer.vectors.Clear(); break;
     default: break;
   }
 }

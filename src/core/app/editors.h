@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/analyzer_commands.h"
 #include "app/command_state.h"
 #include "app/commands.h"
 #include "tin/border.h"
@@ -11,13 +12,15 @@ struct Session;
 
 // The editor the main window is in and the work areas the editors own while they are active:
 // the Border Editor's error flags and the Breakline Editor's error flags, cursor and undelete
-// ring. They are made fresh when their editor is entered and released when it is left.
+// ring, made fresh when their editor is entered and released when it is left; and the Surface
+// Analyzer's state, whose vector accumulator is emptied when that editor is left.
 namespace terravue::app {
 
 struct EditorState {
   Editor active = Editor::General;
   tin::BorderErrors borderErrors;
   tin::BreaklineEditorState breaklineEditor;
+  AnalyzerState analyzer;
 };
 
 struct EditorSwitch {
@@ -31,9 +34,8 @@ struct EditorSwitch {
 
 // Selecting an editor: refused while an interactive command is active; otherwise the old
 // editor's leave step and the new one's enter step. Selecting the active editor changes
-// nothing. The steps that belong to editors of their own (the Coordinate Editor's undelete
-// stack, the Surface Analyzer's vector accumulator) are the caller's, told by `left` and
-// `entered`.
+// nothing. The steps that belong to the window (the Coordinate Editor's undelete stack, the
+// overlay the vectors were shown on) are the caller's, told by `left` and `entered`.
 EditorSwitch SelectEditor(Session& session, EditorState& editors, const ActiveCommands& active, Editor target);
 
 }  // namespace terravue::app

@@ -19,7 +19,8 @@ bool IsEditorCommand(CommandId id) {
 
 bool IsProcessCommand(CommandId id) {
   return OneOf(id, {C::AutoProcess, C::ImportCoordinates, C::ImportBorder, C::ImportBreaklines,
-                    C::ExportCoordinates, C::ExportBorder, C::ExportBreaklines, C::Triangulate});
+                    C::ExportCoordinates, C::ExportBorder, C::ExportBreaklines, C::ImportLandXml,
+                    C::ExportLandXml, C::Triangulate});
 }
 
 bool IsEditorSelection(CommandId id) { return EditorSelectedBy(id).has_value(); }
@@ -32,7 +33,8 @@ bool CommandRuns(CommandId id, const UiState& s) {
   if (!points) {
     if (OneOf(id, {C::SaveSurface, C::SaveSurfaceAs, C::Print, C::OutputToCad, C::SurfaceProperties,
                    C::ImportBorder, C::ImportBreaklines, C::ExportCoordinates, C::ExportBorder,
-                   C::ExportBreaklines, C::Triangulate, C::VolumeSingleSurface, C::VolumeTwoSurfaces}))
+                   C::ExportBreaklines, C::ExportLandXml, C::Triangulate, C::VolumeSingleSurface,
+                   C::VolumeTwoSurfaces}))
       return false;
     // Nothing to point at or zoom into; the editors cannot be chosen without data.
     if (OneOf(id, {C::JumpToPoint, C::Length, C::QueryPoint, C::ZoomIn, C::ZoomOut, C::QuickZoom,
@@ -59,6 +61,9 @@ bool CommandRuns(CommandId id, const UiState& s) {
     if (IsEditorCommand(id) && !EndsActiveCommand(id, s.active)) return false;
   }
   if (id == C::QuitActiveCommand) return holding;
+  // A command holding the map works on the model as it is.
+  if (id == C::Undo) return s.canUndo && !holding;
+  if (id == C::Redo) return s.canRedo && !holding;
   return true;
 }
 

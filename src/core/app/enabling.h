@@ -20,6 +20,8 @@ struct UiState {
   int zoomLevel = 1;
   int highestZoom = 1;
   Editor activeEditor = Editor::General;
+  bool canUndo = false;
+  bool canRedo = false;
   ActiveCommands active;
 };
 

@@ -5,6 +5,7 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "device/scale_presets.h"
+#include "exchange/import_commands.h"
 #include "common/session.h"
 #include "common/user_port.h"
 #include "model/model_document.h"
@@ -35,16 +36,40 @@ int TypeOfFilterEntry(int entry) {
   return -1;
 }
 
-bool OpenSurface(Session& session, fs::path chosen, int entry) {
+namespace {
+
+// A LandXML surface opened from the File menu: imported data, but a file to reopen.
+bool OpenLandXml(Session& session, const fs::path& file, const exchange::SurfaceChoiceFn& choose) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    session.port.ShowError(msg::FileNotFound);
+    return false;
+  }
+  if (exchange::OpenLandXmlModel(session, file, choose) != exchange::LandXmlLoadStatus::Loaded) return false;
+  model::AddRecentFile(session.settings, Absolute(file).string());
+  return true;
+}
+
+}  // namespace
+
+bool OpenSurface(Session& session, fs::path chosen, int entry, const exchange::SurfaceChoiceFn& choose) {
   if (chosen.empty()) return false;
   if (!chosen.has_extension()) {
+    if (entry == LandXmlFilterEntry) return OpenLandXml(session, chosen += ".xml", choose);
     const int type = TypeOfFilterEntry(entry);
     chosen += ExtensionOfType(type < 0 ? model::ModelFileTypeMdl : type);
+  } else if (exchange::IsLandXmlFileName(chosen)) {
+    return OpenLandXml(session, chosen, choose);
   } else if (model::ModelFileTypeOf(chosen) < 0) {
     session.port.ShowError(msg::FileTypeNotSupported);
     return false;
   }
   return model::OpenModelByName(session, chosen);
+}
+
+bool OpenFileByName(Session& session, const fs::path& file, const exchange::SurfaceChoiceFn& choose) {
+  if (exchange::IsLandXmlFileName(file)) return OpenLandXml(session, file, choose);
+  return model::OpenModelByName(session, file);
 }
 
 void ApplyLoadedModelDefaults(SettingsRecord& settings, const model::SurfaceModel& model) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "exchange/landxml_import.h"
+
 namespace terravue {
 struct Session;
 class SettingsRecord;
@@ -16,14 +18,21 @@ class SurfaceModel;
 
 namespace terravue::app {
 
-// The model filter of the file dialogs: entry 1 ".MDL" (type 2), entry 2 ".MDV" (type 3).
+// The model filter of the file dialogs: entry 1 ".MDL" (type 2), entry 2 ".MDV" (type 3). The
+// open dialog has a third entry for LandXML surfaces (".xml").
 int FilterEntryOfType(int fileType);
 int TypeOfFilterEntry(int entry);  // -1 for any other entry
+inline constexpr int LandXmlFilterEntry = 3;
 
 // Open Surface with the file picked under filter `entry`: a name without extension gets the
-// entry's; another extension than the two model ones is refused ("That file type is not
-// supported."). True when the model was read.
-bool OpenSurface(Session& session, std::filesystem::path chosen, int entry);
+// entry's; a LandXML file is imported (`choose` picks one of several surfaces) and joins the
+// recent files; another extension than these is refused ("That file type is not supported.").
+// True when the model was read.
+bool OpenSurface(Session& session, std::filesystem::path chosen, int entry, const exchange::SurfaceChoiceFn& choose = {});
+
+// Opens a file by name as Reopen and the command line do: a LandXML file as Open Surface
+// imports it, anything else as a model file (model::OpenModelByName).
+bool OpenFileByName(Session& session, const std::filesystem::path& file, const exchange::SurfaceChoiceFn& choose = {});
 
 // What follows every load of a model (Open, Reopen, the model reopened at start, New): the
 // page is fitted to the data at its fit scale and the map's text heights and marker sizes are

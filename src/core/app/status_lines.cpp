@@ -98,7 +98,8 @@ std::string CursorLineText(const CursorContext& c, CursorState& cursor) {
 std::optional<int> CursorLineWidth(int currentWidth, int textWidth, int margin) {
   const long long wanted = static_cast<long long>(textWidth) + margin;
   if (std::llabs(wanted - currentWidth) < 11) return std::nullopt;
-  const int width = static_cast<int>(std::clamp<long long>(wanted, CursorLineMinWidth, CursorLineMaxWidth));
+  const long long highest = std::max<long long>(CursorLineMaxWidth, static_cast<long long>(textWidth) + CursorLineFrame);
+  const int width = static_cast<int>(std::clamp<long long>(wanted, CursorLineMinWidth, highest));
   if (width == currentWidth) return std::nullopt;
   return width;
 }

@@ -27,9 +27,12 @@ std::string PrinterLineText(const CursorContext& context, std::string_view print
 std::string CursorLineText(const CursorContext& context, CursorState& cursor);
 
 // The cursor line's width follows its text: the new width when it differs by 11 pixels or more
-// from the text width plus the margin, held inside 50..620 pixels.
+// from the text width plus the margin, held inside 50..620 pixels, except that the text itself
+// is never cut: a text wider than 620 pixels (a large font, "Nearest point = #1156") gets its
+// own width and a few pixels for the frame.
 inline constexpr int CursorLineMinWidth = 50;
 inline constexpr int CursorLineMaxWidth = 620;
+inline constexpr int CursorLineFrame = 8;
 std::optional<int> CursorLineWidth(int currentWidth, int textWidth, int margin);
 
 }  // namespace terravue::app

@@ -1,6 +1,9 @@
 #include "cad/cad_layers.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 
 #include "common/format.h"
 #include "common/messages.h"
@@ -80,6 +83,69 @@ std::string DxfLayerName(const SettingsRecord& s, const CadLayer& layer) {
 int DxfLayerColour(const CadLayer& layer) {
   // 0 would mean "by block", which a layer cannot take.
   return layer.AcadColour != 0 ? layer.AcadColour : 7;
+}
+
+namespace {
+
+struct Rgb {
+  int r, g, b;
+};
+
+// The AutoCAD palette: seven named colours, then 24 hues in steps of 15 degrees, each at five
+// values in full and half saturation (10..249), then six greys (250..255).
+Rgb AciRgb(int index) {
+  static constexpr std::array<Rgb, 8> named = {
+      {{0, 0, 0}, {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255}, {255, 0, 255}, {255, 255, 255}}};
+  if (index < 8) return named[static_cast<std::size_t>(index)];
+  if (index >= 250) {
+    static constexpr std::array<int, 6> greys = {51, 91, 132, 173, 214, 255};
+    const int g = greys[static_cast<std::size_t>(index - 250)];
+    return {g, g, g};
+  }
+  static constexpr std::array<int, 5> values = {255, 165, 127, 76, 38};
+  const int hue = (index - 10) / 10 * 15;
+  const int step = (index - 10) % 10;
+  const double v = values[static_cast<std::size_t>(step / 2)];
+  const double low = step % 2 == 0 ? 0 : v / 2;  // half saturation lifts the smallest component
+  // The hue wheel as in HSV: six sectors, one component rising or falling in each.
+  const double sector = hue / 60.0;
+  const double f = sector - std::floor(sector);
+  const double rising = low + (v - low) * f;
+  const double falling = v - (v - low) * f;
+  double r = 0, g = 0, b = 0;
+  switch (static_cast<int>(sector)) {
+    case 0: r = v, g = rising, b = low; break;
+    case 1: r = falling, g = v, b = low; break;
+    case 2: r = low, g = v, b = rising; break;
+    case 3: r = low, g = falling, b = v; break;
+    case 4: r = rising, g = low, b = v; break;
+    default: r = v, g = low, b = falling; break;
+  }
+  return {static_cast<int>(std::lround(r)), static_cast<int>(std::lround(g)), static_cast<int>(std::lround(b))};
+}
+
+}  // namespace
+
+int NearestAciColour(std::uint32_t rgb) {
+  const int r = static_cast<int>(rgb & 0xFF), g = static_cast<int>((rgb >> 8) & 0xFF),
+            b = static_cast<int>((rgb >> 16) & 0xFF);
+  int best = 7;
+  long bestDistance = -1;
+  for (int index = 1; index <= 255; ++index) {
+    if (index == 8 || index == 9) continue;
+    const Rgb c = AciRgb(index);
+    const auto distance = [&](const Rgb& c) {
+      return static_cast<long>(r - c.r) * (r - c.r) + static_cast<long>(g - c.g) * (g - c.g) +
+             static_cast<long>(b - c.b) * (b - c.b);
+    };
+    // 7 is drawn black on a light background and white on a dark one.
+    const long d = index == 7 ? std::min(distance(c), distance({0, 0, 0})) : distance(c);
+    if (bestDistance < 0 || d < bestDistance) {
+      best = index;
+      bestDistance = d;
+    }
+  }
+  return best;
 }
 
 std::vector<DxfLayerEntry> DxfTableLayers(const SettingsRecord& s, bool vectorsStored) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,10 @@ std::string DxfLayerName(std::string_view name, std::string_view fallback);
 std::string DxfLayerName(const SettingsRecord& settings, const CadLayer& layer);
 // The AutoCAD colour of a LAYER entry: 1..255, anything else 7.
 int DxfLayerColour(const CadLayer& layer);
+// The AutoCAD colour index nearest to an RGB colour (red in the low byte), for entities that
+// carry their own colour. Black and white both give 7; indexes 8 and 9, whose shades differ
+// between programs, are not used.
+int NearestAciColour(std::uint32_t rgb);
 
 struct DxfLayerEntry {
   std::string name;

@@ -55,7 +55,8 @@ CadTarget CadTargetFor(CadProgram program, std::string_view chosen) {
   return target;
 }
 
-bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file) {
+bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file,
+                  const mapping::RedrawOptions& options) {
   std::unique_ptr<CadWriter> writer;
   if (WritesDxf(CadProgramOf(session.settings)))
     writer = std::make_unique<DxfWriter>(session);
@@ -64,11 +65,12 @@ bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesyst
   if (!writer->Begin(file)) return false;
   // A map the user chose not to draw in full is no map to write: the writer, going out of
   // scope unfinished, leaves any previous file as it was.
-  if (!mapping::RedrawMap(session, *writer, state)) return false;
+  if (!mapping::RedrawMap(session, *writer, state, options)) return false;
   return writer->End();
 }
 
-bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog) {
+bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog,
+                 const mapping::RedrawOptions& options) {
   SettingsRecord& s = session.settings;
   UserPort& port = session.port;
   const CadProgram program = CadProgramOf(s);
@@ -89,7 +91,7 @@ bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog&
   port.BeginProgress(msg::CreatingCadFile, false);
   bool written = false;
   try {
-    written = WriteCadFile(session, state, target.File());
+    written = WriteCadFile(session, state, target.File(), options);
   } catch (...) {
     port.EndProgress();
     throw;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cad/cad_layers.h"
+#include "mapping/map_redraw.h"
 
 namespace terravue {
 struct Session;
@@ -42,14 +43,17 @@ struct CadTarget {
 };
 CadTarget CadTargetFor(device::CadProgram program, std::string_view chosen);
 
-// The map of the session redrawn into `file` by the writer of the settings' CAD program.
+// The map of the session redrawn into `file` by the writer of the settings' CAD program, with
+// what the program keeps beside the model (accumulated vectors, the cut/fill map).
 // False when the file could not be created or written (the writer said why), or when the user
 // declined to draw an element of too many lines; nothing is written then.
-bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file);
+bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file,
+                  const mapping::RedrawOptions& options = {});
 
 // The command: save dialog, directory and name kept in the settings, the elevation factor for
 // DXF files, the progress window, the file, and "CAD file complete!" once it is written whole.
 // True when a file was written.
-bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog);
+bool OutputToCad(Session& session, tin::LocateState& state, const CadSaveDialog& saveDialog,
+                 const mapping::RedrawOptions& options = {});
 
 }  // namespace terravue::cad

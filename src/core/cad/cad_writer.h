@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 
 #include "device/drawing_device.h"
 
@@ -25,6 +27,8 @@ class CadWriter : public device::DrawingDevice {
   void DeviceEndText() override {}
   void DeviceTitleBlock() override {}
   void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
+  // Solid fills reach DXF files only; the drawing macros have no fill.
+  void DeviceFillPolygon(std::span<const device::WorldPoint>, std::uint32_t) override {}
 };
 
 // Texts in CAD files are measured with fixed-pitch metrics at a fixed size, so that a file does

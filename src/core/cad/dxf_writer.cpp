@@ -299,6 +299,33 @@ void DxfWriter::DeviceMarker(int kind, double x, double y, double z, double size
   last_ = device::WorldPoint{x, y, z};
 }
 
+// A fill becomes SOLID entities in the nearest palette colour: a triangle or a quadrilateral
+// as one (a SOLID takes its third and fourth corners crosswise), a larger convex polygon as a
+// fan of triangles from its first corner.
+void DxfWriter::DeviceFillPolygon(std::span<const device::WorldPoint> corners, std::uint32_t colour) {
+  if (!begun_ || corners.size() < 3) return;
+  for (const device::WorldPoint& c : corners)
+    if (!Finite(c.x, c.y, c.z)) return;
+  EndPolyline();
+  UseLayer(layerName_, DxfLayerColour(layer_));
+  const std::string aci = std::to_string(NearestAciColour(colour));
+  const auto solid = [&](const device::WorldPoint& a, const device::WorldPoint& b, const device::WorldPoint& c,
+                         const device::WorldPoint& d) {
+    Group(0, "SOLID");
+    Group(8, layerName_);
+    Group(62, aci);
+    Coordinates(10, a.x, a.y, a.z);
+    Coordinates(11, b.x, b.y, b.z);
+    Coordinates(12, c.x, c.y, c.z);
+    Coordinates(13, d.x, d.y, d.z);
+  };
+  if (corners.size() == 4) {
+    solid(corners[0], corners[1], corners[3], corners[2]);
+    return;
+  }
+  for (std::size_t i = 1; i + 1 < corners.size(); ++i) solid(corners[0], corners[i], corners[i + 1], corners[i + 1]);
+}
+
 std::string DxfWriter::Head() const {
   const SettingsRecord& s = session_.settings;
   std::string out;
@@ -384,11 +411,11 @@ bool DxfWriter::End() {
   if (copied && file_.Commit()) return true;
   if (spool_.Problem()) {
     file_.Discard();
-    session_.port.ShowFileError(std::string(msg::CadWriteErrorPrefix) + file_.Target().string(),
+    session_.port.ShowFileError(msg::CadWriteError,
                                 FileProblem{file_.Target(), spool_.Problem()->reason});
     return false;
   }
-  session_.port.ShowFileError(std::string(msg::CadWriteErrorPrefix) + file_.Target().string(), *file_.Problem());
+  session_.port.ShowFileError(msg::CadWriteError, *file_.Problem());
   return false;
 }
 

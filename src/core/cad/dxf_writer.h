@@ -36,6 +36,7 @@ class DxfWriter final : public CadWriter {
                   double sizeFactor) override;
   void DeviceAxisText(std::string_view text, bool vertical, double x, double y, double z) override;
   void DeviceMarker(int kind, double x, double y, double z, double size) override;
+  void DeviceFillPolygon(std::span<const device::WorldPoint> corners, std::uint32_t colour) override;
 
  private:
   void Group(int code, std::string_view value);

@@ -263,7 +263,7 @@ bool MacroWriter::End() {
   }
   Line("ZA;");
   if (file_.Commit()) return true;
-  session_.port.ShowFileError(std::string(msg::CadWriteErrorPrefix) + file_.Target().string(), *file_.Problem());
+  session_.port.ShowFileError(msg::CadWriteError, *file_.Problem());
   return false;
 }
 

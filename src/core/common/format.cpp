@@ -139,6 +139,22 @@ void ReportOutOfRange(UserPort& port, std::string_view prompt, std::string_view 
                  std::string(lowText) + std::string(msg::RangeTo) + std::string(highText));
 }
 
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> parts) {
+  std::string text;
+  text.reserve(pattern.size());
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+    const std::size_t k = static_cast<std::size_t>(next - '1');
+    if (pattern[i] == '%' && next >= '1' && next <= '9' && k < parts.size()) {
+      text += parts.begin()[k];
+      ++i;
+    } else {
+      text += pattern[i];
+    }
+  }
+  return text;
+}
+
 std::string ShortenPath(std::string_view path, std::size_t maxChars) {
   const char delimiter = path.find('/') != std::string_view::npos ? '/' : '\\';
   const std::string ellipsis = std::string("...") + delimiter;

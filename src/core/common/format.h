@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ void ReportBelowMinimum(UserPort& port, std::string_view prompt, std::string_vie
 void ReportAboveMaximum(UserPort& port, std::string_view prompt, std::string_view maxText);
 void ReportOutOfRange(UserPort& port, std::string_view prompt, std::string_view lowText,
                       std::string_view highText);
+
+// A message with its parts filled in: "%1" stands for the first part, "%2" for the second, up to
+// "%9"; a placeholder without its part, and any other "%", stay as they are.
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> parts);
 
 // Shortens a path for a menu by replacing leading directories with "...\" (or ".../"); the
 // file name itself is never shortened. Both '\' and '/' are taken as delimiters.

@@ -144,6 +144,22 @@ inline constexpr std::string_view LinesNotLoaded = "Lines not loaded: ";
 // Lines that held more numbers than the format reads from them, listed by number.
 inline constexpr std::string_view ExtraNumbersLines = "Lines with more numbers than the format reads: ";
 inline constexpr std::string_view PointCapacityReached = "Point capacity has been reached.";
+// The first lines a load could not use, each "Line 12: " and why.
+inline constexpr std::string_view LinePrefix = "Line ";
+inline constexpr std::string_view MoreLinesPrefix = "... and ";
+inline constexpr std::string_view MoreLinesSuffix = " more";
+inline constexpr std::string_view NotANumberSuffix = "\" is not a number";
+inline constexpr std::string_view TooLargeSuffix = "\" is too large for a coordinate";
+inline constexpr std::string_view LineEndsTooSoon = "the line ends before all its fields were read";
+inline constexpr std::string_view FileEndsTooSoon = "the file ends before all its fields were read";
+inline constexpr std::string_view NoPointNumberPrefix = "there is no point number ";
+inline constexpr std::string_view NoPointLabelledPrefix = "no point is labelled ";
+inline constexpr std::string_view SeveralPointsLabelledPrefix = "several points are labelled ";
+inline constexpr std::string_view NoPointAtPrefix = "no point lies within 0.001 of X = ";
+inline constexpr std::string_view NoPointAtY = ", Y = ";
+inline constexpr std::string_view PointAlreadyOnRing = "the point is on the border already";
+inline constexpr std::string_view BreaklineEndsCoincide = "both ends are the same point";
+inline constexpr std::string_view BreaklineRepeated = "the breakline is there already";
 inline constexpr std::string_view AllPointsMayNotBeLoaded = "All points may not have been loaded.";
 inline constexpr std::string_view CurrentBorderMayBeInvalid =
     "The current border may be invalid. Verify the border or redefine it before triangulating.";
@@ -180,6 +196,60 @@ inline constexpr std::string_view CurrentBorderCannotBeSaved =
 inline constexpr std::string_view NoBreaklinesToSave = "No breaklines to save.";
 inline constexpr std::string_view BreaklineEndNotAPoint =
     "A breakline refers to a point that does not exist. The breaklines can not be saved.";
+
+// LandXML import and export. "%1", "%2", ... stand for the parts filled in at run time.
+inline constexpr std::string_view LandXmlNotImported = "The LandXML file <%1> can not be imported.";
+inline constexpr std::string_view LandXmlAtLine = "Line %1: %2";
+inline constexpr std::string_view LandXmlTooLarge =
+    "The file holds %1 MB; a LandXML file of more than %2 MB is more than a model can hold.";
+inline constexpr std::string_view LandXmlNotXml = "The file is not well-formed XML (%1).";
+inline constexpr std::string_view LandXmlNotLandXml = "The file is not a LandXML document: its root element is <%1>.";
+inline constexpr std::string_view LandXmlNothingToImport = "The file holds no surface and no coordinate geometry points.";
+inline constexpr std::string_view LandXmlNoPoints = "The surface \"%1\" holds no points.";
+inline constexpr std::string_view LandXmlOverCapacity =
+    "The surface \"%1\" holds %2 points, %3 triangles and %4 breaklines; a model holds at most %5 points, "
+    "%6 triangles and %7 breaklines.";
+inline constexpr std::string_view LandXmlUnknownUnit = "<%1> names the unknown length unit \"%2\".";
+inline constexpr std::string_view LandXmlMissingId = "<%1> has no id.";
+inline constexpr std::string_view LandXmlRepeatedId = "%1 repeats the id of line %2.";
+inline constexpr std::string_view LandXmlPointNumbers = "%1 needs a northing, an easting and an elevation: \"%2\".";
+inline constexpr std::string_view LandXmlBadNumber =
+    "%1 holds \"%2\", which is not a usable coordinate (a finite number of at most %3).";
+inline constexpr std::string_view LandXmlListNumbers = "<%1> holds %2 numbers, not %3 for every vertex.";
+inline constexpr std::string_view LandXmlFaceCorners = "<F> needs three point ids (four for a grid cell): \"%1\".";
+inline constexpr std::string_view LandXmlFaceUnknownPoint = "<F> names the point \"%1\", which the surface does not hold.";
+inline constexpr std::string_view LandXmlFaceRepeatedPoint = "<F> names the point \"%1\" twice.";
+inline constexpr std::string_view LandXmlFaceNoArea = "<F> has no area: its corners \"%1\", \"%2\" and \"%3\" lie on one line.";
+inline constexpr std::string_view LandXmlFaceRepeated = "<F> repeats the face of line %1.";
+inline constexpr std::string_view LandXmlEdgeShared =
+    "<F> is the third face on the edge between the points \"%1\" and \"%2\" (the others are on lines %3 and %4).";
+inline constexpr std::string_view LandXmlFaceFolded =
+    "<F> lies over the face of line %1: both are on the same side of their edge between the points \"%2\" and \"%3\".";
+inline constexpr std::string_view LandXmlUnsoundFaces = "The faces do not make one sound surface:";
+inline constexpr std::string_view LandXmlSurfaceLine = "Surface: ";
+inline constexpr std::string_view LandXmlPointsLine = "Points: ";
+inline constexpr std::string_view LandXmlTrianglesLine = "Triangles: ";
+inline constexpr std::string_view LandXmlInvisibleLine = "Invisible faces left out: ";
+inline constexpr std::string_view LandXmlBorderLine = "Border points: ";
+inline constexpr std::string_view LandXmlBreaklinesLine = "Breaklines: ";
+inline constexpr std::string_view LandXmlUnitsLine = "Units: ";
+inline constexpr std::string_view LandXmlUnitNames[] = {"meters", "feet", "US survey feet"};
+inline constexpr std::string_view LandXmlNoUnits = "not given; the current units are kept";
+inline constexpr std::string_view LandXmlNotHeld = "Not imported, as the model cannot hold it:";
+inline constexpr std::string_view LandXmlHolesLine = "Holes (void and island boundaries): ";
+inline constexpr std::string_view LandXmlOtherBoundariesLine = "Data and further outer boundaries: ";
+inline constexpr std::string_view LandXmlBorderVerticesLine = "Border vertices without a surface point: ";
+inline constexpr std::string_view LandXmlBreaklineSegmentsLine = "Breakline segments without surface points: ";
+inline constexpr std::string_view LandXmlFlatPointsLine = "Points without an elevation: ";
+inline constexpr std::string_view LandXmlChooseSurfaceTitle = "Import LandXML";
+inline constexpr std::string_view LandXmlChooseSurfacePrompt = "The file holds several surfaces. Import:";
+inline constexpr std::string_view LandXmlSurfaceChoice = "%1 (%2 points, %3 faces)";
+inline constexpr std::string_view LandXmlOpenTitle = "Open LandXML File";
+inline constexpr std::string_view LandXmlSaveTitle = "Save LandXML File";
+inline constexpr std::string_view LandXmlFilter = "LandXML (*.XML)|*.XML";
+inline constexpr std::string_view LandXmlExportCaption = "Export LandXML";
+inline constexpr std::string_view LandXmlSaved = "Surface saved as LandXML: %1 points, %2 triangles, %3 border points, %4 breaklines.";
+inline constexpr std::string_view LandXmlUnnamedSurface = "Surface";
 inline constexpr std::string_view EraseExistingBreaklines = "Erase existing breaklines?";
 inline constexpr std::string_view FormatCoordYXZ = "Northing, Easting, Elevation (Y, X, Z)";
 inline constexpr std::string_view FormatCoordXYZ = "Easting, Northing, Elevation (X, Y, Z)";
@@ -204,14 +274,21 @@ inline constexpr std::string_view ElevationOutsideSurface =
     "surface model.";
 inline constexpr std::string_view NoDataLoaded = "No data loaded.";
 inline constexpr std::string_view TooFewPointsToTriangulate = "Must have at least 3 points to triangulate.";
+inline constexpr std::string_view PointsInOneLine =
+    "All points lie on one straight line.\r\nA surface needs at least 3 points that are not in line.";
 inline constexpr std::string_view InsufficientPointCapacityForTriangulation =
     "Insufficient point capacity for triangulation.";
 inline constexpr std::string_view ConvexBorderWillBeCreated =
     "WARNING - Current border is invalid, convex border will be created.";
+// After NoBorderDefined, when a model without any border is triangulated.
+inline constexpr std::string_view ConvexBorderAroundAllPoints = "A convex border around all points will be created.";
 inline constexpr std::string_view TriangulatingData = "Triangulating Data";
 inline constexpr std::string_view TriangulationComplete = "Triangulation complete!";
 inline constexpr std::string_view TriangulationDuplicatePoints =
     "Duplicate points detected:\r\nUse the Verify command in the Coordinate Editor to verify your data.";
+// "Points 12 and 57 are at the same place (less than 0.001 apart):", then a line for each.
+inline constexpr std::string_view SamePlacePairPrefix = "Points ";
+inline constexpr std::string_view SamePlacePairSuffix = " are at the same place (less than 0.001 apart):";
 inline constexpr std::string_view TriangulationOutOfMemory = "Insufficient memory to complete triangulation.";
 inline constexpr std::string_view TriangulationBorderFailed = "Error adjusting triangles for border.";
 inline constexpr std::string_view TriangulationBreaklinesFailed = "Error adjusting breaklines.";
@@ -458,6 +535,9 @@ inline constexpr std::string_view PrinterNotAvailableUseSetup =
 inline constexpr std::string_view PrinterNotAvailable = "Printer not available.";
 inline constexpr std::string_view PrinterNotAvailableLabel = "Printer not available";
 inline constexpr std::string_view PrintCaption = "Print";
+inline constexpr std::string_view PrintSetupCaption = "Print Setup";
+inline constexpr std::string_view PrintSetupNote =
+    "The sheet on the screen, the printout and a PDF file are laid out on this paper.";
 inline constexpr std::string_view Portrait = "Portrait";
 inline constexpr std::string_view Landscape = "Landscape";
 inline constexpr std::string_view ScaleSuffixFeet = " (feet/inch)";
@@ -580,7 +660,7 @@ inline constexpr std::string_view CreatingCadFile = "Creating CAD file...";
 inline constexpr std::string_view CadFileComplete = "CAD file complete!";
 inline constexpr std::string_view DxfCreateError = "DXF output will be turned off.\r\nError creating file.";
 inline constexpr std::string_view BatchCreateError = "Batch file output will be turned off.\r\nError creating file.";
-inline constexpr std::string_view CadWriteErrorPrefix = "The CAD file could not be written:\r\n";
+inline constexpr std::string_view CadWriteError = "The CAD file could not be written.";
 inline constexpr std::string_view CadDirectoryTooLong =
     "The CAD data directory is too long to be kept; the previous one is kept.";
 inline constexpr std::string_view CadLayersCaption = "Set CAD Layer Information";
@@ -675,5 +755,224 @@ inline constexpr std::string_view ExportLegendVertices =
     "         G  =  Dummy Number\r\n"
     "         N  =  Goto Next Line";
 inline constexpr std::string_view ExportCustomHint = "Enter the arrangement of the data in the file (i.e. L Y X ZN)";
+
+// The 3-D view: its options dialog, movement types and field messages.
+inline constexpr std::string_view Set3DOptionsCaption = "Set 3D Options";
+inline constexpr std::string_view XViewPointLabel = "X View Point >";
+inline constexpr std::string_view YViewPointLabel = "Y View Point >";
+inline constexpr std::string_view NorthingViewPointLabel = "Northing View Point >";
+inline constexpr std::string_view EastingViewPointLabel = "Easting View Point >";
+inline constexpr std::string_view TargetXLabel = "Target X >";
+inline constexpr std::string_view TargetYLabel = "Target Y >";
+inline constexpr std::string_view TargetNorthingLabel = "Target Northing >";
+inline constexpr std::string_view TargetEastingLabel = "Target Easting >";
+inline constexpr std::string_view StepUnitDegrees = "Degrees >";
+inline constexpr std::string_view StepUnitFeet = "Feet >";
+inline constexpr std::string_view StepUnitMeters = "Meters >";
+inline constexpr std::string_view StepUnitUnits = "Units >";
+inline constexpr std::string_view MovementRotateHorizontal = "Rotate Horizontal";
+inline constexpr std::string_view MovementRotateVertical = "Rotate Vertical";
+inline constexpr std::string_view MovementLinearX = "Linear X";
+inline constexpr std::string_view MovementLinearY = "Linear Y";
+inline constexpr std::string_view MovementLinearZ = "Linear Z";
+inline constexpr std::string_view MovementTargetX = "Target X";
+inline constexpr std::string_view MovementTargetY = "Target Y";
+inline constexpr std::string_view MovementTargetZ = "Target Z";
+inline constexpr std::string_view MovementEyeFactor = "Eye Factor";
+inline constexpr std::string_view RangeDegrees = "Range = -360.0 to 360.0";
+inline constexpr std::string_view RangeLinearXY = "Range = -50,000 to 50,000";
+inline constexpr std::string_view RangeLinearZ = "Range = -25,000 to 25,000";
+inline constexpr std::string_view RangeTargetXY = "Range = -25,000 to 25,000";
+inline constexpr std::string_view RangeTargetZ = "Range = -5,000 to 5,000";
+inline constexpr std::string_view RangeEyeFactor = "Range = -50.0 to 50.0";
+inline constexpr std::string_view InvalidViewPoint = "Invalid View Point";
+inline constexpr std::string_view InvalidZViewPoint = "Invalid Z View Point";
+inline constexpr std::string_view InvalidTargetPoint = "Invalid Target Point";
+inline constexpr std::string_view InvalidZTargetPoint = "Invalid Z Target Point";
+inline constexpr std::string_view InvalidElevationFactor = "Invalid Elevation Factor";
+inline constexpr std::string_view InvalidEyeFactor = "Invalid Eye Factor";
+inline constexpr std::string_view EyeFactorOutOfRange = "Eye Factor value out of range";
+inline constexpr std::string_view EyeFactorLow = "-50.0";
+inline constexpr std::string_view EyeFactorHigh = "1.0";
+inline constexpr std::string_view InvalidHorizontalRotation = "Invalid horizontal rotation value";
+inline constexpr std::string_view InvalidVerticalRotation = "Invalid vertical rotation value";
+inline constexpr std::string_view InvalidLinearXY = "Invalid linear X-Y value";
+inline constexpr std::string_view InvalidLinearZ = "Invalid linear Z value";
+inline constexpr std::string_view InvalidTargetXY = "Invalid target X-Y value";
+inline constexpr std::string_view InvalidTargetZ = "Invalid target Z value";
+inline constexpr std::string_view InvalidEyeFactorStep = "Invalid eye factor";
+
+// Surface analysis: text output, slope zones and the vector listing.
+inline constexpr std::string_view TextOutputCaption = "Surface Analyzer Text Output";
+inline constexpr std::string_view DensitySlopeCaption = "Density Diagram (Slope)";
+inline constexpr std::string_view OutputTypeSlopeAnalysis = "Slope Analysis";
+inline constexpr std::string_view OutputTypeVectorInformation = "Vector Information";
+inline constexpr std::string_view InvalidMinimumSlope = "Invalid minimum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view InvalidMaximumSlope = "Invalid maximum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view MinimumSlopeAboveMaximum =
+    "Minimum slope is greater than the maximum slope.\r\nSlope zone analysis is turned OFF.";
+inline constexpr std::string_view InvalidZoneCount = "Invalid number of zones";
+inline constexpr std::string_view UnableToDisplaySurfaceInformation =
+    "Unable to display surface information/slope analysis.";
+inline constexpr std::string_view UnableToDisplayVectors = "Unable to display vector coordinates.";
+inline constexpr std::string_view SurfaceInfoThereAre = " There are ";
+inline constexpr std::string_view SurfaceInfoDataPoints = " data points.";
+inline constexpr std::string_view SurfaceInfoFieldExtents = " Field Extents";
+inline constexpr std::string_view SurfaceInfoMinimumX = "        Minimum X: ";
+inline constexpr std::string_view SurfaceInfoMaximumX = "        Maximum X: ";
+inline constexpr std::string_view SurfaceInfoMinimumY = "        Minimum Y: ";
+inline constexpr std::string_view SurfaceInfoMaximumY = "        Maximum Y: ";
+inline constexpr std::string_view SurfaceInfoMinimumZ = "        Minimum Z: ";
+inline constexpr std::string_view SurfaceInfoMaximumZ = "        Maximum Z: ";
+inline constexpr std::string_view SurfaceInfoSimpleAverage = " Elevation (Simple Average) : ";
+inline constexpr std::string_view SurfaceInfoTriangleAverage = " Triangle Average Elevation : ";
+inline constexpr std::string_view SurfaceInfoSurfaceMean = "     Surface Mean Elevation : ";
+inline constexpr std::string_view SurfaceInfoArea2DMetres = " Total 2-D area (square meters) > ";
+inline constexpr std::string_view SurfaceInfoArea3DMetres = " Total 3-D area (square meters) > ";
+inline constexpr std::string_view SurfaceInfoHectares = "                     (hectares) > ";
+inline constexpr std::string_view SurfaceInfoArea2DFeet = " Total 2-D area (square feet) > ";
+inline constexpr std::string_view SurfaceInfoArea3DFeet = " Total 3-D area (square feet) > ";
+inline constexpr std::string_view SurfaceInfoSquareYards = "               (square yards) > ";
+inline constexpr std::string_view SurfaceInfoAcres = "                      (acres) > ";
+inline constexpr std::string_view SlopeAnalysisTitle = " Slope Analysis";
+// Slopes of triangles are sines, not grades: say so where they are listed.
+inline constexpr std::string_view SlopeSineNote = "   (slope % = 100 x sine of the inclination: 45 degrees reads 70.711 %)";
+inline constexpr std::string_view SlopeMinimum = "   Minimum slope : ";
+inline constexpr std::string_view SlopeMaximum = "   Maximum slope : ";
+inline constexpr std::string_view SlopeAverage = "   Average slope : ";
+inline constexpr std::string_view PercentSuffix = " %";
+inline constexpr std::string_view SlopeZoneColumns =
+    "     Zone Range           2-D Area    %             3-D Area    %";
+inline constexpr std::string_view SlopeZoneRule =
+    " ------------------------------------------------------------------";
+inline constexpr std::string_view SlopeZoneBelow = " < ";
+inline constexpr std::string_view SlopeZoneFrom = " =>";
+inline constexpr std::string_view TotalVertices = "Total Vertices = ";
+inline constexpr std::string_view TotalVectors = "Total Vectors  = ";
+inline constexpr std::string_view ClosedHeadNote = "An * after the elevation indicates a closed headed vector.";
+inline constexpr std::string_view VectorColumnsXY =
+    " Number                X                    Y                    Z";
+inline constexpr std::string_view VectorColumnsYX =
+    " Number                Y                    X                    Z";
+
+// Surface analysis: traces, diagrams and the commands at the cursor.
+inline constexpr std::string_view InsufficientMemoryForFlowPath = "Insufficient memory for flow path diagram.";
+inline constexpr std::string_view ErrorInPivoting = "!{}Error in pivoting.";
+inline constexpr std::string_view MaximumVectorsReached =
+    "The maximum number of vectors has been reached.\r\nPlease reset the vector accumulator.";
+// A diagram or trace that would run on past any sensible picture stops with this.
+inline constexpr std::string_view TraceCappedPrefix = "The surface analysis stopped after ";
+inline constexpr std::string_view TraceCappedSuffix =
+    " segments.\r\nThe picture is incomplete: draw fewer diagrams or use larger grid spacings.";
+inline constexpr std::string_view ArrowsCappedPrefix = "The down slope diagram stopped after ";
+inline constexpr std::string_view ArrowsCappedSuffix = " arrows.\r\nUse a larger grid spacing.";
+inline constexpr std::string_view JumpToElevationTitle = "Jump to Elevation";
+inline constexpr std::string_view EnterElevationPrompt = "Enter elevation";
+inline constexpr std::string_view UnableToLocateTriangle = "Unable to locate current triangle.";
+inline constexpr std::string_view ElevationNotInTriangle = "Desired elevation is not within this triangle.";
+inline constexpr std::string_view NoVectors = "There are no vectors.";
+inline constexpr std::string_view TotalVertexes = "Total vertexes = ";
+inline constexpr std::string_view TotalVectorsQuestion = "Total vectors = ";
+inline constexpr std::string_view ResetVectorAccumulator = "Reset vector accumulator?";
+
+// Length, Query Triangle and the breakline query.
+inline constexpr std::string_view LengthCaption = "Length Information";
+inline constexpr std::string_view TotalPoints = "Total points: ";
+inline constexpr std::string_view SlopeDistance = "Slope distance:";
+inline constexpr std::string_view HorizontalDistance = "Horiz. distance:";
+inline constexpr std::string_view VerticalDistance = "Vert. distance:";
+inline constexpr std::string_view Highest = "Highest:";
+inline constexpr std::string_view Lowest = "Lowest:";
+inline constexpr std::string_view Difference = "Difference:";
+inline constexpr std::string_view DefinedArea = "Defined area:";
+inline constexpr std::string_view HectaresCaption = "Hectares:";
+inline constexpr std::string_view AcresCaption = "Acres:";
+inline constexpr std::string_view Slope3D = "3-D slope (%):";
+inline constexpr std::string_view AngleFromNorth = "Angle from North:";
+inline constexpr std::string_view AngleFromEast = "Angle from East:";
+inline constexpr std::string_view IncludedAngle = "Included angle:";
+inline constexpr std::string_view GradeNote = "Slope % = 100 x rise / run (grade)";
+inline constexpr std::string_view SineSlopeNote = "Slope % = 100 x sine of the inclination";
+inline constexpr std::string_view QueryTriangleCaption = "Query Triangle Information";
+inline constexpr std::string_view TotalTriangles = "Total triangles: ";
+inline constexpr std::string_view SlopeCaption = "Slope:";
+inline constexpr std::string_view Area2DCaption = "2-D area:";
+inline constexpr std::string_view Area3DCaption = "3-D area:";
+inline constexpr std::string_view AverageSlopeCaption = "Average slope:";
+inline constexpr std::string_view MinimumSlopeCaption = "Minimum slope:";
+inline constexpr std::string_view MaximumSlopeCaption = "Maximum slope:";
+inline constexpr std::string_view BreaklineQueryCaption = "Breakline Information";
+inline constexpr std::string_view BreaklineNumber = "Breakline number: ";
+inline constexpr std::string_view PointNumberPrefix = "Point #";
+inline constexpr std::string_view ColumnX = "   X";
+inline constexpr std::string_view ColumnY = "   Y";
+inline constexpr std::string_view ColumnZ = "   Z";
+inline constexpr std::string_view ColumnNorthing = "Northing";
+inline constexpr std::string_view ColumnEasting = "Easting";
+inline constexpr std::string_view ColumnElevation = "Elevation";
+
+// The cut/fill map.
+inline constexpr std::string_view CutFillLegendTitle = "Cut (-) / Fill (+)";
+inline constexpr std::string_view CutFillLegendTo = " to ";
+inline constexpr std::string_view LargestCut = "Max cut ";
+inline constexpr std::string_view LargestFill = "Max fill ";
+
+// Point editing on the surface.
+inline constexpr std::string_view CaptionAddPoint = "Add Point";
+inline constexpr std::string_view CaptionDeletePoint = "Delete Point";
+inline constexpr std::string_view CaptionEditPoint = "Edit Point";
+inline constexpr std::string_view CaptionUndeletePoint = "Undelete Point";
+inline constexpr std::string_view FileAtPointCapacity = "The file is at point capacity.";
+inline constexpr std::string_view FileAtTriangleCapacity = "The file is at triangle capacity.";
+inline constexpr std::string_view NothingToUndelete = "There are no points to undelete.";
+inline constexpr std::string_view DuplicatePointNotAdded = "Duplicate point: It can not be added.";
+inline constexpr std::string_view DuplicatePointNotMoved = "Duplicate point: It can not be moved to that location.";
+inline constexpr std::string_view PointOutsideBorder =
+    "WARNING - The point is not within the border of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the border will need to be changed.";
+inline constexpr std::string_view PointOutsideExtremes =
+    "WARNING - The point is not within the extremes of the field.\r\nAdd the point anyway?\r\n\r\n"
+    "Note: If the point is added, the scale will be reset.";
+inline constexpr std::string_view InsufficientPointsForOption = "Insufficient points for this option.";
+inline constexpr std::string_view BorderPointNullifyTriangulation =
+    "[WARNING] - The selected point is a border point and can not be deleted while the surface is "
+    "triangulated. Nullify the triangulation ? ";
+inline constexpr std::string_view BorderChangedVerify =
+    "Deleting this point causes the border to be changed. The border should be verified prior to "
+    "re-triangulating.";
+inline constexpr std::string_view CannotDeletePoint = "Cannot delete this point.";
+inline constexpr std::string_view CannotEditBorderPosition =
+    "Can not edit a border point's Northing (Y) or Easting (X) coordinates.";
+inline constexpr std::string_view PointOnBorderX = "The point X=";
+inline constexpr std::string_view PointOnBorderY = "The point Y=";
+inline constexpr std::string_view PointOnBorderTail =
+    " lies on the border. It will be inserted into the border to ensure proper triangulation.";
+inline constexpr std::string_view BreaklinesNotReforced = "Breaklines that could not be kept as edges: ";
+inline constexpr std::string_view InvalidNorthing = "Invalid Northing coordinate.";
+inline constexpr std::string_view InvalidEasting = "Invalid Easting coordinate.";
+inline constexpr std::string_view InvalidElevation = "Invalid elevation coordinate.";
+
+// Point verification and removal.
+inline constexpr std::string_view UnableToVerifyPoints = "Unable to verify points.";
+inline constexpr std::string_view InsufficientMemoryForVerification = "Insufficient memory for complete verification.";
+inline constexpr std::string_view VerifyToleranceCaption = " Duplicate Point Tolerance";
+inline constexpr std::string_view VerifyDuplicatePairsWarning =
+    " WARNING - The following pairs of points have the same coordinates.";
+inline constexpr std::string_view VerifyColumnsXY = "   Number   Label            X              Y              Z";
+inline constexpr std::string_view VerifyColumnsYX = "   Number   Label            Y              X              Z";
+inline constexpr std::string_view VerifyPairHeaderXY = "      Number   Label         X           Y           Z";
+inline constexpr std::string_view VerifyPairHeaderYX = "      Number   Label         Y           X           Z";
+inline constexpr std::string_view VerifyTotalPairs = " Total pairs of duplicate points: ";
+inline constexpr std::string_view VerifyNoDuplicates = " No duplicate points found.";
+inline constexpr std::string_view VerifyTotalCorrected = " Total number of corrected pairs: ";
+inline constexpr std::string_view VerifyPointsNearCursor =
+    " The following points are within the specified tolerance of the cursor.";
+inline constexpr std::string_view VerifyPointsFound = " points were found within the specified tolerance.";
+inline constexpr std::string_view VerifyNoPointsFound = " No points were found within the specified tolerance.";
+inline constexpr std::string_view RemoveNoBorder =
+    "Border does not exist or\r\nis not properly defined.\r\n\r\nPoints can not be removed.";
+inline constexpr std::string_view InsufficientMemoryForRemoving = "Insufficient memory for removing points.";
+inline constexpr std::string_view PointsWereRemoved = " points were removed.";
+inline constexpr std::string_view NoPointsRemoved = "No points were removed.";
 
 }  // namespace terravue::msg

@@ -25,8 +25,6 @@ constexpr int NameAttempts = 16;
 
 constexpr std::string_view NotRegularReason = "Not a regular file";
 
-std::string SystemReason(int error) { return std::generic_category().message(error); }
-
 // ".tmp-" and eight hexadecimal digits from the system's random source.
 std::string RandomSuffix() {
   std::random_device device;
@@ -111,14 +109,6 @@ void SyncFolder(const fs::path& folder) {
 }
 
 }  // namespace
-
-std::string FileProblem::Line() const { return path.string() + ": " + reason; }
-
-fs::path AbsolutePath(const fs::path& file) {
-  std::error_code ec;
-  const fs::path absolute = fs::absolute(file, ec);
-  return ec ? file : absolute.lexically_normal();
-}
 
 // ---------------------------------------------------------------------------------------------
 // ReplacingFile

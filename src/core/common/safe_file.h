@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_problem.h"
+
 // Files written whole or not at all, and files read only when they are plain files.
 //
 // Every file the program writes goes through ReplacingFile: the new content goes into a fresh
@@ -15,17 +17,6 @@
 // the disk does it take the target's name. Any failure removes that file and leaves the
 // target as it was.
 namespace terravue {
-
-// What went wrong with a file: which one, and why in the system's words.
-struct FileProblem {
-  std::filesystem::path path;  // absolute
-  std::string reason;          // e.g. "No space left on device"
-  // "PATH: REASON", the line that goes with a file message.
-  std::string Line() const;
-};
-
-// A path as file messages name it: absolute and without "." or ".." steps.
-std::filesystem::path AbsolutePath(const std::filesystem::path& file);
 
 // What a finished file must end with before it may replace the target: for content that another
 // library made without reporting its errors (a PDF's "%%EOF").

@@ -138,10 +138,22 @@ void ApplyDefaults(const SettingsTable& table, SettingsRecord& record) {
   for (const auto& f : table) ResetField(f, record);
 }
 
+namespace {
+
+bool UnsetLayer(const SettingsField& f, const SettingsRecord& r) {
+  if (!f.zeroIsUnset) return false;
+  const ByteSpan span = ValidatedBytes(f);
+  for (std::size_t i = span.offset; i < span.offset + span.size; ++i)
+    if (r.bytes[i] != 0) return false;
+  return true;
+}
+
+}  // namespace
+
 bool IsAccepted(const SettingsField& f, const SettingsRecord& r) {
   switch (f.kind) {
     case FieldKind::Text: return r.bytes[f.offset] <= f.capacity;
-    case FieldKind::Layer: return r.bytes[f.offset + 1] <= CadLayer::NameCapacity;
+    case FieldKind::Layer: return r.bytes[f.offset + 1] <= CadLayer::NameCapacity && !UnsetLayer(f, r);
     case FieldKind::Colour: return true;
     default: break;
   }
@@ -157,7 +169,7 @@ int ValidateFields(const SettingsTable& table, SettingsRecord& record) {
     // A text keeps its characters: only the length byte that overruns the field is lowered.
     if (f.kind == FieldKind::Text)
       record.ClampLength(TextField{f.offset, f.capacity});
-    else if (f.kind == FieldKind::Layer)
+    else if (f.kind == FieldKind::Layer && !UnsetLayer(f, record))
       record.ClampLength(LayerNameField(f.offset));
     else
       ResetField(f, record);
@@ -175,7 +187,7 @@ ByteSpan ValidatedBytes(const SettingsField& f) {
     case FieldKind::Colour: return {f.offset, 4};
     case FieldKind::F64: return {f.offset, 8};
     case FieldKind::Text: return {f.offset, 1};
-    case FieldKind::Layer: return {f.offset + 1, 1};
+    case FieldKind::Layer: return f.zeroIsUnset ? ByteSpan{f.offset, 16} : ByteSpan{f.offset + 1, 1};
   }
   return {f.offset, 0};
 }

@@ -27,6 +27,9 @@ struct SettingsField {
   // their length bytes clamped, colours take any value.
   double low = 0;
   double high = 0;
+  // Layers only: a record all in zeros is not set (its bytes were reserved in older files)
+  // and takes the built-in value; validation then covers the whole record.
+  bool zeroIsUnset = false;
 };
 
 using SettingsTable = std::vector<SettingsField>;

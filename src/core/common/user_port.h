@@ -25,6 +25,10 @@ class UserPort {
   virtual void Show(MessageKind kind, std::string_view text) = 0;
   // The "Confirm" box with Yes and No; true only for Yes.
   virtual bool AskYesNo(std::string_view text) = 0;
+  // The same box for a question whose Yes throws work away (unsaved changes, the border or
+  // breaklines held, points picked so far): No is the default button, so that a hasty Enter
+  // keeps the work. Where nothing is pressed by default the question is the same.
+  virtual bool AskToDiscard(std::string_view text) { return AskYesNo(text); }
   // A one-line input box pre-filled with `initial` (fully selected). Returns the typed text on
   // OK, nothing on Cancel. The box accepts at most maxChars characters (0: no limit).
   virtual std::optional<std::string> PromptLine(std::string_view title, std::string_view prompt,

@@ -29,9 +29,12 @@ SettingsTable BuildCadOutputFields() {
 
 SettingsTable BuildCadLayerFields() {
   SettingsTable t;
-  for (const auto& layer : CadLayerTable())
-    t.push_back(LayerEntry(std::string(layer.fieldName), layer.field,
-                           PrefixedLayerName(layer.baseName), layer.number));
+  for (const auto& layer : CadLayerTable()) {
+    t.push_back(LayerEntry(std::string(layer.fieldName), layer.field, PrefixedLayerName(layer.baseName),
+                           layer.number));
+    // Settings files written before the cut/fill map hold zeros where its record now is.
+    t.back().zeroIsUnset = layer.field.offset == AnalyzerOptions::CutFillLayer.offset;
+  }
   return t;
 }
 
@@ -71,6 +74,7 @@ const std::array<CadLayerInfo, CadLayerCount>& CadLayerTable() {
       {20, "Flow Path", "FLOWPATH", AnalyzerOptions::FlowLayer, "AnalyzerOptions.FlowLayer"},
       {21, "Watershed", "WATERSHED", AnalyzerOptions::WatershedLayer, "AnalyzerOptions.WatershedLayer"},
       {22, "Ridge", "RIDGE", AnalyzerOptions::RidgeLayer, "AnalyzerOptions.RidgeLayer"},
+      {23, "Cut/Fill Map", "CUTFILL", AnalyzerOptions::CutFillLayer, "AnalyzerOptions.CutFillLayer"},
   }};
   return table;
 }

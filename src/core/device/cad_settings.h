@@ -39,7 +39,7 @@ const SettingsTable& CadOutputFields();
 void SetCadOutputDefaults(SettingsRecord& record);
 int ValidateCadOutput(SettingsRecord& record);
 
-// The 22 CAD layers in the order that numbers them (the rows of the layer dialog). Each record
+// The 23 CAD layers in the order that numbers them (the rows of the layer dialog). Each record
 // lives in the map option group of its element.
 struct CadLayerInfo {
   int number;
@@ -48,14 +48,16 @@ struct CadLayerInfo {
   LayerField field;
   std::string_view fieldName;  // "Group.Field" of the record
 };
-inline constexpr int CadLayerCount = 22;
+inline constexpr int CadLayerCount = 23;
 const std::array<CadLayerInfo, CadLayerCount>& CadLayerTable();
 
 // "TVU" + the base name, cut to the 12 characters of a layer name.
 std::string PrefixedLayerName(std::string_view baseName);
 
 // The layer records: built-in AutoCAD and batch colour 7, batch number = the layer's number,
-// the prefixed base name. Loading only clamps name lengths; every byte value is usable.
+// the prefixed base name. Loading clamps name lengths; every byte value is usable, except that
+// the cut/fill map's record all in zeros (a settings file older than the record) takes its
+// built-in value.
 const SettingsTable& CadLayerFields();
 void SetCadLayerDefaults(SettingsRecord& record);
 int ValidateCadLayers(SettingsRecord& record);

@@ -31,6 +31,9 @@ constexpr std::uint32_t White = MakeColour(255, 255, 255);
 constexpr std::uint32_t Black = MakeColour(0, 0, 0);
 constexpr double DefaultViewOffsetX = 15000;
 constexpr double DefaultViewOffsetY = -15000;
+// The share of the printable area's shorter side that the model's plan diagonal spans per unit
+// of the perspective scale: at the built-in eye factor of one half, nine tenths.
+constexpr double FitSpan = 1.8;
 
 bool Finite(PixelPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -168,10 +171,47 @@ Projection3D Prepare3DProjection(SettingsRecord& settings, const model::SurfaceM
   if (!(std::fabs(d) >= NearZero)) {
     p.F = 1;
   } else {
-    p.F = settings.Get(page::PageHeight) * 3.0 *
-          (settings.Get(page::CalibrationY) / settings.Get(page::CalibrationX)) / p.pixelAspect / d;
+    const double side = std::min(settings.Get(page::PageWidth), settings.Get(page::PageHeight));
+    p.F = side * FitSpan * (settings.Get(page::CalibrationY) / settings.Get(page::CalibrationX)) /
+          p.pixelAspect / d;
   }
   return p;
+}
+
+double ViewDepth(const Projection3D& p, double x, double y, double z) {
+  const double dz = (z - p.targetZ) * p.elevationFactor;
+  return ((x - p.targetX) * p.viewOffsetX + (y - p.targetY) * p.viewOffsetY + dz * p.viewOffsetZ) / (p.L * p.L);
+}
+
+std::optional<std::array<WorldPoint, 2>> ClipToNearPlane(const Projection3D& p, const WorldPoint& a,
+                                                         const WorldPoint& b) {
+  const double wa = ViewDepth(p, a.x, a.y, a.z);
+  const double wb = ViewDepth(p, b.x, b.y, b.z);
+  const bool aIn = wa < NearPlaneDepth, bIn = wb < NearPlaneDepth;  // false for NaN
+  if (aIn && bIn) return std::array{a, b};
+  if (!aIn && !bIn) return std::nullopt;
+  // The depth is linear along the segment: the crossing is where it reaches the plane.
+  const double t = (NearPlaneDepth - wa) / (wb - wa);
+  const WorldPoint cut{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+  if (!std::isfinite(cut.x) || !std::isfinite(cut.y) || !std::isfinite(cut.z)) return std::nullopt;
+  return aIn ? std::array{a, cut} : std::array{cut, b};
+}
+
+std::vector<WorldPoint> ClipPolygonToNearPlane(const Projection3D& p, std::span<const WorldPoint> polygon) {
+  std::vector<WorldPoint> out;
+  out.reserve(polygon.size() + 1);
+  for (std::size_t i = 0; i < polygon.size(); ++i) {
+    const WorldPoint& prev = polygon[(i + polygon.size() - 1) % polygon.size()];
+    const WorldPoint& cur = polygon[i];
+    const bool curIn = ViewDepth(p, cur.x, cur.y, cur.z) < NearPlaneDepth;
+    const bool prevIn = ViewDepth(p, prev.x, prev.y, prev.z) < NearPlaneDepth;
+    if (curIn != prevIn) {
+      // The edge crosses the plane: keep its crossing (the clipped segment's far end).
+      if (const auto part = ClipToNearPlane(p, prev, cur)) out.push_back(curIn ? (*part)[0] : (*part)[1]);
+    }
+    if (curIn) out.push_back(cur);
+  }
+  return out;
 }
 
 PixelPoint Project3D(const Projection3D& p, double x, double y, double z) {
@@ -180,6 +220,8 @@ PixelPoint Project3D(const Projection3D& p, double x, double y, double z) {
   const double dz = (z - p.targetZ) * p.elevationFactor;
   const double vx = p.viewOffsetX, vy = p.viewOffsetY, vz = p.viewOffsetZ;
   const double w = (dx * vx + dy * vy + dz * vz) / (p.L * p.L);
+  constexpr double Nowhere = std::numeric_limits<double>::quiet_NaN();
+  if (!(w < (1 + NearPlaneDepth) / 2)) return {Nowhere, Nowhere};
   const double v = (1 - p.eyeFactor) / (1 - w);
   const double px = RoundHalfEven(p.F * v * (vx * dy - dx * vy) / p.S);
   const double py =
@@ -395,6 +437,32 @@ void PlotMarker(DrawingDevice& d, int kind, double x, double y, double z, double
   d.DevicePlot(false, x, y, z);
 }
 
+void PlotArrow(DrawingDevice& d, const WorldPoint& a, const WorldPoint& b, bool closed) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const WorldPoint foot{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
+  const double t = closed ? 0.05 : 0.1;
+  const WorldPoint p1{foot.x - t * dy, foot.y + t * dx, foot.z};
+  const WorldPoint p2{foot.x + t * dy, foot.y - t * dx, foot.z};
+  const auto stroke = [&](std::initializer_list<WorldPoint> run) {
+    bool first = true;
+    for (const WorldPoint& p : run) {
+      d.DevicePlot(false, p.x, p.y, p.z);
+      if (first) d.DevicePenDown();
+      first = false;
+    }
+    d.DevicePenUp();
+  };
+  if (closed) {
+    stroke({a, foot});
+    stroke({b, p1});
+    stroke({b, p2, p1});
+  } else {
+    stroke({a, b});
+    stroke({b, p1});
+    stroke({b, p2});
+  }
+}
+
 PageDevice::PageDevice(DeviceKind kind, const ViewTransform& transform, const DeviceFrame& frame)
     : DrawingDevice(kind), transform_(transform), frame_(frame) {
   font_.name = frame_.fontName;
@@ -405,6 +473,7 @@ void PageDevice::Reconfigure(const ViewTransform& transform, const DeviceFrame& 
   frame_ = frame;
   font_.name = frame_.fontName;
   last_.reset();
+  lastWorld_.reset();
   canvasPos_.reset();
   appliedFont_.reset();
   fontSet_ = false;
@@ -423,6 +492,7 @@ void PageDevice::DevicePixelPolyline(std::span<const IntPoint> points) {
   }
   DevicePenUp();
   last_.reset();
+  lastWorld_.reset();
 }
 
 void PageDevice::DevicePixelText(IntPoint topLeft, int pixelHeight, std::string_view s, double maxWidth) {
@@ -466,6 +536,10 @@ void PageDevice::DeviceSetWidth(int widthIndex) {
 }
 
 void PageDevice::DevicePlot(bool, double x, double y, double z) {
+  if (const Projection3D* projection = transform_.Perspective()) {
+    PlotInPerspective(*projection, {x, y, z});
+    return;
+  }
   const PixelPoint p = ToDevice(x, y, z);
   if (!Finite(p)) {
     // A point that cannot be placed breaks the line; the next one starts afresh.
@@ -475,6 +549,29 @@ void PageDevice::DevicePlot(bool, double x, double y, double z) {
   const PixelPoint held = HoldNear(p);
   if (penDown_ && last_) DrawSegment(*last_, held);
   last_ = held;
+}
+
+void PageDevice::PlotInPerspective(const Projection3D& projection, const WorldPoint& here) {
+  const auto place = [&](const WorldPoint& w) -> std::optional<PixelPoint> {
+    const PixelPoint p = ToDevice(w.x, w.y, w.z);
+    if (!Finite(p)) return std::nullopt;
+    return HoldNear(p);
+  };
+  // A point in front of the near plane is placed once, and its position kept for the next
+  // segment; one beyond it has no position, and the segments to it end at the plane.
+  const std::optional<PixelPoint> placed = place(here);
+  if (penDown_ && lastWorld_) {
+    if (last_ && placed) {
+      DrawSegment(*last_, *placed);
+    } else if (const auto part = ClipToNearPlane(projection, *lastWorld_, here)) {
+      const auto from = last_ ? last_ : place((*part)[0]);
+      const auto to = placed ? placed : place((*part)[1]);
+      if (from && to) DrawSegment(*from, *to);
+    }
+  }
+  const bool finite = std::isfinite(here.x) && std::isfinite(here.y) && std::isfinite(here.z);
+  lastWorld_ = finite ? std::optional(here) : std::nullopt;
+  last_ = placed;
 }
 
 void PageDevice::DevicePenDown() { penDown_ = true; }
@@ -517,6 +614,7 @@ void PageDevice::DeviceSetTextStyle(std::uint32_t colour, double height) {
   fontSet_ = true;
   const TextExtent w = CanvasTextExtent("W");
   text.TextCharWidth = std::fabs(1.5 * height * w.width / font_.pixelHeight);
+  text.TextGlyphWidth = std::fabs(height * w.width / font_.pixelHeight);
   text.TextBaselineOffset = perUnit > 0 && std::isfinite(perUnit) ? (w.height - font_.pixelHeight) / perUnit : 0;
 }
 
@@ -597,22 +695,59 @@ void PageDevice::DeviceTitleBlock() {
   if (titleBlock_) titleBlock_(*this);
 }
 
-void PageDevice::DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) {
-  if (Kind() != DeviceKind::ScreenMap && Kind() != DeviceKind::Printer) return;
-  if (!(density > 0)) return;  // also NaN
-  density = std::min(density, 1.0);
+std::vector<IntPoint> PageDevice::VisibleFill(std::span<const WorldPoint> corners) const {
+  if (Kind() != DeviceKind::ScreenMap && Kind() != DeviceKind::Printer) return {};
+  if (corners.size() < 3) return {};
+  // In the 3-D view the part behind the near plane is cut away first. Most polygons (the
+  // triangles of a shaded surface) lie wholly in front of it and wholly on the sheet, and are
+  // taken as they are.
+  std::vector<WorldPoint> inFront;
+  if (const Projection3D* projection = transform_.Perspective()) {
+    const bool whole = std::all_of(corners.begin(), corners.end(), [&](const WorldPoint& c) {
+      return ViewDepth(*projection, c.x, c.y, c.z) < NearPlaneDepth;
+    });
+    if (!whole) {
+      inFront = ClipPolygonToNearPlane(*projection, corners);
+      if (inFront.size() < 3) return {};
+      corners = inFront;
+    }
+  }
   std::vector<PixelPoint> polygon;
+  polygon.reserve(corners.size());
+  const ClipRect& clip = frame_.clip;
+  bool onSheet = true;
   for (const WorldPoint& c : corners) {
     const PixelPoint p = ToDevice(c.x, c.y, c.z);
-    if (!Finite(p)) return;
+    if (!Finite(p)) return {};
     polygon.push_back(HoldNear(p));
+    onSheet = onSheet && p.x >= clip.left && p.x <= clip.right && p.y >= clip.top && p.y <= clip.bottom;
   }
-  const std::vector<PixelPoint> visible = ClipPolygon(polygon, frame_.clip);
-  if (visible.size() < 3) return;
+  if (!onSheet) polygon = ClipPolygon(polygon, clip);
+  if (polygon.size() < 3) return {};
   std::vector<IntPoint> pixels;
-  pixels.reserve(visible.size());
-  for (const PixelPoint& p : visible) pixels.push_back(ToInteger(p));
-  CanvasStipple(pixels, density);
+  pixels.reserve(polygon.size());
+  for (const PixelPoint& p : polygon) pixels.push_back(ToInteger(p));
+  // A polygon that has shrunk to a point or a line between whole pixels covers no pixel: at a
+  // small scale many of a dense surface's triangles do.
+  long long area = 0;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const IntPoint& a = pixels[i];
+    const IntPoint& b = pixels[(i + 1) % pixels.size()];
+    area += static_cast<long long>(a.x) * b.y - static_cast<long long>(b.x) * a.y;
+  }
+  if (area == 0) return {};
+  return pixels;
+}
+
+void PageDevice::DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) {
+  if (!(density > 0)) return;  // also NaN
+  const std::vector<IntPoint> pixels = VisibleFill(corners);
+  if (!pixels.empty()) CanvasStipple(pixels, std::min(density, 1.0));
+}
+
+void PageDevice::DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) {
+  const std::vector<IntPoint> pixels = VisibleFill(corners);
+  if (!pixels.empty()) CanvasFill(pixels, colour);
 }
 
 }  // namespace terravue::device

@@ -101,10 +101,27 @@ struct Projection3D {
 };
 
 // Puts a view straight down back to the built-in horizontal offsets (it has no horizontal
-// direction), then computes S, L, K and the fit factor F from the extents and the page.
+// direction), then computes S, L, K and the fit factor F from the extents and the page: at the
+// built-in eye factor the model's plan diagonal spans nine tenths of the printable area's
+// shorter side, so that a model seen from the built-in view point shows whole.
 Projection3D Prepare3DProjection(SettingsRecord& settings, const model::SurfaceModel& model);
+
+// The depth of a point along the line of sight, as a fraction of the eye distance: 0 at the
+// target's depth, 1 in the plane of the eye, above 1 behind it (elevations exaggerated).
+double ViewDepth(const Projection3D& projection, double x, double y, double z);
+// Points at or beyond this depth are too near the eye, or behind it, to be projected: lines
+// are cut where they cross it, so that nothing divides by zero or turns over into the picture.
+inline constexpr double NearPlaneDepth = 0.99;
+// The part of a segment in front of the near plane; nothing when no part of it is.
+std::optional<std::array<WorldPoint, 2>> ClipToNearPlane(const Projection3D& projection, const WorldPoint& a,
+                                                         const WorldPoint& b);
+// The part of a convex polygon in front of the near plane (empty when none).
+std::vector<WorldPoint> ClipPolygonToNearPlane(const Projection3D& projection, std::span<const WorldPoint> polygon);
+
 // The projected point relative to the centre of the printable area, in page pixels, y upwards,
-// rounded. Points at or behind the eye give non-finite values, which the devices skip.
+// rounded. Points closer to the eye than half the near plane's distance, points behind it and
+// points that are not finite give non-finite values, which the devices skip; the ends of lines
+// cut at the near plane always have a place.
 PixelPoint Project3D(const Projection3D& projection, double x, double y, double z);
 
 // ---- The view transform ---------------------------------------------------------------------
@@ -118,6 +135,8 @@ class ViewTransform {
   // From here on, ToPage projects in perspective and the plan rotation is not used.
   void UsePerspective(const Projection3D& projection);
   bool IsPerspective() const { return perspective_.has_value(); }
+  // The perspective's constants; null in the plan view.
+  const Projection3D* Perspective() const { return perspective_ ? &*perspective_ : nullptr; }
 
   // Step 1: the plan rotation about the rotation centre.
   WorldPoint Rotate(double x, double y) const;
@@ -221,6 +240,9 @@ int TextPixelHeight(double height, double pixelsPerWorldUnit);
 struct TextState {
   double TextHeight = 1;          // world units
   double TextCharWidth = 0;       // world units
+  // The width a character takes as drawn (world units): on the screen and the printer the
+  // font's own, narrower than TextCharWidth; 0 where it is TextCharWidth (the CAD texts).
+  double TextGlyphWidth = 0;
   double TextBaselineOffset = 0;  // world units
   int TextDecimals = 0;           // 0..3, for callers that format numbers
   bool TextCentred = false;       // screen and printer
@@ -229,6 +251,7 @@ struct TextState {
 
   // Texts anchored at their left end on every device.
   void AnchorLeft() { TextCentred = TextRightAligned = TextCadCentred = false; }
+  double GlyphWidth() const { return TextGlyphWidth > 0 ? TextGlyphWidth : TextCharWidth; }
 };
 
 // ---- The device interface -------------------------------------------------------------------
@@ -269,6 +292,10 @@ class DrawingDevice {
   virtual void DeviceTitleBlock() = 0;
   // Stipple fill of a triangle with `density` (0..1) of its pixels in the current colour.
   virtual void DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) = 0;
+  // A convex polygon filled solid in `colour`, without an outline, on the current layer; the
+  // pen keeps its colour. A polygon with fewer than three corners or a corner that is not
+  // finite is left out.
+  virtual void DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) = 0;
 
  protected:
   std::uint32_t colour_ = 0;
@@ -283,6 +310,11 @@ class DrawingDevice {
 // at the centre. Unknown kinds and unusable sizes draw nothing.
 inline constexpr int MarkerKindCount = 8;
 void PlotMarker(DrawingDevice& device, int kind, double x, double y, double z, double size);
+
+// An arrow from a to b, its head made at 80% of the way with barbs a tenth of the length out
+// to each side: open, the shaft and two barbs; closed (half as wide), the shaft to the barbs'
+// foot and a triangle round the head. Each stroke is its own pen-down run.
+void PlotArrow(DrawingDevice& device, const WorldPoint& a, const WorldPoint& b, bool closed);
 
 // ---- Devices that draw on a page: the screen and the printer --------------------------------
 
@@ -335,6 +367,7 @@ class PageDevice : public DrawingDevice {
   void DeviceMarker(int kind, double x, double y, double z, double size) override;
   void DeviceTitleBlock() override;
   void DeviceDensityFill(const std::array<WorldPoint, 3>& corners, double density) override;
+  void DeviceFillPolygon(std::span<const WorldPoint> corners, std::uint32_t colour) override;
 
  protected:
   virtual void CanvasPenColour(std::uint32_t colour) = 0;
@@ -352,11 +385,18 @@ class PageDevice : public DrawingDevice {
   virtual void CanvasEndText() {}
   // A clipped convex polygon with `density` of its pixels set in the pen colour.
   virtual void CanvasStipple(const std::vector<IntPoint>& polygon, double density) = 0;
+  // A clipped convex polygon filled solid in `colour`; the pen is not touched.
+  virtual void CanvasFill(const std::vector<IntPoint>& polygon, std::uint32_t colour) = 0;
 
   bool DrawsText() const;
 
  private:
   void DrawSegment(PixelPoint from, PixelPoint to);
+  // DevicePlot in the 3-D view: each segment is cut at the near plane before it is projected.
+  void PlotInPerspective(const Projection3D& projection, const WorldPoint& here);
+  // The part of a world polygon on the sheet, in device pixels; empty when nothing of it shows
+  // or a corner cannot be placed. Only the map and the printer take fills.
+  std::vector<IntPoint> VisibleFill(std::span<const WorldPoint> corners) const;
   IntPoint ToInteger(PixelPoint p) const;
   void PlaceText(std::string_view text, double angle, PixelPoint anchor, bool alignToWidth);
   // Hands the canvas the current font when it differs from the one it has.
@@ -367,6 +407,7 @@ class PageDevice : public DrawingDevice {
   std::function<void(DrawingDevice&)> titleBlock_;
   bool penDown_ = false;
   std::optional<PixelPoint> last_;      // unclipped device position of the last plot
+  std::optional<WorldPoint> lastWorld_; // the last plot in the 3-D view
   std::optional<IntPoint> canvasPos_;   // where the canvas pen stands
   std::optional<std::uint32_t> penColour_;
   FontRequest font_;

@@ -100,6 +100,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("PointOptions.ShowNumber", ShowNumber, false));
     t.push_back(BoolEntry("PointOptions.ShowLabel", ShowLabel, false));
     t.push_back(BoolEntry("PointOptions.ShowElevation", ShowElevation, false));
+    t.push_back(BoolEntry("PointOptions.Declutter", Declutter, false));
     t.push_back(RealEntry("PointOptions.TextHeight", TextHeight, 1.0, MinTextHeight));
     t.push_back(RealEntry("PointOptions.TextAngle", TextAngle, 0.0));
     t.push_back(ByteEntry("PointOptions.ElevationDecimals", ElevationDecimals, 3, 0, MaxDecimals));
@@ -179,6 +180,7 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(BoolEntry("AnalyzerOptions.ContinueFromRidgeEnds", ContinueFromRidgeEnds, false));
     t.push_back(ColourEntry("AnalyzerOptions.RidgeColour", RidgeColour, Fuchsia));
     t.push_back(WidthEntry("AnalyzerOptions.RidgeWidth", RidgeWidth));
+    t.push_back(BoolEntry("AnalyzerOptions.ShowCutFill", ShowCutFill, false));
   }
   t.push_back(TextEntry("MapOptions.CustomColours", CustomColours));
   return t;

@@ -121,6 +121,8 @@ inline constexpr LayerField LabelLayer{6664};
 inline constexpr BoolField ShowNumber{6680};
 inline constexpr BoolField ShowLabel{6681};
 inline constexpr BoolField ShowElevation{6682};
+// Labels that would overlap one drawn already are left out (a byte of the group's free ones).
+inline constexpr BoolField Declutter{6685};
 inline constexpr F64Field TextHeight{6692};
 inline constexpr F64Field TextAngle{6700};  // radians
 inline constexpr U8Field ElevationDecimals{6708};
@@ -212,6 +214,12 @@ inline constexpr BoolField ContinueFromRidgeEnds{7621};
 inline constexpr ColourField RidgeColour{7624};
 inline constexpr LayerField RidgeLayer{7628};
 inline constexpr I32Field RidgeWidth{7644};
+// The cut/fill map of the last volume run, painted beneath the other elements.
+inline constexpr BoolField ShowCutFill{7425};
+// Its CAD layer. The analyzer section has no 16 free bytes together, so the record sits in the
+// reserved bytes after the main window's state; their zeros in settings files written before
+// it existed read as "not set" and give the built-in layer (device/cad_settings.cpp).
+inline constexpr LayerField CutFillLayer{938};
 
 inline constexpr int MaxZoneCount = 100;
 

@@ -125,6 +125,63 @@ bool EastingFirst(const SettingsRecord& s) { return s.Get(settings::CoordinateOr
 
 }  // namespace
 
+namespace {
+
+// Portrait sizes; A1 and A0 have no Windows code.
+constexpr Paper PaperTable[] = {
+    {"letter", "Letter 8 1/2 x 11 in", 1, 8.5, 11},
+    {"legal", "Legal 8 1/2 x 14 in", 5, 8.5, 14},
+    {"tabloid", "Tabloid 11 x 17 in", 3, 11, 17},
+    {"a4", "A4 210 x 297 mm", 9, 210 / 25.4, 297 / 25.4},
+    {"a3", "A3 297 x 420 mm", 8, 297 / 25.4, 420 / 25.4},
+    {"a2", "A2 420 x 594 mm", 66, 420 / 25.4, 594 / 25.4},
+    {"a1", "A1 594 x 841 mm", CustomPaperCode, 594 / 25.4, 841 / 25.4},
+    {"a0", "A0 841 x 1189 mm", CustomPaperCode, 841 / 25.4, 1189 / 25.4},
+    {"ansi-c", "C size sheet", 24, 17, 22},
+    {"ansi-d", "D size sheet", 25, 22, 34},
+};
+static_assert(std::size(PaperTable) == page::PaperChoiceCount);
+
+// The unprintable edges of the sheet laid out without a printer, in inches.
+constexpr double EdgeSide = 0.25, EdgeTop = 0.25, EdgeFoot = 200.0 / 300;
+
+int Dots(double inches, double dotsPerInch) { return static_cast<int>(std::lround(inches * dotsPerInch)); }
+
+}  // namespace
+
+std::span<const Paper> Papers() { return PaperTable; }
+
+const Paper& ChosenPaper(const SettingsRecord& s) {
+  const int choice = s.Get(page::PaperChoice);
+  return choice >= 1 && choice <= page::PaperChoiceCount ? PaperTable[choice - 1] : PaperTable[0];
+}
+
+const Paper* PaperByOption(std::string_view option) {
+  for (const Paper& p : PaperTable)
+    if (p.option == option) return &p;
+  return nullptr;
+}
+
+std::uint8_t PaperChoiceOf(const Paper& paper) {
+  return static_cast<std::uint8_t>(&paper - PaperTable + 1);
+}
+
+PrinterDescription PaperDescription(const Paper& paper, bool landscape, double dotsPerInch) {
+  PrinterDescription p;
+  p.present = true;
+  p.paperCode = paper.code;
+  p.paperName = paper.name;
+  p.landscape = landscape;
+  p.dotsPerInchX = p.dotsPerInchY = dotsPerInch;
+  p.paperWidth = Dots(paper.widthInches, dotsPerInch);
+  p.paperHeight = Dots(paper.heightInches, dotsPerInch);
+  p.offsetX = Dots(EdgeSide, dotsPerInch);
+  p.offsetY = Dots(EdgeTop, dotsPerInch);
+  p.pageWidth = p.paperWidth - 2 * p.offsetX;
+  p.pageHeight = p.paperHeight - p.offsetY - Dots(EdgeFoot, dotsPerInch);
+  return p;
+}
+
 PrinterDescription NoPrinterDescription() {
   PrinterDescription p;
   p.present = false;
@@ -175,7 +232,7 @@ void SetUpPage(SettingsRecord& s, const PrinterDescription& printer) {
   s.Set(page::DotsPerInchX, p.dotsPerInchX);
   s.Set(page::DotsPerInchY, p.dotsPerInchY);
   s.Set(page::PaperCode, p.paperCode);
-  s.Set(page::PaperName, PaperName(p.paperCode));
+  s.Set(page::PaperName, p.paperName.empty() ? PaperName(p.paperCode) : p.paperName);
   // The pixel factors follow the new resolution at the scale in force.
   SetScale(s, s.Get(page::MapScale));
 }

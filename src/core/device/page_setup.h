@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,6 +27,7 @@ class DrawingDevice;
 struct PrinterDescription {
   bool present = false;
   int paperCode = 0;  // the Windows paper size code; 256 for a custom size
+  std::string_view paperName;  // shown for the paper; empty: the name of the code
   bool landscape = false;
   double dotsPerInchX = 0, dotsPerInchY = 0;
   int paperWidth = 0, paperHeight = 0;  // the whole sheet
@@ -35,6 +37,27 @@ struct PrinterDescription {
 
 // The sheet laid out when there is no printer: Letter at 300 dots per inch.
 PrinterDescription NoPrinterDescription();
+
+// The papers Print Setup offers for every printer (a PDF file included) and the batch tool
+// takes by their option names.
+struct Paper {
+  std::string_view option;  // "letter", "a4", "ansi-c", ...
+  std::string_view name;    // as the page set-up shows it
+  int code;                 // the Windows paper size code, 256 where there is none
+  double widthInches, heightInches;  // portrait
+};
+std::span<const Paper> Papers();
+// The paper stored with the page settings; Letter when none was chosen.
+const Paper& ChosenPaper(const SettingsRecord& settings);
+// The entry of Papers() for an option name, or nothing.
+const Paper* PaperByOption(std::string_view option);
+// The choice stored for `paper` (PageSetup::PaperChoice).
+std::uint8_t PaperChoiceOf(const Paper& paper);
+
+// A sheet of `paper` at `dotsPerInch` as a printer without a printer would give it: the
+// unprintable edges of the no-printer sheet (a quarter inch at the top and the sides, two
+// thirds of an inch at the foot), turned with the paper.
+PrinterDescription PaperDescription(const Paper& paper, bool landscape, double dotsPerInch);
 
 // "Letter 8 1/2 x 11 in", ... by paper code; "Custom" for 256, "Unknown paper size" otherwise.
 std::string_view PaperName(int paperCode);

@@ -34,6 +34,8 @@ SettingsTable BuildPageSetupFields() {
   namespace S = NoPrinterSheet;
   return {
       BoolEntry("PageSetup.PrinterPresent", PrinterPresent, false),
+      ByteEntry("PageSetup.PaperChoice", PaperChoice, 0, 0, PaperChoiceCount),
+      BoolEntry("PageSetup.Landscape", Landscape, false),
       Int32Entry("PageSetup.PaperWidth", PaperWidth, S::PaperWidth, 1, MaxPixels),
       Int32Entry("PageSetup.PaperHeight", PaperHeight, S::PaperHeight, 1, MaxPixels),
       // The page transform and the 3-D fit divide by W and H.

@@ -14,6 +14,10 @@
 namespace terravue::device::PageSetup {
 
 inline constexpr BoolField PrinterPresent{5316};
+// The paper chosen in Print Setup (0: none chosen, the printer's own; k: the k-th of Papers())
+// and its orientation, kept in the bytes after PrinterPresent.
+inline constexpr U8Field PaperChoice{5317};
+inline constexpr BoolField Landscape{5318};
 inline constexpr I32Field PaperWidth{5320};
 inline constexpr I32Field PaperHeight{5324};
 inline constexpr I32Field PageWidth{5328};   // printable width W
@@ -60,6 +64,7 @@ inline constexpr std::int32_t MaxPixels = 1000000;
 inline constexpr double MaxDotsPerInch = 100000;
 
 inline constexpr std::string_view LetterPaperName = "Letter 8 1/2 x 11 in";  // paper code 1
+inline constexpr int PaperChoiceCount = 10;  // the papers offered
 
 }  // namespace terravue::device::PageSetup
 

@@ -98,4 +98,12 @@ void RecordingDevice::CanvasStipple(const std::vector<IntPoint>& polygon, double
   ops.push_back(std::move(op));
 }
 
+void RecordingDevice::CanvasFill(const std::vector<IntPoint>& polygon, std::uint32_t colour) {
+  DeviceOp op;
+  op.type = DeviceOp::Type::Fill;
+  op.polygon = polygon;
+  op.colour = colour;
+  ops.push_back(std::move(op));
+}
+
 }  // namespace terravue::device

@@ -20,6 +20,7 @@ struct DeviceOp {
     Text,       // at = anchor, value = tenths of degrees, text
     EndText,
     Stipple,    // polygon, density
+    Fill,       // polygon, colour
   };
   Type type = Type::MoveTo;
   IntPoint at;
@@ -61,6 +62,7 @@ class RecordingDevice : public PageDevice {
   void CanvasText(IntPoint anchor, int tenths, std::string_view text) override;
   void CanvasEndText() override;
   void CanvasStipple(const std::vector<IntPoint>& polygon, double density) override;
+  void CanvasFill(const std::vector<IntPoint>& polygon, std::uint32_t colour) override;
 
  private:
   RecordedMetrics metrics_;

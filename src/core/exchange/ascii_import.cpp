@@ -8,7 +8,6 @@
 #include <istream>
 #include <optional>
 #include <system_error>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "common/format.h"
@@ -20,6 +19,7 @@
 #include "model/model_document.h"
 #include "model/surface_model.h"
 #include "common/view3d_settings.h"
+#include "exchange/point_lookup.h"
 #include "tin/geometry.h"
 
 namespace terravue::exchange {
@@ -117,8 +117,9 @@ double RoundThroughText(double value) {
 }
 
 // Optional sign, digits with an optional point and fraction (at least one digit), optional
-// exponent with digits; nothing else.
-std::optional<double> ConvertToken(const char* token, std::size_t length) {
+// exponent with digits; nothing else. `tooLarge` tells a number beyond MaxMagnitude from one
+// that is no number at all.
+std::optional<double> ConvertToken(const char* token, std::size_t length, bool& tooLarge) {
   std::size_t i = 0;
   if (i < length && (token[i] == '+' || token[i] == '-')) ++i;
   std::size_t digits = 0;
@@ -149,133 +150,82 @@ std::optional<double> ConvertToken(const char* token, std::size_t length) {
   if (parsed.ec == std::errc::result_out_of_range && negativeExponent) {
     value = 0;  // too small for a double: zero at three decimals anyway
   } else if (parsed.ec != std::errc()) {
+    tooLarge = parsed.ec == std::errc::result_out_of_range;
     return std::nullopt;
   }
-  if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) return std::nullopt;
+  if (!std::isfinite(value) || std::fabs(value) > AsciiReader::MaxMagnitude) {
+    tooLarge = true;
+    return std::nullopt;
+  }
   // Below 1e9 a double carries far more digits than a decimal with three decimals needs, so
   // only longer fractions and exponents change in the round trip through text.
   if (exponent || fractionDigits > 3) value = RoundThroughText(value);
   return value;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Point lookup by position.
-
-// Points bucketed by square cells, so that a position is compared with the few points near it
-// rather than with every point of the model. A search visits the cells that the square of the
-// given reach around the position touches; the cell width is well above the reach, so that is
-// one cell, rarely two or four.
-class PointGrid {
- public:
-  PointGrid(double cellsPerUnit, std::size_t expected) : cellsPerUnit_(cellsPerUnit) { heads_.reserve(expected); }
-
-  void Add(double x, double y, PointIndex id) {
-    if (std::isnan(x) || std::isnan(y)) return;  // never near anything
-    const Key key{Cell(x), Cell(y)};
-    auto [it, inserted] = heads_.try_emplace(key, static_cast<std::int32_t>(entries_.size()));
-    entries_.push_back({x, y, id, inserted ? -1 : it->second});
-    if (!inserted) it->second = static_cast<std::int32_t>(entries_.size() - 1);
-  }
-
-  // Visits (at least) every point within `reach` of (x, y) in X and in Y. The square is taken a
-  // little larger than asked, so that rounding at its edges cannot lose a point.
-  template <class Visit>
-  void ForEachNear(double x, double y, double reach, Visit visit) const {
-    const double margin = reach * 1.5;
-    for (std::int64_t cx = Cell(x - margin); cx <= Cell(x + margin); ++cx) {
-      for (std::int64_t cy = Cell(y - margin); cy <= Cell(y + margin); ++cy) {
-        const auto it = heads_.find(Key{cx, cy});
-        if (it == heads_.end()) continue;
-        for (std::int32_t e = it->second; e >= 0; e = entries_[static_cast<std::size_t>(e)].next) {
-          const Entry& entry = entries_[static_cast<std::size_t>(e)];
-          visit(entry.x, entry.y, entry.id);
-        }
-      }
-    }
-  }
-
- private:
-  struct Key {
-    std::int64_t x, y;
-    friend bool operator==(const Key&, const Key&) = default;
-  };
-  struct KeyHash {
-    std::size_t operator()(const Key& k) const {
-      return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ULL ^
-                                        static_cast<std::uint64_t>(k.y));
-    }
-  };
-  struct Entry {
-    double x, y;
-    PointIndex id;
-    std::int32_t next;
-  };
-
-  // Clamping keeps far-off values in range and, being monotone, keeps neighbours neighbours.
-  std::int64_t Cell(double v) const {
-    constexpr double limit = 1e15;
-    const double c = std::floor(v * cellsPerUnit_);
-    if (std::isnan(c)) return 0;
-    return static_cast<std::int64_t>(std::clamp(c, -limit, limit));
-  }
-
-  double cellsPerUnit_;
-  std::unordered_map<Key, std::int32_t, KeyHash> heads_;
-  std::vector<Entry> entries_;
-};
-
-// A border or breakline vertex must lie within 0.001 of a loaded point, in X and in Y.
-constexpr double kMatchTolerance = 0.001;
+// A border or breakline vertex must lie at the place of a loaded point (tin::SamePlace), and a
+// point at the place of an earlier one is a duplicate: the triangulation would stop on it.
+constexpr double kSamePlaceReach = 0.001;
 // A point number with coordinates names that point when they agree this closely.
 constexpr double kSamePointTolerance = 0.0001;
-// Two points this close in X and in Y are the same survey shot.
-constexpr double kDuplicateTolerance = 0.0001;
 
-// The nearest point to a position, first of equal distances winning, as a scan over all points
-// would find it. Only a point within reach of a match is ever used, so the search is limited to
-// the cells around the position (0.01 wide: anything that could match is well inside them);
-// when the nearest point lies farther away, nothing is returned, since it could not match.
-class NearestPointFinder {
+// The point a P field names: the point in that slot of the model or, when the file numbers its
+// points as the surveyor did, the one point whose label is that number.
+class PointNumbers {
  public:
-  explicit NearestPointFinder(const SurfaceModel& model) : model_(model) {}
+  PointNumbers(const SurfaceModel& model, bool byLabel) : model_(model), byLabel_(byLabel) {}
 
-  PointIndex Nearest(double x, double y) {
+  // NoPoint, with the reason, when the number names no single point.
+  PointIndex Find(double number, std::string& reason) {
+    // The real is range-checked before it is cut to a whole number.
+    const bool sensible = std::isfinite(number) && std::fabs(number) < 1e9;
+    const double whole = sensible ? std::trunc(number) : 0;
+    if (!byLabel_) {
+      if (whole >= 1 && whole <= model_.PointCount) return static_cast<PointIndex>(whole);
+      reason = std::string(msg::NoPointNumberPrefix) + FormatReal(whole, 0, 0);
+      return NoPoint;
+    }
     if (!built_) Build();
-    constexpr double reach = 0.005;
-    double best = reach * reach;
-    PointIndex found = NoPoint;
-    grid_.ForEachNear(x, y, reach, [&](double px, double py, PointIndex i) {
-      const double d = (px - x) * (px - x) + (py - y) * (py - y);
-      if (d < best || (d == best && found != NoPoint && i < found)) {
-        best = d;
-        found = i;
-      }
-    });
-    return found;
+    const auto found = labels_.find(Key(LabelFromNumber(whole)));
+    if (found != labels_.end() && found->second != Ambiguous) return found->second;
+    reason = std::string(found == labels_.end() ? msg::NoPointLabelledPrefix : msg::SeveralPointsLabelledPrefix) +
+             FormatReal(whole, 0, 0);
+    return NoPoint;
   }
 
  private:
+  static constexpr PointIndex Ambiguous = 0xFFFF;
+
+  static std::uint32_t Key(const model::PointLabelText& label) {
+    std::uint32_t key = 0;
+    for (const char c : label) key = key << 8 | static_cast<unsigned char>(c);
+    return key;
+  }
+
   void Build() {
-    for (PointIndex i = 1; i <= model_.PointCount; ++i) grid_.Add(model_.PointX[i], model_.PointY[i], i);
+    labels_.reserve(model_.PointCount);
+    for (PointIndex i = 1; i <= model_.PointCount; ++i) {
+      const auto [it, inserted] = labels_.try_emplace(Key(model_.PointLabel[i]), i);
+      if (!inserted) it->second = Ambiguous;
+    }
     built_ = true;
   }
 
   const SurfaceModel& model_;
-  PointGrid grid_{100.0, std::size_t{model_.PointCount}};
+  bool byLabel_;
   bool built_ = false;
+  std::unordered_map<std::uint32_t, PointIndex> labels_;
 };
 
-// Resolves one border or breakline vertex to a loaded point; NoPoint when it matches none.
-// `number` is the P field (0 when absent), (x, y) the A/B field.
-PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool hasNumber,
-                         bool hasCoordinates, double number, double x, double y) {
+// Resolves one border or breakline vertex to a loaded point; NoPoint, with the reason, when it
+// matches none. `number` is the P field, (x, y) the A/B field.
+PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, PointNumbers& numbers, bool hasNumber,
+                         bool hasCoordinates, double number, double x, double y, std::string& reason) {
   PointIndex q = NoPoint;
-  // The real is range-checked before it is cut to an index.
-  const bool numberIsPoint = number >= 1 && number < static_cast<double>(m.PointCount) + 1;
+  const PointIndex p = hasNumber ? numbers.Find(number, reason) : NoPoint;
   if (!hasNumber) {
     q = finder.Nearest(x, y);
-  } else if (numberIsPoint) {
-    const auto p = static_cast<PointIndex>(number);
+  } else if (p != NoPoint) {
     if (!hasCoordinates) {
       q = p;
       x = m.PointX[p];
@@ -288,16 +238,46 @@ PointIndex ResolveVertex(const SurfaceModel& m, NearestPointFinder& finder, bool
     }
   } else if (hasCoordinates) {
     q = finder.Nearest(x, y);
+  } else {
+    return NoPoint;  // the number's own reason stands
   }
-  if (q == NoPoint) return NoPoint;
-  const bool matches = std::fabs(m.PointX[q] - x) < kMatchTolerance && std::fabs(m.PointY[q] - y) < kMatchTolerance;
-  return matches ? q : NoPoint;
+  if (q != NoPoint && tin::SamePlace(m.PointX[q], m.PointY[q], x, y)) return q;
+  reason = std::string(msg::NoPointAtPrefix) + FormatReal(x, 0, 3) + std::string(msg::NoPointAtY) + FormatReal(y, 0, 3);
+  return NoPoint;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Shared pieces of the loaders.
 
 std::string Count(std::size_t n) { return FormatInteger(static_cast<std::int64_t>(n), 0); }
+
+// The first few lines a load could not use, each with its reason, for the summary: enough to
+// find and mend them in the file without a listing.
+class LineProblems {
+ public:
+  static constexpr std::size_t Named = 5;
+
+  void Add(std::uint64_t line, std::string reason) {
+    if (first_.size() < Named) first_.push_back({line, std::move(reason)});
+    ++count_;
+  }
+
+  // Blank line, then "Line 12: why" lines; nothing when every line was used.
+  std::string Text() const {
+    if (first_.empty()) return {};
+    std::string text = "\r\n";
+    for (const auto& [line, reason] : first_)
+      text += "\r\n" + std::string(msg::LinePrefix) + std::to_string(line) + ": " + reason;
+    if (count_ > first_.size())
+      text += "\r\n" + std::string(msg::MoreLinesPrefix) + Count(count_ - first_.size()) +
+              std::string(msg::MoreLinesSuffix);
+    return text;
+  }
+
+ private:
+  std::vector<std::pair<std::uint64_t, std::string>> first_;
+  std::size_t count_ = 0;
+};
 
 // Only regular files: a pipe or a device could block the import for ever. False, with the
 // message, the file and the reason shown, when the file cannot be read.
@@ -416,7 +396,7 @@ bool CanReadCoordinates(const FieldCodes& codes) { return HasCode(codes, coord::
 // The summary of a coordinate load; `count` is the number of points the model now holds. The
 // capacity message comes only when the capacity left points of the file out.
 void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, const CoordinateLoadResult& result,
-                           std::size_t count) {
+                           std::size_t count, const LineProblems& problems) {
   const bool full = result.cutAtCapacity;
   if (load.autoProcessActive && !full) return;
   std::string text = std::string(msg::TotalPointsLoaded) + Count(result.loaded);
@@ -425,11 +405,11 @@ void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, const Coo
   if (result.failed > 0) text += "\r\n" + std::string(msg::LinesNotLoaded) + Count(result.failed);
   text += ExtraNumbersText(msg::ExtraNumbersLines, result.extraNumbers);
   if (!full) {
-    port.ShowInfo(text);
+    port.ShowInfo(text + problems.Text());
     return;
   }
   port.ShowError(text + "\r\n\r\n" + std::string(msg::PointCapacityReached) + "\r\n" +
-                 std::string(msg::AllPointsMayNotBeLoaded));
+                 std::string(msg::AllPointsMayNotBeLoaded) + problems.Text());
 }
 
 void DropTriangulation(SurfaceModel& m) {
@@ -447,11 +427,20 @@ struct VertexRecord {
   int numbers = 0;
   int pairs = 0;
   std::uint64_t extraNumbersLine = 0;  // see ExtraNumberLines
+  // Point numbers joined by hyphens ("875-876-877"), when the format holds no coordinates: the
+  // record's points in order, a chain of their own.
+  bool hyphenated = false;
+  std::vector<double> run;
 };
 
 // Reads one border or breakline record: P a point number, A a pair as X then Y, B as Y then X,
-// D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept.
+// D a dropped number, N the rest of the line. Beyond two of a kind the last one is kept. A
+// hyphen between point numbers separates them, and after the format's last P field the run of
+// hyphen-joined numbers is read to its end. A failed record leaves the failed read's reason in
+// the reader: nothing after it is read.
 bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord& record) {
+  const bool runs = CountCode(codes, vertex::EastingNorthing) + CountCode(codes, vertex::NorthingEasting) == 0;
+  const auto lastNumber = std::find(codes.rbegin(), codes.rend(), vertex::PointNumber);
   bool error = false;
   bool numberOnLine = false;
   auto read = [&](double& target) {
@@ -464,12 +453,32 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
       error = true;
     }
   };
-  for (const std::uint8_t code : codes) {
+  for (auto c = codes.begin(); c != codes.end(); ++c) {
+    const std::uint8_t code = *c;
     switch (code) {
       case vertex::PointNumber: {
+        if (error) break;
         const int slot = std::min(record.numbers, 1);
-        read(record.number[slot]);
-        if (!error) record.numbers = std::min(record.numbers + 1, 2);
+        auto value = reader.ReadPointNumber();
+        if (!value) {
+          error = true;
+          break;
+        }
+        record.number[slot] = *value;
+        record.numbers = std::min(record.numbers + 1, 2);
+        numberOnLine = true;
+        if (!runs) break;
+        record.run.push_back(*value);
+        record.hyphenated = record.hyphenated || reader.JoinedToNext();
+        const bool last = lastNumber != codes.rend() && c == std::prev(lastNumber.base());
+        while (last && reader.JoinedToNext()) {
+          value = reader.ReadPointNumber();
+          if (!value) {
+            error = true;
+            break;
+          }
+          record.run.push_back(*value);
+        }
         break;
       }
       case vertex::EastingNorthing:
@@ -638,11 +647,52 @@ constexpr std::size_t kChunkSize = 1 << 16;
 AsciiReader::AsciiReader(std::istream& in, bool lineBound)
     : in_(in), buffer_(kChunkSize), lineBound_(lineBound) {}
 
+namespace {
+
+// Line feeds in [from, to): memchr finds each one in whole machine words, where a plain count
+// goes byte by byte.
+std::uint64_t Feeds(const char* from, const char* to) {
+  std::uint64_t lines = 0;
+  while (from < to) {
+    const void* feed = std::memchr(from, '\n', static_cast<std::size_t>(to - from));
+    if (!feed) break;
+    ++lines;
+    from = static_cast<const char*>(feed) + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::uint64_t AsciiReader::LinesIn(std::size_t count) {
+  const char* base = buffer_.data();
+  if (count >= countedTo_)
+    countedLines_ += Feeds(base + countedTo_, base + count);
+  else
+    countedLines_ -= Feeds(base + count, base + countedTo_);
+  countedTo_ = count;
+  return countedLines_;
+}
+
+std::uint64_t AsciiReader::RecordLine() {
+  if (recordLine_ == 0) recordLine_ = chunkLines_ + LinesIn(recordStart_) + 1;
+  return recordLine_;
+}
+
+std::optional<double> AsciiReader::Refuse(const char* token, std::size_t length, Failure why) {
+  failure_ = why;
+  failedToken_.assign(token, std::min(length, TokenCapacity));
+  if (length > TokenCapacity) failedToken_ += "...";
+  return std::nullopt;
+}
+
 bool AsciiReader::Refill() {
   if (finished_) return false;
-  linesBefore_ += static_cast<std::uint64_t>(
-      std::count(buffer_.data() + countedTo_, buffer_.data() + end_, '\n'));
+  // The record under way keeps its line; the chunk's line feeds are passed on.
+  if (recordHadContent_) RecordLine();
+  chunkLines_ += LinesIn(end_);
   countedTo_ = 0;
+  countedLines_ = 0;
   chunkStart_ += end_;
   pos_ = 0;
   end_ = 0;
@@ -673,10 +723,34 @@ void AsciiReader::BeginRecord() {
   recordHadContent_ = false;
 }
 
+std::optional<double> AsciiReader::ReadPointNumber() {
+  pointNumbers_ = true;
+  const auto value = ReadNumber();
+  pointNumbers_ = false;
+  return value;
+}
+
+std::string AsciiReader::FailureReason() const {
+  switch (failure_) {
+    case Failure::None: break;
+    case Failure::NotANumber: return "\"" + failedToken_ + std::string(msg::NotANumberSuffix);
+    case Failure::TooLarge: return "\"" + failedToken_ + std::string(msg::TooLargeSuffix);
+    case Failure::LineEnded: return std::string(msg::LineEndsTooSoon);
+    case Failure::FileEnded: return std::string(msg::FileEndsTooSoon);
+  }
+  return {};
+}
+
 std::optional<double> AsciiReader::ReadNumber() {
   const bool stopAtLineEnd = lineBound_ && lineHasNumber_;
+  const bool pointNumber = pointNumbers_;
+  failure_ = Failure::None;
+  joined_ = false;
   // The number before ended this record's line.
-  if (stopAtLineEnd && IsLineEnd(current_)) return std::nullopt;
+  if (stopAtLineEnd && IsLineEnd(current_)) {
+    failure_ = Failure::LineEnded;
+    return std::nullopt;
+  }
 
   // The buffer is walked with local pointers (the compiler cannot keep members in registers
   // across the character stores below) and refilled when it runs out.
@@ -705,9 +779,14 @@ std::optional<double> AsciiReader::ReadNumber() {
   current_ = c;
   if (!found) {
     pos_ = static_cast<std::size_t>(p - buffer_.data());
+    failure_ = stopAtLineEnd && IsLineEnd(c) ? Failure::LineEnded : Failure::FileEnded;
     return std::nullopt;
   }
   lineHasNumber_ = true;
+  if (!recordHadContent_) {
+    recordStart_ = static_cast<std::size_t>(p - 1 - buffer_.data());
+    recordLine_ = 0;
+  }
   recordHadContent_ = true;
 
   // The token: start characters and exponent letters. The character that ends it is read and
@@ -733,28 +812,37 @@ std::optional<double> AsciiReader::ReadNumber() {
     }
     ++length;
   };
+  char previous = 0;
   for (;;) {
     const CharClass k = ClassOf(c);
+    // Point numbers joined by a hyphen ("213-214"): the hyphen ends the first one.
+    if (pointNumber && c == '-' && IsDigit(previous)) {
+      joined_ = true;
+      break;
+    }
     if (atEnd()) {
       if (k != Separator && k != Exponent) append(c, k);
       break;
     }
     if (k == Separator) break;
     append(c, k);
+    previous = c;
     c = *p++;
   }
   pos_ = static_cast<std::size_t>(p - buffer_.data());
   current_ = c;
-  if (length > TokenCapacity) return std::nullopt;
+  if (length > TokenCapacity) return Refuse(token, length, Failure::NotANumber);
   if (plain && digits > 0 && digits <= 15 && decimals <= 3) {
     // Both operands are exact, so the one correctly rounded division gives the double nearest
     // the decimal, as a full conversion would; it is at three decimals already.
     constexpr double kPowers[] = {1, 10, 100, 1000};
     const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
-    if (value > MaxMagnitude) return std::nullopt;
+    if (value > MaxMagnitude) return Refuse(token, length, Failure::TooLarge);
     return token[0] == '-' ? -value : value;
   }
-  return ConvertToken(token, length);
+  bool tooLarge = false;
+  const auto value = ConvertToken(token, length, tooLarge);
+  return value ? value : Refuse(token, length, tooLarge ? Failure::TooLarge : Failure::NotANumber);
 }
 
 std::uint64_t AsciiReader::SkipToNextLine() {
@@ -787,14 +875,9 @@ std::uint64_t AsciiReader::SkipToNextLine() {
 
 std::uint64_t AsciiReader::LineNumber() {
   // Counted only when asked, and up to the characters read: reading stays as fast as before.
-  const std::size_t upTo = std::min(pos_, end_);
-  if (upTo > countedTo_) {
-    linesBefore_ += static_cast<std::uint64_t>(std::count(buffer_.data() + countedTo_, buffer_.data() + upTo, '\n'));
-    countedTo_ = upTo;
-  }
   // The character that ended the last token may be the line feed itself: it still belongs to
   // the line it ends.
-  return linesBefore_ + (current_ == '\n' ? 0 : 1);
+  return chunkLines_ + LinesIn(std::min(pos_, end_)) + (current_ == '\n' ? 0 : 1);
 }
 
 std::array<char, 4> LabelFromNumber(double value) {
@@ -829,7 +912,7 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const fs::path& file, 
   std::ifstream in;
   if (!IsReadable(session.port, file, in)) {
     const std::size_t count = load.append ? session.model.PointCount : 0;
-    ShowCoordinateSummary(session.port, load, CoordinateLoadResult{}, count);
+    ShowCoordinateSummary(session.port, load, CoordinateLoadResult{}, count, {});
     session.port.ShowWarning(msg::UnableToLoadCoordinateFile);
     return {.status = LoadStatus::NotOpened};
   }
@@ -862,13 +945,14 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     for (PointIndex i = 1; i <= start; ++i) placed.Add(m.PointX[i], m.PointY[i], i);
   auto isDuplicate = [&](double x, double y) {
     bool duplicate = false;
-    placed.ForEachNear(x, y, kDuplicateTolerance, [&](double px, double py, PointIndex) {
-      if (std::fabs(px - x) < kDuplicateTolerance && std::fabs(py - y) < kDuplicateTolerance) duplicate = true;
+    placed.ForEachNear(x, y, kSamePlaceReach, [&](double px, double py, PointIndex) {
+      if (tin::SamePlace(px, py, x, y)) duplicate = true;
     });
     return duplicate;
   };
 
   AsciiReader reader(in, HasCode(codes, coord::NextLine));
+  LineProblems problems;
   std::size_t kept = 0;
   port.BeginProgress(std::string(msg::LoadingCoordinatePrefix) + FormatInteger(0, 6), false);
   while (kept < room && !reader.AtEnd()) {
@@ -876,7 +960,11 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     const std::uint64_t before = reader.CharactersRead();
     PointRecord point;
     if (!ReadCoordinateRecord(reader, codes, point)) {
-      if (reader.RecordHadContent()) ++result.failed;
+      // The failed read's reason stands: the rest of a failed record reads nothing.
+      if (reader.RecordHadContent()) {
+        ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
+      }
       if (reader.CharactersRead() == before) break;  // nothing left that a record could take
       continue;
     }
@@ -926,7 +1014,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
   }
 
   const std::size_t count = start + kept;
-  ShowCoordinateSummary(port, load, result, count);
+  ShowCoordinateSummary(port, load, result, count, problems);
 
   if (kept == 0) {
     port.ShowWarning(msg::UnableToLoadCoordinateFile);
@@ -952,7 +1040,9 @@ BorderLoadResult LoadBorderFile(Session& session, const fs::path& file, const Ve
   }
   std::ifstream in;
   if (!IsReadable(session.port, file, in)) return {.status = LoadStatus::NotOpened};
-  return LoadBorder(session, in, codes, load);
+  VertexLoad stored = load;
+  stored.matchNumbersToLabels = session.settings.Get(BorderImport.MatchNumbersToLabels());
+  return LoadBorder(session, in, codes, stored);
 }
 
 BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes& codes, const VertexLoad& load) {
@@ -973,43 +1063,61 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
   std::vector<PointIndex> ring;
   std::vector<std::uint8_t> onRing(std::size_t{m.PointCount} + 1, 0);
   bool closingRepeatSeen = false;  // the first point again; fine when nothing follows it
+  std::uint64_t closingRepeatLine = 0;
 
   NearestPointFinder finder(m);
+  PointNumbers numbers(m, load.matchNumbersToLabels);
+  LineProblems problems;
   AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+  auto take = [&](double number, double x, double y) {
+    ++result.read;
+    std::string reason;
+    const PointIndex q = ResolveVertex(m, finder, numbers, hasNumber, hasCoordinates, number, x, y, reason);
+    if (q == NoPoint) {
+      ++result.invalid;
+      problems.Add(reader.RecordLine(), std::move(reason));
+      return;
+    }
+    if (onRing[q]) {
+      if (q == ring.front() && !closingRepeatSeen) {
+        closingRepeatSeen = true;
+        closingRepeatLine = reader.RecordLine();
+      } else {
+        ++result.invalid;
+        problems.Add(reader.RecordLine(), std::string(msg::PointAlreadyOnRing));
+      }
+      return;
+    }
+    if (closingRepeatSeen) {
+      // The first point came back in the middle of the ring.
+      ++result.invalid;
+      problems.Add(closingRepeatLine, std::string(msg::PointAlreadyOnRing));
+      closingRepeatSeen = false;
+    }
+    onRing[q] = 1;
+    ring.push_back(q);
+  };
   while (!reader.AtEnd()) {
     reader.BeginRecord();
     const std::uint64_t before = reader.CharactersRead();
     VertexRecord record;
     if (!ReadVertexRecord(reader, codes, record)) {
-      if (reader.RecordHadContent()) ++result.failed;
+      if (reader.RecordHadContent()) {
+        ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
+      }
       if (reader.CharactersRead() == before) break;
       continue;
     }
-    ++result.read;
     if (record.extraNumbersLine != 0) result.extraNumbers.Add(record.extraNumbersLine);
+    if (record.hyphenated) {
+      for (const double number : record.run) take(number, 0, 0);
+      continue;
+    }
     // Of repeated fields the last one counts.
     const int n = std::max(record.numbers, 1) - 1;
     const int c = std::max(record.pairs, 1) - 1;
-    const PointIndex q = ResolveVertex(m, finder, hasNumber, hasCoordinates, record.number[n], record.x[c], record.y[c]);
-    if (q == NoPoint) {
-      ++result.invalid;
-      continue;
-    }
-    if (onRing[q]) {
-      if (q == ring.front() && !closingRepeatSeen) {
-        closingRepeatSeen = true;
-      } else {
-        ++result.invalid;
-      }
-      continue;
-    }
-    if (closingRepeatSeen) {
-      // The first point came back in the middle of the ring.
-      ++result.invalid;
-      closingRepeatSeen = false;
-    }
-    onRing[q] = 1;
-    ring.push_back(q);
+    take(record.number[n], record.x[c], record.y[c]);
   }
 
   ReportReadProblems(port, reader);
@@ -1025,7 +1133,8 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
     } else {
       text = std::string(msg::TotalBorderPoints) + Count(result.accepted);
     }
-    port.ShowInfo(text + FailedLinesText(result.failed) + ExtraNumbersText(msg::VertexExtraNumbersLines, result.extraNumbers));
+    port.ShowInfo(text + FailedLinesText(result.failed) +
+                  ExtraNumbersText(msg::VertexExtraNumbersLines, result.extraNumbers) + problems.Text());
   }
   if (ring.empty()) {
     result.status = LoadStatus::NothingLoaded;
@@ -1060,7 +1169,9 @@ BreaklineLoadResult LoadBreaklineFile(Session& session, const fs::path& file, co
   if (!CheckBreaklineFormat(session.port, codes)) return {.status = LoadStatus::FormatRefused};
   std::ifstream in;
   if (!IsReadable(session.port, file, in)) return {.status = LoadStatus::NotOpened};
-  return LoadBreaklines(session, in, codes, load);
+  VertexLoad stored = load;
+  stored.matchNumbersToLabels = session.settings.Get(BreaklineImport.MatchNumbersToLabels());
+  return LoadBreaklines(session, in, codes, stored);
 }
 
 BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const FieldCodes& codes,
@@ -1094,7 +1205,39 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   bool sideIsTo = false;
 
   NearestPointFinder finder(m);
+  PointNumbers pointNumbers(m, load.matchNumbersToLabels);
+  LineProblems problems;
   AsciiReader reader(in, HasCode(codes, vertex::NextLine));
+
+  // Takes q as the next endpoint of slot k; false, counted and named, when it cannot be one.
+  auto offer = [&](PointIndex q, std::string reason, bool chained) {
+    const PointIndex from = m.Breaklines[k].From;
+    if (q != NoPoint && sideIsTo && (q == from || existing.contains(EdgeKey(from, q)))) {
+      reason = q == from ? msg::BreaklineEndsCoincide : msg::BreaklineRepeated;
+      q = NoPoint;
+    }
+    if (q == NoPoint) {
+      ++result.invalid;
+      problems.Add(reader.RecordLine(), std::move(reason));
+      return false;
+    }
+    if (!sideIsTo) {
+      m.Breaklines[k].From = q;
+      sideIsTo = true;
+      return true;
+    }
+    m.Breaklines[k].To = q;
+    existing.insert(EdgeKey(from, q));
+    ++k;
+    if (k <= capacity + 1) makeCurrent(k);
+    if (chained && k <= capacity) {
+      m.Breaklines[k].From = q;  // the next vertex ends the next breakline
+    } else {
+      sideIsTo = false;
+    }
+    return true;
+  };
+
   while (k <= capacity && !reader.AtEnd()) {
     reader.BeginRecord();
     const std::uint64_t charsBefore = reader.CharactersRead();
@@ -1102,37 +1245,37 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
     if (!ReadVertexRecord(reader, codes, record)) {
       if (reader.RecordHadContent()) {
         ++result.failed;
+        problems.Add(reader.RecordLine(), reader.FailureReason());
         sideIsTo = false;  // a bad line ends the chain rather than joining its neighbours
       }
       if (reader.CharactersRead() == charsBefore) break;
       continue;
     }
     if (record.extraNumbersLine != 0) result.extraNumbers.Add(record.extraNumbersLine);
+    if (record.hyphenated) {
+      // A chain of its own: past a point that cannot be used it starts again, past a segment
+      // that cannot be added it goes on from that segment's end.
+      sideIsTo = false;
+      for (std::size_t j = 0; j < record.run.size() && k <= capacity; ++j) {
+        std::string reason;
+        const PointIndex q = ResolveVertex(m, finder, pointNumbers, true, false, record.run[j], 0, 0, reason);
+        if (offer(q, std::move(reason), true)) continue;
+        if (q == NoPoint) {
+          sideIsTo = false;  // the chain starts again at the next usable point
+        } else {
+          m.Breaklines[k].From = q;  // and goes on from the end of a segment it could not add
+        }
+      }
+      sideIsTo = false;
+      continue;
+    }
     bool recordFailed = false;
     const int endpoints = std::max(record.numbers, record.pairs);
     for (int j = 0; j < endpoints && k <= capacity; ++j) {
-      PointIndex q = ResolveVertex(m, finder, numbers > 0, pairs > 0, record.number[j], record.x[j], record.y[j]);
-      const PointIndex from = m.Breaklines[k].From;
-      if (q != NoPoint && sideIsTo && (q == from || existing.contains(EdgeKey(from, q)))) q = NoPoint;
-      if (q == NoPoint) {
-        ++result.invalid;
-        recordFailed = true;
-        continue;
-      }
-      if (!sideIsTo) {
-        m.Breaklines[k].From = q;
-        sideIsTo = true;
-        continue;
-      }
-      m.Breaklines[k].To = q;
-      existing.insert(EdgeKey(from, q));
-      ++k;
-      if (k <= capacity + 1) makeCurrent(k);
-      if (chain && k <= capacity) {
-        m.Breaklines[k].From = q;  // the next vertex ends the next breakline
-      } else {
-        sideIsTo = false;
-      }
+      std::string reason;
+      const PointIndex q = ResolveVertex(m, finder, pointNumbers, numbers > 0, pairs > 0, record.number[j],
+                                         record.x[j], record.y[j], reason);
+      if (!offer(q, std::move(reason), chain)) recordFailed = true;
     }
     // An unfinished breakline is abandoned; in a chain the next usable record starts anew.
     if (recordFailed) sideIsTo = false;
@@ -1142,8 +1285,10 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   if (k > capacity && !reader.NotText())
     result.cutAtCapacity = AnotherRecordFollows(reader, [&] {
       VertexRecord more;
+      std::string reason;
       return ReadVertexRecord(reader, codes, more) &&
-             ResolveVertex(m, finder, numbers > 0, pairs > 0, more.number[0], more.x[0], more.y[0]) != NoPoint;
+             ResolveVertex(m, finder, pointNumbers, numbers > 0, pairs > 0, more.number[0], more.x[0], more.y[0],
+                           reason) != NoPoint;
     });
 
   ReportReadProblems(port, reader);
@@ -1164,9 +1309,9 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   text += ExtraNumbersText(msg::VertexExtraNumbersLines, result.extraNumbers);
   if (result.cutAtCapacity) {
     port.ShowError(text + "\r\n\r\n" + std::string(msg::BreaklineCapacityReached) + "\r\n" +
-                   std::string(msg::AllBreaklinesMayNotBeLoaded));
+                   std::string(msg::AllBreaklinesMayNotBeLoaded) + problems.Text());
   } else if (!load.autoProcessActive) {
-    port.ShowInfo(text);
+    port.ShowInfo(text + problems.Text());
   }
 
   if (result.added == 0) {

@@ -116,6 +116,10 @@ class AsciiReader {
   // The next number rounded to three decimals, or nothing when the token does not convert,
   // the line or the file ended first.
   std::optional<double> ReadNumber();
+  // A point number of a P field: as ReadNumber, but a hyphen right after the digits separates
+  // it from the next one ("213-214"), and JoinedToNext() then says so.
+  std::optional<double> ReadPointNumber();
+  bool JoinedToNext() const { return joined_; }
   // Passes over the rest of the line (nothing when the last character read ended a line).
   // Returns the line's number when another number was passed over, else 0.
   std::uint64_t SkipToNextLine();
@@ -127,6 +131,11 @@ class AsciiReader {
   // Whether the record met a number or an attempt at one (a record that fails without doing
   // so only ran into blank lines or the end of the file).
   bool RecordHadContent() const { return recordHadContent_; }
+  // The line (from 1, counted by line feeds) on which the record's first number began. Counted
+  // only when asked for: reading keeps no more than where the record began.
+  std::uint64_t RecordLine();
+  // Why the last read failed, for the user: "\"12.3.4\" is not a number", ...
+  std::string FailureReason() const;
 
   // True when no character is left (also after a NUL byte or a read error).
   bool AtEnd() { return pos_ >= end_ && !Refill(); }
@@ -138,16 +147,21 @@ class AsciiReader {
   bool ReadError() const { return readError_; }
 
  private:
+  enum class Failure { None, NotANumber, TooLarge, LineEnded, FileEnded };
+
+  // A token that is no number (or too large): kept, with why, for the failure reason.
+  [[gnu::cold]] std::optional<double> Refuse(const char* token, std::size_t length, Failure why);
   bool Refill();
   char Take() { return buffer_[pos_++]; }
+  // Line feeds among the buffer's first `count` characters, counted on (or back) from the last
+  // answer, so that asking once a line keeps the reading linear.
+  std::uint64_t LinesIn(std::size_t count);
 
   std::istream& in_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t chunkStart_ = 0;  // characters before the buffer's first
-  std::uint64_t linesBefore_ = 0;  // line feeds before countedTo_
-  std::size_t countedTo_ = 0;      // the buffer's line feeds are counted up to here
   char current_ = ' ';
   bool lineBound_;
   bool lineHasNumber_ = false;
@@ -156,6 +170,15 @@ class AsciiReader {
   bool finished_ = false;
   bool notText_ = false;
   bool readError_ = false;
+  bool joined_ = false;
+  bool pointNumbers_ = false;  // ReadPointNumber is reading
+  std::uint64_t chunkLines_ = 0;   // line feeds before the buffer's first character
+  std::size_t recordStart_ = 0;    // in the buffer, of the record's first number
+  std::uint64_t recordLine_ = 0;   // 0 until counted
+  std::size_t countedTo_ = 0;      // LinesIn's last answer: the buffer's line feeds before here
+  std::uint64_t countedLines_ = 0;
+  Failure failure_ = Failure::None;
+  std::string failedToken_;
 };
 
 // The point label for a number read from an L field: the number with no decimals, its last
@@ -176,6 +199,8 @@ enum class LoadStatus {
 
 struct CoordinateLoad {
   bool append = false;
+  // Drops every point at the place of one loaded before it (tin::SamePlace, the test the
+  // triangulation stops on).
   bool removeDuplicates = false;
   // Auto Process: summaries are kept quiet, except the capacity message.
   bool autoProcessActive = false;
@@ -204,6 +229,9 @@ struct CoordinateLoadResult {
 
 struct VertexLoad {
   bool autoProcessActive = false;
+  // P fields name points by their labels (the surveyor's point numbers) rather than by their
+  // place in the model.
+  bool matchNumbersToLabels = false;
 };
 
 struct BorderLoadResult {
@@ -231,6 +259,9 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const std::filesystem:
                                         const CoordinateLoad& load);
 CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const FieldCodes& codes,
                                      const CoordinateLoad& load);
+
+// The file variants take the codes and the choice to match point numbers to labels from the
+// import records of the settings.
 
 // Reads a border with the codes of BorderImport. Every vertex must match a loaded point within
 // 0.001; the accepted points replace the ring, in file order.

@@ -6,6 +6,9 @@
 #include "common/messages.h"
 #include "common/session.h"
 #include "common/user_port.h"
+#include "exchange/landxml_export.h"
+#include "model/model_file.h"
+#include "model/surface_model.h"
 
 namespace terravue::exchange {
 
@@ -99,6 +102,48 @@ bool ExportCommand(Session& session, AsciiKind kind, const ExportDialogFn& dialo
     case AsciiKind::Breaklines: status = ExportBreaklineFile(session, file); break;
   }
   return status == ExportStatus::Written;
+}
+
+std::string DefaultLandXmlFileName(const SettingsRecord& s) {
+  const std::string model = s.Get(settings::ModelFileName);
+  if (model.empty()) return {};
+  fs::path name(model);
+  name.replace_extension(".xml");
+  return s.Get(settings::DataDirectory) + name.string();
+}
+
+std::string WithLandXmlExtension(std::string_view chosen) {
+  const fs::path p{std::string(chosen)};
+  if (chosen.empty() || p.has_extension()) return std::string(chosen);
+  return std::string(chosen) + ".xml";
+}
+
+bool ExportLandXmlCommand(Session& session, const LandXmlExportDialogFn& dialog) {
+  if (session.model.PointCount == 0) {
+    session.port.ShowError(msg::NoDataToSave);
+    return false;
+  }
+  const SettingsRecord& s = session.settings;
+  LandXmlExportRequest request;
+  request.proposedName = DefaultLandXmlFileName(s);
+  // What such a file held beyond this model (holes, other surfaces) would be lost without a word.
+  const bool fromLandXml = s.Get(settings::ModelFileType) == model::ModelFileTypeImport &&
+                           IsLandXmlFileName(s.Get(settings::ModelFileName));
+  if (!fromLandXml) request.fileName = request.proposedName;
+  request.chooseFileAtOnce = request.fileName.empty();
+  request.metric = s.Get(settings::Units) == 1;
+  request.unit = request.metric ? LandXmlUnit::Meter : LandXmlUnit::Foot;
+  const auto chosen = dialog(request);
+  if (!chosen) return false;
+  if (chosen->fileName.empty()) {
+    session.port.ShowError(msg::NoExportFileChosen);
+    return false;
+  }
+  // The coordinates are in the model's unit: only the foot may be chosen.
+  LandXmlUnit unit = chosen->unit;
+  if (request.metric) unit = LandXmlUnit::Meter;
+  if (!request.metric && unit == LandXmlUnit::Meter) unit = LandXmlUnit::Foot;
+  return ExportLandXmlFile(session, fs::path(WithLandXmlExtension(chosen->fileName)), unit);
 }
 
 }  // namespace terravue::exchange

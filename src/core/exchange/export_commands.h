@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "exchange/ascii_export.h"
+#include "exchange/landxml_import.h"
 
 namespace terravue {
 struct Session;
@@ -51,5 +52,29 @@ std::string DefaultExportFileName(const SettingsRecord& settings, AsciiKind kind
 // write, the dialog, then the writer. OK without a file name writes nothing and says so. True
 // when a file was written.
 bool ExportCommand(Session& session, AsciiKind kind, const ExportDialogFn& dialog);
+
+// ---- LandXML --------------------------------------------------------------------------------
+
+// What the LandXML export dialog starts from and hands back: the file, and the unit the file
+// names. A model in metres is written in metres; one in feet may be in either foot.
+struct LandXmlExportRequest {
+  std::string fileName;
+  std::string proposedName;       // where the save dialog starts
+  bool chooseFileAtOnce = false;  // no name yet: the save dialog opens as the dialog appears
+  bool metric = false;
+  LandXmlUnit unit = LandXmlUnit::Foot;
+};
+using LandXmlExportDialogFn = std::function<std::optional<LandXmlExportRequest>(const LandXmlExportRequest&)>;
+
+// The model's name with ".xml" in the data directory; nothing when the model has no name.
+std::string DefaultLandXmlFileName(const SettingsRecord& settings);
+// A name chosen without any extension gets ".xml".
+std::string WithLandXmlExtension(std::string_view chosen);
+
+// Process > Export > LandXML: "No data to save." without points; otherwise the dialog, then
+// the writer. The model's name with ".xml" is proposed, but never the LandXML file the model was
+// imported from: only the save dialog, which asks first, may write over that. True when a file
+// was written.
+bool ExportLandXmlCommand(Session& session, const LandXmlExportDialogFn& dialog);
 
 }  // namespace terravue::exchange

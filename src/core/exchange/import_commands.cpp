@@ -65,6 +65,9 @@ ImportDialogRequest RequestFor(const SettingsRecord& s, AsciiKind kind) {
   r.kind = kind;
   r.fileName = DefaultImportFileName(s, kind);
   r.chooseFileAtOnce = r.fileName.empty();
+  const FormatRecord& record = ImportRecord(kind);
+  r.showMatchNumbersToLabels = record.hasMatchNumbersToLabels;
+  r.matchNumbersToLabels = record.hasMatchNumbersToLabels && s.Get(record.MatchNumbersToLabels());
   return r;
 }
 
@@ -113,7 +116,7 @@ ImportOutcome ImportCoordinatesCommand(Session& session, const ImportDialogFn& d
   model::SurfaceModel& m = session.model;
   UserPort& port = session.port;
   if (m.PointCount > 0 && !s.Get(settings::ModelSaved) &&
-      !port.AskYesNo(std::string(msg::UnsavedChanges) + "\r\n" + std::string(msg::LoadNewDataAnyway)))
+      !port.AskToDiscard(std::string(msg::UnsavedChanges) + "\r\n" + std::string(msg::LoadNewDataAnyway)))
     return ImportOutcome::NotRun;
   const bool append = m.PointCount > 0 && port.AskYesNo(msg::AddToCurrentFile);
 
@@ -137,7 +140,7 @@ NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog) {
   SettingsRecord& s = session.settings;
   model::SurfaceModel& m = session.model;
   if (m.PointCount > 0) {
-    const bool go = s.Get(settings::ModelSaved) ? session.port.AskYesNo(msg::EraseOldData)
+    const bool go = s.Get(settings::ModelSaved) ? session.port.AskToDiscard(msg::EraseOldData)
                                                 : model::ConfirmDiscard(session, false);
     if (!go) return NewOutcome::Declined;
   }
@@ -166,6 +169,24 @@ NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog) {
   return NewOutcome::Cleared;
 }
 
+LandXmlLoadStatus OpenLandXmlModel(Session& session, const fs::path& file, const SurfaceChoiceFn& choose) {
+  const LandXmlLoadResult loaded = LoadLandXmlFile(session, file, choose);
+  if (loaded.status == LandXmlLoadStatus::Loaded) TakeImportedModel(session, file.string());
+  return loaded.status;
+}
+
+ImportOutcome ImportLandXmlCommand(Session& session, const LandXmlOpenDialogFn& dialog, const SurfaceChoiceFn& choose) {
+  if (!model::ConfirmDiscard(session, false)) return ImportOutcome::NotRun;
+  const auto chosen = dialog(session.settings.Get(settings::DataDirectory));
+  if (!chosen || chosen->empty()) return ImportOutcome::NotRun;
+  switch (OpenLandXmlModel(session, fs::path(*chosen), choose)) {
+    case LandXmlLoadStatus::Loaded: return ImportOutcome::Loaded;
+    case LandXmlLoadStatus::Cancelled: return ImportOutcome::NotRun;
+    case LandXmlLoadStatus::Refused: break;
+  }
+  return ImportOutcome::Attempted;
+}
+
 ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog) {
   SettingsRecord& s = session.settings;
   model::SurfaceModel& m = session.model;
@@ -173,10 +194,11 @@ ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog
     session.port.ShowError(msg::NoDataLoaded);
     return ImportOutcome::NotRun;
   }
-  if (m.IsBordered() && !session.port.AskYesNo(msg::LoadNewBorder)) return ImportOutcome::NotRun;
+  if (m.IsBordered() && !session.port.AskToDiscard(msg::LoadNewBorder)) return ImportOutcome::NotRun;
   const auto chosen = dialog(RequestFor(s, AsciiKind::Border));
   if (!chosen) return ImportOutcome::NotRun;
   s.Set(BorderImport.FileName(), chosen->fileName);
+  s.Set(BorderImport.MatchNumbersToLabels(), chosen->matchNumbersToLabels);
   // The loader replaces the ring only once the file gave points for it: a file that cannot
   // be read keeps the border there was.
   const BorderLoadResult loaded = LoadBorderFile(session, fs::path(chosen->fileName), {});
@@ -194,7 +216,7 @@ ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& di
   bool erase = true;
   if (m.BreaklineCount > 0) {
     if (!port.AskYesNo(msg::LoadNewBreaklines)) return ImportOutcome::NotRun;
-    erase = port.AskYesNo(msg::EraseExistingBreaklines);
+    erase = port.AskToDiscard(msg::EraseExistingBreaklines);
   }
   const auto chosen = dialog(RequestFor(s, AsciiKind::Breaklines));
   if (!chosen) return ImportOutcome::NotRun;
@@ -207,6 +229,7 @@ ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& di
     m.BreaklineCount = 0;
   }
   s.Set(BreaklineImport.FileName(), chosen->fileName);
+  s.Set(BreaklineImport.MatchNumbersToLabels(), chosen->matchNumbersToLabels);
   const BreaklineLoadResult loaded = LoadBreaklineFile(session, fs::path(chosen->fileName), {});
   const bool unread = loaded.status == LoadStatus::NotOpened || loaded.status == LoadStatus::FormatRefused ||
                       loaded.status == LoadStatus::NotText;

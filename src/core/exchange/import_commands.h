@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "exchange/ascii_import.h"
+#include "exchange/landxml_import.h"
 
 namespace terravue {
 struct Session;
@@ -46,10 +47,13 @@ struct ImportDialogRequest {
   bool chooseFileAtOnce = false;  // no name known: the file dialog opens as the dialog appears
   bool showAutoRemove = false;    // coordinates only
   bool autoRemove = false;
+  bool showMatchNumbersToLabels = false;  // borders and breaklines
+  bool matchNumbersToLabels = false;
 };
 struct ImportDialogResult {
   std::string fileName;
   bool autoRemove = false;
+  bool matchNumbersToLabels = false;
 };
 // Shows the dialog modally (it stores its format itself); nothing on Cancel.
 using ImportDialogFn = std::function<std::optional<ImportDialogResult>(const ImportDialogRequest&)>;
@@ -80,5 +84,21 @@ NewOutcome NewModelCommand(Session& session, const ImportDialogFn& dialog);
 // Process > Import > Border Data and Breakline Data; the caller redraws the map.
 ImportOutcome ImportBorderCommand(Session& session, const ImportDialogFn& dialog);
 ImportOutcome ImportBreaklinesCommand(Session& session, const ImportDialogFn& dialog);
+
+// ---- LandXML --------------------------------------------------------------------------------
+
+// Reads a LandXML file as the model (File > Open and Process > Import > LandXML). When it was
+// read the model takes the file's name as imported data (type 0: Save asks for a model name),
+// and the extents, the page and the preset sizes follow it as after a coordinate import; the
+// caller then resets the view and regenerates the map.
+LandXmlLoadStatus OpenLandXmlModel(Session& session, const std::filesystem::path& file, const SurfaceChoiceFn& choose);
+
+// The open-file dialog of Process > Import > LandXML, starting in `directory`: the chosen name,
+// nothing on Cancel.
+using LandXmlOpenDialogFn = std::function<std::optional<std::string>(const std::string& directory)>;
+
+// Process > Import > LandXML: the unsaved-changes question, the file, then OpenLandXmlModel. The
+// file replaces the model; a surface cannot be merged into another.
+ImportOutcome ImportLandXmlCommand(Session& session, const LandXmlOpenDialogFn& dialog, const SurfaceChoiceFn& choose);
 
 }  // namespace terravue::exchange

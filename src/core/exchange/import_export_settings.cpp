@@ -29,6 +29,8 @@ void AddRecord(SettingsTable& t, std::string_view name, const FormatRecord& r,
   t.push_back(TextEntry(group + ".FileName", r.FileName()));
   if (r.hasRemoveDuplicates)
     t.push_back(BoolEntry(group + ".RemoveDuplicates", r.RemoveDuplicates(), false));
+  if (r.hasMatchNumbersToLabels)
+    t.push_back(BoolEntry(group + ".MatchNumbersToLabels", r.MatchNumbersToLabels(), false));
   // The loaders and writers look the entry up in their format lists.
   t.push_back(Int32Entry(group + ".FormatIndex", r.FormatIndex(), FormatRecord::NoFormat,
                          FormatRecord::NoFormat, FormatRecord::CustomFormat));

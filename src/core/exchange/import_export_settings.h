@@ -22,6 +22,7 @@ struct FormatRecord {
   std::size_t offset;            // of the record
   std::size_t formatIndexOffset;  // from the record's start
   bool hasRemoveDuplicates;      // the coordinate import's check box
+  bool hasMatchNumbersToLabels = false;  // the border and breakline imports' check box
 
   constexpr TextField FileName() const { return {offset, 255}; }
   constexpr BoolField RemoveDuplicates() const { return {offset + 256}; }
@@ -33,11 +34,17 @@ struct FormatRecord {
     return {offset + formatIndexOffset + 4 + CodeCount + static_cast<std::size_t>(k) * 21,
             DecorationCapacity};
   }
+  // In the record's padding after the decorations.
+  constexpr BoolField MatchNumbersToLabels() const {
+    return {offset + formatIndexOffset + 4 + CodeCount + DecorationCount * 21};
+  }
 };
 
 inline constexpr FormatRecord CoordImport{7968, 260, true};
-inline constexpr FormatRecord BorderImport{8476, 256, false};
-inline constexpr FormatRecord BreaklineImport{8980, 256, false};
+inline constexpr FormatRecord BorderImport{8476, 256, false, true};
+inline constexpr FormatRecord BreaklineImport{8980, 256, false, true};
+static_assert(BorderImport.MatchNumbersToLabels().offset == 8977 &&
+              BreaklineImport.MatchNumbersToLabels().offset == 9481);
 // The coordinate export record has the import's layout but leaves RemoveDuplicates unused.
 inline constexpr FormatRecord CoordExport{9484, 260, false};
 inline constexpr FormatRecord BorderExport{9992, 256, false};

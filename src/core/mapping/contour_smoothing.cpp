@@ -124,7 +124,8 @@ void LineOutput::FirstPoint(const WorldPoint& p) {
   labelled_ = false;
   if (lineLabelled_) {
     const double chars = static_cast<double>(LabelText(p.z, labelOptions.decimals).size());
-    labelWidth_ = (chars + 1) * device_.text.TextCharWidth;
+    // A gap the size of the text as the device draws it, half a character clear at each end.
+    labelWidth_ = (chars + 1) * device_.text.GlyphWidth();
     PrepareSpacing();
   }
   Plot(p);
@@ -325,7 +326,7 @@ void LineOutput::PlaceLabel(const WorldPoint& start, const WorldPoint& end) {
     DrawLabels();
     device_.DeviceSetLayer(colour, layer);
   }
-  const double half = device_.text.TextCharWidth / 2;
+  const double half = device_.text.GlyphWidth() / 2;
   labels_.push_back({anchor.x + std::cos(angle) * half, anchor.y + std::sin(angle) * half, start.z, angle});
 }
 

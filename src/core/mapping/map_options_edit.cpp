@@ -434,6 +434,7 @@ PointPage LoadPointPage(const SettingsRecord& s) {
   p.showNumber = s.Get(ShowNumber);
   p.showLabel = s.Get(ShowLabel);
   p.showElevation = s.Get(ShowElevation);
+  p.declutter = s.Get(Declutter);
   p.textHeight = Fixed3(s.Get(TextHeight));
   double degrees = s.Get(TextAngle) * 180 / std::numbers::pi;
   if (Surveyors(s)) degrees = -degrees;
@@ -456,6 +457,7 @@ int StorePointPage(UserPort& port, SettingsRecord& s, const PointPage& p) {
   st.StoreBool(ShowNumber, p.showNumber);
   st.StoreBool(ShowLabel, p.showLabel);
   st.StoreBool(ShowElevation, p.showElevation);
+  st.StoreBool(Declutter, p.declutter);
   st.StoreReal(TextHeight, p.textHeight, msg::InvalidTextHeight,
                TextHeightRange(msg::PointTextHeightOutOfRange));
   if (const auto degrees = st.Real(p.textAngle, msg::InvalidTextAngle)) {
@@ -555,6 +557,7 @@ AnalyzerPage LoadAnalyzerPage(const SettingsRecord& s) {
   p.continueFromRidgeEnds = s.Get(ContinueFromRidgeEnds);
   p.ridgeColour = s.Get(RidgeColour);
   p.ridgeWidth = s.Get(RidgeWidth);
+  p.showCutFill = s.Get(ShowCutFill);
   return p;
 }
 
@@ -600,6 +603,7 @@ int StoreAnalyzerPage(UserPort& port, SettingsRecord& s, const AnalyzerPage& p) 
   st.StoreBool(ContinueFromRidgeEnds, p.continueFromRidgeEnds);
   st.StoreColour(RidgeColour, p.ridgeColour);
   st.StoreWidth(RidgeWidth, p.ridgeWidth);
+  st.StoreBool(ShowCutFill, p.showCutFill);
   if (s.Get(ShowDownSlope) && !s.Get(ArrowsAtTriangleCentres) && !s.Get(ArrowsAtGridPoints)) {
     s.Set(ShowDownSlope, false);
     port.ShowWarning(msg::DownSlopeTurnedOff);

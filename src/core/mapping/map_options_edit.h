@@ -120,6 +120,7 @@ struct PointPage {
   std::string markerHeight;
   std::uint32_t labelColour = 0;
   bool showNumber = false, showLabel = false, showElevation = false;
+  bool declutter = false;
   std::string textHeight;
   std::string textAngle;  // degrees, as the angle convention shows them
   int elevationDecimals = 0;
@@ -159,6 +160,7 @@ struct AnalyzerPage {
   bool showRidges = false, continueFromRidgeEnds = false;
   std::uint32_t ridgeColour = 0;
   int ridgeWidth = 0;
+  bool showCutFill = false;
 };
 
 TrianglePage LoadTrianglePage(const SettingsRecord& settings);

@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/format.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
+#include "mapping/analysis_drawing.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/level_lines.h"
+#include "mapping/line_mode_3d.h"
 #include "device/map_options.h"
 #include "mapping/map_options_edit.h"
+#include "mapping/shaded_surface.h"
 #include "mapping/surface_grid.h"
 #include "mapping/title_block.h"
 #include "model/surface_model.h"
@@ -42,21 +47,6 @@ bool ValidPoint(const SurfaceModel& m, PointIndex p) { return p != NoPoint && p 
 void Plot(DrawingDevice& d, const SurfaceModel& m, PointIndex p) {
   d.DevicePlot(false, m.PointX[p], m.PointY[p], m.PointZ[p]);
 }
-
-// While it lives, the CAD writers write the element's lines as 3-D polylines when the CAD
-// preferences ask for them.
-class LineMode3D {
- public:
-  explicit LineMode3D(SettingsRecord& s) : s_(s) {
-    s_.Set(device::CadOutput::LineMode3D, s_.Get(device::CadOutput::Use3DPolylines));
-  }
-  ~LineMode3D() { s_.Set(device::CadOutput::LineMode3D, false); }
-  LineMode3D(const LineMode3D&) = delete;
-  LineMode3D& operator=(const LineMode3D&) = delete;
-
- private:
-  SettingsRecord& s_;
-};
 
 // While it lives, a page device draws its title block with the sheet frame of this session.
 class SheetFrameDrawer {
@@ -89,6 +79,16 @@ TriangleIndex NeighbourAcross(const SurfaceModel& m, TriangleIndex t, PointIndex
     if (hasA && hasB) return u;
   }
   return NoTriangle;
+}
+
+// ---- Under the lines: the shaded surface of the 3-D view ------------------------------------
+
+// Only the sheets that project in perspective take it: CAD files get world coordinates, where
+// an order of filling seen from the view point means nothing.
+void DrawShading(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
+  const auto* page = dynamic_cast<const device::PageDevice*>(&d);
+  if (const device::Projection3D* projection = page ? page->Transform().Perspective() : nullptr)
+    DrawShadedSurface(s, m, d, *projection);
 }
 
 // ---- Step 1: triangles ----------------------------------------------------------------------
@@ -280,15 +280,6 @@ LinesDrawn DrawContours(Session& session, DrawingDevice& d, tin::LocateState& st
   return drawn;
 }
 
-// ---- Steps 5 and 6: surface analysis --------------------------------------------------------
-
-// The density diagram (not in CAD files), down slope arrows, flow paths and watersheds, and
-// ridges draw here, each when its own option is on, once the Surface Analyzer provides them.
-void DrawAnalysisDiagrams(Session& /*session*/, DrawingDevice& /*device*/) {}
-
-// The vectors the Surface Analyzer accumulated draw here on every redraw, shown or not.
-void DrawAccumulatedVectors(Session& /*session*/, DrawingDevice& /*device*/) {}
-
 // ---- Step 7: border -------------------------------------------------------------------------
 
 void DrawBorderRing(const SurfaceModel& m, DrawingDevice& d, PointIndex start, bool atMinimum) {
@@ -337,24 +328,6 @@ void DrawBorder(SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d, bool
 
 // ---- Steps 8 to 10: points ------------------------------------------------------------------
 
-// An open arrow: the shaft, then two barbs from its head back to 80% of the way.
-void DrawArrow(DrawingDevice& d, const device::WorldPoint& a, const device::WorldPoint& b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const device::WorldPoint mid{a.x + 0.8 * dx, a.y + 0.8 * dy, a.z + 0.8 * (b.z - a.z)};
-  constexpr double t = 0.1;
-  const device::WorldPoint p1{mid.x - t * dy, mid.y + t * dx, mid.z};
-  const device::WorldPoint p2{mid.x + t * dy, mid.y - t * dx, mid.z};
-  const auto stroke = [&](const device::WorldPoint& from, const device::WorldPoint& to) {
-    d.DevicePlot(false, from.x, from.y, from.z);
-    d.DevicePenDown();
-    d.DevicePlot(false, to.x, to.y, to.z);
-    d.DevicePenUp();
-  };
-  stroke(a, b);
-  stroke(b, p1);
-  stroke(b, p2);
-}
-
 void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
   using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(MarkerColour), s.Get(MarkerLayer));
@@ -370,7 +343,7 @@ void DrawTravelPath(const SettingsRecord& s, const SurfaceModel& m, DrawingDevic
   for (PointIndex p = 1; p < m.PointCount; ++p) {
     const PointIndex q = static_cast<PointIndex>(p + 1);
     if (NearZero(m.PointX[q] - m.PointX[p]) && NearZero(m.PointY[q] - m.PointY[p])) continue;
-    DrawArrow(d, {m.PointX[p], m.PointY[p], m.PointZ[p]}, {m.PointX[q], m.PointY[q], m.PointZ[q]});
+    device::PlotArrow(d, {m.PointX[p], m.PointY[p], m.PointZ[p]}, {m.PointX[q], m.PointY[q], m.PointZ[q]}, false);
   }
 }
 
@@ -392,6 +365,55 @@ std::string WithoutBlanks(std::string text) {
   return text;
 }
 
+// The labels kept so far, as boxes in the labels' own frame (u along the text, v across it; all
+// labels share one angle, so the boxes are upright there). A grid of cells about one label in
+// size keeps each test to the few boxes near it.
+class LabelBoxes {
+ public:
+  struct Box {
+    double u0, v0, u1, v1;
+  };
+
+  LabelBoxes(double cellU, double cellV) : cellU_(cellU), cellV_(cellV) {}
+
+  // Adds the box unless it meets one added before; false when it does.
+  bool TryAdd(const Box& b) {
+    const CellRange r = CellsOf(b);
+    for (std::int64_t i = r.i0; i <= r.i1; ++i)
+      for (std::int64_t j = r.j0; j <= r.j1; ++j) {
+        const auto cell = cells_.find(Key(i, j));
+        if (cell == cells_.end()) continue;
+        for (const std::size_t k : cell->second)
+          if (Meet(boxes_[k], b)) return false;
+      }
+    boxes_.push_back(b);
+    for (std::int64_t i = r.i0; i <= r.i1; ++i)
+      for (std::int64_t j = r.j0; j <= r.j1; ++j) cells_[Key(i, j)].push_back(boxes_.size() - 1);
+    return true;
+  }
+
+ private:
+  struct CellRange {
+    std::int64_t i0, i1, j0, j1;
+  };
+
+  static bool Meet(const Box& a, const Box& b) { return a.u0 < b.u1 && b.u0 < a.u1 && a.v0 < b.v1 && b.v0 < a.v1; }
+  static std::uint64_t Key(std::int64_t i, std::int64_t j) {
+    return static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(j);
+  }
+  // Far-off coordinates are held to a range the cell numbers can take.
+  static std::int64_t Cell(double v, double size) {
+    return static_cast<std::int64_t>(std::clamp(std::floor(v / size), -1e15, 1e15));
+  }
+  CellRange CellsOf(const Box& b) const {
+    return {Cell(b.u0, cellU_), Cell(b.u1, cellU_), Cell(b.v0, cellV_), Cell(b.v1, cellV_)};
+  }
+
+  double cellU_, cellV_;
+  std::vector<Box> boxes_;
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+};
+
 void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevice& d) {
   using namespace device::PointOptions;
   d.DeviceSetLayer(s.Get(LabelColour), s.Get(LabelLayer));
@@ -412,12 +434,25 @@ void DrawPointLabels(const SettingsRecord& s, const SurfaceModel& m, DrawingDevi
   const double along = std::fabs(marker) / 2 + 0.75 * charWidth;
   const double c = std::cos(angle), sn = std::sin(angle);
   const int decimals = std::clamp<int>(s.Get(ElevationDecimals), 0, 3);
+  // Decluttering measures in world units; sizes it cannot measure with leave every label in.
+  const bool declutter = s.Get(Declutter) && std::isfinite(h) && h > 0 && std::isfinite(charWidth) && charWidth > 0;
+  LabelBoxes kept(8 * charWidth, 3 * LabelLineSpacing * h);
   std::vector<std::string> lines;
   for (PointIndex p = 1; p <= m.PointCount; ++p) {
     lines.clear();
     if (s.Get(ShowNumber)) lines.push_back(std::to_string(p));
     if (s.Get(ShowLabel)) lines.push_back(WithoutBlanks(m.GetPointLabel(p)));
     if (s.Get(ShowElevation)) lines.push_back(FormatReal(m.PointZ[p], 0, decimals));
+    if (declutter) {
+      // The lines' middles run through their anchors: the bottom line spans 0..h across the
+      // text, the top one ends a text height above its own anchor's offset.
+      std::size_t chars = 0;
+      for (const std::string& line : lines) chars = std::max(chars, line.size());
+      const double u = m.PointX[p] * c + m.PointY[p] * sn + along;
+      const double v = -m.PointX[p] * sn + m.PointY[p] * c;
+      const double top = static_cast<double>(lines.size() - 1) * LabelLineSpacing * h + h;
+      if (!kept.TryAdd({u, v, u + static_cast<double>(chars) * charWidth, v + top})) continue;
+    }
     for (std::size_t j = 0; j < lines.size(); ++j) {
       const double k = static_cast<double>(lines.size() - 1 - j);  // 0 at the bottom line
       const double up = k * LabelLineSpacing * h + 0.5 * h;
@@ -477,6 +512,11 @@ bool RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
 
   m.ResetContourTriList();
   // The DXF writer's 3-D faces go first into a CAD file, when it asks for them.
+  if (view3D && m.TriangleCount > 0 && s.Get(settings::View3DOptions::ShadedSurface)) DrawShading(s, m, device);
+
+  // Areas painted solid go beneath every line.
+  const bool cutFill = options.cutFill && CutFillMapDrawable(session, *options.cutFill);
+  if (cutFill) DrawCutFillBands(session, *options.cutFill, device);
 
   if (m.TriangleCount > 0 && shown(MapOptionPage::Triangles)) {
     const LineMode3D mode(s);
@@ -501,7 +541,8 @@ bool RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   }
   if (m.TriangleCount > 0 && shown(MapOptionPage::Contours)) contours = DrawContours(session, device, state);
   if (m.TriangleCount > 0 && shown(MapOptionPage::SurfaceAnalyzer)) DrawAnalysisDiagrams(session, device);
-  DrawAccumulatedVectors(session, device);
+  if (cutFill) DrawCutFillLabels(session, *options.cutFill, device);
+  if (options.vectors) DrawAccumulatedVectors(s, *options.vectors, device);
   if (m.PointCount > 0 && shown(MapOptionPage::Border) && !(options.borderEditorOpen && screenMap))
     DrawBorder(s, m, device, view3D);
   if (m.PointCount > 0 && shown(MapOptionPage::Points)) {
@@ -515,6 +556,7 @@ bool RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   if (m.PointCount > 0 && !cad) {
     if (shown(MapOptionPage::Miscellaneous)) DrawMiscellaneous(session, device, view3D);
     if (shown(MapOptionPage::Titles)) DrawTitles(session, device);
+    if (cutFill) DrawCutFillLegend(session, *options.cutFill, device);
   }
 
   if (contours.capped && !contours.refused) session.port.ShowWarning(TooManyLinesWarning(true));

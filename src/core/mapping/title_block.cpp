@@ -1,7 +1,9 @@
 #include "mapping/title_block.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <numbers>
@@ -102,6 +104,17 @@ void ClearAlignment(device::DrawingDevice& d) {
 }
 
 std::string Latin1Text(const SettingsRecord& s, TextField field) { return s.Get(field); }
+
+// How far the title lines reach down from the top of the sheet (0 without them).
+double TitleLinesDepth(const SettingsRecord& s) {
+  if (!TitleLines(s)) return 0;
+  using namespace device::TitleOptions;
+  double t = s.Get(ShowTitle) ? s.Get(TitleTextHeight) : 0;
+  const int lines = (s.Get(ShowScale) || s.Get(ShowDate) || s.Get(ShowTime) ? 1 : 0) + (s.Get(ShowFileName) ? 1 : 0) +
+                    (s.Get(ShowFileComment) ? 1 : 0) + (s.Get(ShowComment) ? 1 : 0);
+  t += lines * s.Get(MiscTextHeight);
+  return t;
+}
 
 }  // namespace
 
@@ -268,17 +281,7 @@ void DrawNorthArrow(Session& session, device::DrawingDevice& device) {
   const double north = s.Get(device::MiscOptions::NorthAngle);
   const bool square = std::fabs(north) < NearZeroBound || std::fabs(north - 180) < NearZeroBound;
   const double xc = sheet.left + (square ? 0.5 : 1.1) * inch;
-  // Below the title lines when they are shown.
-  double t = 0;
-  if (TitleLines(s)) {
-    using namespace device::TitleOptions;
-    if (s.Get(ShowTitle)) t += s.Get(TitleTextHeight);
-    const int lines = (s.Get(ShowScale) || s.Get(ShowDate) || s.Get(ShowTime) ? 1 : 0) +
-                      (s.Get(ShowFileName) ? 1 : 0) + (s.Get(ShowFileComment) ? 1 : 0) +
-                      (s.Get(ShowComment) ? 1 : 0);
-    t += lines * s.Get(MiscTextHeight);
-  }
-  const double yc = sheet.top - t - 1.1 * inch;
+  const double yc = sheet.top - TitleLinesDepth(s) - 1.1 * inch;
   double theta = north * Pi / 180;
   // Surveyors turn angles clockwise.
   if (s.Get(settings::AngleConvention) == 1) theta = -theta;
@@ -361,6 +364,71 @@ void DrawScaleBar(Session& session, device::DrawingDevice& device) {
   } else {
     device.DeviceText(FormatReal(5 * scale, 0, 1), 0, m, y, z, 1);
     device.DeviceText(FormatReal(10 * scale, 0, 1), 0, r, y, z, 1);
+  }
+  device.DeviceEndText();
+}
+
+// ---- Legends --------------------------------------------------------------------------------
+
+void DrawLegend(Session& session, device::DrawingDevice& device, std::string_view title,
+                const std::vector<LegendEntry>& entries) {
+  const SettingsRecord& s = session.settings;
+  if (entries.empty()) return;
+  const UprightSheet sheet(device, s);
+  const double inch = Inch(s), g = Margin(s);
+  const double z = session.model.MinZ;
+  const std::uint32_t ink = s.Get(device::MiscOptions::Colour);
+  device.DeviceSetWidth(0);
+  device.DeviceSetTextStyle(ink, s.Get(device::MiscOptions::TextHeight));
+  ClearAlignment(device);
+  const double h = device.text.TextHeight;
+  const double charWidth = device.text.TextCharWidth > 0 ? device.text.TextCharWidth : h;
+  std::size_t longest = title.size();
+  for (const LegendEntry& e : entries) longest = std::max(longest, e.text.size() + 6);
+  const double row = std::max(1.5 * h, 0.2 * inch);
+  const double swatch = 0.4 * inch;
+  const double width = 2 * g + static_cast<double>(longest) * charWidth;
+  const double height = row * static_cast<double>(entries.size() + 1) + g;
+  // The corner of the map's part of the sheet where the legend hides the fewest data points
+  // (the top right on a turned map, where the corners are not known in world units).
+  const double topEdge = sheet.top - TitleLinesDepth(s) - g;
+  double left = sheet.right - g - width, top = topEdge;
+  if (const std::optional<SheetArea> area = ClearMapArea(session)) {
+    const bool northArrow = GroupDrawable(s, MapOptionPage::Miscellaneous) && s.Get(device::MiscOptions::ShowNorthArrow);
+    struct Corner {
+      double left, top;
+    };
+    std::vector<Corner> corners = {{area->right - width, topEdge}};
+    if (!northArrow) corners.push_back({area->left, topEdge});
+    corners.push_back({area->right - width, area->bottom + height});
+    corners.push_back({area->left, area->bottom + height});
+    const model::SurfaceModel& m = session.model;
+    std::size_t fewest = SIZE_MAX;
+    for (const Corner& c : corners) {
+      std::size_t hidden = 0;
+      for (PointIndex p = 1; p <= m.PointCount; ++p)
+        hidden += m.PointX[p] >= c.left && m.PointX[p] <= c.left + width && m.PointY[p] <= c.top &&
+                  m.PointY[p] >= c.top - height;
+      if (hidden < fewest) {
+        fewest = hidden;
+        left = c.left;
+        top = c.top;
+      }
+    }
+  }
+  const double right = left + width, bottom = top - height;
+  const auto box = [&](double l, double t, double r, double b, std::uint32_t colour) {
+    const std::array<device::WorldPoint, 4> corners = {device::WorldPoint{l, t, z}, device::WorldPoint{r, t, z},
+                                                       device::WorldPoint{r, b, z}, device::WorldPoint{l, b, z}};
+    device.DeviceFillPolygon(corners, colour);
+    Stroke(device, {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}}, z);
+  };
+  box(left, top, right, bottom, MakeColour(255, 255, 255));
+  device.DeviceText(title, 0, left + g, top - row / 2, z, 1);
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const double y = top - row * static_cast<double>(k + 1);
+    box(left + g, y - 0.1 * row, left + g + swatch, y - 0.9 * row, entries[k].colour);
+    device.DeviceText(entries[k].text, 0, left + 2 * g + swatch, y - row / 2, z, 1);
   }
   device.DeviceEndText();
 }

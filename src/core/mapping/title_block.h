@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace terravue {
 struct Session;
@@ -30,6 +33,17 @@ void DrawTitleLines(Session& session, device::DrawingDevice& device);
 void DrawNorthArrow(Session& session, device::DrawingDevice& device);
 // A 6-inch (English) or 10-centimetre (metric) bar at the foot of the sheet, centred.
 void DrawScaleBar(Session& session, device::DrawingDevice& device);
+
+// A legend in a corner of the sheet: a title, then a colour swatch and its text per entry, on
+// white in a frame, in the miscellaneous colour and text height. Of the corners left free by
+// the title lines, north arrow, scale bar and title block it takes the one that hides the
+// fewest data points.
+struct LegendEntry {
+  std::uint32_t colour = 0;
+  std::string text;
+};
+void DrawLegend(Session& session, device::DrawingDevice& device, std::string_view title,
+                const std::vector<LegendEntry>& entries);
 
 // The part of the sheet, in world units, that the furniture along its foot (the title block and
 // the scale bar) leaves to the map, a tenth of an inch inside the sheet's edges. Only for the

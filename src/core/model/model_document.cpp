@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/app_settings.h"
+#include "common/file_problem.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/session.h"
@@ -58,7 +59,7 @@ void MarkModified(Session& session) {
 
 bool ConfirmDiscard(Session& session, bool exiting) {
   if (session.model.PointCount == 0 || session.settings.Get(settings::ModelSaved)) return true;
-  return session.port.AskYesNo(
+  return session.port.AskToDiscard(
       Concat({msg::UnsavedChanges, "\r\n", exiting ? msg::ExitAnyway : msg::LoadNewDataAnyway}));
 }
 
@@ -97,7 +98,7 @@ bool OpenModelByName(Session& session, const fs::path& given) {
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) {
     // Reopening the last model at start-up stays quiet when it has gone.
-    if (!lastModel) session.port.ShowError(msg::FileNotFound);
+    if (!lastModel) session.port.ShowError(std::string(msg::FileNotFound) + "\r\n" + ReadProblemLine(file));
     return fail();
   }
   const int type = ModelFileTypeOf(file);

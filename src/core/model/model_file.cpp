@@ -15,6 +15,7 @@
 
 #include "common/app_settings.h"
 #include "common/coordinate_limits.h"
+#include "common/file_problem.h"
 #include "common/messages.h"
 #include "common/session.h"
 #include "common/user_port.h"
@@ -437,6 +438,9 @@ ModelFileStatus ReadModelFile(SurfaceModel& model, const std::filesystem::path& 
   } else if (notes && status == ModelFileStatus::ReadError) {
     notes->problem = FileProblem{AbsolutePath(file), in.bad() ? std::generic_category().message(EIO)
                                                               : std::string("the file ends before its last section")};
+  } else if (notes && !notes->problem && status != ModelFileStatus::Ok) {
+    // The message names the file even when there is nothing more to say about it.
+    notes->problem = FileProblem{AbsolutePath(file), {}};
   }
   return status;
 }

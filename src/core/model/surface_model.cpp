@@ -279,6 +279,48 @@ void CheckTriangles(const SurfaceModel& m, TopologyReport& report) {
   }
 }
 
+}  // namespace
+
+std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& m) {
+  // A counting sort by the lower point, then each point's few edges by the higher one: linear
+  // in the number of triangles, where a general sort of the same edges takes several times as
+  // long at full capacity.
+  std::vector<std::uint32_t> start(std::size_t{m.PointCount} + 2, 0);
+  const auto sound = [&m](const TriangleCorners& c) {
+    for (PointIndex p : c)
+      if (p == NoPoint || p > m.PointCount) return false;
+    return c[0] != c[1] && c[1] != c[2] && c[0] != c[2];
+  };
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    if (!sound(c)) continue;
+    for (std::size_t k = 0; k < 3; ++k) ++start[std::min(c[k], c[(k + 1) % 3]) + 1u];
+  }
+  for (std::size_t p = 1; p < start.size(); ++p) start[p] += start[p - 1];
+  std::vector<TriangleEdge> edges(start.back());
+  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
+    const TriangleCorners& c = m.TriVertex[t];
+    if (!sound(c)) continue;
+    for (std::size_t k = 0; k < 3; ++k) {
+      const auto [lo, hi] = std::minmax(c[k], c[(k + 1) % 3]);
+      edges[next[lo]++] = {lo, hi, static_cast<TriangleIndex>(t)};
+    }
+  }
+  // Insertion keeps the triangle order of equal edges, which the placing above made ascending.
+  for (std::size_t p = 1; p + 1 < start.size(); ++p) {
+    for (std::size_t i = start[p] + 1; i < start[p + 1]; ++i) {
+      const TriangleEdge e = edges[i];
+      std::size_t j = i;
+      for (; j > start[p] && edges[j - 1].hi > e.hi; --j) edges[j] = edges[j - 1];
+      edges[j] = e;
+    }
+  }
+  return edges;
+}
+
+namespace {
+
 void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
   for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
     for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
@@ -297,54 +339,38 @@ int Side(const SurfaceModel& m, PointIndex a, PointIndex b, PointIndex p) {
   return cross > 0 ? 1 : -1;
 }
 
+// The corner of triangle t that is not on the edge lo-hi.
+PointIndex Opposite(const SurfaceModel& m, TriangleIndex t, PointIndex lo, PointIndex hi) {
+  for (PointIndex p : m.TriVertex[t])
+    if (p != lo && p != hi) return p;
+  return NoPoint;
+}
+
 // An edge belongs to one triangle (on the outside of the surface) or to two, which lie on its
 // two sides and, in a triangulation of the program's own, list each other. A third triangle on
 // an edge, or two folded over each other, would count their ground twice in every area and
 // volume; a missing link only cuts the walks along the surface short.
 void CheckTriangleEdges(const SurfaceModel& m, TopologyReport& report, bool linksRequired) {
-  struct EdgeUse {
-    std::uint32_t key;  // lower corner in the high half, higher corner in the low half
-    TriangleIndex triangle;
-    PointIndex opposite;
-  };
-  std::vector<EdgeUse> uses;
-  uses.reserve(std::size_t{m.TriangleCount} * 3);
-  for (std::size_t t = 1; t <= m.TriangleCount; ++t) {
-    const TriangleCorners& c = m.TriVertex[t];
-    // Corners that are no points or repeat are reported by CheckTriangles.
-    if (std::any_of(c.begin(), c.end(), [&](PointIndex p) { return p == NoPoint || p > m.PointCount; }) ||
-        c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
-      continue;
-    for (std::size_t k = 0; k < 3; ++k) {
-      const PointIndex a = c[k], b = c[(k + 1) % 3];
-      const auto key = std::uint32_t{std::min(a, b)} << 16 | std::max(a, b);
-      uses.push_back({key, static_cast<TriangleIndex>(t), c[(k + 2) % 3]});
+  const std::vector<TriangleEdge> edges = EdgesByPoints(m);
+  const auto sameEdge = [](const TriangleEdge& a, const TriangleEdge& b) { return a.lo == b.lo && a.hi == b.hi; };
+  for (std::size_t k = 0; k < edges.size();) {
+    std::size_t end = k + 1;
+    while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
+    const PointIndex lo = edges[k].lo, hi = edges[k].hi;
+    const std::string name = "edge " + std::to_string(lo) + "-" + std::to_string(hi);
+    if (end - k > 2) {
+      report.Add(name + ": shared by " + std::to_string(end - k) + " triangles");
+    } else if (end - k == 2) {
+      const TriangleIndex t = edges[k].triangle, u = edges[k + 1].triangle;
+      const TriangleNeighbours& n = m.TriNeighbour[t];
+      if (linksRequired && std::find(n.begin(), n.end(), u) == n.end())
+        report.Add(name + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
+                   " share it but are not neighbours");
+      if (Side(m, lo, hi, Opposite(m, t, lo, hi)) * Side(m, lo, hi, Opposite(m, u, lo, hi)) > 0)
+        report.Add(Name("triangles", t) + " and " + std::to_string(u) + ": lie on the same side of " + name +
+                   " (folded)");
     }
-  }
-  std::sort(uses.begin(), uses.end(), [](const EdgeUse& x, const EdgeUse& y) {
-    return x.key != y.key ? x.key < y.key : x.triangle < y.triangle;
-  });
-  for (std::size_t i = 0; i < uses.size();) {
-    std::size_t j = i + 1;
-    while (j < uses.size() && uses[j].key == uses[i].key) ++j;
-    const auto a = static_cast<PointIndex>(uses[i].key >> 16), b = static_cast<PointIndex>(uses[i].key & 0xFFFFu);
-    const std::string edge = "edge " + std::to_string(a) + "-" + std::to_string(b);
-    if (j - i > 2) {
-      report.Add(edge + ": shared by " + std::to_string(j - i) + " triangles");
-    } else if (j - i == 2) {
-      const EdgeUse& first = uses[i];
-      const EdgeUse& second = uses[i + 1];
-      const auto lists = [&](TriangleIndex t, TriangleIndex u) {
-        const TriangleNeighbours& n = m.TriNeighbour[t];
-        return std::find(n.begin(), n.end(), u) != n.end();
-      };
-      const std::string pair = Name("triangles", first.triangle) + " and " + std::to_string(second.triangle);
-      if (linksRequired && !lists(first.triangle, second.triangle) && !lists(second.triangle, first.triangle))
-        report.Add(pair + ": share " + edge + " but are not neighbours");
-      if (Side(m, a, b, first.opposite) * Side(m, a, b, second.opposite) > 0)
-        report.Add(pair + ": lie on the same side of " + edge + " (folded)");
-    }
-    i = j;
+    k = end;
   }
 }
 

@@ -112,12 +112,22 @@ class SurfaceModel {
   void SortPointsAlongLongerAxis(std::vector<PointIndex>& list, PointIndex lo, PointIndex hi);
 };
 
+// An edge of a triangle: its two points, the lower first, and the triangle.
+struct TriangleEdge {
+  PointIndex lo = NoPoint;
+  PointIndex hi = NoPoint;
+  TriangleIndex triangle = NoTriangle;
+};
+// The edges of triangles 1..TriangleCount ordered by their points, then by triangle, so that the
+// triangles of one edge come together. Triangles with a corner that is no point, or with a
+// corner twice, are left out.
+std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& model);
+
 // Returns one line per broken invariant (empty when the model is sound): counts within
 // capacity, every stored index in range, distinct corners, neighbour lists symmetric with their
 // non-zero slots first, no triangle its own or a repeated neighbour, neighbours sharing an edge,
-// and the border a single closed ring. A wrecked model reports its first 100 faults.
-// Besides, every edge is shared by at most two triangles, two triangles on one edge are
-// neighbours and lie on its two sides (no fold).
+// no edge in more than two triangles, the two triangles of an edge neighbours on its two sides
+// (no fold), and the border a single closed ring. A wrecked model reports its first 100 faults.
 std::vector<std::string> CheckTopology(const SurfaceModel& model);
 // The part of CheckTopology that the triangles must pass to be contoured and measured: counts,
 // corners, the neighbours listed, and edges shared by two triangles at most, on their two sides.

@@ -1,9 +1,9 @@
 #include "tin/border.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
-#include <numbers>
 #include <string>
 
 #include "common/app_settings.h"
@@ -16,49 +16,13 @@
 #include "model/model_document.h"
 #include "model/surface_model.h"
 #include "tin/geometry.h"
+#include "tin/predicates.h"
 
 namespace terravue::tin {
 
 using model::SurfaceModel;
 
 namespace {
-
-// A measure of the direction of (dx, dy) that strictly increases with its angle over [0, 2pi),
-// from 0 to 4, at a slope between 1/2 and 1 per radian: cheaper than an arctangent, and enough
-// to compare directions against thresholds.
-double PseudoAngle(double dx, double dy) {
-  const double t = dx / (std::fabs(dx) + std::fabs(dy));
-  return dy >= 0 ? 1 - t : 3 + t;
-}
-double PseudoAngle(double angle) { return PseudoAngle(std::cos(angle), std::sin(angle)); }
-
-// Which candidates the wrap can pass over without the long-double direction: those whose
-// direction is certainly beyond the best so far (past the tolerance, short of the wrap-around
-// just below 2pi) or certainly behind the boundary's last direction. The thresholds carry 1e-9
-// radians for the rounding of the directions and 1e-12 for that of the measure, far more than
-// either.
-class DirectionFilter {
- public:
-  void Behind(Real previousAngle) {
-    const double low = static_cast<double>(previousAngle) - 1e-4 - 1e-9;
-    behind_ = low > 0 ? PseudoAngle(low) - 1e-12 : -1;
-  }
-  void Beyond(Real bestAngle) {
-    const double high = static_cast<double>(bestAngle) + 1e-4 + 1e-9;
-    beyond_ = high < WrapAngle ? PseudoAngle(high) + 1e-12 : 5;
-  }
-  // False only when the long-double tests certainly reject the candidate.
-  bool MayTake(double dx, double dy) const {
-    if (!(std::fabs(dx) > 1.0000001e-4)) return true;  // the direction is not an arctangent
-    const double measure = PseudoAngle(dx, dy);
-    return !((measure > beyond_ && measure < wrap_) || measure < behind_);
-  }
-
- private:
-  static constexpr double WrapAngle = 2 * std::numbers::pi - 1e-4 - 1e-9;
-  double wrap_ = PseudoAngle(WrapAngle) - 1e-12;
-  double behind_ = -1, beyond_ = 5;
-};
 
 void ClearBorder(SurfaceModel& m) {
   std::fill_n(m.BorderNext.begin(), std::min<std::size_t>(std::size_t{m.PointCount} + 1, m.BorderNext.size()),
@@ -108,65 +72,140 @@ void ResetBorderErrors(BorderErrors& errors, int pointCount) {
               std::uint8_t{0});
 }
 
-void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcessActive) {
+namespace {
+
+// Points that may lie on the hull: all but those strictly inside the polygon of the extreme
+// points in eight directions, which are hull points themselves; on most sites that leaves a few
+// hundred of many thousands. The diagonal extremes come from rounded sums, so the polygon is used
+// only when it is exactly convex. A point strictly inside the rectangle bounded by the polygon's
+// corners on each side lies inside it without a test.
+std::vector<PointIndex> HullCandidates(const SurfaceModel& m) {
+  const int n = m.PointCount;
+  const std::vector<double>& x = m.PointX;
+  const std::vector<double>& y = m.PointY;
+  // Counter-clockwise from the left: the extremes towards directions 180, 225, ..., 135 degrees.
+  std::array<PointIndex, 8> e;
+  e.fill(1);
+  for (int i = 2; i <= n; ++i) {
+    const double xi = x[i], yi = y[i];
+    const auto p = static_cast<PointIndex>(i);
+    if (xi < x[e[0]]) e[0] = p;
+    if (xi + yi < x[e[1]] + y[e[1]]) e[1] = p;
+    if (yi < y[e[2]]) e[2] = p;
+    if (xi - yi > x[e[3]] - y[e[3]]) e[3] = p;
+    if (xi > x[e[4]]) e[4] = p;
+    if (xi + yi > x[e[5]] + y[e[5]]) e[5] = p;
+    if (yi > y[e[6]]) e[6] = p;
+    if (yi - xi > y[e[7]] - x[e[7]]) e[7] = p;
+  }
+  const double left = std::max({x[e[7]], x[e[0]], x[e[1]]}), right = std::min({x[e[3]], x[e[4]], x[e[5]]});
+  const double bottom = std::max({y[e[1]], y[e[2]], y[e[3]]}), top = std::min({y[e[5]], y[e[6]], y[e[7]]});
+  std::vector<PointIndex> polygon(e.begin(), e.end());
+  polygon.erase(std::unique(polygon.begin(), polygon.end(),
+                            [&](PointIndex a, PointIndex b) { return x[a] == x[b] && y[a] == y[b]; }),
+                polygon.end());
+  while (polygon.size() > 1 && x[polygon.front()] == x[polygon.back()] && y[polygon.front()] == y[polygon.back()])
+    polygon.pop_back();
+  std::vector<PointIndex> candidates;
+  const std::size_t k = polygon.size();
+  bool convex = k >= 3;
+  for (std::size_t i = 0; i < k && convex; ++i)
+    convex = OrientationSign(m, polygon[i], polygon[(i + 1) % k], polygon[(i + 2) % k]) >= 0;
+  for (int i = 1; i <= n; ++i) {
+    const auto p = static_cast<PointIndex>(i);
+    if (convex && x[p] > left && x[p] < right && y[p] > bottom && y[p] < top) continue;
+    bool inside = convex;
+    for (std::size_t j = 0; j < k && inside; ++j) {
+      const PointIndex a = polygon[j], b = polygon[(j + 1) % k];
+      // OrientationSign's own first test, written out for the many points well inside.
+      const double l = (x[a] - x[p]) * (y[b] - y[p]), r = (x[b] - x[p]) * (y[a] - y[p]);
+      const double error = 0x1p-51 * (std::fabs(l) + std::fabs(r));
+      inside = l - r > error || (l - r >= -error && OrientationSign(m, a, b, p) > 0);
+    }
+    if (!inside) candidates.push_back(p);
+  }
+  return candidates;
+}
+
+// The hull's boundary counter-clockwise through every point on it, corners and the points lying
+// exactly on its edges in order along them (Andrew's monotone chains, each turn decided exactly).
+// Of points at one position only the lowest numbered is taken. Points in one line give the
+// points along the line.
+std::vector<PointIndex> HullRing(const SurfaceModel& m) {
+  std::vector<PointIndex> points = HullCandidates(m);
+  std::sort(points.begin(), points.end(), [&](PointIndex a, PointIndex b) {
+    if (m.PointX[a] != m.PointX[b]) return m.PointX[a] < m.PointX[b];
+    if (m.PointY[a] != m.PointY[b]) return m.PointY[a] < m.PointY[b];
+    return a < b;
+  });
+  points.erase(std::unique(points.begin(), points.end(),
+                           [&](PointIndex a, PointIndex b) { return m.PointX[a] == m.PointX[b] && m.PointY[a] == m.PointY[b]; }),
+               points.end());
+  if (points.size() < 3) return points;
+  // Only a strict turn the wrong way leaves a chain, so points in line stay on it.
+  const auto chain = [&](auto first, auto last) {
+    std::vector<PointIndex> hull;
+    for (auto it = first; it != last; ++it) {
+      while (hull.size() >= 2 && OrientationSign(m, hull[hull.size() - 2], hull.back(), *it) < 0) hull.pop_back();
+      hull.push_back(*it);
+    }
+    return hull;
+  };
+  std::vector<PointIndex> ring = chain(points.begin(), points.end());
+  const std::vector<PointIndex> upper = chain(points.rbegin(), points.rend());
+  // Points in one line: the lower chain holds them all, and the upper would run back over them.
+  if (upper.size() + ring.size() == 2 * points.size()) return ring;
+  ring.insert(ring.end(), upper.begin() + 1, upper.end() - 1);
+  return ring;
+}
+
+// The start of the ring: the lowest point and, of nearly equally low ones, the leftmost, found
+// by one scan in point order; taken from the ring points alone when the scan over all points
+// ends on a point off the ring (one a hair above a lower edge).
+PointIndex StartPoint(const SurfaceModel& m, const std::vector<PointIndex>& candidates) {
+  PointIndex b = candidates.front();
+  for (PointIndex i : candidates) {
+    if (m.PointY[i] <= m.PointY[b] && (!IsZero4(Real{m.PointY[i]} - Real{m.PointY[b]}) || m.PointX[i] <= m.PointX[b]))
+      b = i;
+  }
+  return b;
+}
+
+}  // namespace
+
+bool PointsAreCollinear(const SurfaceModel& m) {
+  const int n = m.PointCount;
+  if (n < 1) return true;
+  int second = 2;
+  while (second <= n && m.PointX[second] == m.PointX[1] && m.PointY[second] == m.PointY[1]) ++second;
+  for (int i = second + 1; i <= n; ++i)
+    if (OrientationSign(m, 1, static_cast<PointIndex>(second), static_cast<PointIndex>(i)) != 0) return false;
+  return true;
+}
+
+void CreateConvexBorder(Session& session, BorderErrors& errors, bool quiet) {
   SurfaceModel& m = session.model;
   ResetBorderErrors(errors, m.PointCount);
   if (m.PointCount <= 2) return;
   session.port.BeginProgress(msg::CreatingBorder, false);
   ClearBorder(m);
 
-  // Start at the lowest point; of nearly equally low ones, the leftmost.
-  int b = 1;
-  for (int i = 2; i <= m.PointCount; ++i) {
-    if (m.PointY[i] <= m.PointY[b] && (!IsZero4(Real{m.PointY[i]} - Real{m.PointY[b]}) || m.PointX[i] <= m.PointX[b]))
-      b = i;
+  std::vector<PointIndex> ring = HullRing(m);
+  std::vector<PointIndex> all(m.PointCount);
+  for (int i = 0; i < m.PointCount; ++i) all[static_cast<std::size_t>(i)] = static_cast<PointIndex>(i + 1);
+  PointIndex start = StartPoint(m, all);
+  if (std::find(ring.begin(), ring.end(), start) == ring.end()) {
+    std::vector<PointIndex> byNumber = ring;
+    std::sort(byNumber.begin(), byNumber.end());
+    start = StartPoint(m, byNumber);
   }
-  // Slot 0 stands for the start point when the wrap comes back to it.
-  m.PointX[0] = m.PointX[b];
-  m.PointY[0] = m.PointY[b];
-
-  constexpr Real TwoPi = 2 * std::numbers::pi_v<Real>;
-  int d = b;
-  Real previousAngle = 0;
-  DirectionFilter filter;
-  // Every step puts a new point on the ring, so the wrap ends within PointCount steps.
-  for (int step = 0; step <= m.PointCount; ++step) {
-    m.BorderNext[d] = static_cast<PointIndex>(d);  // provisional: d is on the ring
-    Real bestAngle = FarDistance;
-    Real bestDistance2 = 0;
-    int taken = -1;
-    filter.Behind(previousAngle);
-    filter.Beyond(bestAngle);
-    const double x = m.PointX[d], y = m.PointY[d];
-    for (int i = step == 0 ? 1 : 0; i <= m.PointCount; ++i) {
-      if (m.BorderNext[i] != NoPoint) continue;
-      // Most points are clearly behind the boundary or clearly beyond the best direction so far.
-      if (!filter.MayTake(m.PointX[i] - x, m.PointY[i] - y)) continue;
-      const Real dx = Real{m.PointX[i]} - Real{m.PointX[d]};
-      const Real dy = Real{m.PointY[i]} - Real{m.PointY[d]};
-      Real angle = Direction(static_cast<double>(dx), static_cast<double>(dy));
-      if (angle < 0 && !IsZero4(angle)) angle += TwoPi;
-      if (angle >= bestAngle && !IsZero4(angle - bestAngle)) continue;
-      // The boundary never turns back.
-      if (angle < previousAngle && !IsZero4(angle - previousAngle)) continue;
-      const Real distance2 = dx * dx + dy * dy;
-      // Of points in the same direction the nearer comes first, so that points lying on a hull
-      // edge join the ring.
-      if (IsZero4(angle - bestAngle) && !(distance2 > 0 && distance2 < bestDistance2)) continue;
-      bestAngle = angle;
-      bestDistance2 = distance2;
-      taken = i;
-      filter.Beyond(bestAngle);
-    }
-    if (taken <= 0) break;
-    m.BorderNext[d] = static_cast<PointIndex>(taken);
-    previousAngle = bestAngle;
-    d = taken;
+  std::rotate(ring.begin(), std::find(ring.begin(), ring.end(), start), ring.end());
+  if (ring.size() >= 2) {
+    for (std::size_t k = 0; k < ring.size(); ++k) m.BorderNext[ring[k]] = ring[(k + 1) % ring.size()];
   }
-  m.BorderNext[d] = static_cast<PointIndex>(b);
 
   session.port.EndProgress();
-  if (!autoProcessActive) session.port.ShowCompletion(msg::BorderComplete);
+  if (!quiet) session.port.ShowCompletion(msg::BorderComplete);
 }
 
 // ---- Border Editor operations ---------------------------------------------------------------

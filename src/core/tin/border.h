@@ -40,10 +40,15 @@ struct BorderErrors {
 void AllocateBorderErrors(Session& session, BorderErrors& errors);
 void ResetBorderErrors(BorderErrors& errors, int pointCount);
 
-// Replaces the ring by the counter-clockwise convex hull of all points, by gift wrapping from
-// the lowest point; points on a hull edge become border points too. Shows its progress note
-// and, unless Auto Process runs, "Border complete!".
-void CreateConvexBorder(Session& session, BorderErrors& errors, bool autoProcessActive);
+// Replaces the ring by the convex hull of all points, counter-clockwise from the lowest point:
+// every corner of the hull and every point lying on a hull edge, in order along it, so that
+// every point lies inside the ring or on it. Turns are decided exactly. Points all in one line
+// give the ring along the line. Shows its progress note and, unless quiet (Auto Process, or
+// inside a triangulation), "Border complete!".
+void CreateConvexBorder(Session& session, BorderErrors& errors, bool quiet);
+
+// All points lie on one straight line (or at one position): no surface can be made of them.
+bool PointsAreCollinear(const model::SurfaceModel& m);
 
 // ---- Border Editor operations (the point p is the one the user picked) ----------------------
 

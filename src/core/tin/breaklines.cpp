@@ -15,13 +15,15 @@
 #include "common/user_port.h"
 #include "model/model_document.h"
 #include "tin/constrained_edges.h"
+#include "tin/delaunay_repair.h"
 #include "tin/geometry.h"
 
 namespace terravue::tin {
 
 using model::SurfaceModel;
 
-bool AdjustBreaklines(SurfaceModel& m, LocateState& state, UserPort& port, std::vector<std::uint8_t>& flags) {
+bool AdjustBreaklines(SurfaceModel& m, LocateState& state, UserPort& port, std::vector<std::uint8_t>& flags,
+                      FixedSegments* repair) {
   if (m.TriangleCount == 0 || m.BreaklineCount == 0) return true;
   const int count = m.BreaklineCount;
   std::optional<FixedEdges> fixed;
@@ -54,6 +56,10 @@ bool AdjustBreaklines(SurfaceModel& m, LocateState& state, UserPort& port, std::
       }
     }
     if (failures == 0 || failures == previous) break;
+  }
+  if (repair != nullptr) {
+    repair->AddFlagged(m, *fixed);
+    RestoreDelaunay(m, *repair, fixed->Touched());
   }
   return failures == 0;
 }
@@ -191,7 +197,7 @@ void KillBreaklines(Session& session, BreaklineEditorState& editor) {
   }
   const std::string question =
       std::string(msg::DeleteAllPrefix) + FormatInteger(m.BreaklineCount, 0) + std::string(msg::DeleteAllSuffix);
-  if (!session.port.AskYesNo(question)) return;
+  if (!session.port.AskToDiscard(question)) return;
   m.BreaklineCount = 0;
   editor.notExecuted = true;
   model::MarkModified(session);
@@ -229,7 +235,8 @@ void ExecuteBreaklines(Session& session, LocateState& state, BreaklineEditorStat
   editor.notExecuted = false;
   model::MarkModified(session);
   editor.errorCursor = 1;
-  if (!AdjustBreaklines(m, state, session.port, editor.errorFlags)) ListBreaklineErrors(session, editor.errorFlags);
+  FixedSegments fixed = FixedSegments::OfModel(m);
+  if (!AdjustBreaklines(m, state, session.port, editor.errorFlags, &fixed)) ListBreaklineErrors(session, editor.errorFlags);
 }
 
 namespace {

@@ -18,12 +18,15 @@ class UserPort;
 namespace terravue::tin {
 
 struct LocateState;
+class FixedSegments;
 
 // Makes every breakline an edge (ForceSegment with Delaunay restoration), in passes until a
 // pass fixes nothing more. flags gets one byte per breakline: set exactly for those that failed.
-// True when all succeeded (also when there is nothing to do).
+// With `repair`, the edges the forcing fixed join it, and the triangles the forcing swapped are
+// flipped back to Delaunay wherever it allows (RestoreDelaunay). True when all succeeded (also
+// when there is nothing to do).
 bool AdjustBreaklines(model::SurfaceModel& m, LocateState& state, UserPort& port,
-                      std::vector<std::uint8_t>& flags);
+                      std::vector<std::uint8_t>& flags, FixedSegments* repair = nullptr);
 
 // Asks whether to view the failures, then lists the flagged breaklines in the report viewer.
 void ListBreaklineErrors(Session& session, const std::vector<std::uint8_t>& flags);
@@ -61,6 +64,8 @@ void AddBreaklineSeries(Session& session, BreaklineEditorState& editor, PointInd
 void DeleteNearestBreakline(Session& session, BreaklineEditorState& editor, double x, double y);
 void KillBreaklines(Session& session, BreaklineEditorState& editor);
 void UndeleteBreakline(Session& session, BreaklineEditorState& editor);
+// Execute: forces every breakline into the surface, then flips the rest of it to Delaunay where
+// the border and the breaklines allow (RestoreDelaunay), as a triangulation leaves it.
 void ExecuteBreaklines(Session& session, LocateState& state, BreaklineEditorState& editor);
 // Error - Next / Error - Previous: the next failed breakline cyclically from the cursor, which
 // then becomes the cursor; NoBreakline (after the message) when none is flagged.

@@ -23,12 +23,7 @@ bool IsNeighbour(const SurfaceModel& m, TriangleIndex t, TriangleIndex u) {
   return n[0] == u || n[1] == u || n[2] == u;
 }
 
-// The quadrilateral of two neighbours: p is a's corner off b, q is b's corner off a, and
-// (a1, a2) the shared edge with a1 following p in a's corner order.
-struct Apexes {
-  bool found = false;
-  PointIndex p = NoPoint, q = NoPoint, a1 = NoPoint, a2 = NoPoint;
-};
+}  // namespace
 
 Apexes FindApexes(const SurfaceModel& m, TriangleIndex a, TriangleIndex b) {
   Apexes apexes;
@@ -45,6 +40,8 @@ Apexes FindApexes(const SurfaceModel& m, TriangleIndex a, TriangleIndex b) {
   apexes.found = true;
   return apexes;
 }
+
+namespace {
 
 // n becomes a neighbour of t (in t's next free slot), and every entry of n's list naming one
 // of the two rewritten triangles now names t.
@@ -79,31 +76,13 @@ bool SharesEdge(const SurfaceModel& m, TriangleIndex t, TriangleIndex u) {
   return shared == 2;
 }
 
-SwapResult SwapDiagonal(SurfaceModel& m, FixedEdges& fixed, TriangleIndex a, TriangleIndex b) {
-  if (a == NoTriangle || b == NoTriangle || !IsNeighbour(m, a, b)) return SwapResult::Swapped;
-  const Apexes x = FindApexes(m, a, b);
-  if (!x.found) return SwapResult::NoApex;
-
-  const EdgeSlotResult inA = EdgeSlot(m, a, x.a1, x.a2);
-  const EdgeSlotResult inB = EdgeSlot(m, b, x.a1, x.a2);
-  if (!inA.found || !inB.found || fixed.Get(a, inA.slot) || fixed.Get(b, inB.slot))
-    return SwapResult::FixedEdge;
-  if (!SegmentsCross(m, x.p, x.q, x.a1, x.a2).crosses) return SwapResult::NotConvex;
-  if (std::fabs(Orientation(m, x.p, x.q, x.a1)) < 1e-6 || std::fabs(Orientation(m, x.p, x.q, x.a2)) < 1e-6)
-    return SwapResult::NotConvex;
-
+void FlipDiagonal(SurfaceModel& m, TriangleIndex a, TriangleIndex b, const Apexes& x) {
   model::TriangleNeighbours outerA = m.TriNeighbour[a];
   model::TriangleNeighbours outerB = m.TriNeighbour[b];
   for (auto& n : outerA)
     if (n == b) n = NoTriangle;
   for (auto& n : outerB)
     if (n == a) n = NoTriangle;
-  // Fixed edges travel as point pairs: the slots that hold them change with the corners.
-  std::pair<PointIndex, PointIndex> fixedPairs[6];
-  int fixedCount = 0;
-  for (TriangleIndex t : {a, b})
-    for (int i = 0; i < 3; ++i)
-      if (fixed.Get(t, i)) fixedPairs[fixedCount++] = {m.TriVertex[t][i], m.TriVertex[t][(i + 1) % 3]};
 
   m.TriVertex[a] = {x.p, x.q, x.a1};
   m.TriVertex[b] = {x.p, x.q, x.a2};
@@ -117,6 +96,30 @@ SwapResult SwapDiagonal(SurfaceModel& m, FixedEdges& fixed, TriangleIndex a, Tri
     if (SharesEdge(m, b, nA)) Attach(m, nA, b, a, b);
     if (SharesEdge(m, b, nB)) Attach(m, nB, b, a, b);
   }
+}
+
+SwapResult SwapDiagonal(SurfaceModel& m, FixedEdges& fixed, TriangleIndex a, TriangleIndex b) {
+  if (a == NoTriangle || b == NoTriangle || !IsNeighbour(m, a, b)) return SwapResult::Swapped;
+  const Apexes x = FindApexes(m, a, b);
+  if (!x.found) return SwapResult::NoApex;
+
+  const EdgeSlotResult inA = EdgeSlot(m, a, x.a1, x.a2);
+  const EdgeSlotResult inB = EdgeSlot(m, b, x.a1, x.a2);
+  if (!inA.found || !inB.found || fixed.Get(a, inA.slot) || fixed.Get(b, inB.slot))
+    return SwapResult::FixedEdge;
+  if (!SegmentsCross(m, x.p, x.q, x.a1, x.a2).crosses) return SwapResult::NotConvex;
+  if (std::fabs(Orientation(m, x.p, x.q, x.a1)) < 1e-6 || std::fabs(Orientation(m, x.p, x.q, x.a2)) < 1e-6)
+    return SwapResult::NotConvex;
+
+  // Fixed edges travel as point pairs: the slots that hold them change with the corners.
+  std::pair<PointIndex, PointIndex> fixedPairs[6];
+  int fixedCount = 0;
+  for (TriangleIndex t : {a, b})
+    for (int i = 0; i < 3; ++i)
+      if (fixed.Get(t, i)) fixedPairs[fixedCount++] = {m.TriVertex[t][i], m.TriVertex[t][(i + 1) % 3]};
+
+  FlipDiagonal(m, a, b, x);
+  fixed.Touch(a, b);
 
   for (int i = 0; i < 3; ++i) {
     fixed.Set(a, i, false);
@@ -191,13 +194,14 @@ void SegmentForcer::FindFirstCrossing() {
     if (c[i] == a_) slot = i;
   PointIndex e1 = c[(slot + 1) % 3];
   PointIndex e2 = c[(slot + 2) % 3];
-  if (TestEdge(start, e1, e2)) return;
   bool reachedOutside = false;
-  if (TurnAbout(start, e1, reachedOutside)) return;
-  if (reachedOutside) {
-    if (TurnAbout(start, e2, reachedOutside)) return;
-  }
-  walkFailed_ = true;
+  const bool decided = TestEdge(start, e1, e2) || TurnAbout(start, e1, reachedOutside) ||
+                       (reachedOutside && TurnAbout(start, e2, reachedOutside));
+  if (!decided) walkFailed_ = true;
+  // A segment that is an edge already is forced, whatever lay within 0.001 of its line in the
+  // triangles the probe turned over before the one that has it: a point a hair inside a hull
+  // edge would otherwise fail the border, or not, by the order of the turn.
+  if (endReached_) passedPoint_ = false;
 }
 
 // Turns about a from `start` across the edges (a, edgeEnd), testing each new triangle's edge

@@ -26,11 +26,23 @@ class FixedEdges {
 
   bool Get(TriangleIndex t, int slot) const { return t < flags_.size() && flags_[t][slot] != 0; }
   void Set(TriangleIndex t, int slot, bool fixed) {
-    if (t < flags_.size()) flags_[t][static_cast<std::size_t>(slot)] = fixed ? 1 : 0;
+    if (t >= flags_.size()) return;
+    flags_[t][static_cast<std::size_t>(slot)] = fixed ? 1 : 0;
+    if (fixed) flagged_.push_back(t);
   }
+  // The triangles swaps rewrote in this job, where the repair after it starts.
+  void Touch(TriangleIndex a, TriangleIndex b) {
+    touched_.push_back(a);
+    touched_.push_back(b);
+  }
+  const std::vector<TriangleIndex>& Touched() const { return touched_; }
+  // Every triangle a flag was set in (some perhaps more than once): the flags lie among them.
+  const std::vector<TriangleIndex>& Flagged() const { return flagged_; }
 
  private:
   std::vector<std::array<std::uint8_t, 3>> flags_;
+  std::vector<TriangleIndex> touched_;
+  std::vector<TriangleIndex> flagged_;
 };
 
 struct EdgeSlotResult {
@@ -49,6 +61,19 @@ enum class SwapResult {
   NotConvex = 2,    // the quadrilateral is not convex, or a new triangle would be degenerate
   NoApex = 3,       // the two triangles do not make a quadrilateral
 };
+
+// The quadrilateral of two neighbours: p is a's corner off b, q is b's corner off a, and
+// (a1, a2) the shared edge with a1 following p in a's corner order.
+struct Apexes {
+  bool found = false;
+  PointIndex p = NoPoint, q = NoPoint, a1 = NoPoint, a2 = NoPoint;
+};
+Apexes FindApexes(const model::SurfaceModel& m, TriangleIndex a, TriangleIndex b);
+
+// Rewrites the neighbours a and b to the other diagonal of their quadrilateral x, as
+// SwapDiagonal does, without any check: A = (p, q, a1), B = (p, q, a2), each the other's
+// neighbour in slot 0, the outer neighbours re-attached in the order of the old slots.
+void FlipDiagonal(model::SurfaceModel& m, TriangleIndex a, TriangleIndex b, const Apexes& x);
 
 // Before:  A = (p, a1, a2) below the diagonal a1-a2, B = (q, a2, a1) above it.
 // After:   A = (p, q, a1) and B = (p, q, a2), each the other's neighbour in slot 0, the outer

@@ -22,8 +22,15 @@ Real Square(Real v) { return v * v; }
 
 // ---- Scalar helpers -------------------------------------------------------------------------
 
+// Coordinates typed to thousandths are stored to within half a unit in the last place of their
+// magnitude, so a difference meant to be exactly 0.001 comes out a few such units above or below
+// it. The reach is lowered by far more than that (2^-45 of the magnitude, under a micron below
+// ten thousand kilometres), so that such a pair is never the same place, whichever way its
+// digits rounded. Differences of close values are exact in double.
 bool SamePlace(double x1, double y1, double x2, double y2) {
-  return IsZero3(Real{x1} - Real{x2}) && IsZero3(Real{y1} - Real{y2});
+  const double magnitude = std::max({1.0, std::fabs(x1), std::fabs(x2), std::fabs(y1), std::fabs(y2)});
+  const double reach = 0.001 - magnitude * 0x1p-45;
+  return std::fabs(x1 - x2) < reach && std::fabs(y1 - y2) < reach;
 }
 
 double RoundToThousandths(double x) {
@@ -424,16 +431,22 @@ bool OnBorderLine(const SurfaceModel& m, double x, double y) {
   return SideOfFeature(m, nearest, p).distance <= 0.001;
 }
 
-bool InsertOnBorder(SurfaceModel& m, PointIndex p, double x, double y) {
-  if (p == NoPoint || p >= m.BorderNext.size() || !OnBorderLine(m, x, y)) return false;
+PointIndex BorderSegmentAt(const SurfaceModel& m, double x, double y) {
+  if (!OnBorderLine(m, x, y)) return NoPoint;
   const XY position{x, y};
   const BorderFeature nearest =
       NearestBorderFeature(m, m.FirstBorderPoint(1, m.PointCount), position, FeatureRule::Plain);
-  if (!nearest.found) return false;
+  if (!nearest.found) return NoPoint;
   const PointIndex d = nearest.from;
-  const PointIndex next = m.BorderNext[d];
-  if (SegmentDistance2(PointXY(m, d), PointXY(m, next), position) >= 0.001) return false;
-  m.BorderNext[p] = next;
+  if (SegmentDistance2(PointXY(m, d), PointXY(m, m.BorderNext[d]), position) >= 0.001) return NoPoint;
+  return d;
+}
+
+bool InsertOnBorder(SurfaceModel& m, PointIndex p, double x, double y) {
+  if (p == NoPoint || p >= m.BorderNext.size()) return false;
+  const PointIndex d = BorderSegmentAt(m, x, y);
+  if (d == NoPoint) return false;
+  m.BorderNext[p] = m.BorderNext[d];
   m.BorderNext[d] = p;
   return true;
 }

@@ -40,7 +40,9 @@ inline XY PointXY(const model::SurfaceModel& m, PointIndex p) { return {m.PointX
 
 // ---- Scalar helpers -------------------------------------------------------------------------
 
-// Two positions closer than 0.001 in X and in Y.
+// Two positions closer than 0.001 in X and in Y: the one test of "the same place" wherever it
+// is asked (duplicate removal on import, the triangulation's duplicate check, the editors). A
+// difference that is 0.001 but for the rounding of the coordinates counts as 0.001.
 bool SamePlace(double x1, double y1, double x2, double y2);
 // Integer part plus the fraction rounded to thousandths, halves to even.
 double RoundToThousandths(double x);
@@ -191,6 +193,9 @@ bool InsideBorder(const model::SurfaceModel& m, PointIndex start, double x, doub
 
 // True when (x, y) lies within 0.001 of the border line.
 bool OnBorderLine(const model::SurfaceModel& m, double x, double y);
+// The border point d whose segment d -> BorderNext[d] the position lies on (within the
+// tolerance of OnBorderLine, nearest first); NoPoint when none.
+PointIndex BorderSegmentAt(const model::SurfaceModel& m, double x, double y);
 // When the position of the new point p lies on the border line, splices p into the border
 // segment nearest to it and returns true.
 bool InsertOnBorder(model::SurfaceModel& m, PointIndex p, double x, double y);

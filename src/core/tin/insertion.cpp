@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,9 @@
 #include "common/user_port.h"
 #include "model/axis_sort.h"
 #include "model/surface_model.h"
+#include "tin/duplicates.h"
 #include "tin/geometry.h"
+#include "tin/predicates.h"
 
 // The steps follow the textbook incremental insertion with a cavity per point; what makes it
 // fast without changing a single triangle, corner order or neighbour slot:
@@ -33,8 +36,8 @@
 //   across the sort axis, which exclude nearly all, are also kept apart and tested four slots
 //   at a time;
 // - circles are computed in double precision together with a bound on how far every in-circle
-//   decision made from them can lie from the long-double one; only decisions within that bound
-//   of their threshold are taken again with the long-double circle;
+//   decision made from them can lie from the exact one (and the long-double one); only
+//   decisions within that bound of their threshold are taken again, exactly;
 // - the cavity's shared edges are noted while it grows, and the fan is linked through
 //   per-point tables, instead of pairwise searches; which of a rim triangle's slots face the
 //   cavity is noted too, so that linking the rim reads no slots of the triangles beyond it;
@@ -44,9 +47,8 @@
 // - the ranking sorts (coordinate, point) pairs by the model's own quicksort, step for step,
 //   rather than point numbers that reach into the coordinates for every comparison.
 //
-// The linking relies on what insertion maintains: every triangle is counter-clockwise with a
-// doubled area of at least 1e-6 (a fan triangle that is not ends the run), so each directed
-// edge belongs to one triangle, each cavity's outline is a simple cycle, and an edge is shared
+// The linking relies on what insertion maintains: every triangle is counter-clockwise (a fan is
+// made only when all its triangles are, exactly), so each directed edge belongs to one triangle, each cavity's outline is a simple cycle, and an edge is shared
 // by two cavity triangles exactly when they are neighbours across it. Where the outline is not
 // a simple cycle the plain searches run instead. The rim's noted slots rely on neighbour lists
 // being symmetric, which linking along a simple outline keeps; once a plain search has run, the
@@ -61,8 +63,9 @@ namespace {
 constexpr double Unit = 0x1p-53;
 
 // The tests build this file a second time with TERRAVUE_CHECKED_INSERTION defined: every
-// decision then taken in double precision (or from the bounds) is also taken the plain way, in
-// long double, and each disagreement is counted. The entry point is then CheckedInsertPoints.
+// decision then taken in double precision (or from the bounds) is also taken the plain way
+// (exactly, or in long double where the plain way is long double), and each disagreement is
+// counted. The entry point is then CheckedInsertPoints.
 #ifdef TERRAVUE_CHECKED_INSERTION
 constexpr bool Checked = true;
 #else
@@ -99,6 +102,7 @@ struct alignas(64) Slot {
   std::uint32_t rimIndex = 0;
   std::uint32_t verdictStamp = 0;  // the insertion whose in-circle verdict the slot holds (its cavity stamp)
   bool verdict = false;
+  bool late = false;  // made after the run's first step that was not exact (see tolerated_)
   double centreAlong = 0;
   double centreAcross = 0;
   double radius2 = 0;
@@ -233,21 +237,41 @@ class PointInserter {
 
   TriangulationStatus Run();
   long Disagreements() const { return disagreements_; }
+  const std::optional<PointPair>& SamePlacePair() const { return samePlace_; }
+  // Whether the run's steps were all exact; if not, the triangles with an edge that fails the
+  // circle test.
+  bool Delaunay() const { return !tolerated_; }
+  const std::vector<TriangleIndex>& Failing() const { return failing_; }
 
  private:
   struct CircleVerdict {
     bool complete;  // the circle lies wholly behind the point along the sort axis
-    bool in;        // the point is strictly inside the circle
+    bool in;        // the point is inside the circle by the tolerance (InsideCircle)
   };
 
   bool Allocate();
   void RankPoints();
   void MakeSuperTriangle();
-  bool SetGeometry(TriangleIndex t);
+  // Corners 1 and 2 of a triangle less corner 0.
+  struct CornerOffsets {
+    double d1x, d1y, d2x, d2y;
+  };
+  void SetGeometry(TriangleIndex t);
+  void SetGeometry(TriangleIndex t, const CornerOffsets& offsets);
   void SetCircle(Slot& s, double cornerX, double cornerY, double d1x, double d1y, double d2x, double d2y, double h,
                  double crossError);
   void SetBounds(TriangleIndex t, double d1x, double d1y, double d2x, double d2y, double cross, double crossError);
   void InsertPoint(int k);
+  void StartCavity(TriangleIndex t);
+  bool OutlineVisible();
+  bool RestartAtContainer(TriangleIndex located);
+  struct Container {
+    TriangleIndex triangle = NoTriangle;
+    TriangleIndex across = NoTriangle;  // when the point lies on the edge between the two
+  };
+  Container FindContainer(TriangleIndex t) const;
+  std::array<int, 3> SidesOf(TriangleIndex t) const;
+  TriangleIndex AcrossCorners(TriangleIndex t, int e) const;
   TriangleIndex LocateContainingTriangle();
   TriangleIndex LocateByBounds();
   TriangleIndex LocateByPlainScan() const;
@@ -257,6 +281,7 @@ class PointInserter {
   void TestNeighbours(TriangleIndex t);
   bool InCircle(TriangleIndex t);
   bool InCircleExact(TriangleIndex t);
+  bool RimTolerated() const;
   CircleVerdict ExactVerdict(TriangleIndex t) const;
   void Expect(bool agreed) {
     if constexpr (Checked) disagreements_ += agreed ? 0 : 1;
@@ -270,6 +295,7 @@ class PointInserter {
   void LinkRimBySearch();
   void LinkFanBySearch();
   void WriteTriangles();
+  void FindFailingEdges();
   void ShowProgress(int percent);
 
   XY At(Rank r) const { return {pos_[r].x, pos_[r].y}; }
@@ -381,6 +407,7 @@ class PointInserter {
   // cavity so far, so that it is never cleared.
   std::vector<Edge> edges_;
   std::size_t edgeCount_ = 0;
+  std::vector<CornerOffsets> fanOffsets_;  // per outline edge, for its fan triangle
   std::vector<Frame> stack_;
 
   // The point being inserted: its rank, its position, and the same relative to the lower left
@@ -397,6 +424,19 @@ class PointInserter {
   // 64 significant bits. The edges' midpoints then compare as the coordinates do.
   bool exactKeySums_ = false;
   long disagreements_ = 0;  // counted in the checked build only
+  std::optional<PointPair> samePlace_;
+  // Set when an insertion was not an exact Bowyer-Watson step: a triangle stayed out of a cavity
+  // by the tolerance though the point lay in its circle, the cavity grew from a triangle that
+  // does not hold the point strictly, or the point went into its triangle without a cavity.
+  // Until then each step keeps the triangulation Delaunay exactly.
+  bool tolerated_ = false;
+  // A triangle this point's circle tests left out of the cavity may have the point inside its
+  // circle (by less than the tolerance): the rim is then looked at exactly (RimTolerated).
+  bool nearCircle_ = false;
+  // Of the triangle the locate took, the edges (bit e: corners e, e + 1) the point may not lie
+  // strictly inside of, by the locate's double-precision areas.
+  std::uint8_t seedUnsure_ = 7;
+  std::vector<TriangleIndex> failing_;
 };
 
 TriangulationStatus PointInserter::Run() {
@@ -405,11 +445,21 @@ TriangulationStatus PointInserter::Run() {
   if (Allocate()) {
     RankPoints();
     MakeSuperTriangle();
+    // No triangle can hold two points at one place apart: the run stops before it starts.
+    const auto pair = FindSamePlacePair(m_.PointCount, m_.SortAxisIsX, [this](int k) {
+      const Position& p = pos_[static_cast<std::size_t>(k)];
+      return PlacedPoint{p.x, p.y, order_[static_cast<std::size_t>(k)]};
+    });
+    if (pair) {
+      status_ = TriangulationStatus::DuplicatePoints;
+      samePlace_ = pair;
+    }
     for (int k = 1; k <= m_.PointCount && status_ == TriangulationStatus::Success; ++k) {
       ShowProgress((k - 1) * 100 / m_.PointCount);
       InsertPoint(k);
     }
     WriteTriangles();
+    if (tolerated_ && status_ == TriangulationStatus::Success) FindFailingEdges();
     ShowProgress(100);
   }
   if (!options_.quiet) {
@@ -553,47 +603,30 @@ void PointInserter::MakeSuperTriangle() {
   SetGeometry(1);
 }
 
-// The circle and bounds of the slot for its corners. True when the long-double doubled signed
-// area is at least 1e-6, that is, the triangle is counter-clockwise and not degenerate.
-bool PointInserter::SetGeometry(TriangleIndex t) {
-  Slot& s = slot_[t];
+// The circle and bounds of the slot for its corners, which are counter-clockwise: the fan is
+// checked before it is made (OutlineVisible). A triangle so thin that its double-precision
+// circle means nothing gets infinite bounds, and every decision on it is taken exactly.
+void PointInserter::SetGeometry(TriangleIndex t) {
+  const Slot& s = slot_[t];
   const Position& p0 = pos_[s.corner[0]];
   const Position& p1 = pos_[s.corner[1]];
   const Position& p2 = pos_[s.corner[2]];
-  const double d1x = p1.x - p0.x, d1y = p1.y - p0.y;
-  const double d2x = p2.x - p0.x, d2y = p2.y - p0.y;
+  SetGeometry(t, {p1.x - p0.x, p1.y - p0.y, p2.x - p0.x, p2.y - p0.y});
+}
+
+void PointInserter::SetGeometry(TriangleIndex t, const CornerOffsets& offsets) {
+  Slot& s = slot_[t];
+  const Position& p0 = pos_[s.corner[0]];
+  const auto [d1x, d1y, d2x, d2y] = offsets;
   const double first = d1x * d2y, second = d2x * d1y;
   const double cross = first - second;
-  // Both precisions are within this of the exact area of the given corners; 1e-20 covers the
-  // two thresholds' representations.
+  // Both precisions are within this of the exact area of the given corners.
   const double crossError = 5 * Unit * (std::fabs(first) + std::fabs(second));
-  const double margin = 2 * crossError + 1e-20;
-  bool positive = true, degenerate = false, decided = true;
-  if (!(cross - margin >= 1e-6)) {
-    if (cross + margin < 1e-6 && cross - margin > -1e-6) {
-      positive = false, degenerate = true;
-    } else if (cross + margin <= -1e-6) {
-      positive = false;
-    } else {
-      const Real exact = ExactCircle(t).cross;
-      positive = !(exact < 1e-6L);
-      degenerate = std::fabs(exact) < 1e-6L;
-      decided = false;
-    }
-  }
-  if constexpr (Checked) {
-    const Real exact = ExactCircle(t).cross;
-    if (decided) Expect(positive == !(exact < 1e-6L) && degenerate == (std::fabs(exact) < 1e-6L));
-  }
   const double h = 0.5 / std::fabs(cross);
-  if (degenerate)
-    s.radius2 = -1;
-  else
-    SetCircle(s, p0.x - originX_, p0.y - originY_, d1x, d1y, d2x, d2y, h, crossError);
+  SetCircle(s, p0.x - originX_, p0.y - originY_, d1x, d1y, d2x, d2y, h, crossError);
   SetBounds(t, d1x, d1y, d2x, d2y, cross, crossError);
   lowAcross_[t] = bounds_[t].lowAcross;
   spanAcross_[t] = bounds_[t].spanAcross ^ 0x80000000u;
-  return positive;
 }
 
 // The circle of the slot in double precision and the bounds on its decisions.
@@ -683,10 +716,6 @@ void PointInserter::SetBounds(TriangleIndex t, double d1x, double d1y, double d2
 }
 
 void PointInserter::InsertPoint(int k) {
-  // Duplicates next to each other in storage order are caught here; those stored apart meet a
-  // degenerate triangle instead.
-  if (k >= 2 && SamePlace(m_.PointX[k], m_.PointY[k], m_.PointX[k - 1], m_.PointY[k - 1]))
-    status_ = TriangulationStatus::DuplicatePoints;
   p_ = static_cast<Rank>(k);
   const Position& p = pos_[p_];
   position_ = {p.x, p.y};
@@ -695,10 +724,6 @@ void PointInserter::InsertPoint(int k) {
   relativeAlong_ = m_.SortAxisIsX ? relativeX_ : relativeY_;
   relativeAcross_ = m_.SortAxisIsX ? relativeY_ : relativeX_;
   cavityStamp_ = stampBase_ + 2 * static_cast<std::uint32_t>(k);
-  cavity_.clear();
-  cavityEdges_.clear();
-  rim_.clear();
-  rimLinks_.clear();
 
   const TriangleIndex t = LocateContainingTriangle();
   if (t == NoTriangle) {
@@ -707,16 +732,152 @@ void PointInserter::InsertPoint(int k) {
     status_ = TriangulationStatus::DuplicatePoints;
     return;
   }
-  if (status_ != TriangulationStatus::Success) return;
+  // A cavity grown from a triangle that does not hold the point (the locate's tolerance) is not
+  // the exact one; on its edge, it is.
+  if (seedUnsure_ != 0 && !tolerated_) [[unlikely]] {
+    const auto& c = slot_[t].corner;
+    const Position& p = pos_[p_];
+    for (int e = 0; e < 3 && !tolerated_; ++e) {
+      if ((seedUnsure_ >> e & 1) == 0) continue;
+      const Position& a = pos_[c[static_cast<std::size_t>(e)]];
+      const Position& b = pos_[c[static_cast<std::size_t>((e + 1) % 3)]];
+      tolerated_ = OrientationSign(a.x, a.y, b.x, b.y, p.x, p.y) < 0;
+    }
+  }
+  StartCavity(t);
+  // A second try, in the triangle that holds the point exactly, always gives a star; should it
+  // not, the surface would break, so the run fails instead.
+  for (bool retried = false;; retried = true) {
+    GrowCavity();
+    CollectCavityEdges();
+    if (OutlineVisible()) break;
+    if (retried || !RestartAtContainer(t)) {
+      status_ = TriangulationStatus::DuplicatePoints;
+      return;
+    }
+  }
+  if (nearCircle_) [[unlikely]] {
+    tolerated_ = tolerated_ || RimTolerated();
+    nearCircle_ = false;
+  }
+  BuildFan();
+  LinkNeighbours();
+}
+
+void PointInserter::StartCavity(TriangleIndex t) {
+  cavity_.clear();
+  cavityEdges_.clear();
+  rim_.clear();
+  rimLinks_.clear();
   slot_[t].stamp = cavityStamp_;
   cavity_.push_back(t);
   cavityEdges_.push_back({});
-  GrowCavity();
-  if (status_ != TriangulationStatus::Success) return;
-  CollectCavityEdges();
-  BuildFan();
-  if (status_ != TriangulationStatus::Success) return;
-  LinkNeighbours();
+}
+
+// Every outline edge a -> b makes a counter-clockwise triangle with the point, and the outline
+// has two edges more than the cavity has triangles: the cavity is a star around the point and
+// the fan a valid triangulation of it. The circle test's tolerance, and the tolerance of the
+// locate, can leave out a triangle the point lies in or next to; then this fails.
+bool PointInserter::OutlineVisible() {
+  if (edgeCount_ != cavity_.size() + 2) return false;
+  if (fanOffsets_.size() < edgeCount_) fanOffsets_.resize(edgeCount_);
+  const Position& p = pos_[p_];
+  for (std::size_t f = 0; f < edgeCount_; ++f) {
+    const Position& a = pos_[edges_[f].start];
+    const Position& b = pos_[edges_[f].end];
+    // The fan triangle's own offsets, which its geometry takes up again.
+    const CornerOffsets offsets{a.x - p.x, a.y - p.y, b.x - p.x, b.y - p.y};
+    fanOffsets_[f] = offsets;
+    const double first = offsets.d1x * offsets.d2y;
+    const double second = offsets.d2x * offsets.d1y;
+    const double cross = first - second;
+    const double error = (3 + 16 * Unit) * Unit * (std::fabs(first) + std::fabs(second));
+    const bool decided = std::fabs(cross) > error;
+    if constexpr (Checked) {
+      if (decided) Expect((cross > 0) == (OrientationSign(a.x, a.y, b.x, b.y, p.x, p.y) > 0));
+    }
+    if (decided ? cross < 0 : OrientationSign(a.x, a.y, b.x, b.y, p.x, p.y) <= 0) return false;
+  }
+  return true;
+}
+
+// The point goes into the triangle that holds it exactly, and the one across the edge it lies
+// on, if it does; the repair after the run makes the surroundings Delaunay. Their neighbours'
+// verdicts are set to keep the cavity to those two, and the first try's visits are forgotten.
+// The lower-numbered of two triangles seeds the cavity, so the result does not depend on the
+// way the walk went.
+bool PointInserter::RestartAtContainer(TriangleIndex located) {
+  tolerated_ = true;
+  for (TriangleIndex c : cavity_) slot_[c].stamp = 0;
+  for (TriangleIndex r : rim_) slot_[r].stamp = 0;
+  Container where = FindContainer(located);
+  if (where.triangle == NoTriangle) return false;
+  if (where.across != NoTriangle && where.across < where.triangle) std::swap(where.triangle, where.across);
+  for (TriangleIndex t : {where.triangle, where.across}) {
+    if (t == NoTriangle) continue;
+    for (TriangleIndex n : slot_[t].neighbour) {
+      if (n == NoTriangle) continue;
+      slot_[n].verdictStamp = cavityStamp_;
+      slot_[n].verdict = n == where.across;
+    }
+  }
+  StartCavity(where.triangle);
+  return true;
+}
+
+// The sign of each edge's turn towards the point, for a counter-clockwise triangle.
+std::array<int, 3> PointInserter::SidesOf(TriangleIndex t) const {
+  const auto& c = slot_[t].corner;
+  const Position& p = pos_[p_];
+  std::array<int, 3> sides{};
+  for (int e = 0; e < 3; ++e) {
+    const Position& a = pos_[c[static_cast<std::size_t>(e)]];
+    const Position& b = pos_[c[static_cast<std::size_t>((e + 1) % 3)]];
+    sides[static_cast<std::size_t>(e)] = OrientationSign(a.x, a.y, b.x, b.y, p.x, p.y);
+  }
+  return sides;
+}
+
+// The triangle holding the point exactly, by a walk across the edges the point lies beyond (the
+// first such edge from a corner that turns with each step, so that the walk cannot circle for
+// long), or by a scan of all triangles when the walk does not arrive.
+PointInserter::Container PointInserter::FindContainer(TriangleIndex t) const {
+  const auto settle = [&](TriangleIndex at, const std::array<int, 3>& sides) -> Container {
+    const int zeros = (sides[0] == 0) + (sides[1] == 0) + (sides[2] == 0);
+    if (zeros == 0) return {at, NoTriangle};
+    if (zeros > 1) return {};  // on a corner: cannot be, without points at one place
+    const int e = sides[0] == 0 ? 0 : (sides[1] == 0 ? 1 : 2);
+    return {at, AcrossCorners(at, e)};
+  };
+  for (int step = 0; step <= m_.TriangleCount && t != NoTriangle; ++step) {
+    const std::array<int, 3> sides = SidesOf(t);
+    int beyond = -1;
+    for (int k = 0; k < 3 && beyond < 0; ++k) {
+      const int e = (k + step) % 3;
+      if (sides[static_cast<std::size_t>(e)] < 0) beyond = e;
+    }
+    if (beyond < 0) return settle(t, sides);
+    t = AcrossCorners(t, beyond);
+  }
+  for (int u = 1; u <= m_.TriangleCount; ++u) {
+    const std::array<int, 3> sides = SidesOf(static_cast<TriangleIndex>(u));
+    if (sides[0] >= 0 && sides[1] >= 0 && sides[2] >= 0) return settle(static_cast<TriangleIndex>(u), sides);
+  }
+  return {};
+}
+
+// The neighbour of t across its edge e (corners e and e + 1).
+TriangleIndex PointInserter::AcrossCorners(TriangleIndex t, int e) const {
+  const auto& c = slot_[t].corner;
+  const Rank a = c[static_cast<std::size_t>(e)], b = c[static_cast<std::size_t>((e + 1) % 3)];
+  for (TriangleIndex n : slot_[t].neighbour) {
+    if (n == NoTriangle) continue;
+    const auto& d = slot_[n].corner;
+    const bool hasA = d[0] == a || d[1] == a || d[2] == a;
+    const bool hasB = d[0] == b || d[1] == b || d[2] == b;
+    if (hasA && hasB) return n;
+  }
+  return NoTriangle;
 }
 
 // The newest triangles first, skipping complete ones: with the points in sorted order the
@@ -788,6 +949,7 @@ TriangleIndex PointInserter::LocateByBounds() {
       }
     }
   }
+  seedUnsure_ = 7;
   for (int t = top; t >= 1; --t)
     if (PointInTriangle(static_cast<TriangleIndex>(t))) return static_cast<TriangleIndex>(t);
   return NoTriangle;
@@ -802,7 +964,10 @@ TriangleIndex PointInserter::LocateByBounds() {
 // 4 units of |first| + |second|, 4.5e-16 of it in double, and 1e-15 covers both (and the
 // thresholds' representations). Where that rounding could reach 1e-5 the test runs in full.
 bool PointInserter::HoldsPosition(TriangleIndex t) {
-  if (!bounds_[t].Bounded()) return PointInTriangle(t);
+  if (!bounds_[t].Bounded()) {
+    seedUnsure_ = 7;
+    return PointInTriangle(t);
+  }
   const auto& c = slot_[t].corner;
   const double px = position_.x, py = position_.y;
   const double x0 = pos_[c[0]].x - px, y0 = pos_[c[0]].y - py;
@@ -823,6 +988,8 @@ bool PointInserter::HoldsPosition(TriangleIndex t) {
     if ((outside | inside) & !roughRounding) Expect(PointInTriangle(t) == inside);
   }
   if (outside & !roughRounding) return false;
+  // Each area is within m of its exact value: the edges where it may not be positive.
+  seedUnsure_ = roughRounding ? 7 : static_cast<std::uint8_t>((a0 <= m0) | (a1 <= m1) << 1 | (a2 <= m2) << 2);
   if (inside & !roughRounding) return true;
   return PointInTriangle(t);
 }
@@ -906,10 +1073,6 @@ void PointInserter::TestNeighbours(TriangleIndex t) {
 // the double circle when its bound allows, as in long double otherwise.
 bool PointInserter::InCircle(TriangleIndex t) {
   const Slot& s = slot_[t];
-  if (s.radius2 < 0) {
-    status_ = TriangulationStatus::DuplicatePoints;
-    return false;
-  }
   const double along = s.centreAlong - relativeAlong_;
   const double across = s.centreAcross - relativeAcross_;
   const double a = along * along;
@@ -917,14 +1080,17 @@ bool PointInserter::InCircle(TriangleIndex t) {
   const double bound = s.error0 + s.error2 * d2;
   const double behind = a - s.radius2;
   const double inside = d2 - s.radius2;
-  // Combined without short cuts: only the outcome itself is unpredictable. The long-double test
-  // is d2 - r2 <= -1e-4 after rounding; 1e-19 covers the threshold's representations and the
-  // rounding of these sums.
+  // Combined without short cuts: only the outcome itself is unpredictable. The exact test is
+  // d2 - r2 <= -CircleTolerance; 1e-19 covers the threshold's representation and the rounding of
+  // these sums. A circle without meaning (a NaN or an infinity from a thin triangle) decides
+  // nothing here.
   const bool complete = behind > bound;
   const bool notComplete = behind < -bound;
   const bool in = notComplete & (inside + bound < -1e-4 - 1e-19);
   const bool out = complete | (notComplete & (inside - bound > -1e-4 + 1e-19));
   if (!(in | out)) return InCircleExact(t);
+  // Out, but perhaps inside the circle by less than the tolerance; mostly a point on it.
+  nearCircle_ |= out & !complete & (inside - bound < 0);
   if constexpr (Checked) {
     const CircleVerdict exact = ExactVerdict(t);
     Expect(exact.complete == complete && exact.in == in);
@@ -936,17 +1102,35 @@ bool PointInserter::InCircle(TriangleIndex t) {
 bool PointInserter::InCircleExact(TriangleIndex t) {
   const CircleVerdict verdict = ExactVerdict(t);
   if (verdict.complete) MarkComplete(t);
+  nearCircle_ |= !verdict.in & !verdict.complete;
   return verdict.in;
 }
 
+// Some rim triangle has the point strictly inside its circle: the cavity is smaller than the
+// exact one. Mostly a point lying on a circle, as grid nodes do, which is not.
+bool PointInserter::RimTolerated() const {
+  const Position& p = pos_[p_];
+  for (TriangleIndex t : rim_) {
+    const auto& c = slot_[t].corner;
+    const Position &p0 = pos_[c[0]], &p1 = pos_[c[1]], &p2 = pos_[c[2]];
+    if (CircleSign(p0.x, p0.y, p1.x, p1.y, p2.x, p2.y, p.x, p.y) > 0) return true;
+  }
+  return false;
+}
+
+// Inside or not is decided exactly. Whether the circle lies behind the point only spares later
+// points the test and the locate a look, so the long-double circle decides it; a point exactly
+// inside is never behind.
 PointInserter::CircleVerdict PointInserter::ExactVerdict(TriangleIndex t) const {
+  const auto& c = slot_[t].corner;
+  const Position& p0 = pos_[c[0]];
+  const Position& p1 = pos_[c[1]];
+  const Position& p2 = pos_[c[2]];
+  const Position& p = pos_[p_];
+  if (InsideCircle(p0.x, p0.y, p1.x, p1.y, p2.x, p2.y, p.x, p.y)) return {false, true};
   const Circumcircle circle = ExactCircle(t);
   const Real along = m_.SortAxisIsX ? circle.centreX - position_.x : circle.centreY - position_.y;
-  const Real across = m_.SortAxisIsX ? circle.centreY - position_.y : circle.centreX - position_.x;
-  const Real a = along * along;
-  if (a >= circle.radius2) return {true, false};
-  const Real d2 = a + across * across;
-  return {false, d2 < circle.radius2 && !IsZero4(d2 - circle.radius2)};
+  return {along * along >= circle.radius2, false};
 }
 
 // The outline of the cavity: every cavity triangle's edges, from the last triangle to the
@@ -991,16 +1175,10 @@ void PointInserter::CollectCavityEdges() {
 }
 
 // One triangle (p, a, b) per outline edge: the cavity's own slots from its last entry back,
-// then new slots. A triangle without positive area means the point coincides with another or
-// lies on the outline; it would leave a broken surface, so the run fails.
+// then new slots. Every one is counter-clockwise (OutlineVisible).
 void PointInserter::BuildFan() {
+  // The outline has two more edges than the cavity has triangles (OutlineVisible).
   const std::size_t reusable = cavity_.size();
-  // The outline of a sound cavity has two more edges than the cavity has triangles; anything
-  // else is a broken cavity, and would also outgrow the 2n + 1 triangle slots of a run.
-  if (edgeCount_ != reusable + 2) {
-    status_ = TriangulationStatus::DuplicatePoints;
-    return;
-  }
   reused_ = reusable;
   simpleOutline_ = true;
   outline_.Reset(cavityStamp_);
@@ -1011,6 +1189,7 @@ void PointInserter::BuildFan() {
     const Edge& e = edges_[f];
     const TriangleIndex slot = cavity_[PositionOfEdge(f)];
     slot_[slot].corner = {p_, e.start, e.end};
+    slot_[slot].late = tolerated_;
     const int position = static_cast<int>(PositionOfEdge(f));
     if (!outline_.Add(e.start, e.end, position)) simpleOutline_ = false;
     if (e.across != NoTriangle) {
@@ -1025,8 +1204,7 @@ void PointInserter::BuildFan() {
   }
   // Apart from the bookkeeping above: the fan triangles' long chains of arithmetic are
   // independent of each other and overlap.
-  for (TriangleIndex t : cavity_)
-    if (!SetGeometry(t)) status_ = TriangulationStatus::DuplicatePoints;
+  for (std::size_t f = 0; f < edgeCount_; ++f) SetGeometry(cavity_[PositionOfEdge(f)], fanOffsets_[f]);
   if (!simpleOutline_) return;
   // No corner starts or ends two edges; the outline is a simple cycle when each edge also has
   // a distinct predecessor and successor.
@@ -1161,6 +1339,46 @@ void PointInserter::LinkFanBySearch() {
   }
 }
 
+// After a run with a step that was not exact: the edges between real points that may fail the
+// circle test, each once from the triangle of the lower number, get it both ways. An edge whose
+// two triangles were both made before that step is as the exact triangulation of that moment
+// had it, Delaunay; every other edge is tested. The corners are taken once into a compact list
+// by rank, and the positions by rank lie together as the points do.
+void PointInserter::FindFailingEdges() {
+  struct Corners {
+    std::array<Rank, 3> rank;
+    bool late;
+  };
+  const int count = m_.TriangleCount;
+  std::vector<Corners> corners(static_cast<std::size_t>(count) + 1);
+  for (int t = 1; t <= count; ++t) {
+    const Slot& s = slot_[static_cast<std::size_t>(t)];
+    corners[static_cast<std::size_t>(t)] = {s.corner, s.late};
+  }
+  const Rank lastReal = static_cast<Rank>(m_.PointCount);
+  for (int t = 1; t <= count; ++t) {
+    const Corners& c = corners[static_cast<std::size_t>(t)];
+    for (TriangleIndex u : m_.TriNeighbour[static_cast<std::size_t>(t)]) {
+      if (u <= t) continue;  // also no neighbour
+      const Corners& d = corners[u];
+      if (!c.late && !d.late) continue;
+      int k = 0;  // t's corner off the shared edge
+      while (k < 2 && (c.rank[static_cast<std::size_t>(k)] == d.rank[0] || c.rank[static_cast<std::size_t>(k)] == d.rank[1] ||
+                       c.rank[static_cast<std::size_t>(k)] == d.rank[2]))
+        ++k;
+      const Rank apex = c.rank[static_cast<std::size_t>(k)];
+      const Rank a = c.rank[static_cast<std::size_t>((k + 1) % 3)], b = c.rank[static_cast<std::size_t>((k + 2) % 3)];
+      const Rank other = d.rank[0] != a && d.rank[0] != b ? d.rank[0] : (d.rank[1] != a && d.rank[1] != b ? d.rank[1] : d.rank[2]);
+      if (a > lastReal || b > lastReal || apex > lastReal || other > lastReal) continue;
+      const Position &pa = pos_[a], &pb = pos_[b], &pc = pos_[apex], &pd = pos_[other];
+      if (EdgeNeedsFlip(pa.x, pa.y, pb.x, pb.y, pc.x, pc.y, pd.x, pd.y)) {
+        failing_.push_back(static_cast<TriangleIndex>(t));
+        break;
+      }
+    }
+  }
+}
+
 // The run's triangles into the model, corners back in point numbers.
 void PointInserter::WriteTriangles() {
   for (std::size_t t = 1; t <= m_.TriangleCount; ++t) {
@@ -1187,7 +1405,8 @@ struct InsertionWorkspace {
   Workspace work;
 };
 
-TriangulationStatus InsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options) {
+TriangulationStatus InsertPoints(SurfaceModel& m, LocateState& state, UserPort& port, const InsertionOptions& options,
+                                 InsertionReport* report) {
   if (!state.InsertionWork) {
     try {
       state.InsertionWork = std::make_shared<InsertionWorkspace>();
@@ -1198,7 +1417,14 @@ TriangulationStatus InsertPoints(SurfaceModel& m, LocateState& state, UserPort& 
   }
   // Held for the run, whatever becomes of the state's.
   const std::shared_ptr<InsertionWorkspace> work = state.InsertionWork;
-  return PointInserter(m, state, port, options, work->work).Run();
+  PointInserter inserter(m, state, port, options, work->work);
+  const TriangulationStatus status = inserter.Run();
+  if (report != nullptr) {
+    report->samePlace = inserter.SamePlacePair().value_or(PointPair{});
+    report->delaunay = inserter.Delaunay();
+    report->failing = inserter.Failing();
+  }
+  return status;
 }
 #endif
 

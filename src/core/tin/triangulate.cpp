@@ -18,6 +18,8 @@
 #include "tin/border.h"
 #include "tin/breaklines.h"
 #include "tin/constrained_edges.h"
+#include "tin/delaunay_repair.h"
+#include "tin/duplicates.h"
 #include "tin/geometry.h"
 #include "tin/insertion.h"
 
@@ -27,13 +29,28 @@ using model::SurfaceModel;
 
 namespace {
 
-std::string_view StatusMessage(TriangulationStatus status) {
+// The duplicate message names the first pair at one place, so that the user can find it.
+std::string DuplicatePointsMessage(const Session& session, const PointPair& pair) {
+  std::string text(msg::TriangulationDuplicatePoints);
+  if (pair.first == NoPoint) return text;
+  const SurfaceModel& m = session.model;
+  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const auto where = [&](PointIndex p) {
+    const std::string x = FormatReal(m.PointX[p], 0, 3), y = FormatReal(m.PointY[p], 0, 3);
+    return "\r\n" + FormatInteger(p, 0) + ": " +
+           (eastingFirst ? "X " + x + ", Y " + y : "Northing " + y + ", Easting " + x);
+  };
+  return text + "\r\n" + std::string(msg::SamePlacePairPrefix) + FormatInteger(pair.first, 0) + " and " +
+         FormatInteger(pair.second, 0) + std::string(msg::SamePlacePairSuffix) + where(pair.first) + where(pair.second);
+}
+
+std::string StatusMessage(const Session& session, TriangulationStatus status, const PointPair& samePlace) {
   switch (status) {
     case TriangulationStatus::Success: break;
-    case TriangulationStatus::DuplicatePoints: return msg::TriangulationDuplicatePoints;
-    case TriangulationStatus::OutOfMemory: return msg::TriangulationOutOfMemory;
-    case TriangulationStatus::BorderNotForced: return msg::TriangulationBorderFailed;
-    case TriangulationStatus::BreaklinesNotForced: return msg::TriangulationBreaklinesFailed;
+    case TriangulationStatus::DuplicatePoints: return DuplicatePointsMessage(session, samePlace);
+    case TriangulationStatus::OutOfMemory: return std::string(msg::TriangulationOutOfMemory);
+    case TriangulationStatus::BorderNotForced: return std::string(msg::TriangulationBorderFailed);
+    case TriangulationStatus::BreaklinesNotForced: return std::string(msg::TriangulationBreaklinesFailed);
   }
   return {};
 }
@@ -71,6 +88,11 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   // The super triangle and the sort axis are taken from the extents; stale ones would leave
   // points outside the super triangle.
   m.ComputeExtents();
+  // Said at once: a wrap around them or an insertion would only end in a border error.
+  if (PointsAreCollinear(m)) {
+    session.port.ShowError(msg::PointsInOneLine);
+    return std::nullopt;
+  }
 
   TriangulationStatus status = TriangulationStatus::Success;
   const bool view3D = session.settings.Get(settings::View3DOptions::View3D);
@@ -78,10 +100,17 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
 
   // A border the run makes itself is taken away again when the run fails; the ring that was
   // there before (an invalid one, which the user may still want to mend) comes back.
-  const bool makeBorder = CheckBorder(m, 1, m.PointCount) != BorderCheck::Valid;
+  const BorderCheck border = CheckBorder(m, 1, m.PointCount);
+  const bool makeBorder = border != BorderCheck::Valid;
   std::vector<PointIndex> previousBorder;
   if (makeBorder) {
-    session.port.ShowWarning(msg::ConvexBorderWillBeCreated);
+    // A model without any border yet is the usual first run, not a fault: it is only told
+    // what will happen. A ring that does not close is an error the user should look at.
+    if (border == BorderCheck::Invalid) {
+      session.port.ShowError(msg::ConvexBorderWillBeCreated);
+    } else if (!options.autoProcessActive) {
+      session.port.ShowInfo(std::string(msg::NoBorderDefined) + "\r\n" + std::string(msg::ConvexBorderAroundAllPoints));
+    }
     BorderErrors ownErrors;
     if (options.borderErrors == nullptr) AllocateBorderErrors(session, ownErrors);
     try {
@@ -89,18 +118,33 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
     } catch (const std::bad_alloc&) {
       status = TriangulationStatus::OutOfMemory;
     }
+    // The run ends with its own completion note; one for the border on the way would only be
+    // another button to press.
     if (status == TriangulationStatus::Success)
-      CreateConvexBorder(session, options.borderErrors ? *options.borderErrors : ownErrors, options.autoProcessActive);
+      CreateConvexBorder(session, options.borderErrors ? *options.borderErrors : ownErrors, /*quiet=*/true);
   }
 
+  InsertionReport inserted;
+  FixedSegments fixed;
   if (status == TriangulationStatus::Success)
-    status = InsertPoints(m, state, session.port, {options.quiet, options.autoProcessActive});
+    status = InsertPoints(m, state, session.port, {options.quiet, options.autoProcessActive}, &inserted);
+  if (status == TriangulationStatus::Success) {
+    try {
+      // The Delaunay triangulation of the points, with every hull edge.
+      std::vector<TriangleIndex> start = MakeOutlineConvex(m);
+      start.insert(start.end(), inserted.failing.begin(), inserted.failing.end());
+      fixed = FixedSegments::OfModel(m);
+      RestoreDelaunay(m, fixed, start);
+    } catch (const std::bad_alloc&) {
+      status = TriangulationStatus::OutOfMemory;
+    }
+  }
 
   bool borderFailed = false;
   if (status == TriangulationStatus::Success) {
     try {
       std::vector<std::uint8_t> failed(std::size_t{m.PointCount} + 1, 0);
-      borderFailed = !ForceBorderSegments(m, state, failed);
+      borderFailed = !ForceBorderSegments(m, state, failed, &fixed);
       RemoveOutsideTriangles(m);
       model::MarkModified(session);
       if (borderFailed) ListBorderErrors(session, failed);
@@ -116,7 +160,7 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
     try {
       std::vector<std::uint8_t> flags(std::size_t{m.BreaklineCount} + 1, 0);
       m.ResetContourTriList();
-      if (!AdjustBreaklines(m, state, session.port, flags)) {
+      if (!AdjustBreaklines(m, state, session.port, flags, &fixed)) {
         ListBreaklineErrors(session, flags);
         status = TriangulationStatus::BreaklinesNotForced;
       }
@@ -126,7 +170,7 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   }
 
   if (borderFailed && status == TriangulationStatus::Success) status = TriangulationStatus::BorderNotForced;
-  if (status != TriangulationStatus::Success) session.port.ShowError(StatusMessage(status));
+  if (status != TriangulationStatus::Success) session.port.ShowError(StatusMessage(session, status, inserted.samePlace));
 
   m.ResetContourTriList();
   session.settings.Set(settings::View3DOptions::View3D, view3D);
@@ -134,7 +178,7 @@ std::optional<TriangulationStatus> Triangulate(Session& session, LocateState& st
   return status;
 }
 
-bool ForceBorderSegments(SurfaceModel& m, LocateState& state, std::vector<std::uint8_t>& failed) {
+bool ForceBorderSegments(SurfaceModel& m, LocateState& state, std::vector<std::uint8_t>& failed, FixedSegments* repair) {
   FixedEdges fixed(m.TriangleCount);
   if (failed.size() < std::size_t{m.PointCount} + 1) failed.resize(std::size_t{m.PointCount} + 1, 0);
   const std::vector<PointIndex> ring = BorderRing(m);
@@ -156,6 +200,10 @@ bool ForceBorderSegments(SurfaceModel& m, LocateState& state, std::vector<std::u
       }
     }
     if (failures == 0 || failures == previous) break;
+  }
+  if (repair != nullptr) {
+    repair->AddFlagged(m, fixed);
+    RestoreDelaunay(m, *repair, fixed.Touched());
   }
   return failures == 0;
 }

@@ -1,15 +1,19 @@
 #include "app/app_controller.h"
 
 #include <exception>
+
+#include <QRect>
 #include <string>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "app/application.h"
+#include "app/file_commands.h"
 #include "app/qt_text.h"
 #include "app/qt_user_port.h"
 #include "app/single_instance.h"
@@ -19,6 +23,7 @@
 #include "common/session.h"
 #include "app/settings_file.h"
 #include "common/settings_record.h"
+#include "dialogs/import_export/landxml_dialogs.h"
 #include "dialogs/welcome_window.h"
 #include "help/help_viewer.h"
 #include "mainwindow/main_window.h"
@@ -46,6 +51,13 @@ std::unique_ptr<QTemporaryDir> MakeWorkDirectory() {
   if (config.isEmpty() || !QDir().mkpath(config)) return nullptr;
   dir = std::make_unique<QTemporaryDir>(config + QStringLiteral("/work-XXXXXX"));
   return dir->isValid() ? std::move(dir) : nullptr;
+}
+
+// The main window's size and place when it is neither minimised nor maximised. The settings
+// file has no room for it, so it is kept beside that file, as the desktop's programs keep theirs.
+constexpr const char* PlaceKey = "MainWindow/place";
+QSettings WindowPlaceFile(const QString& settingsPath) {
+  return QSettings(QFileInfo(settingsPath).dir().filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
 }
 
 }  // namespace
@@ -121,7 +133,8 @@ bool AppController::Start(const QStringList& arguments) {
       ToFsPath(run.workDirectory ? run.workDirectory->path()
                                  : QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
-  help_ = std::make_unique<HelpViewer>(run.port, programDirectory_);
+  help_ = std::make_unique<HelpViewer>(
+      run.port, helpDirectory_.isEmpty() ? programDirectory_ : helpDirectory_);
   window_ = std::make_unique<MainWindow>(run.session, *help_);
   run.port.SetParentWindow(window_.get());
   run.port.SetModelStateHandler([this] {
@@ -130,6 +143,7 @@ bool AppController::Start(const QStringList& arguments) {
   connect(window_.get(), &MainWindow::FirstActivated, this, &AppController::ShowWelcome);
   connect(window_.get(), &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+  if (!settingsPath_.isEmpty()) window_->RestorePlace(WindowPlaceFile(settingsPath_).value(PlaceKey).toRect());
   window_->ApplyWindowState(run.settings.Get(settings::MainWindowState));
   OpenFromCommandLine(arguments);
   // An empty name reopens the last model; with none recorded nothing happens.
@@ -155,7 +169,9 @@ void AppController::OpenFromCommandLine(const QStringList& arguments) {
     state_->port.ShowPlain(msg::InvalidCommandLine);
     return;
   }
-  model::OpenModelByName(state_->session, ToFsPath(file.absoluteFilePath()));
+  app::OpenFileByName(state_->session, ToFsPath(file.absoluteFilePath()), [this](const auto& surfaces) {
+    return ChooseLandXmlSurface(window_.get(), surfaces);
+  });
 }
 
 void AppController::ShowWelcome() {
@@ -163,6 +179,7 @@ void AppController::ShowWelcome() {
   if (!options_.showWelcome || run.model.PointCount != 0 || !run.settings.Get(settings::ShowSplash))
     return;
   WelcomeWindow welcome(run.port, window_.get());
+  welcome.whatNext = [this] { help_->ShowHelpFile(help::Tutorial); };
   if (welcome.exec() == QDialog::Accepted)
     run.settings.Set(settings::ShowSplash, !welcome.DoNotShowAgain());
 }
@@ -190,8 +207,11 @@ void AppController::Shutdown() {
   RunState& run = *state_;
   if (started_) {
     started_ = false;
-    if (window_) run.settings.Set(settings::MainWindowState,
-                                  static_cast<std::uint8_t>(window_->WindowStateCode()));
+    if (window_) {
+      run.settings.Set(settings::MainWindowState, static_cast<std::uint8_t>(window_->WindowStateCode()));
+      const QRect place = window_->NormalPlace();
+      if (place.isValid() && !settingsPath_.isEmpty()) WindowPlaceFile(settingsPath_).setValue(PlaceKey, place);
+    }
     if (!settingsPath_.isEmpty()) {
       // Not reported: the program is ending, and a failed save leaves the old file whole.
       try {

@@ -43,6 +43,9 @@ class AppController : public QObject {
   // call more than once.
   void Shutdown();
 
+  // The help files' folder instead of the program's own (before Start).
+  void UseHelpDirectory(const QString& folder) { helpDirectory_ = folder; }
+
   // Shows an error that nothing else handled, offers to save unsaved work, and ends the run.
   void HandleUnhandledError(std::string_view what);
 
@@ -70,6 +73,7 @@ class AppController : public QObject {
   std::unique_ptr<MainWindow> window_;
   QString settingsPath_;
   QString programDirectory_;
+  QString helpDirectory_;
   bool started_ = false;
   bool handlingError_ = false;
   bool endedByError_ = false;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
+#include "common/file_problem.h"
 #include "common/messages.h"
 #include "dialogs/input_box.h"
 #include "dialogs/progress_window.h"
@@ -55,7 +56,29 @@ void QtUserPort::SetParentWindow(QWidget* window) {
   parent_ = window;
 }
 
+// A box shown while the stay-on-top progress window is up would open beneath it; the window
+// steps aside until the box is answered.
+class QtUserPort::ProgressAside {
+ public:
+  explicit ProgressAside(QtUserPort& port) : window_(port.progress_) {
+    if (window_ && window_->isVisible()) {
+      window_->hide();
+      hidden_ = true;
+    }
+  }
+  ~ProgressAside() {
+    if (hidden_ && window_) window_->show();
+  }
+  ProgressAside(const ProgressAside&) = delete;
+  ProgressAside& operator=(const ProgressAside&) = delete;
+
+ private:
+  QPointer<ProgressWindow> window_;
+  bool hidden_ = false;
+};
+
 void QtUserPort::Show(MessageKind kind, std::string_view text) {
+  const ProgressAside aside(*this);
   const BoxStyle style = StyleOf(kind);
   QMessageBox box(parent_);
   PrepareBox(box, style.icon, style.title, text);
@@ -65,12 +88,17 @@ void QtUserPort::Show(MessageKind kind, std::string_view text) {
   box.exec();
 }
 
-bool QtUserPort::AskYesNo(std::string_view text) {
+bool QtUserPort::AskYesNo(std::string_view text) { return Ask(text, true); }
+
+bool QtUserPort::AskToDiscard(std::string_view text) { return Ask(text, false); }
+
+bool QtUserPort::Ask(std::string_view text, bool yesByDefault) {
+  const ProgressAside aside(*this);
   QMessageBox box(parent_);
   PrepareBox(box, QMessageBox::Question, msg::TitleConfirm, text);
   QPushButton* yes = box.addButton(FromUtf8(msg::ButtonYes), QMessageBox::YesRole);
   QPushButton* no = box.addButton(FromUtf8(msg::ButtonNo), QMessageBox::NoRole);
-  box.setDefaultButton(yes);
+  box.setDefaultButton(yesByDefault ? yes : no);
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
@@ -82,6 +110,7 @@ std::optional<std::string> QtUserPort::PromptLine(std::string_view title, std::s
   // so that it can say why an entry is refused).
   constexpr std::size_t MaxEditLength = 32767;
   const std::size_t limit = maxChars == 0 ? MaxEditLength : std::min(maxChars, MaxEditLength);
+  const ProgressAside aside(*this);
   InputBox box(FromUtf8(title), MessageText(prompt), FromUtf8(initial), static_cast<int>(limit),
                parent_);
   if (box.exec() != QDialog::Accepted) return std::nullopt;
@@ -116,16 +145,20 @@ void QtUserPort::ShowReport(const std::string& path, std::string_view defaultSav
                             std::string_view saveTitle) {
   ReportViewer& viewer = Viewer();
   if (!viewer.Open(PathFromBytes(path), false, FromUtf8(defaultSaveName), FromUtf8(saveTitle))) {
-    ShowError(msg::FileNotFound);
+    ShowError(std::string(msg::FileNotFound) + "\r\n" + ReadProblemLine(path));
     return;
   }
   viewer.exec();
 }
 
+void QtUserPort::ShowFileError(std::string_view message, const FileProblem& problem) {
+  ShowError(std::string(message) + "\r\n" + problem.Line());
+}
+
 void QtUserPort::PreviewFile(const std::string& path) {
   ReportViewer& viewer = Viewer();
   if (!viewer.Open(PathFromBytes(path), true)) {
-    ShowError(msg::FileNotFound);
+    ShowError(std::string(msg::FileNotFound) + "\r\n" + ReadProblemLine(path));
     return;
   }
   viewer.exec();

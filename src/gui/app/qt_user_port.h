@@ -30,7 +30,11 @@ class QtUserPort : public UserPort {
   void SetModelStateHandler(std::function<void()> handler) { onModelState_ = std::move(handler); }
 
   void Show(MessageKind kind, std::string_view text) override;
+  // The message as given, then a line with the file's full path and the system's reason.
+  void ShowFileError(std::string_view message, const FileProblem& problem) override;
   bool AskYesNo(std::string_view text) override;
+  // No is the default button.
+  bool AskToDiscard(std::string_view text) override;
   std::optional<std::string> PromptLine(std::string_view title, std::string_view prompt,
                                         std::string_view initial, std::size_t maxChars) override;
   void BeginProgress(std::string_view note, bool showGauge) override;
@@ -46,6 +50,9 @@ class QtUserPort : public UserPort {
   ReportViewer& Viewer();
 
  private:
+  class ProgressAside;
+  bool Ask(std::string_view text, bool yesByDefault);
+
   SettingsRecord& settings_;
   QPointer<QWidget> parent_;
   // Made once and reused; owned by the parent window when there is one.

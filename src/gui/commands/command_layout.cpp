@@ -27,6 +27,9 @@ constexpr Item FileMenu[] = {
 };
 
 constexpr Item EditMenu[] = {
+    Cmd(C::Undo),
+    Cmd(C::Redo),
+    Sep(),
     Sub(ListId::EditGeneral, "&General Commands"),
     Sep(),
     Sub(ListId::EditCoordinate, "&Coordinate Editor"),
@@ -91,8 +94,10 @@ constexpr Item ProcessMenu[] = {
     Cmd(C::Triangulate),
 };
 
-constexpr Item ImportMenu[] = {Cmd(C::ImportCoordinates), Cmd(C::ImportBorder), Cmd(C::ImportBreaklines)};
-constexpr Item ExportMenu[] = {Cmd(C::ExportCoordinates), Cmd(C::ExportBorder), Cmd(C::ExportBreaklines)};
+constexpr Item ImportMenu[] = {Cmd(C::ImportCoordinates), Cmd(C::ImportBorder), Cmd(C::ImportBreaklines), Sep(),
+                               Cmd(C::ImportLandXml)};
+constexpr Item ExportMenu[] = {Cmd(C::ExportCoordinates), Cmd(C::ExportBorder), Cmd(C::ExportBreaklines), Sep(),
+                               Cmd(C::ExportLandXml)};
 constexpr Item VolumeMenu[] = {Cmd(C::VolumeSingleSurface), Cmd(C::VolumeTwoSurfaces)};
 
 constexpr Item HelpMenu[] = {

@@ -101,6 +101,8 @@ constexpr CommandRow Rows[] = {
     {C::ExportCoordinates, "&Coordinates"},
     {C::ExportBorder, "&Border"},
     {C::ExportBreaklines, "B&reakline"},
+    {C::ImportLandXml, "&LandXML...", nullptr, "Import a surface, its border and breaklines from a LandXML file"},
+    {C::ExportLandXml, "&LandXML...", nullptr, "Export the surface, its border and breaklines as a LandXML file"},
     {C::Triangulate, "&Triangulate/Build Surface Model", nullptr, nullptr,
      "Triangulate data|Build the surface model by triangulating the points"},
 
@@ -109,6 +111,8 @@ constexpr CommandRow Rows[] = {
      "Calculate the volumetric difference between the current surface and another surface"},
 
     {C::QuitActiveCommand, "&Quit Active Command", nullptr, "Quits the current, active command"},
+    {C::Undo, "&Undo", nullptr, "Takes back the last change to the surface model"},
+    {C::Redo, "&Redo", nullptr, "Makes the change taken back again"},
 
     {C::HelpContents, "Terravue Help"},
     {C::HelpHowTo, "&How To!"},
@@ -127,6 +131,18 @@ constexpr bool RowsInOrder() {
   return true;
 }
 static_assert(RowsInOrder(), "rows are in the order of the command ids");
+
+// The desktop's usual shortcuts, beside the function keys of the rows; none of them is a key
+// the map takes for itself. Spelled out rather than taken from the platform's tables, which
+// leave some of them out on some desktops.
+struct DesktopKey {
+  CommandId id;
+  const char* key;
+};
+constexpr DesktopKey DesktopKeys[] = {
+    {C::New, "Ctrl+N"},   {C::OpenSurface, "Ctrl+O"}, {C::SaveSurface, "Ctrl+S"}, {C::SaveSurfaceAs, "Ctrl+Shift+S"},
+    {C::Print, "Ctrl+P"}, {C::Exit, "Ctrl+Q"},        {C::HelpContents, "F1"},
+};
 
 // "tooltip|status": the part before the bar, or the part after it.
 QString HintPart(const char* hint, bool afterBar) {
@@ -148,7 +164,38 @@ CommandId CommandOf(const QAction* action) {
                                                                             : CommandId::Count_;
 }
 
-CommandTable::CommandTable(QObject* parent) : QObject(parent) {}
+CommandTable::CommandTable(QObject* parent) : QObject(parent) {
+  for (const CommandRow& row : Rows) {
+    const QList<QKeySequence> keys = KeysOf(row.id);
+    // Alt+F1 empties the recent files on its release, which the window takes itself.
+    if (keys.isEmpty() || row.id == C::ClearRecentFiles) continue;
+    auto* action = new QAction(QString::fromLatin1(row.caption), this);
+    action->setProperty(CommandIdProperty, static_cast<int>(app::IndexOf(row.id)));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, id = row.id] { Run(id); });
+    keyActions_[app::IndexOf(row.id)] = action;
+  }
+}
+
+QList<QKeySequence> CommandTable::KeysOf(CommandId id) const {
+  QList<QKeySequence> keys;
+  const CommandRow& row = RowOf(id);
+  if (row.functionKey) keys << QKeySequence(QString::fromLatin1(row.functionKey));
+  for (const DesktopKey& k : DesktopKeys)
+    if (k.id == id) keys << QKeySequence(QString::fromLatin1(k.key));
+  // Esc ends an active command wherever the focus is in the window.
+  if (id == C::QuitActiveCommand) keys << QKeySequence(Qt::Key_Escape);
+  return keys;
+}
+
+QList<QAction*> CommandTable::KeyActions() const {
+  QList<QAction*> actions;
+  for (QAction* a : keyActions_)
+    if (a) actions << a;
+  return actions;
+}
 
 void CommandTable::SetHandler(CommandId id, std::function<void()> handler) {
   handlers_[app::IndexOf(id)] = std::move(handler);
@@ -167,9 +214,17 @@ bool CommandTable::Run(CommandId id) {
   if (!CanRun(id)) return false;
   // The handler may replace itself (or the table may change) while it runs.
   const std::function<void()> handler = handlers_[app::IndexOf(id)];
-  handler();
+  if (wrapper_ && id != CommandId::Undo && id != CommandId::Redo)
+    wrapper_(id, handler);
+  else
+    handler();
   emit Ran(id);
   return true;
+}
+
+void CommandTable::SetCaption(CommandId id, const QString& caption) {
+  for (const Entry& e : entries_)
+    if (e.id == id && e.action) e.action->setText(caption);
 }
 
 bool CommandTable::RunFromFolder(app::Editor folder, CommandId id) {
@@ -190,12 +245,12 @@ QAction* CommandTable::NewAction(CommandId id, EntryPlace place, QObject* parent
   } else {
     action->setStatusTip(QString());
   }
-  // Function keys are shown in the menus; the window's key handling runs them, so the
-  // shortcut is only live while the menu itself has the focus.
-  if (row.functionKey && (place == EntryPlace::Menu || place == EntryPlace::EditSubMenu || place == EntryPlace::ContextMenu)) {
-    action->setShortcut(QKeySequence(QString::fromLatin1(row.functionKey)));
-    action->setShortcutContext(Qt::WidgetShortcut);
-  }
+  // The menus show the command's key beside the caption; the key itself belongs to the
+  // command's own action.
+  const QList<QKeySequence> keys = KeysOf(id);
+  if (!keys.isEmpty() && id != C::QuitActiveCommand &&
+      (place == EntryPlace::Menu || place == EntryPlace::EditSubMenu || place == EntryPlace::ContextMenu))
+    action->setText(action->text() + QLatin1Char('\t') + keys.front().toString(QKeySequence::NativeText));
   if (place == EntryPlace::ToolBar || place == EntryPlace::EditorBar) action->setIcon(CommandIcon(id));
   if (place == EntryPlace::EditorBar)
     connect(action, &QAction::triggered, this, [this, folder, id] { RunFromFolder(folder, id); });
@@ -226,6 +281,8 @@ void CommandTable::Apply(const app::UiState& state, const app::Enabling& enablin
   state_ = state;
   enabling_ = enabling;
   std::erase_if(entries_, [](const Entry& e) { return e.action.isNull(); });
+  for (QAction* action : keyActions_)
+    if (action) action->setEnabled(CanRun(CommandOf(action)));
   for (const Entry& entry : entries_) {
     const app::Availability a = AvailabilityOf(entry);
     entry.action->setVisible(a.visible);

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include <QKeySequence>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -38,9 +40,12 @@ CommandId CommandOf(const QAction* action);
 // Where an action offers its command; editor-bar items also name their folder.
 enum class EntryPlace { Menu, EditSubMenu, ToolBar, ContextMenu, EditorBar };
 
-// The one table every entry point goes through: a handler per command, and the actions of the
-// menus, tool bar, editor bar and context menu that run it. Which of them are shown and usable
-// follows the enabling rules; a command without a handler yet is shown but never usable.
+// The one table every entry point goes through: a handler per command, the command's own action,
+// and the entries of the menus, tool bar, editor bar and context menu that run it. The command's
+// action alone holds the command's keys (its function key, the desktop's usual shortcut) for
+// the whole window, so a key is never claimed twice; the entries show the key beside their
+// caption. Which entries are shown and usable follows the enabling rules; a command without a
+// handler yet is shown but never usable.
 class CommandTable : public QObject {
   Q_OBJECT
 
@@ -48,6 +53,12 @@ class CommandTable : public QObject {
   explicit CommandTable(QObject* parent = nullptr);
 
   void SetHandler(CommandId id, std::function<void()> handler);
+  // Every command but Undo and Redo runs through the wrapper (which calls the handler it is
+  // given): the one place that records changes to the model.
+  using RunWrapper = std::function<void(CommandId, const std::function<void()>&)>;
+  void SetRunWrapper(RunWrapper wrapper) { wrapper_ = std::move(wrapper); }
+  // Gives every action of the command a new caption (Undo and Redo name their step).
+  void SetCaption(CommandId id, const QString& caption);
   bool HasHandler(CommandId id) const;
 
   // Runs the command when the rules let it run now; true when it ran. Every entry point,
@@ -58,9 +69,14 @@ class CommandTable : public QObject {
   bool CanRunFromFolder(app::Editor folder, CommandId id) const;
   bool RunFromFolder(app::Editor folder, CommandId id);
 
-  // An action that runs `id` from `place`, with the row's caption unless one is given.
+  // An entry that runs `id` from `place`, with the row's caption unless one is given.
   QAction* NewAction(CommandId id, EntryPlace place, QObject* parent, const QString& caption = {},
                      app::Editor folder = app::Editor::General);
+
+  // The actions of the commands that have keys, for the window to take (window-wide keys).
+  QList<QAction*> KeyActions() const;
+  // The keys of a command, as the menus show them ("F4", "Ctrl+S"); empty when it has none.
+  QList<QKeySequence> KeysOf(CommandId id) const;
 
   // Takes new rules and brings every action in step.
   void Apply(const app::UiState& state, const app::Enabling& enabling);
@@ -81,6 +97,8 @@ class CommandTable : public QObject {
   app::Availability AvailabilityOf(const Entry& entry) const;
 
   std::array<std::function<void()>, app::CommandCount> handlers_;
+  std::array<QAction*, app::CommandCount> keyActions_{};
+  RunWrapper wrapper_;
   app::UiState state_;
   app::Enabling enabling_;
   std::vector<Entry> entries_;

@@ -1,7 +1,10 @@
 #include "controllers/editor_controller.h"
 
+#include <cmath>
+
 #include <QPainter>
 
+#include "analysis/measure.h"
 #include "app/qt_text.h"
 #include "commands/command_table.h"
 #include "app/editors.h"
@@ -9,6 +12,9 @@
 #include "common/text_encoding.h"
 #include "common/user_port.h"
 #include "controllers/view_controller.h"
+#include "dialogs/analyzer/brk_query_form.h"
+#include "dialogs/analyzer/length_form.h"
+#include "dialogs/analyzer/tri_query_form.h"
 #include "mainwindow/map_area.h"
 #include "mainwindow/status_panel.h"
 #include "mainwindow/window_context.h"
@@ -28,6 +34,8 @@ using app::Editor;
 // The editors' own marks and the picks of the active commands stand out from any map colour.
 const QColor EditorMark(220, 0, 90);
 const QColor PickMark(0, 90, 220);
+// The result dialogs' help.
+constexpr int LengthHelpContext = 420;
 
 }  // namespace
 
@@ -118,6 +126,8 @@ void EditorController::RegisterCommands() {
     if (moved) view_.MoveCursor(c_.cursor.x, c_.cursor.y, c_.cursor.z);
   });
 
+  t.SetHandler(C::BreaklineQuery, [this] { BreaklineQuery(); });
+
   t.SetHandler(C::AnalyzerQueryTriangle, [&a] { a.QueryTriangleCommand(); });
 }
 
@@ -157,6 +167,24 @@ void EditorController::Triangulate() {
   AfterEdit();
 }
 
+void EditorController::BreaklineQuery() {
+  Session& s = c_.session;
+  if (s.model.BreaklineCount == 0) {
+    s.port.ShowInfo(msg::NoBreaklinesExist);
+    return;
+  }
+  const BreaklineIndex nearest = tin::NearestBreakline(s.model, c_.cursor.x, c_.cursor.y);
+  if (nearest == NoBreakline) return;
+  commands_->SetQueryFlag(app::CommandKind::BreaklineQuery, true);
+  queried_ = nearest;
+  c_.map.UpdateMarks();
+  TBrkQueryForm form(s.model, s.settings, nearest, &c_.window);
+  form.exec();
+  queried_ = NoBreakline;
+  commands_->SetQueryFlag(app::CommandKind::BreaklineQuery, false);
+  c_.map.UpdateMarks();
+}
+
 void EditorController::Comment() {
   Session& s = c_.session;
   // The comment is kept in Latin-1; the input box speaks UTF-8 and takes Latin-1 characters only.
@@ -179,11 +207,44 @@ void EditorController::PicksChanged() { c_.map.UpdateMarks(); }
 
 void EditorController::RegenerateMap() { view_.Regenerate(); }
 
+std::function<void()> EditorController::Help() const {
+  if (!c_.help) return {};
+  return [help = c_.help] { help(LengthHelpContext); };
+}
+
+bool EditorController::ShowLengthResult(const std::vector<analysis::LengthPick>& picks) {
+  const model::SurfaceModel& m = c_.session.model;
+  const analysis::VectorAccumulator& vectors = c_.editors.analyzer.vectors;
+  std::vector<analysis::TracePoint> path;
+  std::vector<std::string> lines;
+  for (const analysis::LengthPick& pick : picks) {
+    path.push_back(analysis::PickPosition(m, vectors, pick));
+    lines.push_back(analysis::PickText(pick));
+  }
+  const bool closed = picks.size() >= 2 && picks.front() == picks.back();
+  TLengthForm form(analysis::DescribeLength(path, closed, c_.session.settings), lines, Help(), &c_.window);
+  form.exec();
+  return form.Finished();
+}
+
+bool EditorController::ShowQueryTriangleResult(const std::vector<TriangleIndex>& triangles) {
+  TTriQueryForm form(analysis::DescribeTriangles(c_.session.model, triangles, c_.session.settings), Help(),
+                     &c_.window);
+  form.exec();
+  return form.Finished();
+}
+
 void EditorController::PaintMarks(QPainter& painter) const {
   const model::SurfaceModel& m = c_.session.model;
   if (m.PointCount == 0 || !c_.map.Sheet().Geometry()) return;
   auto at = [&](PointIndex p) { return view_.ToSheet(m.PointX[p], m.PointY[p], m.PointZ[p]); };
-  auto valid = [&](PointIndex p) { return p != NoPoint && p <= m.PointCount; };
+  // A point has a mark when it exists and has a place on the sheet (in the 3-D view, one
+  // behind the eye has none).
+  auto valid = [&](PointIndex p) {
+    if (p == NoPoint || p > m.PointCount) return false;
+    const QPointF q = at(p);
+    return std::isfinite(q.x()) && std::isfinite(q.y());
+  };
   painter.setRenderHint(QPainter::Antialiasing);
 
   // The editors show their own element in place of the map's.
@@ -200,7 +261,7 @@ void EditorController::PaintMarks(QPainter& painter) const {
     }
     painter.setBrush(EditorMark);
     for (PointIndex p = 1; p <= m.PointCount; ++p)
-      if (c_.editors.borderErrors.IsFlagged(p)) painter.drawEllipse(at(p), 4, 4);
+      if (c_.editors.borderErrors.IsFlagged(p) && valid(p)) painter.drawEllipse(at(p), 4, 4);
     painter.setBrush(Qt::NoBrush);
   }
   if (c_.editors.active == Editor::Breakline) {
@@ -213,20 +274,33 @@ void EditorController::PaintMarks(QPainter& painter) const {
 
   const app::ActiveCommandState& a = *commands_;
   painter.setPen(QPen(PickMark, 2));
-  auto path = [&](const std::vector<PointIndex>& picks) {
-    for (std::size_t k = 1; k < picks.size(); ++k)
-      if (valid(picks[k - 1]) && valid(picks[k])) painter.drawLine(at(picks[k - 1]), at(picks[k]));
-    if (!picks.empty() && valid(picks.back())) painter.drawRect(QRectF(at(picks.back()) - QPointF(4, 4), QSizeF(8, 8)));
+  const auto mark = [&](const QPointF& p) { painter.drawRect(QRectF(p - QPointF(4, 4), QSizeF(8, 8))); };
+  const std::vector<PointIndex>& border = a.BorderPicks();
+  for (std::size_t k = 1; k < border.size(); ++k)
+    if (valid(border[k - 1]) && valid(border[k])) painter.drawLine(at(border[k - 1]), at(border[k]));
+  if (!border.empty() && valid(border.back())) mark(at(border.back()));
+  // The Length path runs over data points and accumulator vertices alike.
+  const std::vector<analysis::LengthPick>& length = a.LengthPicks();
+  const auto position = [&](const analysis::LengthPick& pick) {
+    const analysis::TracePoint p = analysis::PickPosition(m, c_.editors.analyzer.vectors, pick);
+    return view_.ToSheet(p.x, p.y, p.z);
   };
-  path(a.BorderPicks());
-  path(a.LengthPicks());
+  for (std::size_t k = 1; k < length.size(); ++k) painter.drawLine(position(length[k - 1]), position(length[k]));
+  if (!length.empty()) mark(position(length.back()));
+  if (queried_ != NoBreakline && queried_ <= m.BreaklineCount) {
+    const model::Breakline& line = m.Breaklines[queried_];
+    if (valid(line.From) && valid(line.To)) {
+      painter.drawLine(at(line.From), at(line.To));
+      mark(at(line.From));
+      mark(at(line.To));
+    }
+  }
   if (Active().Has(app::CommandKind::NewBreakline)) {
     for (BreaklineIndex b = a.NewBreaklineStart() + 1; b <= m.BreaklineCount; ++b) {
       const model::Breakline& line = m.Breaklines[b];
       if (valid(line.From) && valid(line.To)) painter.drawLine(at(line.From), at(line.To));
     }
-    if (valid(a.NewBreaklinePrevious()))
-      painter.drawRect(QRectF(at(a.NewBreaklinePrevious()) - QPointF(4, 4), QSizeF(8, 8)));
+    if (valid(a.NewBreaklinePrevious())) mark(at(a.NewBreaklinePrevious()));
   }
   for (TriangleIndex t : a.QueriedTriangles()) {
     if (t == NoTriangle || t > m.TriangleCount) continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
@@ -15,9 +16,9 @@ class ViewController;
 struct WindowContext;
 
 // The editors and the interactive commands: choosing an editor with its leave and enter steps,
-// the commands of the Coordinate, Border, Breakline and Surface Analyzer folders that exist so
-// far, Triangulate, the active commands with their map clicks and QuitActiveCommand, and the
-// work marks they draw over the map.
+// the commands of the Coordinate, Border and Breakline folders that exist so far (with the
+// breakline query), Triangulate, the active commands with their map clicks, result dialogs and
+// QuitActiveCommand, and the work marks they draw over the map.
 class EditorController : public QObject, private app::ActiveCommandUi {
   Q_OBJECT
 
@@ -42,17 +43,24 @@ class EditorController : public QObject, private app::ActiveCommandUi {
   void ShowCommandStatus(std::string_view text) override;
   void PicksChanged() override;
   void RegenerateMap() override;
+  bool ShowLengthResult(const std::vector<analysis::LengthPick>& picks) override;
+  bool ShowQueryTriangleResult(const std::vector<TriangleIndex>& triangles) override;
 
   void PaintMarks(QPainter& painter) const;
+  // The result dialogs' Help button, when there is help.
+  std::function<void()> Help() const;
   void AfterEdit();
   PointIndex PointAtCursor() const;
 
   void Triangulate();
   void Comment();
+  void BreaklineQuery();
 
   WindowContext& c_;
   ViewController& view_;
   std::unique_ptr<app::ActiveCommandState> commands_;
+  // The breakline the query dialog was opened on, marked while it is open.
+  BreaklineIndex queried_ = NoBreakline;
 };
 
 }  // namespace terravue::gui

@@ -6,10 +6,13 @@
 #include "dialogs/cad/cad_data_dir_form.h"
 #include "dialogs/cad/cad_layers_form.h"
 #include "dialogs/import_export/export_coord_form.h"
+#include "dialogs/import_export/export_landxml_form.h"
 #include "dialogs/import_export/import_coord_form.h"
+#include "dialogs/import_export/landxml_dialogs.h"
 #include "dialogs/preferences/preferences_form.h"
 #include "exchange/export_commands.h"
 #include "exchange/import_commands.h"
+#include "common/app_settings.h"
 #include "help/help_viewer.h"
 #include "mainwindow/window_context.h"
 
@@ -36,6 +39,8 @@ void ExchangeController::RegisterCommands() {
   t.SetHandler(C::ExportCoordinates, exportCommand(AsciiKind::Coordinates));
   t.SetHandler(C::ExportBorder, exportCommand(AsciiKind::Border));
   t.SetHandler(C::ExportBreaklines, exportCommand(AsciiKind::Breaklines));
+  t.SetHandler(C::ImportLandXml, [this] { ImportLandXml(); });
+  t.SetHandler(C::ExportLandXml, [this] { ExportLandXml(); });
   t.SetHandler(C::Preferences, [this] { Preferences(); });
 }
 
@@ -64,6 +69,23 @@ void ExchangeController::ImportBorder() {
 void ExchangeController::ImportBreaklines() {
   if (exchange::ImportBreaklinesCommand(c_.session, ImportDialog()) != exchange::ImportOutcome::NotRun)
     view_.Regenerate();
+}
+
+void ExchangeController::ImportLandXml() {
+  QWidget* parent = &c_.window;
+  const auto outcome = exchange::ImportLandXmlCommand(
+      c_.session, [parent](const std::string& directory) { return ChooseLandXmlFile(parent, directory); },
+      [parent](const auto& surfaces) { return ChooseLandXmlSurface(parent, surfaces); });
+  if (outcome != exchange::ImportOutcome::Loaded) return;
+  if (onModelLoaded) onModelLoaded();
+  view_.Regenerate();
+}
+
+void ExchangeController::ExportLandXml() {
+  exchange::ExportLandXmlCommand(c_.session, [this](const exchange::LandXmlExportRequest& r) {
+    return RunLandXmlExportDialog(&c_.window, r, c_.session.settings.Get(settings::DataDirectory),
+                                  HelpFor(ExportHelpContext));
+  });
 }
 
 void ExchangeController::Preferences() {

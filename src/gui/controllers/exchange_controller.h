@@ -12,11 +12,7 @@ class HelpViewer;
 class ViewController;
 struct WindowContext;
 
-// Help context numbers of the import and export dialogs.
-inline constexpr int ImportHelpContext = 320;
-inline constexpr int ExportHelpContext = 330;
-
-// Process > Import and Process > Export (coordinates, border, breaklines) and File >
+// Process > Import and Process > Export (coordinates, border, breaklines, LandXML) and File >
 // Preferences.
 class ExchangeController : public QObject {
   Q_OBJECT
@@ -33,6 +29,8 @@ class ExchangeController : public QObject {
   void ImportCoordinates();
   void ImportBorder();
   void ImportBreaklines();
+  void ImportLandXml();
+  void ExportLandXml();
   void Preferences();
 
  private:

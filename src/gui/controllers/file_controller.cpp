@@ -9,6 +9,7 @@
 #include "common/app_settings.h"
 #include "common/format.h"
 #include "dialogs/import_export/import_coord_form.h"
+#include "dialogs/import_export/landxml_dialogs.h"
 #include "dialogs/properties_form.h"
 #include "exchange/import_commands.h"
 #include "mainwindow/window_context.h"
@@ -21,11 +22,15 @@ namespace {
 
 using C = app::CommandId;
 
-// The model filter: entry 1 ".MDL", entry 2 ".MDV".
+// The model filter: entry 1 ".MDL", entry 2 ".MDV"; the open dialog's entry 3 LandXML surfaces.
 const QString MdlFilter = QStringLiteral("Terravue (*.MDL *.mdl)");
 const QString MdvFilter = QStringLiteral("PLAINVALE (*.MDV *.mdv)");
+const QString LandXmlFilter = QStringLiteral("LandXML (*.XML *.xml)");
 
-int EntryOf(const QString& filter) { return filter == MdvFilter ? 2 : 1; }
+int EntryOf(const QString& filter) {
+  if (filter == LandXmlFilter) return app::LandXmlFilterEntry;
+  return filter == MdvFilter ? 2 : 1;
+}
 
 }  // namespace
 
@@ -53,10 +58,10 @@ void FileController::OpenSurface() {
   QString selected = MdlFilter;
   const QString file = QFileDialog::getOpenFileName(
       &c_.window, QString(), PathFromBytes(name.empty() ? directory : directory + name),
-      MdlFilter + QStringLiteral(";;") + MdvFilter, &selected);
+      MdlFilter + QStringLiteral(";;") + MdvFilter + QStringLiteral(";;") + LandXmlFilter, &selected);
   if (file.isEmpty()) return;
   const auto before = s.model.PointCount;
-  const bool read = app::OpenSurface(s, ToFsPath(file), EntryOf(selected));
+  const bool read = app::OpenSurface(s, ToFsPath(file), EntryOf(selected), SurfaceChoice());
   AfterLoad(read, before);
 }
 
@@ -65,9 +70,15 @@ void FileController::Reopen(const QString& path) {
   // As Open does: one click on a recent file must not throw away unsaved edits.
   if (!model::ConfirmDiscard(s, false)) return;
   const auto before = s.model.PointCount;
-  const bool read = model::OpenModelByName(s, ToFsPath(path));
+  const bool read = app::OpenFileByName(s, ToFsPath(path), SurfaceChoice());
   AfterLoad(read, before);
   c_.refresh();
+}
+
+exchange::SurfaceChoiceFn FileController::SurfaceChoice() {
+  return [this](const std::vector<exchange::LandXmlSurfaceEntry>& surfaces) {
+    return ChooseLandXmlSurface(&c_.window, surfaces);
+  };
 }
 
 void FileController::AfterLoad(bool read, unsigned pointsBefore) {

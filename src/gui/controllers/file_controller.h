@@ -4,13 +4,15 @@
 
 #include <QObject>
 
+#include "exchange/landxml_import.h"
+
 class QMenu;
 
 namespace terravue::gui {
 
 struct WindowContext;
 
-// The File menu's model commands: New, Open Surface, the Reopen list of recent files (with its
+// The File menu's model commands: New, Open Surface (model and LandXML files), the Reopen list of recent files (with its
 // Clear entry), Save Surface, Save Surface As, Surface Properties and Exit.
 class FileController : public QObject {
   Q_OBJECT
@@ -39,6 +41,8 @@ class FileController : public QObject {
   void SaveAs();
   void FillRecentFiles(QMenu* menu);
   void AfterLoad(bool read, unsigned pointsBefore);
+  // Which surface of a LandXML file to open, when it holds several.
+  exchange::SurfaceChoiceFn SurfaceChoice();
 
   WindowContext& c_;
 };

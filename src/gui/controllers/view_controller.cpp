@@ -110,9 +110,11 @@ void ViewController::Regenerate() {
   Session& s = c_.session;
   SheetView& sheet = c_.map.Sheet();
   transform_ = device::CurrentViewTransform(s.settings, s.model);
+  // In the 3-D view a drag over the sheet turns the view, which the pointer shows.
+  sheet.setCursor(transform_.IsPerspective() ? Qt::OpenHandCursor : Qt::ArrowCursor);
   if (!sheet.Geometry()) return;
   sheet.SetBackground(render::MapColour(s.settings.Get(settings::MapBackgroundColour)).rgb());
-  mapping::RedrawOptions options;
+  mapping::RedrawOptions options = c_.MapExtras();
   if (editorMarks) editorMarks(options.borderEditorOpen, options.breaklineEditorOpen);
   {
     const std::unique_ptr<ScreenDevice> device = sheet.StartMap(transform_);
@@ -181,7 +183,8 @@ void ViewController::ApplyZoom(int before) {
   }
   // The sheet point under the pointer (or the middle of the view) stays where it is.
   const device::ScreenGeometry old = *sheet.Geometry();
-  const QPoint anchor = c_.map.LastPointer().value_or(c_.map.VisibleCentre());
+  const std::optional<QPoint> pointer = c_.map.LastPointer();
+  const QPoint anchor = pointer.value_or(c_.map.VisibleCentre());
   const QPoint inViewport = anchor + c_.map.SheetOffset();
   if (!sheet.SetUp(c_.session.settings, c_.map.ClientArea(), c_.zoom.level)) return;
   const device::IntPoint scroll =
@@ -189,6 +192,9 @@ void ViewController::ApplyZoom(int before) {
   FillZoomList();
   Regenerate();
   c_.map.ScrollTo({scroll.x, scroll.y});
+  // The pointer has not moved: it now stands over the new sheet's pixel of the same point, and
+  // a second zoom must keep that one.
+  if (pointer) c_.map.SetLastPointer(inViewport - c_.map.SheetOffset());
   c_.refresh();
 }
 
@@ -240,6 +246,7 @@ void ViewController::CentreOnCursor() {
     return;
   }
   const QPointF at = ToSheet(c_.cursor.x, c_.cursor.y, c_.cursor.z);
+  if (!std::isfinite(at.x()) || !std::isfinite(at.y())) return;  // behind the eye of the 3-D view
   const QSize view = c_.map.viewport()->size();
   // The scroll bars hold the position inside their ranges.
   c_.map.ScrollTo({static_cast<int>(at.x()) - view.width() / 2, static_cast<int>(at.y()) - view.height() / 2});

@@ -21,8 +21,14 @@ WelcomeWindow::WelcomeWindow(UserPort& port, QWidget* parent)
   ui_->ButtonStart->setText(FromUtf8(msg::WelcomeStartPrefix) + product);
   ui_->ButtonWhatNext->setText(FromUtf8(msg::WelcomeWhatNext));
   ui_->CBDoNotShow->setText(FromUtf8(msg::WelcomeDoNotShow));
-  connect(ui_->ButtonWhatNext, &QPushButton::clicked, this,
-          [this] { port_.ShowWarning(msg::WelcomeWhatNextInfo); });
+  // The walkthrough of a first job, in front of this window; the bare note only when there is
+  // no help to open.
+  connect(ui_->ButtonWhatNext, &QPushButton::clicked, this, [this] {
+    if (whatNext)
+      whatNext();
+    else
+      port_.ShowWarning(msg::WelcomeWhatNextInfo);
+  });
 }
 
 WelcomeWindow::~WelcomeWindow() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDialog>
@@ -24,6 +25,8 @@ class WelcomeWindow : public QDialog {
   ~WelcomeWindow() override;
 
   bool DoNotShowAgain() const;
+  // "What to do next...": opens the first job's walkthrough.
+  std::function<void()> whatNext;
 
  private:
   std::unique_ptr<Ui::WelcomeWindow> ui_;

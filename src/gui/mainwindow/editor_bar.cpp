@@ -1,5 +1,8 @@
 #include "mainwindow/editor_bar.h"
 
+#include <algorithm>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -47,6 +50,15 @@ EditorBar::EditorBar(CommandTable& commands, QWidget* parent) : QToolBox(parent)
     layout->addStretch(1);
     addItem(page, FromUtf8(app::FolderTitle(editor)));
   }
+  // The keys belong to the map: the folders' own buttons never take the focus.
+  int widest = 0;
+  for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+    button->setFocusPolicy(Qt::NoFocus);
+    widest = std::max(widest, button->sizeHint().width());
+  }
+  // Wide enough for every folder caption and command, whatever the font.
+  setFixedWidth(std::max(Width, widest + 2 * frameWidth() + 8));
+
   connect(this, &QToolBox::currentChanged, this, [this](int index) {
     if (!showing_ && index >= 0) emit FolderChosen(static_cast<Editor>(index));
   });

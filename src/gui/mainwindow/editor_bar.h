@@ -15,7 +15,7 @@ class EditorBar : public QToolBox {
   Q_OBJECT
 
  public:
-  static constexpr int Width = 135;
+  static constexpr int Width = 135;  // at least; wider when a caption needs it
 
   EditorBar(CommandTable& commands, QWidget* parent = nullptr);
 

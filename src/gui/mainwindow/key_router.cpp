@@ -37,7 +37,6 @@ KeyAction ClassifyKeyPress(int key, const QString& text, Qt::KeyboardModifiers m
                        mods.testFlag(Qt::MetaModifier);
 
   switch (key) {
-    case Qt::Key_Escape: return Command(C::QuitActiveCommand);
     case Qt::Key_Up: return Step(app::StepKey::Up, shift);
     case Qt::Key_Down: return Step(app::StepKey::Down, shift);
     case Qt::Key_Left: return Step(app::StepKey::Left, shift);
@@ -48,22 +47,10 @@ KeyAction ClassifyKeyPress(int key, const QString& text, Qt::KeyboardModifiers m
     case Qt::Key_Home: return Step(app::StepKey::Home, shift);
     default: break;
   }
-  if (!command) {
-    switch (key) {
-      case Qt::Key_F2: return Command(C::CursorOptions);
-      case Qt::Key_F3: return Command(C::View3D);
-      case Qt::Key_F4: return Command(C::MapOptions);
-      case Qt::Key_F5: return Command(C::JumpToPoint);
-      case Qt::Key_F6: return Command(C::QueryPoint);
-      case Qt::Key_F7: return Command(C::SetScale);
-      case Qt::Key_F8: return Command(C::ZoomOptions);
-      case Qt::Key_F9: return Command(C::Length);
-      default: break;
-    }
-  }
   if (command || text.size() != 1) return {};
   const QChar c = text.front();
-  if (c == QLatin1Char('+') || c == QLatin1Char('=')) return Command(shift ? C::QuickZoom : C::ZoomIn);
+  const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+  if (c == QLatin1Char('+') || c == QLatin1Char('=')) return Command(shift && keypad ? C::QuickZoom : C::ZoomIn);
   if (c == QLatin1Char('-') || c == QLatin1Char('_')) return Command(shift ? C::QuickUnzoom : C::ZoomOut);
   if (c == QLatin1Char(' ')) return Command(C::CentreOnCursor);
   if (c == QLatin1Char('<') || c == QLatin1Char('>')) {

@@ -8,9 +8,11 @@
 
 namespace terravue::gui {
 
-// What a key press on the main window means. Keys are decided by the text they produce and by
-// Shift: on common layouts "+" and "_" already need Shift, so "=" and the keypad's "+" zoom in,
-// and Shift with them quick-zooms. The keypad modifier is masked off before Shift is looked at.
+// What a key press on the map means. Keys are decided by the text they produce and by Shift.
+// "+" and "=" zoom in, whether "+" needed Shift on the keyboard or not; the quick zoom is Shift
+// with the keypad's "+", a key of its own on every layout. "-" zooms out and "_" (Shift with
+// "-") quick-unzooms. Function keys, Esc and the desktop's shortcuts are not taken here: they
+// belong to the commands' own actions (CommandTable), which take them anywhere in the window.
 struct KeyAction {
   enum class Kind { None, Command, Step, Letter, Step3D };
   Kind kind = Kind::None;

@@ -1,11 +1,16 @@
 #include "mainwindow/main_window.h"
 
+#include <cstdlib>
+
 #include <QActionGroup>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -26,6 +31,7 @@
 #include "controllers/file_controller.h"
 #include "controllers/help_controller.h"
 #include "controllers/output_controller.h"
+#include "controllers/view3d_controller.h"
 #include "controllers/view_controller.h"
 #include "dialogs/editor_bar_form.h"
 #include "help/help_viewer.h"
@@ -75,19 +81,23 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
       contextMenu_(nullptr) {
   setWindowIcon(ProgramIcon());
   setMinimumSize(250, 300);
-  context_ = std::make_unique<WindowContext>(WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}});
+  context_ = std::make_unique<WindowContext>(
+      WindowContext{session, *commands_, *map_, *status_, *printer_, *this, {}, {}, {}, {}, {}, {}, {}, {}});
   context_->refresh = [this] { RefreshUi(); };
+  context_->help = [&help](int context) { help.ShowContext(context); };
   // The sheet is laid out from the current printer before anything is drawn on it.
   SetUpPageFromPrinter(session, *printer_);
 
   viewController_ = new ViewController(*context_, this);
   editorController_ = new EditorController(*context_, *viewController_, this);
+  view3DController_ = new View3DController(*context_, *viewController_, *editorController_, this);
   fileController_ = new FileController(*context_, this);
   outputController_ = new OutputController(*context_, *viewController_, this);
-  analysisController_ = new AnalysisController(*context_, this);
+  analysisController_ = new AnalysisController(*context_, *viewController_, this);
   helpController_ = new HelpController(*context_, help, this);
   viewController_->RegisterCommands();
   editorController_->RegisterCommands();
+  view3DController_->RegisterCommands();
   fileController_->RegisterCommands();
   outputController_->RegisterCommands();
   analysisController_->RegisterCommands();
@@ -106,6 +116,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
     editorController_->Commands().SetQueryFlag(app::CommandKind::QueryPoint, on);
   };
   fileController_->onModelLoaded = [this] { ModelLoaded(); };
+  InstallHistory();
   connect(commands_, &CommandTable::Ran, this, [this] {
     RefreshCaption();
     RefreshUi();
@@ -127,8 +138,14 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   BuildMenus();
   BuildToolBar();
   BuildContextMenu();
+  // The commands' keys work wherever the focus is in the window.
+  addActions(commands_->KeyActions());
 
   map_->SetKeyHandler([this](QKeyEvent* e) { return HandleKey(e); });
+  connect(map_, &MapArea::SpaceTapped, this, [this] { commands_->Run(C::CentreOnCursor); });
+  connect(map_, &MapArea::ZoomWheel, this, [this](int steps) {
+    for (int i = 0; i < std::abs(steps); ++i) commands_->Run(steps > 0 ? C::ZoomIn : C::ZoomOut);
+  });
   connect(map_, &MapArea::ContextMenuWanted, this, &MainWindow::ShowContextMenu);
   connect(editorBar_, &EditorBar::FolderChosen, this, [this](Editor e) { editorController_->SelectEditor(e); });
   connect(editorBar_, &EditorBar::ColourWanted, this, &MainWindow::ChooseEditorBarColour);
@@ -282,6 +299,8 @@ void MainWindow::RefreshCaption() {
 }
 
 void MainWindow::ModelLoaded() {
+  // An animation of the model before would go on turning the new one.
+  view3DController_->StopAnimation();
   app::ApplyLoadedModelDefaults(session_.settings, session_.model);
   viewController_->ModelLoaded();
   RefreshCaption();
@@ -310,8 +329,12 @@ void MainWindow::RefreshUi() {
   state.highestZoom = c.zoom.highest;
   state.activeEditor = c.editors.active;
   state.active = editorController_->Active();
+  state.canUndo = c.history.CanUndo();
+  state.canRedo = c.history.CanRedo();
   const app::Enabling e = app::ComputeEnabling(state);
   commands_->Apply(state, e);
+  commands_->SetCaption(C::Undo, "&" + FromLatin1(c.history.UndoText()) + "\tCtrl+Z");
+  commands_->SetCaption(C::Redo, "&" + FromLatin1(c.history.RedoText()) + "\tCtrl+Shift+Z");
 
   viewMenu_->menuAction()->setVisible(e.viewMenuVisible);
   volumeMenu_->menuAction()->setVisible(e.volumeMenuVisible);
@@ -345,6 +368,17 @@ void MainWindow::ChooseEditorBarColour() {
   editorBar_->SetColour(form.Colour());
 }
 
+void MainWindow::RestorePlace(QRect normal) {
+  if (normal.width() < minimumWidth() || normal.height() < minimumHeight()) return;
+  resize(normal.size());
+  // A place on a screen that is no longer there is not kept: the window would be out of reach.
+  if (QGuiApplication::screenAt(normal.center())) move(normal.topLeft());
+}
+
+QRect MainWindow::NormalPlace() const {
+  return isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+}
+
 void MainWindow::ApplyWindowState(int state) {
   switch (state) {
     case 1: showMinimized(); break;
@@ -374,7 +408,7 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
       commands_->Run(*id);
       return true;
     }
-    case KeyAction::Kind::Step3D:  // the 3-D view's steps join with the 3-D view
+    case KeyAction::Kind::Step3D: view3DController_->Step(a.direction); return true;
     case KeyAction::Kind::None: break;
   }
   return false;
@@ -406,12 +440,72 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The animation ends first: its frames would go on under the question below.
+  view3DController_->StopAnimation();
   if (model::ConfirmDiscard(session_, /*exiting=*/true)) {
     event->accept();
     emit Closed();
   } else {
     event->ignore();
   }
+}
+
+namespace {
+
+// The name a change goes by in the Edit menu ("Undo Delete Point"): the command's caption
+// without its accelerator and dots, the point commands by their full names.
+QString StepName(C id) {
+  switch (id) {
+    case C::CoordinateAdd: return QStringLiteral("Add Point");
+    case C::CoordinateDelete: return QStringLiteral("Delete Point");
+    case C::CoordinateEdit: return QStringLiteral("Edit Point");
+    case C::CoordinateUndelete: return QStringLiteral("Undelete Point");
+    case C::CoordinateRemove: return QStringLiteral("Remove Points");
+    default: break;
+  }
+  QString name = QString::fromLatin1(RowOf(id).caption);
+  name.remove(QLatin1Char('&'));
+  name.remove(QStringLiteral("..."));
+  return name.trimmed();
+}
+
+QString ClickStepName(const app::ActiveCommands& active) {
+  if (active.Has(app::CommandKind::NewBorder)) return QStringLiteral("New Border");
+  if (active.Has(app::CommandKind::NewBreakline)) return QStringLiteral("Add Breakline");
+  if (active.Has(app::CommandKind::Swap)) return QStringLiteral("Swap Edge");
+  return QStringLiteral("Map Click");
+}
+
+}  // namespace
+
+void MainWindow::InstallHistory() {
+  WindowContext& c = *context_;
+  commands_->SetRunWrapper([&c](C id, const std::function<void()>& handler) {
+    c.history.Begin(c.session.model);
+    handler();
+    c.history.End(c.session, StepName(id).toStdString());
+  });
+  const auto step = [this, &c](bool redo) {
+    if (!(redo ? c.history.Redo(c.session) : c.history.Undo(c.session))) return;
+    c.locate.LastTriangle = 1;
+    viewController_->Regenerate();
+  };
+  commands_->SetHandler(C::Undo, [step] { step(false); });
+  commands_->SetHandler(C::Redo, [step] { step(true); });
+  const std::pair<const char*, C> keys[] = {
+      {"Ctrl+Z", C::Undo}, {"Ctrl+Shift+Z", C::Redo}, {"Ctrl+Y", C::Redo}};
+  for (const auto& [sequence, id] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(sequence)), this);
+    connect(shortcut, &QShortcut::activated, this, [this, id = id] { commands_->Run(id); });
+  }
+  // The active commands' map clicks change the model outside the table.
+  viewController_->onMapClick = [this, &c](double x, double y, bool shift) {
+    const QString name = ClickStepName(editorController_->Active());
+    c.history.Begin(c.session.model);
+    editorController_->Click(x, y, shift);
+    c.history.End(c.session, name.toStdString());
+    RefreshUi();
+  };
 }
 
 }  // namespace terravue::gui

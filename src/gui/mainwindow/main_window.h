@@ -30,6 +30,7 @@ class OutputController;
 class SheetPrinter;
 class StatusPanel;
 class ViewController;
+class View3DController;
 struct WindowContext;
 
 // The main window. It composes: the command table with the menus, tool bar, editor bar and
@@ -49,10 +50,16 @@ class MainWindow : public QMainWindow {
   void ModelLoaded();
   // The enabling rules applied to menus, buttons, editor bar and context menu.
   void RefreshUi();
+  // Records every change to the model for Undo and Redo, and gives them their keys.
+  void InstallHistory();
 
   // The stored window state: 0 normal, 1 minimised, 2 maximised.
   void ApplyWindowState(int state);
   int WindowStateCode() const;
+  // The window's place and size when neither minimised nor maximised; restoring skips a size
+  // below the window's minimum and a place on no screen.
+  void RestorePlace(QRect normal);
+  QRect NormalPlace() const;
 
   QLabel& MouseLine();
   QLabel& CursorLine();
@@ -100,6 +107,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowContext> context_;
   ViewController* viewController_;
   EditorController* editorController_;
+  View3DController* view3DController_;
   FileController* fileController_;
   OutputController* outputController_;
   AnalysisController* analysisController_;

@@ -31,7 +31,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   cursorPanel_->setChildrenCollapsible(false);
   cursorLine_ = NewStatusLine(QStringLiteral("CursorStatusLine"), cursorPanel_);
   cursorLine_->setMinimumWidth(app::CursorLineMinWidth);
-  cursorLine_->setMaximumWidth(app::CursorLineMaxWidth);
+  // The width follows the text (app::CursorLineWidth), which may exceed the usual limit.
   commandLine_ = NewStatusLine(QStringLiteral("CommandStatusLine"), cursorPanel_);
   cursorPanel_->addWidget(cursorLine_);
   cursorPanel_->addWidget(commandLine_);

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "app/qt_text.h"
 #include "common/messages.h"
@@ -13,15 +14,13 @@
 #include "dialogs/set_scale_form.h"
 #include "model/surface_model.h"
 #include "device/page_setup.h"
+#include "device/page_setup_settings.h"
 #include "common/view3d_settings.h"
 #include "print/print_form.h"
+#include "print/print_setup_form.h"
 #include "print/sheet_printer.h"
 
 namespace terravue::gui {
-
-void SetUpPageFromPrinter(Session& session, const SheetPrinter& printer) {
-  device::SetUpPage(session.settings, printer.Describe());
-}
 
 void PrintCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks) {
   if (!device::CheckPrinterAvailable(session.port, session.settings)) return;
@@ -44,12 +43,65 @@ void PrintCommand(QWidget* parent, Session& session, SheetPrinter& printer, cons
                    hooks.drawMap ? hooks.drawMap : [](device::DrawingDevice&) {});
 }
 
+void SetUpPageFromPrinter(Session& session, SheetPrinter& printer) {
+  // The paper chosen last time goes back into the printer first.
+  const SettingsRecord& s = session.settings;
+  if (s.Get(device::PageSetup::PaperChoice) != 0)
+    printer.UsePaper(device::ChosenPaper(s), s.Get(device::PageSetup::Landscape));
+  device::SetUpPage(session.settings, printer.Describe());
+}
+
+namespace {
+
+PrintSetupChoice CurrentPrintSetup(const Session& session, const SheetPrinter& printer) {
+  const device::Paper* paper = printer.CurrentPaper();
+  if (!paper) paper = &device::ChosenPaper(session.settings);
+  return {printer.IsPdf() ? QString() : printer.Name(),
+          static_cast<int>(paper - device::Papers().data()), printer.Landscape()};
+}
+
+void ApplyPrintSetup(Session& session, SheetPrinter& printer, const PrintSetupChoice& choice) {
+  if (choice.printer.isEmpty()) {
+    // The file is asked for when printing.
+    if (!printer.IsPdf()) printer.UsePdfFile(QString());
+  } else {
+    printer.UseQueue(choice.printer);
+  }
+  const device::Paper& paper = device::Papers()[static_cast<std::size_t>(choice.paper)];
+  printer.UsePaper(paper, choice.landscape);
+  session.settings.Set(device::PageSetup::PaperChoice, device::PaperChoiceOf(paper));
+  session.settings.Set(device::PageSetup::Landscape, choice.landscape);
+}
+
+}  // namespace
+
 void PrinterSetupCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks) {
   const PrinterIdentity before = printer.Identity();
-  QPrintDialog dialog(&printer.Printer(), parent);
-  dialog.setOptions(QAbstractPrintDialog::PrintToFile);
-  if (dialog.exec() != QDialog::Accepted) return;
-  printer.Normalise();
+  const PrintSetupChoice original = CurrentPrintSetup(session, printer);
+  const std::uint8_t storedPaper = session.settings.Get(device::PageSetup::PaperChoice);
+  const bool storedLandscape = session.settings.Get(device::PageSetup::Landscape);
+  bool touched = false;
+  TPrintSetupForm form(QPrinterInfo::availablePrinterNames(), original, parent);
+  form.properties = [&](PrintSetupChoice& choice) {
+    // The system's dialog works on the printer itself; the form shows what it left there.
+    touched = true;
+    ApplyPrintSetup(session, printer, choice);
+    QPrintDialog dialog(&printer.Printer(), &form);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printer.Normalise();
+    choice = CurrentPrintSetup(session, printer);
+  };
+  if (hooks.help) form.SetHelp(hooks.help);
+  if (form.exec() != QDialog::Accepted) {
+    // Cancel leaves the printer and the page settings as they were.
+    if (touched) {
+      ApplyPrintSetup(session, printer, original);
+      session.settings.Set(device::PageSetup::PaperChoice, storedPaper);
+      session.settings.Set(device::PageSetup::Landscape, storedLandscape);
+    }
+    return;
+  }
+  ApplyPrintSetup(session, printer, form.Choice());
   ApplyPrinterChange(session, printer, before, hooks);
 }
 
@@ -69,7 +121,7 @@ bool ApplyPrinterChange(Session& session, SheetPrinter& printer, const PrinterId
 
 void SetScaleCommand(QWidget* parent, Session& session, const SheetHooks& hooks) {
   if (session.settings.Get(settings::View3DOptions::View3D)) {
-    session.port.ShowError(msg::NotAvailableIn3D);
+    session.port.ShowWarning(msg::NotAvailableIn3D);
     return;
   }
   TSetScaleForm form(session, parent);

@@ -24,14 +24,18 @@ struct SheetHooks {
   std::function<void()> pageChanged;
   // Redraw the map on the screen.
   std::function<void()> redrawScreen;
+  // Print Setup's help page.
+  std::function<void()> help;
 };
 
-// Lays the page out from the current printer (start-up, a change of printer).
-void SetUpPageFromPrinter(Session& session, const SheetPrinter& printer);
+// Lays the page out from the current printer (start-up, a change of printer), after putting
+// the paper chosen in Print Setup back into it.
+void SetUpPageFromPrinter(Session& session, SheetPrinter& printer);
 
 // Print: the Print dialog, then the map on the printer.
 void PrintCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks);
-// Printer Setup: the system's dialog, then a new layout when printer, orientation or paper changed.
+// Printer Setup: printer, paper and orientation (stored with the page settings), then a new
+// layout when any of them changed.
 void PrinterSetupCommand(QWidget* parent, Session& session, SheetPrinter& printer, const SheetHooks& hooks);
 // After the printer dialog's OK: lays the page out again when the printer changed from `before`.
 // True when it did.

@@ -92,4 +92,11 @@ void ScreenDevice::CanvasStipple(const std::vector<device::IntPoint>& polygon, d
   list_.AddFill(p, render::MapColour(penColour_).rgb(), density);
 }
 
+void ScreenDevice::CanvasFill(const std::vector<device::IntPoint>& polygon, std::uint32_t colour) {
+  if (highlights_) return;
+  QPolygon p;
+  for (const device::IntPoint& v : polygon) p << QPoint(v.x, v.y);
+  list_.AddFill(p, render::MapColour(colour).rgb(), 1.0);
+}
+
 }  // namespace terravue::gui

@@ -37,6 +37,7 @@ class ScreenDevice : public device::PageDevice {
   device::TextExtent CanvasTextExtent(std::string_view text) override;
   void CanvasText(device::IntPoint anchor, int tenths, std::string_view text) override;
   void CanvasStipple(const std::vector<device::IntPoint>& polygon, double density) override;
+  void CanvasFill(const std::vector<device::IntPoint>& polygon, std::uint32_t colour) override;
 
  private:
   void FlushHighlight();

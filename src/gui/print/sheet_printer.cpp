@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "common/settings_record.h"
 #include "device/drawing_device.h"
+#include "device/page_setup.h"
 #include "device/page_setup_settings.h"
 #include "render/printer_device.h"
 
@@ -21,10 +22,23 @@ constexpr int CustomPaperCode = 256;
 
 int Whole(double v) { return static_cast<int>(std::lround(v)); }
 
+// The toolkit's names of the papers Print Setup offers, in the order of device::Papers().
+constexpr QPageSize::PageSizeId PaperIds[] = {QPageSize::Letter, QPageSize::Legal, QPageSize::Tabloid,
+                                              QPageSize::A4,     QPageSize::A3,    QPageSize::A2,
+                                              QPageSize::A1,     QPageSize::A0,    QPageSize::AnsiC,
+                                              QPageSize::AnsiD};
+static_assert(std::size(PaperIds) == device::PageSetup::PaperChoiceCount);
+
+std::size_t IndexOf(const device::Paper& paper) { return static_cast<std::size_t>(&paper - device::Papers().data()); }
+
 }  // namespace
 
 SheetPrinter::SheetPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-  if (QPrinterInfo::defaultPrinter().isNull()) printer_->setOutputFormat(QPrinter::PdfFormat);
+  if (QPrinterInfo::defaultPrinter().isNull()) {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    // Until a paper is chosen, Letter, as the sheet without a printer and the batch tool's.
+    printer_->setPageSize(QPageSize(QPageSize::Letter));
+  }
   Normalise();
 }
 
@@ -40,8 +54,35 @@ PrinterIdentity SheetPrinter::Identity() const {
           layout.pageSize().size(QPageSize::Millimeter)};
 }
 
+void SheetPrinter::UseQueue(const QString& name) {
+  printer_->setOutputFormat(QPrinter::NativeFormat);
+  printer_->setPrinterName(name);
+  Normalise();
+}
+
+bool SheetPrinter::UsePaper(const device::Paper& paper, bool landscape) {
+  const bool taken = printer_->setPageSize(QPageSize(PaperIds[IndexOf(paper)]));
+  printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  return taken;
+}
+
+const device::Paper* SheetPrinter::CurrentPaper() const {
+  const QPageSize::PageSizeId id = printer_->pageLayout().pageSize().id();
+  for (std::size_t i = 0; i < std::size(PaperIds); ++i)
+    if (PaperIds[i] == id) return &device::Papers()[i];
+  return nullptr;
+}
+
+bool SheetPrinter::Landscape() const { return printer_->pageLayout().orientation() == QPageLayout::Landscape; }
+
 device::PrinterDescription SheetPrinter::Describe() const {
+  // A PDF file has no unprintable edges of its own: it gets the sheet the batch tool draws, so
+  // that both give the same page.
+  const device::Paper* offered = CurrentPaper();
+  if (IsPdf())
+    return device::PaperDescription(offered ? *offered : device::Papers().front(), Landscape(), printer_->resolution());
   device::PrinterDescription d;
+  if (offered) d.paperName = offered->name;
   const QPageLayout layout = printer_->pageLayout();
   d.present = printer_->isValid();
   d.paperCode = layout.pageSize().id() == QPageSize::Custom ? CustomPaperCode : layout.pageSize().windowsId();

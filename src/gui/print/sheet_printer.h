@@ -52,6 +52,14 @@ class SheetPrinter {
 
   // Prints to a PDF file from now on.
   void UsePdfFile(const QString& path);
+  // Prints to a system printer by its queue name from now on.
+  void UseQueue(const QString& name);
+  // Puts one of the papers Print Setup offers in the printer, turned as asked. False when the
+  // printer does not take it (it keeps its own paper then).
+  bool UsePaper(const device::Paper& paper, bool landscape);
+  // The offered paper the printer holds now, if it is one of them.
+  const device::Paper* CurrentPaper() const;
+  bool Landscape() const;
   // A PDF printer gets a resolution that keeps it sharp without costing per-dot work.
   void Normalise();
 

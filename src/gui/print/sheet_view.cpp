@@ -71,8 +71,14 @@ void SheetView::paintEvent(QPaintEvent* event) {
   if (area.isEmpty()) return;
   // Lines were clipped when they were drawn; texts and fills are clipped here.
   painter.setClipRect(area);
+  // Smooth lines at their widths; the half-pixel shift puts the whole-pixel positions of the
+  // lists on pixel centres, so that straight lines stay sharp instead of smeared over two.
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(0.5, 0.5);
   map_.Replay(painter, area);
   overlay_.Replay(painter, area);
+  painter.restore();
   highlights_.Replay(painter, area);
 }
 

@@ -166,9 +166,14 @@ TEST_F(VolumeCommand, AProposedSurfaceThatCannotBeUsedLeavesTheModelAlone) {
   const std::vector<Case> cases = {
       {"cancelled", std::nullopt, {notLoaded}},
       {"text file", work / "NOTES.TXT", {std::string(msg::FileTypeNotSupported), notLoaded}},
-      {"missing file", work / "GONE.MDL", {std::string(msg::FileManagementError), notLoaded}},
-      {"bad corner number", hostile, {std::string(msg::FileManagementError), notLoaded}},
-      {"wrong kind of model file", work / "REAL.MDL", {"Bad header in .MDL file.", notLoaded}},
+      {"missing file", work / "GONE.MDL",
+       {std::string(msg::FileManagementError) + "\r\n" + (work / "GONE.MDL").string() + ": No such file or directory",
+        notLoaded}},
+      {"bad corner number", hostile,
+       {std::string(msg::FileManagementError) + "\r\n" + hostile.string() + ": triangle 2: corner 99 is not a point",
+        notLoaded}},
+      {"wrong kind of model file", work / "REAL.MDL",
+       {"Bad header in .MDL file.\r\n" + (work / "REAL.MDL").string(), notLoaded}},
       {"not triangulated", WriteProposed(untriangulated, "FLAT.MDL"),
        {std::string(msg::NoTrianglesForProposedSurface)}},
   };

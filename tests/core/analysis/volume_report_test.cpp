@@ -16,6 +16,7 @@
 #include "analysis/volume_report.h"
 #include "common/app_settings.h"
 #include "common/messages.h"
+#include "support/expected_file.h"
 #include "volume_fixture.h"
 
 namespace terravue::analysis {
@@ -96,16 +97,7 @@ TEST_P(VolumeReportLayout, MatchesTheExpectedFile) {
   const std::string text = Report(layout.units, layout.order);
   const fs::path expected = fs::path(TERRAVUE_TESTS_DIR) / "core/analysis/expected" /
                             (std::string("volume_report_") + layout.name + ".txt");
-  if (std::getenv("TERRAVUE_UPDATE_EXPECTED")) {
-    std::ofstream(expected, std::ios::binary) << text;
-    GTEST_SKIP() << "rewrote " << expected;
-  }
-  std::ifstream in(expected, std::ios::binary);
-  ASSERT_TRUE(in) << expected;
-  std::ostringstream want;
-  want << in.rdbuf();
-  EXPECT_EQ(Lines(text), Lines(want.str()));
-  EXPECT_EQ(text, want.str());
+  testing::ExpectSameAsFile(text, expected);
   for (const std::string& line : Lines(text)) EXPECT_LE(line.size(), 78u) << line;
 }
 

@@ -1,6 +1,7 @@
 // The protocols of the interactive commands, driven as the window drives them: start, clicks,
 // shift-clicks, repeating the menu item and QuitActiveCommand, with a scripted user.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,12 @@ namespace {
 
 using FakeKind = testing::FakePort::Kind;
 
+std::vector<analysis::LengthPick> DataPoints(std::initializer_list<PointIndex> points) {
+  std::vector<analysis::LengthPick> picks;
+  for (PointIndex p : points) picks.push_back({p, true});
+  return picks;
+}
+
 // Records what the protocols ask of the window.
 struct RecordingUi : ActiveCommandUi {
   void CommandsChanged() override {
@@ -29,7 +36,7 @@ struct RecordingUi : ActiveCommandUi {
   void ShowCommandStatus(std::string_view text) override { status.emplace_back(text); }
   void PicksChanged() override { ++picks; }
   void RegenerateMap() override { ++regenerations; }
-  bool ShowLengthResult(const std::vector<PointIndex>& p) override {
+  bool ShowLengthResult(const std::vector<analysis::LengthPick>& p) override {
     lengthShown.push_back(p);
     return finishResult;
   }
@@ -43,7 +50,7 @@ struct RecordingUi : ActiveCommandUi {
   int changes = 0, picks = 0, regenerations = 0;
   std::vector<std::string> status;
   bool finishResult = true;
-  std::vector<std::vector<PointIndex>> lengthShown;
+  std::vector<std::vector<analysis::LengthPick>> lengthShown;
   std::vector<std::vector<TriangleIndex>> trianglesShown;
 };
 
@@ -132,6 +139,7 @@ TEST_F(ActiveCommandsTest, NewBorderAbortIsAskedOnQuitAndOnRepeat) {
   EXPECT_EQ(port.Texts(FakeKind::Question),
             std::vector<std::string>{"The new border is not closed.\r\nDo you wish to abort the 'New Border' command?"});
   EXPECT_TRUE(commands.Active().Has(CommandKind::NewBorder));
+  EXPECT_EQ(port.discardQuestions, port.Texts(FakeKind::Question));  // the picks would be lost
   port.yesNoAnswers = {true};
   commands.NewBorderCommand();  // "&New" again
   EXPECT_FALSE(commands.Active().Any());
@@ -262,10 +270,10 @@ TEST_F(ActiveCommandsTest, LengthAsksBeforeAbortingWithTooFewPoints) {
   ClickAt(1);  // the same point again adds nothing
   ClickAt(2);
   ClickAt(1);  // with two picks, closing on the first is ignored
-  EXPECT_EQ(commands.LengthPicks(), (std::vector<PointIndex>{1, 2}));
+  EXPECT_EQ(commands.LengthPicks(), DataPoints({1, 2}));
   ClickAt(3);
   ClickAt(1);  // with three it closes the path
-  EXPECT_EQ(commands.LengthPicks(), (std::vector<PointIndex>{1, 2, 3, 1}));
+  EXPECT_EQ(commands.LengthPicks(), DataPoints({1, 2, 3, 1}));
   EXPECT_EQ(LastStatus(), CommandStatusText(CommandKind::Length, 4));
 
   ui.finishResult = false;  // "Continue"
@@ -276,6 +284,21 @@ TEST_F(ActiveCommandsTest, LengthAsksBeforeAbortingWithTooFewPoints) {
   EXPECT_EQ(ui.lengthShown.size(), 2u);
   EXPECT_FALSE(commands.Active().Any());
   EXPECT_TRUE(commands.LengthPicks().empty());
+}
+
+// Length picks vertices of the vector accumulator too; a vertex exactly as near as the nearest
+// data point leaves the pick to the data point.
+TEST_F(ActiveCommandsTest, LengthPicksAccumulatorVerticesStrictlyNearer) {
+  Site();
+  analysis::VectorAccumulator& vectors = editors.analyzer.vectors;
+  vectors.Record(false, false, 30, 30, 5);   // vertex 1: nearer to (30, 31) than point 5
+  vectors.Record(true, false, 40, 60, 6);    // vertex 2: as far from (45, 55) as point 5
+  commands.LengthCommand();
+  commands.Click(30, 31, false);
+  commands.Click(45, 55, false);
+  EXPECT_EQ(commands.LengthPicks(), (std::vector<analysis::LengthPick>{{1, false}, {5, true}}));
+  commands.LengthCommand();
+  ASSERT_EQ(ui.lengthShown.size(), 1u);
 }
 
 TEST_F(ActiveCommandsTest, QueryTriangleListsEachTriangleOnce) {
@@ -318,6 +341,98 @@ TEST_F(ActiveCommandsTest, QuitRunsTheAbortStepsInOrder) {
   EXPECT_EQ(ui.history, (std::vector<ActiveCommands>{{K::QueryTriangle, K::Animate}, {K::QueryTriangle}, {}}));
   EXPECT_FALSE(settings.Get(settings::View3DOptions::AutoAnimate));
   EXPECT_EQ(port.Texts(FakeKind::Question).size(), 1u);
+}
+
+// ---- The 3-D View command and the animation's frames, as the window's timer drives them ---
+
+namespace v3 = settings::View3DOptions;
+
+// The options dialog as the user leaves it: the view in 3-D with "Automatic" on.
+void AskForAnimation(SettingsRecord& s) {
+  s.Set(v3::View3D, true);
+  s.Set(v3::AutoAnimate, true);
+}
+
+TEST_F(ActiveCommandsTest, View3DCommandStartsTheAnimationWhoseFramesTurnTheView) {
+  Site();
+  settings.Set(v3::TargetX, 50.0);
+  settings.Set(v3::TargetY, 50.0);
+  commands.View3DCommand([&] { AskForAnimation(settings); });
+  EXPECT_TRUE(commands.Active().Has(CommandKind::Animate));
+  EXPECT_EQ(LastStatus(), " Active Command: Animate (Press ESC to stop)");
+  const double x = settings.Get(v3::ViewOffsetX);
+  EXPECT_TRUE(commands.AnimationFrame());
+  EXPECT_TRUE(commands.AnimationFrame());
+  EXPECT_NE(settings.Get(v3::ViewOffsetX), x);
+  EXPECT_EQ(ui.regenerations, 2);
+
+  // The command again stops the animation before its dialog opens, "Automatic" off.
+  bool animatingInDialog = true, automaticInDialog = true;
+  commands.View3DCommand([&] {
+    animatingInDialog = commands.Active().Has(CommandKind::Animate);
+    automaticInDialog = settings.Get(v3::AutoAnimate);
+  });
+  EXPECT_FALSE(animatingInDialog);
+  EXPECT_FALSE(automaticInDialog);
+  EXPECT_FALSE(commands.Active().Any());
+  EXPECT_FALSE(commands.AnimationFrame());
+  EXPECT_EQ(ui.regenerations, 2);
+}
+
+TEST_F(ActiveCommandsTest, AnimationWaitsForTheOtherCommandsToEnd) {
+  Site();
+  commands.LengthCommand();
+  commands.View3DCommand([&] { AskForAnimation(settings); });
+  EXPECT_EQ(port.Texts(FakeKind::Error),
+            std::vector<std::string>{"Unable to animate image while performing another command."});
+  EXPECT_FALSE(commands.Active().Has(CommandKind::Animate));
+  EXPECT_FALSE(commands.AnimationFrame());
+}
+
+// However the animation ends (ESC, a limit, the view no longer 3-D), the vertical step its
+// swings turned is put back and "Automatic" is off.
+TEST_F(ActiveCommandsTest, AnimationEndsWithItsVerticalStepPutBack) {
+  struct Ending {
+    const char* name;
+    std::function<void()> end;
+  };
+  const Ending endings[] = {
+      {"escape", [this] { commands.QuitActiveCommand(); }},
+      {"plan view",
+       [this] {
+         settings.Set(v3::View3D, false);
+         EXPECT_FALSE(commands.AnimationFrame());
+       }},
+      {"limit",
+       [this] {
+         // Straight down into the site's box from just above it.
+         settings.Set(v3::MovementType, static_cast<std::int16_t>(v3::Movement::LinearZ));
+         settings.Set(v3::ViewOffsetX, 0.0);
+         settings.Set(v3::ViewOffsetY, -40.0);
+         settings.Set(v3::ViewOffsetZ, 30.0);
+         settings.Set(v3::StepLinearZ, -20.0);
+         model.MinZ = -5, model.MaxZ = 5;
+         EXPECT_FALSE(commands.AnimationFrame());
+       }},
+  };
+  for (const Ending& e : endings) {
+    SCOPED_TRACE(e.name);
+    settings = DefaultSettings();
+    Site();
+    settings.Set(v3::TargetX, 50.0);
+    settings.Set(v3::TargetY, 50.0);
+    settings.Set(v3::MovementType, static_cast<std::int16_t>(v3::Movement::RotateVertical));
+    settings.Set(v3::StepRotateVertical, -30.0);  // up from 77 degrees: over the top in three
+    commands.View3DCommand([&] { AskForAnimation(settings); });
+    for (int n = 0; n < 3; ++n) ASSERT_TRUE(commands.AnimationFrame());
+    EXPECT_EQ(settings.Get(v3::StepRotateVertical), 30.0);
+    e.end();
+    EXPECT_FALSE(commands.Active().Any());
+    EXPECT_EQ(settings.Get(v3::StepRotateVertical), -30.0);
+    EXPECT_FALSE(settings.Get(v3::AutoAnimate));
+    EXPECT_EQ(LastStatus(), "");
+    model.PointCount = 0;
+  }
 }
 
 TEST_F(ActiveCommandsTest, QuitWithNothingActiveDoesNothing) {

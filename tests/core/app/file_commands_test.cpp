@@ -79,7 +79,9 @@ TEST_F(FileCommands, SaveAsWithAnUnknownFilterIsRefused) {
 TEST_F(FileCommands, AFailedSaveAsKeepsTheNameButNotTheRecentEntry) {
   ThreePoints();
   EXPECT_FALSE(SaveSurfaceAs(session, dir / "missing" / "SITE", 1));
-  EXPECT_EQ(port.Texts(FakeKind::Error), std::vector<std::string>{"File management error."});
+  EXPECT_EQ(port.Texts(FakeKind::Error),
+            std::vector<std::string>{"File management error.\r\n" + (dir / "missing" / "SITE.MDL").string() +
+                                     ": No such file or directory"});
   EXPECT_EQ(settings.Get(settings::ModelFileName), "SITE.MDL");
   EXPECT_TRUE(model::RecentFiles(settings).empty());
 }
@@ -97,6 +99,27 @@ TEST_F(FileCommands, OpenSurfaceChecksTheExtension) {
   EXPECT_TRUE(OpenSurface(session, dir / "SITE", 1));
   EXPECT_EQ(model.PointCount, 3);
   EXPECT_FALSE(OpenSurface(session, dir / "SITE", 2));  // SITE.MDV does not exist
+  EXPECT_EQ(port.Texts(FakeKind::Error).back(),
+            "File not found.\r\n" + (dir / "SITE.MDV").string() + ": No such file or directory");
+}
+
+TEST_F(FileCommands, OpenSurfaceImportsLandXmlAndRemembersIt) {
+  std::ofstream(dir / "LOT.xml") << "<LandXML><Units><Metric linearUnit=\"meter\"/></Units><Surfaces>"
+                                    "<Surface name=\"Lot\"><Definition><Pnts><P id=\"1\">0 0 1</P>"
+                                    "<P id=\"2\">0 10 2</P><P id=\"3\">10 0 3</P></Pnts>"
+                                    "<Faces><F>1 2 3</F></Faces></Definition></Surface></Surfaces></LandXML>";
+  // No extension under the LandXML filter entry: ".xml".
+  EXPECT_TRUE(OpenSurface(session, dir / "LOT", LandXmlFilterEntry));
+  EXPECT_EQ(model.TriangleCount, 1);
+  EXPECT_EQ(settings.Get(settings::ModelFileName), "LOT.xml");
+  EXPECT_EQ(settings.Get(settings::ModelFileType), model::ModelFileTypeImport);
+  EXPECT_EQ(model::RecentFiles(settings), std::vector<std::string>{(dir / "LOT.xml").string()});
+
+  // Reopen takes the same way.
+  model.ClearModel();
+  EXPECT_TRUE(OpenFileByName(session, dir / "LOT.xml"));
+  EXPECT_EQ(model.TriangleCount, 1);
+  EXPECT_FALSE(OpenFileByName(session, dir / "GONE.xml"));
   EXPECT_EQ(port.Texts(FakeKind::Error).back(), "File not found.");
 }
 

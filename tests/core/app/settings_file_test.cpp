@@ -163,7 +163,8 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Is("ModelFileType", ModelFileType, 2),
       Is("ModelSaved", ModelSaved, true),
       Is("RecentFiles[9] empty", RecentFile(9), std::string()),
-      Zero("reserved after window state", 938, 18),
+      Layer("layer 23, in bytes reserved before it", map::AnalyzerOptions::CutFillLayer, "TVUCUTFILL", 23),
+      Zero("reserved after the cut/fill layer", 954, 2),
       Is("DataDirectory empty", DataDirectory, std::string()),
       Is("AngleConvention", AngleConvention, 1),
       Is("ReportFontName", ReportFontName, std::string("Courier New")),
@@ -196,6 +197,11 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Is("SheetRight", page::SheetRight, 390.0),
       Is("PaperCode", page::PaperCode, 1),
       Is("PaperName", page::PaperName, std::string("Letter 8 1/2 x 11 in")),
+      Is("PaperChoice none", page::PaperChoice, 0),
+      Is("Landscape", page::Landscape, false),
+      Is("Declutter", map::PointOptions::Declutter, false),
+      Is("BorderImport.MatchNumbersToLabels", exchange::BorderImport.MatchNumbersToLabels(), false),
+      Is("BreaklineImport.MatchNumbersToLabels", exchange::BreaklineImport.MatchNumbersToLabels(), false),
       Is("DxfSelected", cad::DxfSelected, true),
       Is("CadDataDirectory empty", cad::CadDataDirectory, std::string()),
       Is("Use3DPolylines", cad::Use3DPolylines, true),
@@ -222,6 +228,7 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Is("ridge colour fuchsia", map::AnalyzerOptions::RidgeColour, 0xFF00FFu),
       Layer("layer 21", map::AnalyzerOptions::WatershedLayer, "TVUWATERSHED", 21),
       Layer("layer 22", map::AnalyzerOptions::RidgeLayer, "TVURIDGE", 22),
+      Is("cut/fill map off", map::AnalyzerOptions::ShowCutFill, false),
       Is("MapBackgroundColour white", MapBackgroundColour, 0xFFFFFFu),
       Is("MapInkColour black", MapInkColour, 0u),
       Is("CustomColours empty", map::CustomColours, std::string()),
@@ -238,6 +245,8 @@ TEST(SettingsImage, BuiltInValuesAtTheirOffsets) {
       Codes("CoordExport X Y ZN", CoordExport, {2, 3, 4, 7}, {"", " ", " "}),
       Codes("BorderExport AN", BorderExport, {2, 7}, {}),
       Codes("BreaklineExport P PN", BreaklineExport, {1, 1, 7}, {"", " "}),
+      Is("ShadedSurface", view::ShadedSurface, false),
+      Zero("reserved after ShadedSurface", 11002, 2),
       Is("ViewOffsetY", view::ViewOffsetY, -15000.0),
       Is("TargetZ", view::TargetZ, 1.0),
       Is("EyeFactor", view::EyeFactor, 0.5),
@@ -346,6 +355,7 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Spoil("cursor step 0", cursor::CursorStep, 0.0),
       Spoil("format index 5", CoordExport.FormatIndex(), 5),
       Spoil("format index -2", BreaklineImport.FormatIndex(), -2),
+      SpoilByte("shaded surface of 2", view::ShadedSurface.offset, 2),
       Spoil("eye factor 1.5", view::EyeFactor, 1.5),
       Spoil("movement type 9", view::MovementType, std::int16_t{9}),
       Spoil("delay above 1200", view::AnimationDelay, std::int16_t{1201}),
@@ -362,6 +372,12 @@ TEST(SettingsLoad, HostileFieldIsResetAlone) {
       Overlong("layer name", map::ContourOptions::TextLayer.offset + 1, 12),
       Overlong("decoration", CoordImport.Decoration(10).offset, 20),
       Overlong("model file extension", ModelFileExt.offset, 4),
+      SpoilByte("cut/fill switch of 2", map::AnalyzerOptions::ShowCutFill.offset, 2),
+      // Files written before the cut/fill map kept zeros where its layer record now is.
+      {"cut/fill layer all zeros",
+       [](SettingsRecord& r) { std::fill_n(r.bytes.begin() + map::AnalyzerOptions::CutFillLayer.offset, 16, 0); },
+       {map::AnalyzerOptions::CutFillLayer.offset, 16},
+       {}},
   };
   const SettingsRecord patterned = PatternedSettings();
   const SettingsRecord defaults = DefaultSettings();
@@ -498,6 +514,7 @@ TEST(SettingsPrintout, NamedLinesInImageOrder) {
            "TriangleOptions.Layer.LayerName = \"TVUTRIANGLE\"\n",
            "TriangleOptions.Layer.BatchNumber = 1\n",
            "CoordImport.FormatIndex = -1\n",
+           "View3DOptions.ShadedSurface = 0\n",
            "View3DOptions.StepEyeFactor = -0.1\n",
        })
     EXPECT_NE(text.find(line), std::string::npos) << line;

@@ -112,9 +112,12 @@ TEST(CursorLineWidth, FollowsTheTextWithinLimits) {
   EXPECT_EQ(CursorLineWidth(300, 400, 50), 450);
   EXPECT_EQ(CursorLineWidth(445, 400, 50), std::nullopt);  // within 10 pixels: left alone
   EXPECT_EQ(CursorLineWidth(439, 400, 50), 450);
-  EXPECT_EQ(CursorLineWidth(100, 700, 50), 620);
+  EXPECT_EQ(CursorLineWidth(100, 600, 50), 620);
   EXPECT_EQ(CursorLineWidth(100, 10, 20), 50);
-  EXPECT_EQ(CursorLineWidth(620, 900, 50), std::nullopt);
+  EXPECT_EQ(CursorLineWidth(620, 610, 50), std::nullopt);
+  // A text wider than the limit is never cut: it keeps its width and the frame's.
+  EXPECT_EQ(CursorLineWidth(100, 700, 50), 708);
+  EXPECT_EQ(CursorLineWidth(708, 900, 50), 908);
 }
 
 }  // namespace

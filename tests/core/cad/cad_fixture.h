@@ -36,23 +36,14 @@ class CadFixture : public ::testing::Test {
     BuildSurface(model, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {5, 5, 10}},
                  {{1, 2, 5}, {2, 3, 5}, {3, 4, 5}, {4, 1, 5}});
     SetBorder(model, {1, 2, 3, 4});
-    // Unique per run: the same test runs at once in other builds and checkouts on this machine.
-    dir = std::filesystem::temp_directory_path() /
-          ("terravue_cad_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-           std::to_string(std::random_device{}()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-  }
-  ~CadFixture() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
 
   model::SurfaceModel model;
   SettingsRecord settings;
   FakePort port;
   Session session;
-  std::filesystem::path dir;
+  TempDirectory temp;
+  std::filesystem::path dir = temp.path();
 };
 
 using terravue::testing::ReadAll;

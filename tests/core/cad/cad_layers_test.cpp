@@ -19,12 +19,12 @@ using testing::FakePort;
 TEST(CadLayers, BuiltInRecords) {
   const SettingsRecord s = DefaultSettings();
   const std::vector<CadLayerRow> rows = LoadCadLayerRows(s, CadLayerMode::Names);
-  ASSERT_EQ(rows.size(), 22u);
+  ASSERT_EQ(rows.size(), 23u);
   const std::vector<std::string> names = {
       "TVUTRIANGLE", "TVUBREAKLINE", "TVUBREAKLBL", "TVUGRID1",   "TVUGRID2",     "TVUGRIDLBL",
       "TVUCONTOUR",  "TVUCONTOUR2",  "TVUCONLABEL", "TVUBORDER",  "TVUPOINTS",    "TVUPOINTLBL",
       "TVUMISC",     "TVUTITLE",     "TVUTITLE",    "TVUFACES",   "TVUVECTORS",   "TVUDENSITY",
-      "TVUDOWNSLOPE", "TVUFLOWPATH", "TVUWATERSHED", "TVURIDGE"};
+      "TVUDOWNSLOPE", "TVUFLOWPATH", "TVUWATERSHED", "TVURIDGE", "TVUCUTFILL"};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].name, names[i]);
     EXPECT_EQ(rows[i].acadColour, 7);
@@ -44,7 +44,7 @@ TEST(CadLayers, NumbersModeSkipsTheFacesLayerAndKeepsNames) {
 
   const CadLayer facesBefore = s.Get(device::CadFacesOptions::Layer);
   std::vector<CadLayerRow> numbers = LoadCadLayerRows(s, CadLayerMode::Numbers);
-  ASSERT_EQ(numbers.size(), 21u);
+  ASSERT_EQ(numbers.size(), 22u);
   EXPECT_EQ(numbers[14].label, "Title Block 2");
   EXPECT_EQ(numbers[15].label, "Vectors");
   for (CadLayerRow& row : numbers) {

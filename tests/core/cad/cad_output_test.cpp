@@ -92,8 +92,8 @@ TEST_F(OutputToCadTest, AFailedFileShowsTheErrorAndNoCompletion) {
     EXPECT_EQ(settings.Get(device::CadOutput::CadDataDirectory), (chosen.parent_path() / "").string());
   }
   // A folder of that name is refused as the file is created, and stays as it was.
-  EXPECT_EQ(port.Texts(FakePort::Kind::Error).front(), msg::BatchCreateError);
-  EXPECT_EQ(port.fileProblems.back().reason, "Is a directory");
+  EXPECT_EQ(port.Texts(FakePort::Kind::Error).front(),
+            std::string(msg::BatchCreateError) + "\r\n" + (dir / "BUSY.MCR").string() + ": Is a directory");
   EXPECT_TRUE(fs::is_directory(dir / "BUSY.MCR" / "inner"));
 }
 

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <set>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -357,6 +358,48 @@ TEST(DxfLayerNames, WriteTimeSubstitutes) {
   }
 }
 
+TEST(DxfColours, NearestPaletteIndex) {
+  struct Case {
+    std::uint32_t rgb;
+    int aci;
+  };
+  for (const Case& c : {Case{MakeColour(255, 0, 0), 1}, Case{MakeColour(250, 250, 0), 2}, Case{MakeColour(0, 0, 255), 5},
+                        Case{MakeColour(255, 255, 255), 7}, Case{MakeColour(0, 0, 0), 7},
+                        Case{MakeColour(255, 127, 127), 11}, Case{MakeColour(255, 63, 0), 20},
+                        Case{MakeColour(132, 132, 132), 252}})
+    EXPECT_EQ(NearestAciColour(c.rgb), c.aci) << std::hex << c.rgb;
+}
+
+// Fills are SOLIDs: a triangle repeats its last corner, a quadrilateral takes its last two
+// crosswise, a larger polygon fans out from its first corner. Unusable polygons write nothing.
+TEST_F(DxfWriterTest, FillsBecomeSolidsInTheirOwnColour) {
+  using device::WorldPoint;
+  const std::vector<WorldPoint> triangle{{0, 0, 1}, {4, 0, 1}, {0, 3, 1}};
+  const std::vector<WorldPoint> square{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  const std::vector<WorldPoint> pentagon{{0, 0, 0}, {2, 0, 0}, {3, 1, 0}, {1, 2, 0}, {-1, 1, 0}};
+  const std::vector<WorldPoint> broken{{0, 0, 0}, {std::numeric_limits<double>::quiet_NaN(), 0, 0}, {0, 1, 0}};
+  const std::vector<Group> g = WriteWith([&](DxfWriter& w) {
+    w.DeviceSetLayer(0, Named("CUTFILL"));
+    w.DeviceFillPolygon(triangle, MakeColour(255, 0, 0));
+    w.DeviceFillPolygon(square, MakeColour(0, 0, 255));
+    w.DeviceFillPolygon(pentagon, MakeColour(0, 255, 0));
+    w.DeviceFillPolygon(broken, MakeColour(0, 255, 0));
+    w.DeviceFillPolygon(std::span(triangle).first(2), MakeColour(0, 255, 0));
+  });
+  const std::vector<Entity> solids = OfType(SectionRecords(g, "ENTITIES"), "SOLID");
+  ASSERT_EQ(solids.size(), 5u);
+  std::vector<std::string> summary;
+  for (const Entity& e : solids)
+    summary.push_back(e.Value(8) + " " + e.Value(62) + " " + e.Value(10) + "," + e.Value(20) + " " + e.Value(11) + "," +
+                      e.Value(21) + " " + e.Value(12) + "," + e.Value(22) + " " + e.Value(13) + "," + e.Value(23));
+  EXPECT_EQ(summary[0], "CUTFILL 1 0.000000,0.000000 4.000000,0.000000 0.000000,3.000000 0.000000,3.000000");
+  EXPECT_EQ(summary[1], "CUTFILL 5 0.000000,0.000000 1.000000,0.000000 0.000000,1.000000 1.000000,1.000000");
+  EXPECT_EQ(summary[2], "CUTFILL 3 0.000000,0.000000 2.000000,0.000000 3.000000,1.000000 3.000000,1.000000");
+  EXPECT_EQ(summary[4], "CUTFILL 3 0.000000,0.000000 1.000000,2.000000 -1.000000,1.000000 -1.000000,1.000000");
+  EXPECT_EQ(solids[0].Value(30), "1.000000");
+  EXPECT_EQ(LayerNames(g), (std::vector<std::string>{"CUTFILL"}));
+}
+
 TEST_F(DxfWriterTest, EmptyLayerNameTakesItsBaseName) {
   settings.Set(map::TriangleOptions::Show, true);
   CadLayer triangles = settings.Get(map::TriangleOptions::Layer);
@@ -372,7 +415,9 @@ TEST_F(DxfWriterTest, FailuresLeaveTheExistingFileAlone) {
   {
     DxfWriter writer(session);
     EXPECT_FALSE(writer.Begin(dir / "missing" / "MAP.DXF"));
-    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{std::string(msg::DxfCreateError)});
+    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+              std::vector<std::string>{std::string(msg::DxfCreateError) + "\r\n" +
+                                       (dir / "missing" / "MAP.DXF").string() + ": No such file or directory"});
   }
   // A folder holds the name: refused before anything is drawn, the folder untouched.
   port.shown.clear();
@@ -381,8 +426,9 @@ TEST_F(DxfWriterTest, FailuresLeaveTheExistingFileAlone) {
     DxfWriter writer(session);
     EXPECT_FALSE(writer.Begin(dir / "TAKEN.DXF"));
   }
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{std::string(msg::DxfCreateError)});
-  EXPECT_EQ(port.fileProblems.back().Line(), (dir / "TAKEN.DXF").string() + ": Is a directory");
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(msg::DxfCreateError) + "\r\n" + (dir / "TAKEN.DXF").string() +
+                                     ": Is a directory"});
   EXPECT_TRUE(std::filesystem::is_directory(dir / "TAKEN.DXF" / "inner"));
   // The disk fills up while the entities are written: the error with the file and the reason,
   // and the previous file as it was.
@@ -396,10 +442,10 @@ TEST_F(DxfWriterTest, FailuresLeaveTheExistingFileAlone) {
     for (int i = 0; i < 1000; ++i) writer.DevicePlot(false, i, i % 7, 0);
     writer.DevicePenUp();
     const bool written = writer.End();
-    return std::string(written ? "written" : "failed") + "\n" + port.Transcript() + port.fileProblems.at(0).Line();
+    return std::string(written ? "written" : "failed") + "\n" + port.Transcript();
   });
-  EXPECT_EQ(full, "failed\nerror: " + std::string(msg::CadWriteErrorPrefix) + (dir / "FULL.DXF").string() + "\n" +
-                      (dir / "FULL.DXF").string() + ": File too large");
+  EXPECT_EQ(full, "failed\nerror: " + std::string(msg::CadWriteError) + "\r\n" + (dir / "FULL.DXF").string() +
+                      ": File too large\n");
   EXPECT_EQ(ReadAll(dir / "FULL.DXF"), "previous");
   // A run that ends early (an exception in the redraw) leaves an existing file as it was.
   {

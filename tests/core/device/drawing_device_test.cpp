@@ -1,5 +1,6 @@
 #include "device/drawing_device.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -539,6 +540,31 @@ TEST(DensityFill, ClipsTheTriangleAndHoldsTheDensityInRange) {
   for (IntPoint p : fills[0].polygon) EXPECT_LE(p.x, 2339);
 }
 
+// A solid fill is clipped like the density fill, keeps its own colour and leaves the pen alone;
+// the screen overlays and unusable polygons get nothing.
+TEST(SolidFill, ClipsKeepsItsColourAndSkipsWhatCannotBeDrawn) {
+  const SettingsRecord s = PlainSheet();
+  RecordingDevice d = Printer(s);
+  const std::vector<WorldPoint> wide{{0, 0, 0}, {10000, 0, 0}, {10000, 10, 0}, {0, 10, 0}};
+  d.DeviceFillPolygon(wide, MakeColour(10, 20, 30));
+  d.DeviceFillPolygon(std::span(wide).first(2), 0);
+  d.DeviceFillPolygon(std::vector<WorldPoint>{{0, 0, 0}, {Inf, 0, 0}, {0, 10, 0}}, 0);
+  const auto fills = d.OfType(Op::Fill);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].colour, MakeColour(10, 20, 30));
+  EXPECT_GE(fills[0].polygon.size(), 4u);
+  for (IntPoint p : fills[0].polygon) EXPECT_LE(p.x, 2339);
+  EXPECT_TRUE(d.OfType(Op::PenColour).empty());
+
+  // One that covers no pixel (here a sliver narrower than a pixel) is not sent either.
+  d.DeviceFillPolygon(std::vector<WorldPoint>{{0, 0, 0}, {0.1, 0, 0}, {0.1, 50, 0}}, 0);
+  EXPECT_EQ(d.OfType(Op::Fill).size(), 1u);
+
+  RecordingDevice overlay(DeviceKind::ScreenOverlay, ViewTransform::FromSettings(s), PrinterFrame(s));
+  overlay.DeviceFillPolygon(wide, 0);
+  EXPECT_TRUE(overlay.ops.empty());
+}
+
 // ---- The 3-D projection ---------------------------------------------------------------------
 
 TEST(Projection3D, TheTargetProjectsToThePageCentre) {
@@ -570,26 +596,173 @@ TEST(Projection3D, AViewStraightDownGetsItsDefaultDirectionAndAPointModelFitsAtO
   EXPECT_EQ(p.F, 1.0);
 }
 
-TEST(Projection3D, APointAtTheEyeCannotBePlacedAndBreaksTheLine) {
+// A view due north along the ground from 1000 feet south of the target at the origin, with a
+// true perspective (eye factor 0) and a model whose plan diagonal makes the fit factor exactly
+// 1: a point at the target's depth lands as many page pixels off the centre as it lies feet off
+// the target, and one half way to the eye twice as far.
+struct NorthView {
   SettingsRecord s = PlainSheet();
   model::SurfaceModel m;
-  s.Set(settings::View3DOptions::TargetX, 0.0);
-  s.Set(settings::View3DOptions::TargetY, 0.0);
-  s.Set(settings::View3DOptions::TargetZ, 0.0);
-  s.Set(settings::View3DOptions::EyeFactor, 0.0);
-  // An eye at (3, 4, 0) keeps the arithmetic exact: w is exactly 1 there.
-  s.Set(settings::View3DOptions::ViewOffsetX, 3.0);
-  s.Set(settings::View3DOptions::ViewOffsetY, 4.0);
-  s.Set(settings::View3DOptions::ViewOffsetZ, 0.0);
-  ViewTransform t = ViewTransform::FromSettings(s);
-  const Projection3D p = Prepare3DProjection(s, m);
-  t.UsePerspective(p);
-  RecordingDevice d(DeviceKind::Printer, t, PrinterFrame(s));
-  d.DevicePlot(false, 0, 0, 0);
+  Projection3D p;
+  ViewTransform t;
+
+  explicit NorthView(double offsetX = 0, double offsetY = -1000, double offsetZ = 0) {
+    namespace v3 = settings::View3DOptions;
+    s.Set(v3::View3D, true);
+    s.Set(v3::TargetX, 0.0);
+    s.Set(v3::TargetY, 0.0);
+    s.Set(v3::TargetZ, 0.0);
+    s.Set(v3::EyeFactor, 0.0);
+    s.Set(v3::ViewOffsetX, offsetX);
+    s.Set(v3::ViewOffsetY, offsetY);
+    s.Set(v3::ViewOffsetZ, offsetZ);
+    // F = 1.8 x the printable width (the shorter side) / D.
+    m.MinX = 0, m.MaxX = 1.8 * 2340, m.MinY = 0, m.MaxY = 0;
+    p = Prepare3DProjection(s, m);
+    t = CurrentViewTransform(s, m);
+  }
+};
+
+struct ProjectionCase {
+  const char* name;
+  WorldPoint point;
+  double right, up;  // page pixels from the centre of the printable area
+};
+
+void PrintTo(const ProjectionCase& c, std::ostream* os) { *os << c.name; }
+
+class ProjectionPoints : public ::testing::TestWithParam<ProjectionCase> {};
+
+TEST_P(ProjectionPoints, LandWhereThePerspectivePutsThem) {
+  const ProjectionCase& c = GetParam();
+  const NorthView view;
+  ASSERT_DOUBLE_EQ(view.p.F, 1.0);
+  const PixelPoint page = view.t.ToPage(c.point.x, c.point.y, c.point.z);
+  EXPECT_DOUBLE_EQ(page.x, HalfW + c.right);
+  EXPECT_DOUBLE_EQ(page.y, HalfH - c.up);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NorthView, ProjectionPoints,
+    ::testing::Values(ProjectionCase{"target", {0, 0, 0}, 0, 0}, ProjectionCase{"east", {100, 0, 0}, 100, 0},
+                      ProjectionCase{"west", {-100, 0, 0}, -100, 0}, ProjectionCase{"above", {0, 0, 100}, 0, 100},
+                      ProjectionCase{"beyond the target", {0, 500, 0}, 0, 0},
+                      ProjectionCase{"half way to the eye", {100, -500, 50}, 200, 100},
+                      ProjectionCase{"farther off", {100, 1000, 50}, 50, 25},
+                      ProjectionCase{"rounded half to even", {2.5, 0, 0}, 2, 0}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+// A view from the south-west and its mirror image from the south-east see mirrored pictures.
+TEST(Projection3D, MirroredViewsSeeMirroredPictures) {
+  const NorthView left(-700, -700, 300), right(700, -700, 300);
+  for (const WorldPoint w : {WorldPoint{120, 40, 15}, WorldPoint{-60, 300, -20}, WorldPoint{0, -200, 80}}) {
+    const PixelPoint a = left.t.ToPage(w.x, w.y, w.z);
+    const PixelPoint b = right.t.ToPage(-w.x, w.y, w.z);
+    EXPECT_DOUBLE_EQ(a.x - HalfW, HalfW - b.x);
+    EXPECT_DOUBLE_EQ(a.y, b.y);
+  }
+}
+
+// With every option at its built-in value, a 1000 x 1000 foot site with 60 feet of relief shows
+// whole on the sheet and fills most of its width.
+TEST(Projection3D, TheBuiltInViewShowsAThousandFootSiteWhole) {
+  SettingsRecord s = DefaultSettings();
+  s.Set(settings::View3DOptions::View3D, true);
+  model::SurfaceModel m;
+  m.MinX = 5000, m.MaxX = 6000, m.MinY = 2000, m.MaxY = 3000, m.MinZ = 100, m.MaxZ = 160;
+  s.Set(settings::View3DOptions::TargetX, 5500.0);
+  s.Set(settings::View3DOptions::TargetY, 2500.0);
+  s.Set(settings::View3DOptions::TargetZ, 130.0);
+  const ViewTransform t = CurrentViewTransform(s, m);
+  double left = HalfW, right = HalfW;
+  for (const double x : {m.MinX, m.MaxX})
+    for (const double y : {m.MinY, m.MaxY})
+      for (const double z : {m.MinZ, m.MaxZ}) {
+        const PixelPoint p = t.ToPage(x, y, z);
+        EXPECT_GE(p.x, 0);
+        EXPECT_LE(p.x, 2 * HalfW);
+        EXPECT_GE(p.y, 0);
+        EXPECT_LE(p.y, 2 * HalfH);
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+      }
+  EXPECT_GT(right - left, 0.8 * 2 * HalfW);
+}
+
+// Segments against the near plane, seen from the north view: the part in front of the plane is
+// drawn and nothing of what lies behind the eye, which the perspective would turn over into
+// long false lines across the picture.
+struct NearPlaneCase {
+  const char* name;
+  WorldPoint from, to;
+  bool drawn;
+  bool cut;  // the drawn part ends at the plane
+};
+
+void PrintTo(const NearPlaneCase& c, std::ostream* os) { *os << c.name; }
+
+class NearPlane : public ::testing::TestWithParam<NearPlaneCase> {};
+
+TEST_P(NearPlane, KeepsThePartInFrontOfTheEye) {
+  const NearPlaneCase& c = GetParam();
+  const NorthView view;
+  const auto part = ClipToNearPlane(view.p, c.from, c.to);
+  ASSERT_EQ(part.has_value(), c.drawn);
+  if (part) {
+    for (const WorldPoint& w : *part) EXPECT_LT(ViewDepth(view.p, w.x, w.y, w.z), NearPlaneDepth + 1e-12);
+    const bool cut = !(std::fabs((*part)[0].y - c.from.y) < 1e-9 && std::fabs((*part)[1].y - c.to.y) < 1e-9);
+    EXPECT_EQ(cut, c.cut);
+  }
+
+  // On the printer: every segment lies on the side of the picture the point in front is on.
+  RecordingDevice d(DeviceKind::Printer, view.t, PrinterFrame(view.s));
+  d.DevicePlot(false, c.from.x, c.from.y, c.from.z);
   d.DevicePenDown();
-  d.DevicePlot(false, p.viewOffsetX, p.viewOffsetY, p.viewOffsetZ);  // the eye itself
-  d.DevicePlot(false, 10, 10, 0);
+  d.DevicePlot(false, c.to.x, c.to.y, c.to.z);
   d.DevicePenUp();
+  const auto lines = d.Lines();
+  EXPECT_EQ(!lines.empty(), c.drawn);
+  for (const auto& [a, b] : lines) {
+    EXPECT_GE(a.x, HalfW - 1);
+    EXPECT_GE(b.x, HalfW - 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NorthView, NearPlane,
+    ::testing::Values(NearPlaneCase{"in front", {100, 0, 0}, {100, 300, 0}, true, false},
+                      NearPlaneCase{"crossing towards the eye", {100, 0, 0}, {100, -2000, 0}, true, true},
+                      NearPlaneCase{"crossing away from the eye", {100, -2000, 0}, {100, 0, 0}, true, true},
+                      NearPlaneCase{"through the eye", {100, 0, 0}, {-100, -2000, 0}, true, true},
+                      NearPlaneCase{"behind", {100, -1500, 0}, {300, -2500, 10}, false, false},
+                      NearPlaneCase{"in the plane of the eye", {100, -1000, 0}, {-100, -1000, 0}, false, false}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+// Fills, texts and markers behind the eye: a polygon across the plane keeps its front part;
+// what lies wholly behind draws nothing, and nothing that cannot be placed reaches the canvas.
+TEST(Projection3D, FillsTextsAndMarkersBehindTheEyeAreCutOrLeftOut) {
+  const NorthView view;
+  RecordingDevice d(DeviceKind::Printer, view.t, PrinterFrame(view.s));
+  // Ground below the eye, from beyond the target to behind the eye.
+  const std::vector<WorldPoint> across{{10, 200, -50}, {60, 200, -50}, {60, -3000, -50}, {10, -3000, -50}};
+  d.DeviceFillPolygon(across, MakeColour(1, 2, 3));
+  const std::vector<WorldPoint> behind{{10, -1200, -50}, {60, -1200, -50}, {60, -3000, -50}};
+  d.DeviceFillPolygon(behind, MakeColour(1, 2, 3));
+  d.DeviceSetTextStyle(0, 10);
+  d.DeviceText("A", 0, 0, -1500, 0, 1);
+  d.DeviceMarker(0, 0, -1500, 0, 10);
+  const auto fills = d.OfType(Op::Fill);
+  ASSERT_EQ(fills.size(), 1u);
+  for (const IntPoint p : fills[0].polygon) EXPECT_GE(p.x, HalfW);
+  EXPECT_TRUE(d.OfType(Op::Text).empty());
   EXPECT_TRUE(d.Lines().empty());
 }
 

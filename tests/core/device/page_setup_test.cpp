@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -119,6 +120,46 @@ TEST(SetUpPage, OrientationDecidesWhichSideIsWide) {
   EXPECT_EQ(s.Get(page::PaperWidth), 4960);
   EXPECT_EQ(s.Get(page::PaperHeight), 7016);
   EXPECT_EQ(s.Get(page::MarginLeft), 110);
+}
+
+// Every offered paper laid out without a printer, at the resolution asked: the no-printer sheet
+// is Letter among them, and landscape turns the long side across.
+TEST(SetUpPage, OfferedPapersAtAnyResolution) {
+  const Paper* letter = PaperByOption("letter");
+  ASSERT_NE(letter, nullptr);
+  const PrinterDescription l = PaperDescription(*letter, false, 300);
+  const PrinterDescription n = NoPrinterDescription();
+  EXPECT_EQ(std::tie(l.paperWidth, l.paperHeight, l.pageWidth, l.pageHeight, l.offsetX, l.offsetY),
+            std::tie(n.paperWidth, n.paperHeight, n.pageWidth, n.pageHeight, n.offsetX, n.offsetY));
+
+  struct Case {
+    const char* option;
+    bool landscape;
+    int width, height;  // at 100 dots per inch, as laid out
+    const char* name;
+  };
+  const Case cases[] = {
+      {"a3", true, 1654, 1169, "A3 297 x 420 mm"},
+      {"a0", false, 3311, 4681, "A0 841 x 1189 mm"},
+      {"ansi-d", true, 3400, 2200, "D size sheet"},
+      {"tabloid", false, 1100, 1700, "Tabloid 11 x 17 in"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    const Paper* paper = PaperByOption(c.option);
+    ASSERT_NE(paper, nullptr);
+    SettingsRecord s = EnglishSettings();
+    SetUpPage(s, PaperDescription(*paper, c.landscape, 100));
+    EXPECT_EQ(s.Get(page::PaperWidth), c.width);
+    EXPECT_EQ(s.Get(page::PaperHeight), c.height);
+    EXPECT_EQ(s.Get(page::PaperName), c.name);
+    EXPECT_GT(s.Get(page::PageWidth), 0);
+    s.Set(page::PaperChoice, PaperChoiceOf(*paper));
+    EXPECT_EQ(&ChosenPaper(s), paper);
+  }
+  EXPECT_EQ(PaperByOption("b5"), nullptr);
+  SettingsRecord none = EnglishSettings();
+  EXPECT_EQ(ChosenPaper(none).option, "letter");
 }
 
 TEST(SetUpPage, PaperNamesComeFromTheCode) {

@@ -150,6 +150,76 @@ TEST(AsciiReaderTest, LineBoundRecordsDoNotTakeTheNextLine) {
   EXPECT_FALSE(reader.RecordHadContent());  // only the end of the file was left
 }
 
+// In a P field a hyphen between digits joins two point numbers; elsewhere it stays a sign.
+TEST(AsciiReaderTest, HyphensJoinPointNumbers) {
+  std::istringstream in("213-214-7 -5 12-x 1e-2");
+  AsciiReader reader(in);
+  EXPECT_EQ(reader.ReadPointNumber(), 213.0);
+  EXPECT_TRUE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), 214.0);
+  EXPECT_TRUE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), 7.0);
+  EXPECT_FALSE(reader.JoinedToNext());
+  EXPECT_EQ(reader.ReadPointNumber(), -5.0);  // a leading sign
+  EXPECT_EQ(reader.ReadPointNumber(), 12.0);
+  EXPECT_TRUE(reader.JoinedToNext());  // the run ends on its own at the next read
+  EXPECT_EQ(reader.ReadPointNumber(), 0.01);  // the exponent's sign
+  std::istringstream coordinates("213-214");
+  AsciiReader plain(coordinates);
+  EXPECT_EQ(plain.ReadNumber(), std::nullopt);
+  EXPECT_EQ(plain.FailureReason(), "\"213-214\" is not a number");
+}
+
+// Line numbers are counted over the buffer's refills, for the problems a summary names.
+TEST(AsciiReaderTest, RecordsKnowTheirLineAcrossBufferRefills) {
+  std::string text;
+  for (int i = 1; i <= 9000; ++i) text += std::to_string(i) + " 1000.000 2000.000\r\n";  // > 64 KiB
+  text += "\n\n  9001 x\n";
+  std::istringstream in(text);
+  AsciiReader reader(in, true);
+  for (int i = 1; i <= 9001; ++i) {
+    reader.BeginRecord();
+    const bool complete = reader.ReadNumber() && reader.ReadNumber() && reader.ReadNumber();
+    EXPECT_EQ(complete, i <= 9000);
+    reader.SkipToNextLine();
+    if (i <= 9000 && i % 997 == 1) {
+      EXPECT_EQ(reader.RecordLine(), static_cast<std::uint64_t>(i));
+    }
+  }
+  EXPECT_EQ(reader.RecordLine(), 9003u);
+  EXPECT_EQ(reader.FailureReason(), "the line ends before all its fields were read");
+}
+
+// A record that begins before a refill and fails after it keeps the line it began on, though
+// its line is asked for only once the buffer holds the next chunk.
+TEST(AsciiReaderTest, ARecordAcrossARefillKeepsItsLine) {
+  std::string text;
+  std::uint64_t lines = 0;
+  while (text.size() < 65536 - 40) {
+    text += "1 2 3\n";
+    ++lines;
+  }
+  text += "4 5";
+  text.append(65536 + 10 - text.size(), ' ');
+  text += "1.2.3\n6 7 8\n";
+  std::istringstream in(text);
+  AsciiReader reader(in, true);
+  for (std::uint64_t i = 0; i < lines; ++i) {
+    reader.BeginRecord();
+    ASSERT_TRUE(reader.ReadNumber() && reader.ReadNumber() && reader.ReadNumber());
+    reader.SkipToNextLine();
+  }
+  reader.BeginRecord();
+  EXPECT_TRUE(reader.ReadNumber() && reader.ReadNumber());
+  EXPECT_EQ(reader.ReadNumber(), std::nullopt);
+  EXPECT_EQ(reader.FailureReason(), "\"1.2.3\" is not a number");
+  EXPECT_EQ(reader.RecordLine(), lines + 1);
+  reader.SkipToNextLine();
+  reader.BeginRecord();
+  EXPECT_TRUE(reader.ReadNumber() && reader.ReadNumber() && reader.ReadNumber());
+  EXPECT_EQ(reader.RecordLine(), lines + 2);
+}
+
 TEST(AsciiReaderTest, RefusesFilesThatAreNotPlainText) {
   for (const std::string& input : {std::string("\xFF\xFE" "1\0 \0" "2\0", 8), std::string("\xFE\xFF\0" "1", 4),
                                   std::string("1 2 3\n4 5\0 6\n", 13)}) {

@@ -74,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "1 10 20 30 CP1\n2 11 21 31 TREE12 MH-3\n3,12,22,32,CL1.5*1.5COLMN\n", false,
                        {{10, 20, 30, "   1"}, {11, 21, 31, "   2"}, {12, 22, 32, "   3"}}, "Total points loaded: 3"},
         CoordinateCase{"HeaderWithDigitsIsAFailedLine", "X Y ZN", "Job 2024 survey\n1 2 3\n", false,
-                       {{1, 2, 3, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{1, 2, 3, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the line ends before all its fields were read"},
         CoordinateCase{"LineEndsLfCrCrLfAndTabs", "L X Y ZN",
                        "1\t10\t20\t30\n2\t11\t21\t31\r3\t12\t22\t32\r\n4\t13\t23\t33", false,
                        {{10, 20, 30, "   1"}, {11, 21, 31, "   2"}, {12, 22, 32, "   3"}, {13, 23, 33, "   4"}},
@@ -83,15 +84,22 @@ INSTANTIATE_TEST_SUITE_P(
                        {{1, 2, 3, "   1"}, {4, 5, 6, "   2"}}, "Total points loaded: 2"},
         // The empty Z field fails its line instead of taking the next line's point number.
         CoordinateCase{"EmptyFieldFailsItsLineOnly", "L Y X ZN", "1,5000,3000,,CP\n2,5010,3010,101,CP\n", false,
-                       {{3010, 5010, 101, "   2"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{3010, 5010, 101, "   2"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the line ends before all its fields were read"},
         CoordinateCase{"ShortLineFails", "X Y ZN", "1 2\n3 4 5\n6 7", false, {{3, 4, 5, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 2"},
+                       "Total points loaded: 1\r\nLines not loaded: 2\r\n\r\nLine 1: the line ends before all its fields were read\r\n"
+                       "Line 3: the file ends before all its fields were read"},
         CoordinateCase{"BadTokenSkipsTheRestOfItsLine", "X Y ZN", "1.2.3 4 5\n- 7 8\n6 7 8\n", false,
-                       {{6, 7, 8, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 2"},
+                       {{6, 7, 8, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 2\r\n\r\nLine 1: \"1.2.3\" is not a number\r\n"
+                       "Line 2: \"-\" is not a number"},
         CoordinateCase{"OverlongTokenFails", "X Y ZN", "1 2 1234567890123456789012\n4 5 6\n", false,
-                       {{4, 5, 6, "   1"}}, "Total points loaded: 1\r\nLines not loaded: 1"},
+                       {{4, 5, 6, "   1"}},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\n"
+                       "Line 1: \"123456789012345678901...\" is not a number"},
         CoordinateCase{"HugeValueFails", "X Y ZN", "1e10 2 3\n4 5 6\n", false, {{4, 5, 6, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 1"},
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\n"
+                       "Line 1: \"1e10\" is too large for a coordinate"},
         CoordinateCase{"WithoutNTheFileIsOneStream", "X Y Z", "1 2 3 4\n5 6\n", false,
                        {{1, 2, 3, "   1"}, {4, 5, 6, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"RecordOverTwoLines", "X Y N Z N", "1 2 x\n3\n4 5\n6 junk\n", false,
@@ -107,10 +115,15 @@ INSTANTIATE_TEST_SUITE_P(
                        "0 0 1\n0.00004 0 2\n0.0004 0 3\n0.0006 0 4\n0 0.0006 5\n0.001 0.001 6\n", true,
                        {{0, 0, 1, "   1"}, {0.001, 0, 4, "   2"}, {0, 0.001, 5, "   3"}, {0.001, 0.001, 6, "   4"}},
                        "Total points loaded: 4\r\nDuplicate points not loaded: 2"},
+        // At grid offsets a pair 0.001 apart is two places, as the triangulation sees it.
+        CoordinateCase{"DuplicatesAtGridOffsets", "X Y ZN",
+                       "507742.029 4272929.351 1\n507742.030 4272929.352 2\n507742.029 4272929.3514 3\n", true,
+                       {{507742.029, 4272929.351, 1, "   1"}, {507742.030, 4272929.352, 2, "   2"}},
+                       "Total points loaded: 2\r\nDuplicate points not loaded: 1"},
         CoordinateCase{"DuplicatesKeptWhenNotAsked", "X Y ZN", "5 5 1\n5 5 2\n", false,
                        {{5, 5, 1, "   1"}, {5, 5, 2, "   2"}}, "Total points loaded: 2"},
         CoordinateCase{"ReadingEndsWithTheFile", "X Y Z", "1 2 3 4 5", false, {{1, 2, 3, "   1"}},
-                       "Total points loaded: 1\r\nLines not loaded: 1"}),
+                       "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the file ends before all its fields were read"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
@@ -164,7 +177,8 @@ TEST_F(CoordinateImportTest, ReplacingWithAFileWithoutPointsKeepsTheModel) {
   EXPECT_EQ(model.BreaklineCount, 1);
   EXPECT_TRUE(settings.Get(settings::ModelSaved));
   EXPECT_EQ(Messages(), (std::vector<terravue::testing::FakePort::Shown>{
-                            {Kind::Info, "Total points loaded: 0\r\nLines not loaded: 1"},
+                            {Kind::Info, "Total points loaded: 0\r\nLines not loaded: 1\r\n\r\n"
+                                         "Line 2: the line ends before all its fields were read"},
                             {Kind::Warning, "Unable to load coordinate file."}}));
 }
 
@@ -233,7 +247,8 @@ TEST_F(CoordinateImportTest, RefusedFilesLeaveTheModelAlone) {
 
   EXPECT_EQ(LoadCoordinateFile(session, dir.path() / "MISSING.ASC", {}).status, LoadStatus::NotOpened);
   EXPECT_EQ(Messages(), (std::vector<terravue::testing::FakePort::Shown>{
-                            {Kind::Error, "File management error."},
+                            {Kind::Error, "File management error.\r\n" + (dir.path() / "MISSING.ASC").string() +
+                                              ": No such file or directory"},
                             {Kind::Info, "Total points loaded: 0"},
                             {Kind::Warning, "Unable to load coordinate file."}}));
 

@@ -137,6 +137,8 @@ TEST_F(ImportCommandTest, QuestionsBeforeLoadingIntoAModelWithPoints) {
   EXPECT_EQ(ImportCoordinatesCommand(session, Dialog(file)), ImportOutcome::Loaded);
   EXPECT_EQ(model.PointCount, 7);
   EXPECT_EQ(port.Texts(Kind::Question).back(), msg::AddToCurrentFile);
+  // Only the question about the unsaved changes has No for its default.
+  EXPECT_EQ(port.discardQuestions, std::vector<std::string>(2, port.Texts(Kind::Question).front()));
 
   // ... and No replaces.
   port.yesNoAnswers = {true, false};
@@ -188,10 +190,12 @@ TEST_F(ImportCommandTest, NewAsksBeforeDroppingTheModel) {
     AddGrid(c.points, 2);
     settings.Set(settings::ModelSaved, c.saved);
     port.shown.clear();
+    port.discardQuestions.clear();
     port.yesNoAnswers = c.answers;
     requests.clear();
     EXPECT_EQ(NewModelCommand(session, Dialog(file)), c.outcome);
     EXPECT_EQ(port.Texts(Kind::Question), c.questions);
+    EXPECT_EQ(port.discardQuestions, c.questions);  // No is the default of each
     const bool declined = c.outcome == NewOutcome::Declined;
     EXPECT_EQ(requests.size(), declined ? 0u : 1u);
     EXPECT_EQ(model.PointCount, declined ? c.points : 3);  // never merged
@@ -252,6 +256,7 @@ TEST_F(ImportCommandTest, BorderNeedsPointsAndKeepsItsRingWhenTheFileIsMissing) 
   port.shown.clear();
   EXPECT_EQ(ImportBorderCommand(session, Dialog("x.bdr")), ImportOutcome::NotRun);  // "Load new border?" No
   EXPECT_EQ(port.Texts(Kind::Question), std::vector<std::string>{std::string(msg::LoadNewBorder)});
+  EXPECT_EQ(port.discardQuestions, port.Texts(Kind::Question));
 
   port.yesNoAnswers = {true};
   EXPECT_EQ(ImportBorderCommand(session, Dialog(dir.path() / "MISSING.BDR")), ImportOutcome::Attempted);
@@ -280,6 +285,7 @@ TEST_F(ImportCommandTest, BreaklinesEraseOrAddAndSurviveAnUnreadableFile) {
   EXPECT_EQ(model.Breaklines[1].To, 2);
   EXPECT_EQ(port.Texts(Kind::Question),
             (std::vector<std::string>{std::string(msg::LoadNewBreaklines), std::string(msg::EraseExistingBreaklines)}));
+  EXPECT_EQ(port.discardQuestions, std::vector<std::string>{std::string(msg::EraseExistingBreaklines)});
 
   // Keep the old ones: the file's are added behind them.
   port.yesNoAnswers = {true, false};

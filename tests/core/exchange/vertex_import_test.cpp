@@ -83,18 +83,22 @@ INSTANTIATE_TEST_SUITE_P(
                    {{Kind::Info, "Total border points = 4"}}},
         // 65541 would name the centre point if it were cut to 16 bits.
         BorderCase{"NumbersOutsideTheModelAreInvalid", "P N", "1\n2\n0\n3\n9\n65541\n4\n", {1, 2, 3, 4},
-                   {{Kind::Info, "Total points loaded = 7\r\nTotal border points = 4\r\nInvalid points = 3"}}},
+                   {{Kind::Info, "Total points loaded = 7\r\nTotal border points = 4\r\nInvalid points = 3\r\n\r\n"
+                                 "Line 3: there is no point number 0\r\nLine 5: there is no point number 9\r\n"
+                                 "Line 6: there is no point number 65541"}}},
         BorderCase{"RepeatedFirstPointClosesTheRing", "A N", "0 0\n100 0\n100 100\n0 100\n0 0\n", {1, 2, 3, 4},
                    {{Kind::Info, "Total border points = 4"}}},
         // A point is never linked twice: the repeats are invalid and the ring stays one cycle.
         BorderCase{"RepeatedPointsInTheMiddleAreInvalid", "P N", "1\n2\n1\n3\n2\n4\n", {1, 2, 3, 4},
-                   {{Kind::Info, "Total points loaded = 6\r\nTotal border points = 4\r\nInvalid points = 2"}}},
+                   {{Kind::Info, "Total points loaded = 6\r\nTotal border points = 4\r\nInvalid points = 2\r\n\r\n"
+                                 "Line 3: the point is on the border already\r\n"
+                                 "Line 5: the point is on the border already"}}},
         BorderCase{"TwoPointsMakeNoValidRing", "P N", "1\n2\n", {1, 2},
                    {{Kind::Info, "Total border points = 2"}, kMayBeInvalid}},
         BorderCase{"OnePointIsNotLinkedToItself", "P N", "3\n", {},
                    {{Kind::Info, "Total border points = 1"}, kMayBeInvalid}},
         BorderCase{"BadLinesAreCounted", "A N", "0 0\n100 x\n100 0\n100 100\n", {1, 2, 3},
-                   {{Kind::Info, "Total border points = 3\r\nLines not loaded = 1"}}},
+                   {{Kind::Info, "Total border points = 3\r\nLines not loaded = 1\r\n\r\nLine 2: the line ends before all its fields were read"}}},
         BorderCase{"NothingUsable", "A N", "words only\n", {}, {{Kind::Info, "Total border points = 0"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -135,7 +139,8 @@ TEST_F(BorderImportTest, RefusedFormatsAndFiles) {
   EXPECT_EQ(LoadBorderFile(session, dir.path() / "NONE.BDR", {}).status, LoadStatus::NotOpened);
   EXPECT_EQ(LoadBorderFile(session, Write("NUL.BDR", std::string("0 0\n\0", 5)), {}).status, LoadStatus::NotText);
   EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, std::string(msg::InsufficientBorderParameters)},
-                                            {Kind::Error, "File management error."},
+                                            {Kind::Error, "File management error.\r\n" + (dir.path() / "NONE.BDR").string() +
+                                                              ": No such file or directory"},
                                             {Kind::Error, std::string(msg::NotPlainText)}}));
   EXPECT_EQ(model.FirstBorderPoint(1, model.PointCount), NoPoint);
 }
@@ -149,6 +154,15 @@ TEST_F(BorderImportTest, ReaderStateStartsFreshForEachLoad) {
   port.shown.clear();
   LoadBorderFile(session, Write("B.BDR", "4 points follow\n0 0\n100 0\n100 100\n0 100\n"), {});
   EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Info, "Total border points = 4"}}));
+}
+
+TEST_F(BorderImportTest, PointNumbersMatchedToLabelsAndJoinedByHyphens) {
+  for (PointIndex k = 1; k <= 5; ++k) model.SetPointLabel(k, std::to_string(200 + k));
+  ImportFormat(AsciiKind::Border, "P N");
+  settings.Set(BorderImport.MatchNumbersToLabels(), true);
+  LoadBorderFile(session, Write("B.BDR", "204-203\n202\n201-204\n"), {});
+  EXPECT_EQ(RingOf(model), (std::vector<PointIndex>{1, 2, 3, 4}));  // made counter-clockwise
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Info, "Total border points = 4"}})) << port.Transcript();
 }
 
 TEST_F(BorderImportTest, AutoProcessKeepsTheSummaryQuiet) {
@@ -192,9 +206,11 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BreaklineFileTest,
     ::testing::Values(
         BreaklineCase{"ChainBrokenByPointZero", "P N", "4\n5\n6\n0\n8\n9\n", {{4, 5}, {5, 6}, {8, 9}},
-                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 1"},
+                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 1\r\n\r\n"
+                      "Line 4: there is no point number 0"},
         BreaklineCase{"PairsRefuseRepeatsAndLoops", "P P N", "1 2\n2 1\n3 3\n2 3\n", {{1, 2}, {2, 3}},
-                      "Total breaklines in memory = 2\r\nInvalid breaklines not loaded = 2"},
+                      "Total breaklines in memory = 2\r\nInvalid breaklines not loaded = 2\r\n\r\n"
+                      "Line 2: the breakline is there already\r\nLine 3: both ends are the same point"},
         BreaklineCase{"CoordinatePairs", "A A N", "0 0 10 0\n10 0 10 10\n", {{1, 2}, {2, 6}},
                       "Total breaklines in memory = 2"},
         BreaklineCase{"ChainOfNorthingEasting", "B N", "0 0\n0 10\n10 10\n", {{1, 2}, {2, 6}},
@@ -202,11 +218,24 @@ INSTANTIATE_TEST_SUITE_P(
         // The written form of a chain repeats its last point: the repeat ends the chain.
         BreaklineCase{"ChainsEndedByRepeats", "P B N", "1 0 0\n2 0 10\n6 10 10\n6 10 10\n3 0 20\n4 0 30\n4 0 30\n",
                       {{1, 2}, {2, 6}, {3, 4}},
-                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 2"},
+                      "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 2\r\n\r\n"
+                      "Line 4: both ends are the same point\r\nLine 7: both ends are the same point"},
         BreaklineCase{"UnmatchedEndAbandonsTheBreakline", "A A N", "0 0 10 0.001\n", {},
-                      "Total breaklines in memory = 0\r\nInvalid breaklines not loaded = 1"},
+                      "Total breaklines in memory = 0\r\nInvalid breaklines not loaded = 1\r\n\r\n"
+                      "Line 1: no point lies within 0.001 of X = 10.000, Y = 0.001"},
         BreaklineCase{"BadLineEndsTheChain", "P N", "1\n2\nx-y\n3\n4\n", {{1, 2}, {3, 4}},
-                      "Total breaklines in memory = 2\r\nLines not loaded = 1"},
+                      "Total breaklines in memory = 2\r\nLines not loaded = 1\r\n\r\nLine 3: \"-\" is not a number"},
+        // Survey programs write chains as hyphen-joined point numbers, one chain a line.
+        BreaklineCase{"HyphenatedLinesAreChainsOfTheirOwn", "P N", "1-2-3\n5-6\n7\n8\n", {{1, 2}, {2, 3}, {5, 6}, {7, 8}},
+                      "Total breaklines in memory = 4"},
+        BreaklineCase{"HyphenatedChainsUnderPairFormats", "P P N", "1-2\n2-3-4\n9 10\n", {{1, 2}, {2, 3}, {3, 4}, {9, 10}},
+                      "Total breaklines in memory = 4"},
+        BreaklineCase{"HyphenatedChainGoesOnPastARefusedSegment", "P N", "1-2\n2-1-5\n", {{1, 2}, {1, 5}},
+                      "Total breaklines in memory = 2\r\nInvalid breaklines not loaded = 1\r\n\r\n"
+                      "Line 2: the breakline is there already"},
+        BreaklineCase{"HyphenatedChainStartsAgainPastAnUnknownPoint", "P N", "1-99-2-3\n", {{2, 3}},
+                      "Total breaklines in memory = 1\r\nInvalid breaklines not loaded = 1\r\n\r\n"
+                      "Line 1: there is no point number 99"},
         BreaklineCase{"LeftOverNumbersAreReportedByLine", "P P N", "1 2 3\n2 3\n6 7 MH1\n", {{1, 2}, {2, 3}, {6, 7}},
                       "Total breaklines in memory = 3\r\nLines with more numbers than the format reads = 1 (line 1)"},
         BreaklineCase{"NumbersAndPairsTogether", "P A P A N", "1 0 0 2 10 0\n7 20 10 8 30 10\n", {{1, 2}, {7, 8}},
@@ -230,6 +259,33 @@ TEST_F(BreaklineImportTest, AppendsAfterTheHeldBreaklinesWithoutStaleSlots) {
   EXPECT_EQ(result.added, 1u);
   EXPECT_EQ(result.invalid, 1u);  // 2-1 is held already
   EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}, {5, 6}}));
+}
+
+// Surveyors' point numbers are the points' labels: with the choice on, P fields are looked up
+// among the labels, each number naming exactly one point.
+TEST_F(BreaklineImportTest, PointNumbersMatchedToLabels) {
+  for (PointIndex k = 1; k <= 12; ++k) model.SetPointLabel(k, std::to_string(1000 + k));
+  model.SetPointLabel(6, "77");
+  model.SetPointLabel(7, "77");
+  ImportFormat(AsciiKind::Breaklines, "P N");
+  settings.Set(BreaklineImport.MatchNumbersToLabels(), true);
+  const auto result =
+      LoadBreaklineFile(session, Write("L.BRK", "1001-1002\n1003-1012\n1099-1001\n77-1001\n9-1004\n1005\n1001\n"), {});
+  EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}, {3, 12}, {5, 1}}));
+  EXPECT_EQ(result.invalid, 3u);
+  EXPECT_EQ(Messages(),
+            (std::vector<Shown>{{Kind::Info, "Total breaklines in memory = 3\r\nInvalid breaklines not loaded = 3\r\n\r\n"
+                                             "Line 3: no point is labelled 1099\r\n"
+                                             "Line 4: several points are labelled 77\r\n"
+                                             "Line 5: no point is labelled 9"}}))
+      << port.Transcript();
+
+  // Without the choice the same numbers are places in the point list.
+  model.BreaklineCount = 0;
+  settings.Set(BreaklineImport.MatchNumbersToLabels(), false);
+  port.shown.clear();
+  LoadBreaklineFile(session, Write("S.BRK", "1-2\n1001-1002\n"), {});
+  EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}}));
 }
 
 TEST_F(BreaklineImportTest, ChangesDropTheTriangulation) {

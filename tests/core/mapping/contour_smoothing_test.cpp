@@ -178,6 +178,21 @@ TEST(ContourLabels, StraightLineGetsLabelsInGapsSpacedAlongIt) {
   EXPECT_TRUE(l.out.Labels().empty());
 }
 
+// On the screen and paper a character is drawn narrower than TextCharWidth: the gap is the
+// text as drawn, with half a character clear at each end, and the label sits in its middle.
+TEST(ContourLabels, GapsFitTheTextAsTheDeviceDrawsIt) {
+  LabelledLine l;
+  l.device.text.TextGlyphWidth = 0.6;
+  l.Draw({{0, 0, 100}, {100, 0, 100}});
+  // Narrower gaps, spaced by their own width: four labels where wider ones gave two.
+  ASSERT_EQ(l.out.Labels().size(), 4u);
+  ASSERT_EQ(l.device.runs.size(), 5u);
+  const double gapStart = l.device.runs[0].points.back().x;
+  const double gapEnd = l.device.runs[1].points.front().x;
+  EXPECT_NEAR(gapEnd - gapStart, 4 * 0.6, 1e-9);  // "100" and one character
+  EXPECT_NEAR(l.out.Labels()[0].x, gapStart + 0.3, 1e-9);
+}
+
 TEST(ContourLabels, NorthLabelsOnAWestwardLineReadLeftToRight) {
   LabelledLine l;
   l.Draw({{100, 0, 100}, {0, 0, 100}});

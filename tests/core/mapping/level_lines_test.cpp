@@ -576,6 +576,7 @@ class CallDigest : public device::DrawingDevice {
   void DeviceMarker(int, double, double, double, double) override {}
   void DeviceTitleBlock() override {}
   void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
+  void DeviceFillPolygon(std::span<const device::WorldPoint>, std::uint32_t) override {}
 
  private:
   template <typename... Values>

@@ -281,6 +281,27 @@ TEST_F(MapRedraw, PointLabelsStackNumberLabelAndElevation) {
   EXPECT_DOUBLE_EQ(apex[0].x, apex[2].x);
 }
 
+// With labels three text heights high, the elevation of point 2 would run into point 1's and
+// point 4's into point 3's; decluttered they are left out, on every device alike.
+TEST_F(MapRedraw, DeclutteredPointLabelsLeaveOutThoseThatWouldOverlap) {
+  settings.Set(device::PointOptions::TextHeight, 3.0);
+  settings.Set(device::PointOptions::MarkerHeight, 0.0);
+  for (const bool declutter : {false, true}) {
+    for (const auto kind : {device::DeviceKind::ScreenMap, device::DeviceKind::Printer, device::DeviceKind::CadFile}) {
+      SCOPED_TRACE(std::to_string(declutter) + " " + std::to_string(static_cast<int>(kind)));
+      settings.Set(device::PointOptions::Declutter, declutter);
+      WorldRecorder d(kind);
+      Redraw(d);
+      std::vector<std::pair<double, double>> labelled;  // the points whose label was drawn
+      for (const auto& t : d.texts)
+        if (t.colour == PointLabelColour) labelled.emplace_back(std::round(t.x - 2.25), std::round(t.y - 1.5));
+      const std::vector<std::pair<double, double>> all = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {5, 5}};
+      const std::vector<std::pair<double, double>> apart = {{0, 0}, {10, 10}, {5, 5}};
+      EXPECT_EQ(labelled, declutter ? apart : all);
+    }
+  }
+}
+
 TEST_F(MapRedraw, EmptyModelDrawsNothing) {
   model.ClearModel();
   WorldRecorder d(device::DeviceKind::ScreenMap);

@@ -11,61 +11,11 @@
 #include "common/settings_record.h"
 #include "model/surface_model.h"
 #include "device/drawing_device.h"
+#include "support/built_surface.h"
 
-// Small surfaces with explicit triangles, and a device that keeps what it was asked to draw in
-// world coordinates, for the map drawing tests.
+// A device that keeps what it was asked to draw in world coordinates, for the map drawing tests;
+// the small surfaces they draw are built by support/built_surface.h.
 namespace terravue::testing {
-
-struct XYZ {
-  double x, y, z;
-};
-
-// Points 1..n and triangles 1..m as given; neighbours are linked across shared edges; the
-// extents are computed and the contour work list filled.
-inline void BuildSurface(model::SurfaceModel& m, const std::vector<XYZ>& points,
-                         const std::vector<std::array<PointIndex, 3>>& triangles) {
-  if (!m.IsAllocated()) m.AllocateStore();
-  m.ClearModel();
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const auto p = static_cast<PointIndex>(i + 1);
-    m.PointX[p] = points[i].x;
-    m.PointY[p] = points[i].y;
-    m.PointZ[p] = points[i].z;
-    m.BorderNext[p] = NoPoint;
-  }
-  m.PointCount = static_cast<std::uint16_t>(points.size());
-  std::map<std::pair<PointIndex, PointIndex>, std::vector<TriangleIndex>> edges;
-  for (std::size_t k = 0; k < triangles.size(); ++k) {
-    const auto t = static_cast<TriangleIndex>(k + 1);
-    m.TriVertex[t] = triangles[k];
-    m.TriNeighbour[t] = {0, 0, 0};
-    for (int i = 0; i < 3; ++i) {
-      PointIndex a = triangles[k][static_cast<std::size_t>(i)];
-      PointIndex b = triangles[k][static_cast<std::size_t>((i + 1) % 3)];
-      if (a > b) std::swap(a, b);
-      edges[{a, b}].push_back(t);
-    }
-  }
-  m.TriangleCount = static_cast<std::uint16_t>(triangles.size());
-  for (const auto& [edge, owners] : edges) {
-    if (owners.size() != 2) continue;
-    for (int side = 0; side < 2; ++side) {
-      auto& slots = m.TriNeighbour[owners[static_cast<std::size_t>(side)]];
-      for (auto& slot : slots)
-        if (slot == NoTriangle) {
-          slot = owners[static_cast<std::size_t>(1 - side)];
-          break;
-        }
-    }
-  }
-  m.ComputeExtents();
-  m.ResetContourTriList();
-}
-
-// The border ring through the given points, in order.
-inline void SetBorder(model::SurfaceModel& m, const std::vector<PointIndex>& ring) {
-  for (std::size_t i = 0; i < ring.size(); ++i) m.BorderNext[ring[i]] = ring[(i + 1) % ring.size()];
-}
 
 struct Stroke {
   std::vector<device::WorldPoint> points;
@@ -93,6 +43,17 @@ class WorldRecorder : public device::DrawingDevice {
   std::vector<TextCall> texts;
   std::vector<TextCall> axisTexts;
   std::vector<device::WorldPoint> markers;
+  // Solid fills in their own colour, and stipples in the pen colour with their density; each
+  // with the number of line runs drawn before it.
+  struct Fill {
+    std::vector<device::WorldPoint> corners;
+    std::uint32_t colour = 0;
+    std::string layer;
+    double density = 0;
+    std::size_t runsBefore = 0;
+  };
+  std::vector<Fill> fills;
+  std::vector<Fill> densities;
   std::vector<std::uint32_t> layerColours;  // every DeviceSetLayer, in order
   int titleBlocks = 0;
   int plots = 0;
@@ -138,7 +99,12 @@ class WorldRecorder : public device::DrawingDevice {
   void DeviceEndText() override {}
   void DeviceMarker(int, double x, double y, double z, double) override { markers.push_back({x, y, z}); }
   void DeviceTitleBlock() override { ++titleBlocks; }
-  void DeviceDensityFill(const std::array<device::WorldPoint, 3>&, double) override {}
+  void DeviceDensityFill(const std::array<device::WorldPoint, 3>& corners, double density) override {
+    densities.push_back({{corners.begin(), corners.end()}, colour_, layer_.LayerName, density, runs.size()});
+  }
+  void DeviceFillPolygon(std::span<const device::WorldPoint> corners, std::uint32_t colour) override {
+    fills.push_back({{corners.begin(), corners.end()}, colour, layer_.LayerName, 0, runs.size()});
+  }
 
   bool PenDown() const { return down_; }
 

@@ -101,6 +101,7 @@ struct OpenFailureCase {
   Make make;
   const char* content;  // for Bytes
   const char* message;
+  const char* reason;  // after the file's path on the next line; nullptr: no such line
 };
 
 void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
@@ -118,7 +119,9 @@ TEST_P(OpenFailureTest, ShowsWhyAndClearsTheModelName) {
   }
   settings.Set(settings::ModelFileName, "OLD.MDL");
   EXPECT_FALSE(OpenModelByName(session, file));
-  EXPECT_EQ(port.Texts(Kind::Error), std::vector<std::string>{c.message});
+  std::string expected = c.message;
+  if (c.reason) expected += "\r\n" + file.string() + c.reason;
+  EXPECT_EQ(port.Texts(Kind::Error), std::vector<std::string>{expected});
   EXPECT_EQ(settings.Get(settings::ModelFileName), "");
   EXPECT_TRUE(RecentFiles(settings).empty());
 }
@@ -126,14 +129,16 @@ TEST_P(OpenFailureTest, ShowsWhyAndClearsTheModelName) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, OpenFailureTest,
     ::testing::Values(
-        OpenFailureCase{"Missing", "GONE.MDL", OpenFailureCase::Nothing, nullptr, "File not found."},
-        OpenFailureCase{"Folder", "FOLDER.MDL", OpenFailureCase::Folder, nullptr, "File not found."},
+        OpenFailureCase{"Missing", "GONE.MDL", OpenFailureCase::Nothing, nullptr, "File not found.",
+                        ": No such file or directory"},
+        OpenFailureCase{"Folder", "FOLDER.MDL", OpenFailureCase::Folder, nullptr, "File not found.",
+                        ": Is a directory"},
         OpenFailureCase{"OtherExtension", "SURVEY.XYZ", OpenFailureCase::SoundModel, nullptr,
-                        "The file <SURVEY.XYZ> could not be loaded."},
+                        "The file <SURVEY.XYZ> could not be loaded.", nullptr},
         OpenFailureCase{"Damaged", "BROKEN.MDL", OpenFailureCase::Bytes, "MDL\r\nshort",
-                        "File management error."},
+                        "File management error.", ": the file ends before its last section"},
         OpenFailureCase{"WrongVariant", "SITE.MDV", OpenFailureCase::SoundModel, nullptr,
-                        "Bad header in .MDV file."}),
+                        "Bad header in .MDV file.", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelDocumentTest, EmptyPathReopensTheLastModelOrQuietlyNothing) {

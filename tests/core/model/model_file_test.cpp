@@ -141,18 +141,17 @@ TEST_F(ModelFileTest, FailedSaveKeepsThePreviousFileAndTheModifiedState) {
   // The file cannot be written in full: the disk fills up after a few bytes.
   const std::string full = testing::WithFileSizeLimit(64, [&] {
     const bool written = WriteModelFile(session, file, 1, model.PointCount, ModelFileTypeMdl);
-    return std::string(written ? "written" : "failed") + "\n" + port.Transcript() + port.fileProblems.at(0).Line();
+    return std::string(written ? "written" : "failed") + "\n" + port.Transcript();
   });
-  EXPECT_EQ(full, "failed\nerror: File management error.\n" + file.string() + ": File too large");
+  EXPECT_EQ(full, "failed\nerror: File management error.\r\n" + file.string() + ": File too large\n");
   EXPECT_EQ(test::ReadAll(file), "previous contents");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 
   // No folder to write in.
   const auto nowhere = dir.path() / "missing" / "SITE.MDL";
   EXPECT_FALSE(WriteModelFile(session, nowhere, 1, model.PointCount, 2));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{"File management error."});
-  ASSERT_EQ(port.fileProblems.size(), 1u);
-  EXPECT_EQ(port.fileProblems[0].Line(), nowhere.string() + ": No such file or directory");
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{"File management error.\r\n" + nowhere.string() + ": No such file or directory"});
   EXPECT_FALSE(settings.Get(settings::ModelSaved));
 }
 
@@ -205,12 +204,14 @@ TEST_P(ModelFileFailureTest, LeavesAnEmptyModelAndShowsTheMessage) {
 
   BuildBaseModel(model);
   EXPECT_FALSE(ReadModelFile(session, file, 1, 1, c.type, 1));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{c.message});
+  // The message names the file and what is wrong with it on a line of its own.
+  ASSERT_EQ(port.fileProblems.size(), 1u);
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(c.message) + "\r\n" + port.fileProblems[0].Line()});
   EXPECT_EQ(model.PointCount, 0);
   // What is wrong goes with the message, named in the file.
+  EXPECT_EQ(port.fileProblems[0].path, file);
   if (c.status == ModelFileStatus::InvalidData) {
-    ASSERT_EQ(port.fileProblems.size(), 1u);
-    EXPECT_EQ(port.fileProblems[0].path, file);
     EXPECT_EQ(port.fileProblems[0].reason, c.fault);
   }
 }
@@ -287,7 +288,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModelFileTest, MissingFileIsAFileManagementError) {
   BuildBaseModel(model);
   EXPECT_FALSE(ReadModelFile(session, dir.path() / "NONE.MDL", 1, 1, ModelFileTypeMdl, 1));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{Management});
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(Management) + "\r\n" + (dir.path() / "NONE.MDL").string() +
+                                     ": No such file or directory"});
   EXPECT_EQ(model.PointCount, 0);
 }
 

@@ -285,6 +285,22 @@ INSTANTIATE_TEST_SUITE_P(
                                      m.TriNeighbour[3] = {2, 4, 1};
                                    },
                                    "triangle 1: neighbour 3 does not share an edge"},
+                      TopologyCase{"SharedEdgeNotLinked",
+                                   [](SurfaceModel& m) {
+                                     m.TriNeighbour[1] = {2, 0, 0};
+                                     m.TriNeighbour[4] = {3, 0, 0};
+                                   },
+                                   "edge 1-5: triangles 1 and 4 share it but are not neighbours"},
+                      TopologyCase{"EdgeOfThreeTriangles",
+                                   [](SurfaceModel& m) {
+                                     // Two more triangles folded over the first, on its outer edge.
+                                     m.TriVertex[5] = {1, 2, 3};
+                                     m.TriVertex[6] = {1, 2, 4};
+                                     m.TriNeighbour[5] = {0, 0, 0};
+                                     m.TriNeighbour[6] = {0, 0, 0};
+                                     m.TriangleCount = 6;
+                                   },
+                                   "edge 1-2: shared by 3 triangles"},
                       TopologyCase{"BreaklineEndOffTheModel", [](SurfaceModel& m) { m.Breaklines[1].To = 8; },
                                    "breakline 1: end 8 is not a point"}),
     [](const auto& info) { return std::string(info.param.name); });

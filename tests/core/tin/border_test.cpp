@@ -1,13 +1,15 @@
 #include "tin/border.h"
 
 #include <cmath>
-#include <numbers>
 #include <sstream>
+#include <ostream>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "common/app_settings.h"
 #include "common/messages.h"
+#include "support/exact_checks.h"
 #include "tin_fixture.h"
 
 namespace terravue::tin {
@@ -80,54 +82,58 @@ TEST_F(BorderTest, ConvexBorderThroughCollinearPointsAndQuietlyUnderAutoProcess)
   EXPECT_EQ(CheckBorder(model, 1, model.PointCount), BorderCheck::Valid);
 }
 
-// The gift wrapping in its plain form, with the long-double direction for every point.
-std::vector<PointIndex> PlainConvexRing(model::SurfaceModel m) {
-  for (int i = 0; i <= m.PointCount; ++i) m.BorderNext[static_cast<std::size_t>(i)] = NoPoint;
-  int b = 1;
-  for (int i = 2; i <= m.PointCount; ++i)
-    if (m.PointY[i] <= m.PointY[b] && (!IsZero4(Real{m.PointY[i]} - Real{m.PointY[b]}) || m.PointX[i] <= m.PointX[b])) b = i;
-  m.PointX[0] = m.PointX[b];
-  m.PointY[0] = m.PointY[b];
-  int d = b;
-  Real h = 0;
-  for (int step = 0;; ++step) {
-    m.BorderNext[d] = static_cast<PointIndex>(d);
-    Real f = FarDistance, g = 0;
-    int taken = -1;
-    for (int i = step == 0 ? 1 : 0; i <= m.PointCount; ++i) {
-      if (m.BorderNext[i] != NoPoint) continue;
-      const Real dx = Real{m.PointX[i]} - Real{m.PointX[d]}, dy = Real{m.PointY[i]} - Real{m.PointY[d]};
-      Real o = Direction(static_cast<double>(dx), static_cast<double>(dy));
-      if (o < 0 && !IsZero4(o)) o += 2 * std::numbers::pi_v<Real>;
-      if (o >= f && !IsZero4(o - f)) continue;
-      if (o < h && !IsZero4(o - h)) continue;
-      const Real d2 = dx * dx + dy * dy;
-      if (IsZero4(o - f)) {
-        if (d2 > 0 && d2 < g) f = o, g = d2, taken = i;
-      } else {
-        f = o, g = d2, taken = i;
-      }
-    }
-    if (taken <= 0) break;
-    m.BorderNext[d] = static_cast<PointIndex>(taken);
-    h = f;
-    d = taken;
-  }
-  m.BorderNext[d] = static_cast<PointIndex>(b);
-  return {m.BorderNext.begin(), m.BorderNext.begin() + m.PointCount + 1};
+// A wrap that steps from point to point by direction within a tolerance passes over a corner
+// when a point a hair inside the hull lies nearly in line with it: each case holds such a point.
+struct HullCase {
+  const char* name;
+  std::vector<std::pair<double, double>> points;
+  std::vector<PointIndex> ring;
+};
+
+void PrintTo(const HullCase& c, std::ostream* os) { *os << c.name; }
+
+class ConvexBorderCorners : public BorderTest, public ::testing::WithParamInterface<HullCase> {};
+
+TEST_P(ConvexBorderCorners, TakesEveryCornerOfTheHull) {
+  const HullCase& c = GetParam();
+  for (const auto& [x, y] : c.points) AddPoint(x, y);
+  CreateConvexBorder(session, errors, true);
+  EXPECT_EQ(Ring(), c.ring);
+  EXPECT_EQ(testing::CheckConvexHullRing(model), std::vector<std::string>{});
 }
 
-TEST_F(BorderTest, ConvexBorderMatchesThePlainWrappingOnSeededSites) {
-  for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvexBorderCorners,
+    ::testing::Values(
+        // 3 lies 0.04 above the line from 1 to 2, inside the hull.
+        HullCase{"AHairAboveTheBase", {{0, 0}, {1000, 0}, {500, 0.04}, {500, 500}}, {1, 2, 4}},
+        // The same a hair below: 3 is a corner.
+        HullCase{"AHairBelowTheBase", {{0, 0}, {1000, 0}, {500, -0.04}, {500, 500}}, {1, 3, 2, 4}},
+        // Points on a hull edge stay on the ring, in order along it.
+        HullCase{"PointsOnAnEdge", {{0, 0}, {30, 0}, {10, 0}, {20, 0}, {15, 15}, {15, 5}}, {1, 3, 4, 2, 5}},
+        // At survey offsets, where the directions from far corners round alike.
+        HullCase{"FarFromTheOrigin",
+                 {{1454000.0, 538000.0}, {1455000.0, 538000.0}, {1454500.0, 538000.01}, {1454500.0, 538500.0}},
+                 {1, 2, 4}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BorderTest, ConvexBorderIsTheExactHullOnSeededSites) {
+  for (std::uint64_t seed = 1; seed <= 6; ++seed) {
     for (const auto& site : {testing::RollingTerrain(400, seed), testing::JitteredGrid(400, seed),
-                             testing::ConcaveBorderSite(400, seed), testing::ConvexArc(50 + static_cast<int>(seed))}) {
+                             testing::JitteredRows(1000, seed), testing::ConcaveBorderSite(400, seed),
+                             testing::ConvexArc(50 + static_cast<int>(seed))}) {
       Load(site);
-      const std::vector<PointIndex> expected = PlainConvexRing(model);
       CreateConvexBorder(session, errors, true);
-      EXPECT_EQ(std::vector<PointIndex>(model.BorderNext.begin(), model.BorderNext.begin() + model.PointCount + 1), expected)
-          << "seed " << seed;
+      EXPECT_EQ(testing::CheckConvexHullRing(model), std::vector<std::string>{}) << "seed " << seed;
     }
   }
+}
+
+TEST_F(BorderTest, PointsInOneLineAreToldApart) {
+  AddPoints({{0, 0}, {0, 0}, {3, 4}, {6, 8}, {-3, -4}});
+  EXPECT_TRUE(PointsAreCollinear(model));
+  AddPoint(6, 8.000001);
+  EXPECT_FALSE(PointsAreCollinear(model));
 }
 
 TEST_F(BorderTest, RingEditsKeepOneRingAndDiscardTheTriangulation) {

@@ -86,6 +86,7 @@ TEST_F(BreaklineTest, KillAsksWithTheCountAndIsNotUndeletable) {
   port.yesNoAnswers = {true};
   KillBreaklines(session, editor);
   EXPECT_EQ(port.Texts(Kind::Question), std::vector<std::string>{"Delete all 3 breaklines"});
+  EXPECT_EQ(port.discardQuestions, port.Texts(Kind::Question));
   EXPECT_EQ(model.BreaklineCount, 0);
   UndeleteBreakline(session, editor);
   EXPECT_EQ(model.BreaklineCount, 0);

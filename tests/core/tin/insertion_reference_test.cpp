@@ -40,7 +40,9 @@ class InsertionMatchesReference : public TinTest {
 
   void Compare(const SyntheticSite& site, const std::string& name) {
     ExpectAgreement(site, name);
-    const Outcome fast = RunOn(site, InsertPoints);
+    const Outcome fast = RunOn(site, [](auto& m, auto& locate, auto& user, const auto& options) {
+      return InsertPoints(m, locate, user, options);
+    });
     const Outcome reference = RunOn(site, ReferenceInsertPoints);
     ASSERT_EQ(fast.status, reference.status) << name;
     ASSERT_EQ(fast.corners, reference.corners) << name;

@@ -65,10 +65,11 @@ TEST_F(TriangulateTest, ThreePointsMakeOneTriangleWithoutNeighbours) {
   ASSERT_EQ(Run(false), TriangulationStatus::Success);
   EXPECT_EQ(Corners(), (Triples{{2, 3, 1}}));
   EXPECT_EQ(Neighbours(), (Triples{{0, 0, 0}}));
-  // Without a border the run warns first, makes the convex border, then triangulates.
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Warning, Text(msg::ConvexBorderWillBeCreated)},
+  // Without a border the run says so, makes the convex border, then triangulates; the only
+  // note to acknowledge is the run's own at the end.
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Info, Text(msg::NoBorderDefined) + "\r\n" +
+                                                             Text(msg::ConvexBorderAroundAllPoints)},
                                             {Kind::Progress, Text(msg::CreatingBorder)},
-                                            {Kind::Completion, Text(msg::BorderComplete)},
                                             {Kind::Progress, Text(msg::TriangulatingData)},
                                             {Kind::Completion, Text(msg::TriangulationComplete)}}));
   EXPECT_EQ(port.progress.back(), 100);
@@ -88,9 +89,18 @@ TEST_F(TriangulateTest, QuietRunsAndAutoProcessKeepTheCompletionNotesToThemselve
   options.autoProcessActive = true;
   ClearBorder();
   ASSERT_EQ(Triangulate(session, state, options), TriangulationStatus::Success);
-  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Warning, Text(msg::ConvexBorderWillBeCreated)},
-                                            {Kind::Progress, Text(msg::CreatingBorder)},
+  EXPECT_EQ(port.shown, (std::vector<Shown>{{Kind::Progress, Text(msg::CreatingBorder)},
                                             {Kind::Progress, Text(msg::TriangulatingData)}}));
+}
+
+TEST_F(TriangulateTest, ABrokenRingIsAnErrorEvenUnderAutoProcess) {
+  AddPoints({{0, 0}, {10, 1}, {4, 8}});
+  model.BorderNext[1] = 2;  // the ring never closes
+  TriangulateOptions options;
+  options.autoProcessActive = true;
+  ASSERT_EQ(Triangulate(session, state, options), TriangulationStatus::Success);
+  EXPECT_EQ(port.shown.front(), (Shown{Kind::Error, Text(msg::ConvexBorderWillBeCreated)}));
+  EXPECT_TRUE(model.IsBordered());
 }
 
 TEST_F(TriangulateTest, FourPointsMakeTwoTrianglesEachTheOthersOnlyNeighbour) {
@@ -134,7 +144,8 @@ TEST_F(TriangulateTest, APointExactlyOnACircumcircleStaysOutOfItsCavity) {
 }
 
 TEST_F(TriangulateTest, ABorderSegmentThroughAPointIsListedAndEndsWithStatus6) {
-  AddPoints({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {10, 0.0004}, {12, 9}});
+  // 5 lies 0.0004 outside the segment from 1 to 2, a corner of the hull.
+  AddPoints({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {10, -0.0004}, {12, 9}});
   SetBorder({1, 2, 3, 4});
   port.yesNoAnswers = {true};
   ASSERT_EQ(Run(), TriangulationStatus::BorderNotForced);
@@ -171,13 +182,23 @@ TEST_F(TriangulateTest, ABreaklineThroughAPointIsListedAndEndsWithStatus7) {
 struct DuplicateCase {
   const char* name;
   std::vector<std::pair<double, double>> points;
+  std::string pair;  // what the message says of the pair it names
 };
 
 TEST_F(TriangulateTest, DuplicatesEndWithStatus3AndTakeTheMadeBorderAway) {
   const DuplicateCase cases[] = {
-      {"stored next to each other", {{0, 0}, {10, 1}, {10.0005, 1.0002}, {1, 10}, {6, 6}}},
-      {"coincident, stored apart", {{0, 0}, {10, 1}, {1, 10}, {6, 6}, {10, 1}}},
-      {"coincident inside, stored apart", {{0, 0}, {10, 1}, {6, 6}, {1, 10}, {6, 6}}},
+      {"stored next to each other",
+       {{0, 0}, {10, 1}, {10.0005, 1.0002}, {1, 10}, {6, 6}},
+       "Points 2 and 3 are at the same place (less than 0.001 apart):\r\n"
+       "2: Northing 1.000, Easting 10.000\r\n3: Northing 1.000, Easting 10.001"},
+      {"coincident, stored apart",
+       {{0, 0}, {10, 1}, {1, 10}, {6, 6}, {10, 1}},
+       "Points 2 and 5 are at the same place (less than 0.001 apart):\r\n"
+       "2: Northing 1.000, Easting 10.000\r\n5: Northing 1.000, Easting 10.000"},
+      {"coincident inside, stored apart",
+       {{0, 0}, {10, 1}, {6, 6}, {1, 10}, {6, 6}},
+       "Points 3 and 5 are at the same place (less than 0.001 apart):\r\n"
+       "3: Northing 6.000, Easting 6.000\r\n5: Northing 6.000, Easting 6.000"},
   };
   for (const DuplicateCase& c : cases) {
     model.ClearModel();
@@ -187,8 +208,14 @@ TEST_F(TriangulateTest, DuplicatesEndWithStatus3AndTakeTheMadeBorderAway) {
     EXPECT_EQ(Run(), TriangulationStatus::DuplicatePoints) << c.name;
     EXPECT_EQ(model.TriangleCount, 0) << c.name;
     EXPECT_EQ(model.FirstBorderPoint(1, model.PointCount), NoPoint) << c.name;
-    EXPECT_EQ(port.shown.back(), (Shown{Kind::Error, Text(msg::TriangulationDuplicatePoints)})) << c.name;
+    EXPECT_EQ(port.shown.back(), (Shown{Kind::Error, Text(msg::TriangulationDuplicatePoints) + "\r\n" + c.pair}))
+        << c.name;
   }
+  // Easting first where the user reads coordinates that way round.
+  settings.Set(settings::CoordinateOrder, 1);
+  ASSERT_EQ(Run(), TriangulationStatus::DuplicatePoints);
+  EXPECT_NE(port.shown.back().text.find("3: X 6.000, Y 6.000\r\n5: X 6.000, Y 6.000"), std::string::npos)
+      << port.shown.back().text;
 }
 
 TEST_F(TriangulateTest, AFailedRunPutsBackTheInvalidRingItReplaced) {

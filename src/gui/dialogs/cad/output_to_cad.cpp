@@ -21,15 +21,17 @@ QString QtFilter(const std::string& filter) {
 
 }  // namespace
 
-void OutputToCadCommand(QWidget* parent, Session& session, tin::LocateState& state) {
-  cad::OutputToCad(session, state, [parent](const cad::CadSaveRequest& request) -> std::optional<std::string> {
+void OutputToCadCommand(QWidget* parent, Session& session, tin::LocateState& state,
+                        const mapping::RedrawOptions& extras) {
+  const auto saveDialog = [parent](const cad::CadSaveRequest& request) -> std::optional<std::string> {
     QFileDialog dialog(parent, FromUtf8(request.title), FromUtf8(request.initialDirectory), QtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!request.proposedPath.empty()) dialog.selectFile(FromUtf8(request.proposedPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
-  });
+  };
+  cad::OutputToCad(session, state, saveDialog, extras);
 }
 
 }  // namespace terravue::gui

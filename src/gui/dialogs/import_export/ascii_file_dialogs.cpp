@@ -41,6 +41,10 @@ QString AsciiFileFilter(exchange::AsciiKind kind) {
       .join(QStringLiteral(";;"));
 }
 
+QString LandXmlFileFilter() {
+  return (QtFilters(msg::LandXmlFilter) + QtFilters(msg::AllFilesFilter)).join(QStringLiteral(";;"));
+}
+
 void ShowFileName(QLabel* label, const QString& path) {
   if (path.isEmpty()) {
     label->setText(FromUtf8(msg::NoFileSpecified));

@@ -33,6 +33,8 @@ TImportCoordForm::TImportCoordForm(UserPort& port, SettingsRecord& settings,
   setWindowTitle(FromUtf8(msg::ImportCaptions[mode]));
   u.CBAutoRemove->setVisible(request.showAutoRemove);
   u.CBAutoRemove->setChecked(request.autoRemove);
+  u.CBMatchLabels->setVisible(request.showMatchNumbersToLabels);
+  u.CBMatchLabels->setChecked(request.matchNumbersToLabels);
   u.LabelCustomNote->setText(
       MessageText(kind_ == AsciiKind::Coordinates ? msg::ImportLegendCoordinates : msg::ImportLegendVertices));
 
@@ -74,7 +76,7 @@ void TImportCoordForm::SetHelp(std::function<void()> help) {
 }
 
 exchange::ImportDialogResult TImportCoordForm::Result() const {
-  return {ToFsPath(fileName_).string(), ui_->CBAutoRemove->isChecked()};
+  return {ToFsPath(fileName_).string(), ui_->CBAutoRemove->isChecked(), ui_->CBMatchLabels->isChecked()};
 }
 
 int TImportCoordForm::ChosenEntry() const {

@@ -1,6 +1,8 @@
 #include "dialogs/map_options/map_option_dialogs.h"
 
+#include "analysis/surface_info.h"
 #include "common/settings_record.h"
+#include "dialogs/analyzer/slope_zone_form.h"
 #include "dialogs/map_options/set_map_opts2_form.h"
 #include "dialogs/map_options/set_map_opts_form.h"
 #include "device/map_options.h"
@@ -28,6 +30,11 @@ bool EditMapOptionGroup(QWidget* parent, UserPort& port, SettingsRecord& s, MapO
     }
     default: {
       TSetMapOpts2Form form(page, s, parent);
+      // The zones are stored as the zone dialog closes, as Text Output stores them.
+      bool includeSlopeZones = true;
+      form.onDensitySlope = [&] {
+        return analysis::SlopeDensityCommand(port, s, includeSlopeZones, TSlopeZoneForm::Dialog(&form));
+      };
       const bool accepted = form.exec() == QDialog::Accepted;
       s.Set(device::CustomColours, form.CustomColours());
       if (!accepted) return false;

@@ -82,6 +82,7 @@ TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, 
   u.CBPtsNumber->setChecked(pts.showNumber);
   u.CBPtsLabel->setChecked(pts.showLabel);
   u.CBPtsElevation->setChecked(pts.showElevation);
+  u.CBPtsDeclutter->setChecked(pts.declutter);
   BindNumberField(u.EditPtsTextHeight, NumberKind::Real, pts.textHeight);
   BindNumberField(u.EditPtsTextAngle, NumberKind::SignedReal, pts.textAngle);
   u.CBPtsDecimals->setCurrentIndex(pts.elevationDecimals);
@@ -143,6 +144,11 @@ TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, 
   u.CBAnaRidgeContinue->setChecked(ana.continueFromRidgeEnds);
   panels_->Add(u.PanelAnaRidgeColor, ana.ridgeColour);
   FillWidthList(u.CBAnaRidgeWidth, ana.ridgeWidth);
+  u.CBAnaCutFill->setChecked(ana.showCutFill);
+  // Choosing the slope base opens the slope zones; they must be usable for it to stay chosen.
+  connect(u.RBAnaDensitySlope, &QRadioButton::clicked, this, [this] {
+    if (onDensitySlope && !onDensitySlope()) ui_->RBAnaDensityNone->setChecked(true);
+  });
 
   switch (page) {
     case MapOptionPage::Contours: u.PageControl->setCurrentWidget(u.PageContours); break;
@@ -192,7 +198,7 @@ void TSetMapOpts2Form::UpdateEnabling() {
   Enable(marker, {u.LabelPtsMarkerHeight, u.EditPtsMarkerHeight});
   const bool pointText = u.CBPtsNumber->isChecked() || u.CBPtsLabel->isChecked() || u.CBPtsElevation->isChecked();
   Enable(pointText, {u.LabelPtsLabelColor, u.PanelPtsLabelColor, u.LabelPtsTextHeight, u.EditPtsTextHeight,
-                     u.LabelPtsTextAngle, u.EditPtsTextAngle});
+                     u.LabelPtsTextAngle, u.EditPtsTextAngle, u.CBPtsDeclutter});
   Enable(u.CBPtsElevation->isChecked(), {u.LabelPtsDecimals, u.CBPtsDecimals});
   Enable(u.CBPtsPath->isChecked(), {u.CBPtsArrowHeads, u.LabelPtsPathWidth, u.CBPtsPathWidth});
 
@@ -275,6 +281,7 @@ mapping::PointPage TSetMapOpts2Form::Points() const {
   p.showNumber = u.CBPtsNumber->isChecked();
   p.showLabel = u.CBPtsLabel->isChecked();
   p.showElevation = u.CBPtsElevation->isChecked();
+  p.declutter = u.CBPtsDeclutter->isChecked();
   p.textHeight = Text(u.EditPtsTextHeight);
   p.textAngle = Text(u.EditPtsTextAngle);
   p.elevationDecimals = u.CBPtsDecimals->currentIndex();
@@ -340,6 +347,7 @@ mapping::AnalyzerPage TSetMapOpts2Form::Analyzer() const {
   p.continueFromRidgeEnds = u.CBAnaRidgeContinue->isChecked();
   p.ridgeColour = panels_->Value(u.PanelAnaRidgeColor);
   p.ridgeWidth = u.CBAnaRidgeWidth->currentIndex();
+  p.showCutFill = u.CBAnaCutFill->isChecked();
   return p;
 }
 

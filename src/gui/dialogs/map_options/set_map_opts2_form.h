@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,9 @@ class TSetMapOpts2Form : public QDialog {
   mapping::TitlePage Titles() const;
   mapping::AnalyzerPage Analyzer() const;
   std::string CustomColours() const;
+
+  // The density base set to "Slope": the slope zone dialog; false sends the base back to None.
+  std::function<bool()> onDensitySlope;
 
  private:
   void UpdateEnabling();
