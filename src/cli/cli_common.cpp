@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "analysis/volume.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/safe_file.h"
 #include "common/text_report.h"
 #include "device/map_options.h"
 #include "mapping/map_redraw.h"
@@ -24,6 +26,28 @@ namespace fs = std::filesystem;
 int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage) {
   cx.err << "terravue-cli: " << verb << ": " << problem << '\n' << usage;
   return ExitUsage;
+}
+
+bool ReadSettingsFile(const std::string& file, SettingsRecord& record, Context& cx, int* fieldsReset) {
+  std::ifstream probe;
+  if (const std::optional<FileProblem> problem = OpenRegularFile(file, probe)) {
+    cx.err << "terravue-cli: cannot read settings file '" << file << "'\n" << problem->Line() << '\n';
+    return false;
+  }
+  probe.close();
+  if (LoadSettings(record, file, fieldsReset) == SettingsLoad::Missing) {
+    cx.err << "terravue-cli: cannot read settings file '" << file << "'\n";
+    return false;
+  }
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (!ec && size < SettingsRecord::Size)
+    cx.err << "terravue-cli: settings file '" << file << "' holds " << size << " bytes, not " << SettingsRecord::Size
+           << ": the settings past its end keep their built-in values\n";
+  else if (!ec && size > SettingsRecord::Size)
+    cx.err << "terravue-cli: settings file '" << file << "' holds " << size << " bytes, not " << SettingsRecord::Size
+           << ": the bytes past " << SettingsRecord::Size << " were ignored\n";
+  return true;
 }
 
 std::optional<OutputModel> OutputModelFile(const fs::path& name) {
@@ -84,10 +108,7 @@ Workspace::~Workspace() {
 
 bool Workspace::Open(const Args& args, Context& cx) {
   settings = DefaultSettings();
-  if (args.settings && LoadSettings(settings, *args.settings) == SettingsLoad::Missing) {
-    cx.err << "terravue-cli: cannot read settings file '" << *args.settings << "'\n";
-    return false;
-  }
+  if (args.settings && !ReadSettingsFile(*args.settings, settings, cx)) return false;
   // mkdtemp makes a folder only this user can enter, under a name nobody could prepare.
   std::error_code ec;
   std::string pattern = (fs::temp_directory_path(ec) / "terravue-cli-XXXXXX").string();
@@ -108,9 +129,12 @@ ReportSavingPort::ReportSavingPort(std::string_view verb, std::ostream& out, std
     : ConsolePort(out, err, policy), verb_(verb), err_(err), saveAs_(std::move(saveAs)) {}
 
 void ReportSavingPort::ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) {
+  shown_ = true;
   ConsolePort::ShowReport(path, defaultSaveName, saveTitle);
-  if (saveAs_ && !CopyReportFile(path, *saveAs_)) {
+  std::optional<FileProblem> problem;
+  if (saveAs_ && !CopyReportFile(path, *saveAs_, &problem)) {
     err_ << "terravue-cli: " << verb_ << ": could not write '" << saveAs_->string() << "'\n";
+    if (problem) err_ << problem->Line() << '\n';
     saveFailed_ = true;
   }
 }

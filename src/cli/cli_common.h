@@ -23,6 +23,12 @@ namespace terravue::cli {
 // Prints "terravue-cli: VERB: PROBLEM" and the verb's usage; returns ExitUsage.
 int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage);
 
+// Reads a settings file named on the command line over the built-in settings, by the program's
+// own load rules. A file that cannot be read is refused (false, with the file and the reason
+// printed); one of another size than the settings image loads all the same, with a note on
+// stderr. `fieldsReset` as for LoadSettings.
+bool ReadSettingsFile(const std::string& file, SettingsRecord& record, Context& cx, int* fieldsReset = nullptr);
+
 // A model file to write: a name without extension gets ".MDL"; the case of a given name is
 // kept. Nothing when the extension is neither .MDL nor .MDV (in any case).
 struct OutputModel {
@@ -75,11 +81,14 @@ class ReportSavingPort : public ConsolePort {
                    std::optional<std::filesystem::path> saveAs);
   void ShowReport(const std::string& path, std::string_view defaultSaveName, std::string_view saveTitle) override;
   bool saveFailed() const { return saveFailed_; }
+  // A report reached the console and, when asked, its file.
+  bool delivered() const { return shown_ && !saveFailed_; }
 
  private:
   std::string verb_;
   std::ostream& err_;
   std::optional<std::filesystem::path> saveAs_;
+  bool shown_ = false;
   bool saveFailed_ = false;
 };
 

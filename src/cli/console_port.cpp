@@ -4,8 +4,12 @@
 #include <ostream>
 #include <string>
 
+#include "common/safe_file.h"
+
 namespace terravue::cli {
 namespace {
+
+constexpr std::string_view WarningPrefix = "WARNING - ";
 
 // Message texts carry "\r\n" breaks for the dialogs; the console wants plain line feeds.
 std::string ConsoleText(std::string_view text) {
@@ -26,7 +30,11 @@ void ConsolePort::Show(MessageKind kind, std::string_view text) {
       ++errorsShown_;
       err_ << "Error: ";
       break;
-    case MessageKind::Warning: err_ << "Warning: "; break;
+    case MessageKind::Warning:
+      err_ << "Warning: ";
+      // Some warning texts carry their own "WARNING - " for the box; once is enough here.
+      if (text.starts_with(WarningPrefix)) text.remove_prefix(WarningPrefix.size());
+      break;
     case MessageKind::Info:
     case MessageKind::Plain: break;
   }
@@ -59,5 +67,10 @@ void ConsolePort::ShowReport(const std::string& path, std::string_view, std::str
 }
 
 void ConsolePort::PreviewFile(const std::string& path) { ShowReport(path, {}, {}); }
+
+void ConsolePort::ShowFileError(std::string_view message, const FileProblem& problem) {
+  Show(MessageKind::Error, message);
+  err_ << problem.Line() << '\n';
+}
 
 }  // namespace terravue::cli

@@ -28,6 +28,8 @@ class ConsolePort : public UserPort {
   void ShowReport(const std::string& path, std::string_view defaultSaveName,
                   std::string_view saveTitle) override;
   void PreviewFile(const std::string& path) override;
+  // The message, then "PATH: REASON" on its own line.
+  void ShowFileError(std::string_view message, const FileProblem& problem) override;
 
   int errorsShown() const { return errorsShown_; }
 

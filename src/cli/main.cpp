@@ -3,6 +3,7 @@
 //   terravue-cli VERB ARGS [--settings FILE] [--yes|--no] [-o FILE]
 
 #include <algorithm>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <span>
@@ -35,7 +36,7 @@ constexpr Verb kVerbs[] = {
      "import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
      "    [--border FILE [--border-format CODES | --border-entry N]]\n"
      "    [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
-     "    [--match-labels] [--append MODEL] [--triangulate] -o MODEL\n"
+     "    [--match-labels] [--append MODEL] [--triangulate] [--accept-partial] -o MODEL\n"
      "                                 read ASCII points (border, breaklines) into a model"},
     {"export", RunExport,
      "export MODEL (--points | --border | --breaklines) OUT [--format CODES | --entry N]\n"
@@ -132,6 +133,9 @@ bool Args::Has(const std::string& flag) const {
 int main(int argc, char** argv) {
   using namespace terravue::cli;
   std::ios::sync_with_stdio(false);
+  // Past a file size limit a write then fails like one on a full disk, and is reported as
+  // such, instead of the signal ending the run without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (argc < 2 || std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h") {
     PrintUsage(argc < 2 ? std::cerr : std::cout);
     return argc < 2 ? ExitUsage : ExitOk;

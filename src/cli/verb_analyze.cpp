@@ -13,6 +13,7 @@
 #include "analysis/surface_info.h"
 #include "app/analyzer_commands.h"
 #include "app/cursor.h"
+#include "common/safe_file.h"
 #include "cli_common.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -184,9 +185,10 @@ int PrintText(Session& session, const std::string& text, const std::optional<std
   cx.out << text;
   if (report) {
     const fs::path work = session.workDirectory / "XXAnalyze.OUT";
-    std::ofstream(work, std::ios::binary) << text;
-    if (!CopyReportFile(work, *report)) {
+    std::optional<FileProblem> problem = WriteWholeFile(work, text);
+    if (problem || !CopyReportFile(work, *report, &problem)) {
       cx.err << "terravue-cli: analyze: could not write '" << *report << "'\n";
+      if (problem) cx.err << problem->Line() << '\n';
       return ExitFailed;
     }
   }

@@ -26,7 +26,8 @@ constexpr const char* Usage =
     "usage: terravue-cli import POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
     "         [--border FILE [--border-format CODES | --border-entry N]]\n"
     "         [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
-    "         [--match-labels] [--append MODEL] [--triangulate] -o MODEL [--settings FILE] [--yes|--no]\n"
+    "         [--match-labels] [--append MODEL] [--triangulate] [--accept-partial] -o MODEL\n"
+    "         [--settings FILE] [--yes|--no]\n"
     "  CODES: the custom format as typed in the import dialog, e.g. \"L Y X ZN\"\n"
     "         (points: X Y Z L D N; border and breaklines: P A B D N)\n"
     "  N:     a predefined format, 0 to 3:\n"
@@ -35,7 +36,9 @@ constexpr const char* Usage =
     "         breaklines  0 Y X Y X  1 X Y X Y  2 # #  3 # Y X\n"
     "  Without a format the one stored in the settings is used.\n"
     "  --match-labels: point numbers (P) of the border and breakline files are the points'\n"
-    "         labels, as surveyors number them, not their places in the points file.\n";
+    "         labels, as surveyors number them, not their places in the points file.\n"
+    "  A file with more points or breaklines than a model holds writes no model, unless\n"
+    "  --accept-partial takes the ones that fit.\n";
 
 struct UsageProblem {
   std::string text;
@@ -53,6 +56,7 @@ struct ImportArgs {
   bool removeDuplicates = false;
   bool matchLabels = false;
   bool triangulate = false;
+  bool acceptPartial = false;
   std::optional<std::string> append;
 };
 
@@ -112,6 +116,8 @@ std::optional<UsageProblem> ParseImportArgs(const Args& args, ImportArgs& out) {
       problem = value(out.append);
     } else if (a == "--triangulate") {
       out.triangulate = true;
+    } else if (a == "--accept-partial") {
+      out.acceptPartial = true;
     } else if (a.size() > 1 && a[0] == '-') {
       problem = UsageProblem{"unknown option '" + a + "'"};
     } else if (out.points.file) {
@@ -165,6 +171,15 @@ int NothingLoaded(Context& cx, const std::string& file) {
   return ExitFailed;
 }
 
+// A load the capacity cut short is a failure, unless the user accepts what fitted.
+bool RefusePartial(Context& cx, bool cut, bool accepted, const std::string& file, std::string_view what) {
+  if (!cut) return false;
+  cx.err << "terravue-cli: import: '" << file << "' holds more " << what << " than a model takes; "
+         << (accepted ? "the ones that fit were kept (--accept-partial)\n"
+                      : "no model was written (--accept-partial keeps the ones that fit)\n");
+  return !accepted;
+}
+
 }  // namespace
 
 // Reads points, and optionally a border and breaklines, the way the Process > Import commands
@@ -196,6 +211,7 @@ int RunImport(const Args& args, Context& cx) {
   const auto points = exchange::LoadCoordinateFile(
       session, *in.points.file, {.append = in.append.has_value(), .removeDuplicates = in.removeDuplicates});
   if (points.status != exchange::LoadStatus::Loaded) return NothingLoaded(cx, *in.points.file);
+  if (RefusePartial(cx, points.cutAtCapacity, in.acceptPartial, *in.points.file, "points")) return ExitFailed;
   model::ComputeExtents(surface, settings);
 
   if (in.matchLabels) {
@@ -214,6 +230,8 @@ int RunImport(const Args& args, Context& cx) {
     if (surface.BreaklineCount > 0 && cx.port.AskToDiscard(msg::EraseExistingBreaklines)) surface.BreaklineCount = 0;
     const auto breaklines = exchange::LoadBreaklineFile(session, *in.breaklines.file, {});
     if (breaklines.status != exchange::LoadStatus::Loaded) return NothingLoaded(cx, *in.breaklines.file);
+    if (RefusePartial(cx, breaklines.cutAtCapacity, in.acceptPartial, *in.breaklines.file, "breaklines"))
+      return ExitFailed;
   }
 
   model::ComputeExtents(surface, settings);

@@ -16,6 +16,7 @@
 #ifdef TERRAVUE_HAVE_RENDER
 #include <QGuiApplication>
 #include <QtGlobal>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -23,6 +24,7 @@
 
 #include "analysis/cut_fill_map.h"
 #include "common/format.h"
+#include "common/safe_file.h"
 #include "common/view3d_settings.h"
 #include "device/scale_presets.h"
 #include "common/session.h"
@@ -116,7 +118,9 @@ std::optional<std::string> ParseRequest(const Args& args, MapRequest& r) {
     } else if (a == "--scale") {
       const auto v = value();
       const auto scale = v ? ParseReal(*v) : std::nullopt;
-      if (!scale || !(*scale > 0)) return std::string("--scale needs a positive number");
+      // What Set Scale takes: positive, and no larger than a sheet can show.
+      if (!scale || !(*scale > 0) || *scale > device::PageSetup::MaximumScale)
+        return "--scale needs a positive number up to " + FormatReal(device::PageSetup::MaximumScale, 0, 0);
       r.scale = *scale;
     } else if (a == "--dpi") {
       const auto v = value();
@@ -215,38 +219,51 @@ void ApplyView3D(SettingsRecord& s, const View3DRequest& r) {
   if (r.eyeFactor) s.Set(v3::EyeFactor, *r.eyeFactor);
 }
 
-// Draws the map onto `painter`, whose origin is the paper's corner, as a printer would.
-void DrawSheet(Session& session, QPainter& painter, const mapping::RedrawOptions& extras) {
+// Draws the map onto `painter`, whose origin is the paper's corner, as a printer would. False
+// when an element of too many lines was not drawn (the question was answered No).
+bool DrawSheet(Session& session, QPainter& painter, const mapping::RedrawOptions& extras) {
   SettingsRecord& s = session.settings;
   const device::MapColourSwap colours(s, s.Get(device::PageSetup::BlackAndWhite));
   painter.translate(s.Get(device::PageSetup::MarginLeft), s.Get(device::PageSetup::MarginTop));
   render::PrinterDevice device(device::CurrentViewTransform(s, session.model), device::PrinterFrame(s), painter);
   tin::LocateState state;
-  mapping::RedrawMap(session, device, state, extras);
+  const bool whole = mapping::RedrawMap(session, device, state, extras);
   device.Finish();
+  return whole;
 }
 
-// Written beside the target and renamed over it, so that a failure leaves any previous file.
-fs::path TemporaryBeside(const fs::path& target) {
-  fs::path temporary = target;
-  temporary += ".part";
-  return temporary;
-}
-
-bool Replace(const fs::path& temporary, const fs::path& target, Context& cx) {
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (!ec) return true;
-  fs::remove(temporary, ec);
-  cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
+bool CannotWrite(Context& cx, const fs::path& target, const FileProblem& problem) {
+  cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n" << problem.Line() << '\n';
   return false;
 }
 
+// The question before an element of too many lines was answered No: no sheet without it.
+bool NotDrawn(Context& cx, const fs::path& target) {
+  cx.err << "terravue-cli: map: the map was not drawn in full; '" << target.string() << "' was not written\n";
+  return false;
+}
+
+// Qt's PDF and image writers report no write errors, so they write into memory; the bytes then
+// go to the file created (before the drawing, so that a name that is no file is refused at
+// once) by a ReplacingFile, which checks that the file ends as such a file ends and reports the
+// system's reason for any failure.
+bool Store(ReplacingFile& file, const QByteArray& bytes, ExpectedEnding ending, Context& cx) {
+  file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (file.Commit(ending)) return true;
+  return CannotWrite(cx, file.Target(), *file.Problem());
+}
+
+constexpr ExpectedEnding PdfEnding{"%%EOF", 32};
+constexpr ExpectedEnding PngEnding{std::string_view("IEND\xAE\x42\x60\x82", 8)};
+
 bool WritePdf(Session& session, const Sheet& sheet, const fs::path& target, const mapping::RedrawOptions& extras,
               Context& cx) {
-  const fs::path temporary = TemporaryBeside(target);
+  ReplacingFile file;
+  if (!file.Create(target)) return CannotWrite(cx, target, *file.Problem());
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(QString::fromStdString(temporary.string()));
+    QPdfWriter writer(&bytes);
     writer.setResolution(session.settings.Get(device::PageSetup::DotsPerInchX));
     // The page is the paper itself, turned as the sheet is laid out.
     const double across = sheet.landscape ? sheet.paper.heightInches : sheet.paper.widthInches;
@@ -255,23 +272,19 @@ bool WritePdf(Session& session, const Sheet& sheet, const fs::path& target, cons
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("terravue-cli"));
     QPainter painter;
-    if (!painter.begin(&writer)) {
-      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-      return false;
-    }
-    DrawSheet(session, painter, extras);
-    if (!painter.end()) {
-      std::error_code ec;
-      fs::remove(temporary, ec);
-      cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-      return false;
-    }
+    if (!painter.begin(&writer)) return CannotWrite(cx, target, {file.Target(), "the PDF could not be started"});
+    const bool whole = DrawSheet(session, painter, extras);
+    const bool ended = painter.end();
+    if (!whole) return NotDrawn(cx, target);
+    if (!ended) return CannotWrite(cx, target, {file.Target(), "the PDF could not be finished"});
   }
-  return Replace(temporary, target, cx);
+  return Store(file, bytes.data(), PdfEnding, cx);
 }
 
 bool WritePng(Session& session, const fs::path& target, int dpi, const mapping::RedrawOptions& extras,
               Context& cx) {
+  ReplacingFile file;
+  if (!file.Create(target)) return CannotWrite(cx, target, *file.Problem());
   const SettingsRecord& s = session.settings;
   QImage image(s.Get(device::PageSetup::PaperWidth), s.Get(device::PageSetup::PaperHeight), QImage::Format_RGB32);
   if (image.isNull()) {
@@ -286,16 +299,12 @@ bool WritePng(Session& session, const fs::path& target, int dpi, const mapping::
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawSheet(session, painter, extras);
+    if (!DrawSheet(session, painter, extras)) return NotDrawn(cx, target);
   }
-  const fs::path temporary = TemporaryBeside(target);
-  if (!image.save(QString::fromStdString(temporary.string()), "PNG")) {
-    std::error_code ec;
-    fs::remove(temporary, ec);
-    cx.err << "terravue-cli: map: cannot write '" << target.string() << "'\n";
-    return false;
-  }
-  return Replace(temporary, target, cx);
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
+  if (!image.save(&bytes, "PNG")) return CannotWrite(cx, target, {file.Target(), "the picture could not be encoded"});
+  return Store(file, bytes.data(), PngEnding, cx);
 }
 
 #endif

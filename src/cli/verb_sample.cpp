@@ -71,8 +71,9 @@ int RunSample(const Args& args, Context& cx) {
     // of that scale.
     device::FitModel(settings, workspace.model, true);
     device::ApplyScalePreset(settings);
-    if (!SaveSettings(settings, *sheet)) {
-      cx.err << "terravue-cli: sample: cannot write '" << *sheet << "'\n";
+    std::optional<FileProblem> problem;
+    if (!SaveSettings(settings, *sheet, &problem)) {
+      cx.err << "terravue-cli: sample: cannot write '" << *sheet << "'\n" << problem->Line() << '\n';
       return ExitFailed;
     }
   }

@@ -19,8 +19,9 @@ int UsageError(Context& cx, std::string_view problem) {
 
 int WriteDefaults(const Args& args, Context& cx) {
   if (!args.output) return UsageError(cx, "--defaults needs -o FILE");
-  if (!SaveSettings(DefaultSettings(), *args.output)) {
-    cx.err << "terravue-cli: cannot write settings file '" << *args.output << "'\n";
+  std::optional<FileProblem> problem;
+  if (!SaveSettings(DefaultSettings(), *args.output, &problem)) {
+    cx.err << "terravue-cli: cannot write settings file '" << *args.output << "'\n" << problem->Line() << '\n';
     return ExitFailed;
   }
   return ExitOk;
@@ -30,10 +31,7 @@ int PrintSettings(const std::optional<std::string>& file, Context& cx) {
   SettingsRecord record = DefaultSettings();
   if (file) {
     int reset = 0;
-    if (LoadSettings(record, *file, &reset) == SettingsLoad::Missing) {
-      cx.err << "terravue-cli: cannot read settings file '" << *file << "'\n";
-      return ExitFailed;
-    }
+    if (!ReadSettingsFile(*file, record, cx, &reset)) return ExitFailed;
     if (reset > 0)
       cx.err << "terravue-cli: " << reset << " field(s) of '" << *file
              << "' were out of range: reset to their defaults, over-long texts cut\n";

@@ -27,7 +27,7 @@ constexpr const char* Usage =
     "           [--list-cutfill | --list-cutfill-existing | --list-cutfill-proposed] [--skip-zero-cutfill]\n"
     "           [--comment TEXT]... [--report OUT.TXT] [--settings FILE]\n"
     "  Prints the Volume Analysis report (and writes it to OUT.TXT). --single measures the\n"
-    "  model against the surface of its border points. Factors are at least 0.001; up to five\n"
+    "  model against the surface of its border points. Factors are 0.001 to 999999.999; up to five\n"
     "  comments of 78 characters. --list-cutfill lists the cut/fill of every point of both\n"
     "  surfaces (-existing, -proposed: of that surface only); --skip-zero-cutfill leaves out\n"
     "  the points without any.\n";
@@ -53,8 +53,10 @@ std::optional<std::string> ParseVolumeArgs(const Args& args, VolumeArgs& out) {
       const auto text = value();
       if (!text) return a + " needs a value";
       const auto parsed = ParseReal(*text);
-      if (!parsed || *parsed < VolumeReportOptions::MinimumFactor)
-        return a + " takes a number of at least " + FormatReal(VolumeReportOptions::MinimumFactor, 0, 3);
+      // The dialog's range.
+      if (!parsed || *parsed < VolumeReportOptions::MinimumFactor || *parsed > VolumeReportOptions::MaximumFactor)
+        return a + " takes a number from " + FormatReal(VolumeReportOptions::MinimumFactor, 0, 3) + " to " +
+               FormatReal(VolumeReportOptions::MaximumFactor, 0, 3);
       target = *parsed;
       return std::nullopt;
     };
@@ -148,7 +150,8 @@ int RunVolume(const Args& args, Context& cx) {
   VolumeReportOptions options = in.options;
   const auto mode = in.single ? analysis::VolumeMode::SingleSurface : analysis::VolumeMode::TwoSurfaces;
   switch (analysis::RunVolumeCommand(session, mode, ui, options)) {
-    case analysis::VolumeOutcome::Reported: return port.saveFailed() ? ExitFailed : ExitOk;
+    // A report whose work file could not be written was never shown: the run failed.
+    case analysis::VolumeOutcome::Reported: return port.delivered() ? ExitOk : ExitFailed;
     case analysis::VolumeOutcome::Same: return ExitOk;
     case analysis::VolumeOutcome::NotRun:
     case analysis::VolumeOutcome::NoOverlap:

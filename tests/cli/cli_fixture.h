@@ -39,11 +39,12 @@ class CliFixture : public ::testing::Test {
   }
 
   // Runs terravue-cli in the test's folder. Arguments are single-quoted for the shell by the
-  // caller where needed; the test paths contain no quotes.
-  CliRun Cli(const std::string& args) {
+  // caller where needed; the test paths contain no quotes. `before` is a shell command run
+  // first in the same shell (e.g. "ulimit -f 2 && ").
+  CliRun Cli(const std::string& args, const std::string& before = "") {
     const std::filesystem::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-    const std::string command = "cd '" + dir_.string() + "' && '" + TERRAVUE_CLI_PATH + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+    const std::string command = "cd '" + dir_.string() + "' && " + before + "'" + TERRAVUE_CLI_PATH + "' " + args +
+                                " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
   }

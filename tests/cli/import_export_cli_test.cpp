@@ -135,6 +135,31 @@ TEST_F(ImportExportCli, AppendsAndTriangulates) {
   EXPECT_TRUE(model::CheckTopology(b).empty());
 }
 
+// A load cut short by the capacity is no model of the file: the run fails and writes nothing,
+// unless --accept-partial takes the points that fit. A file that fits exactly is no such case.
+TEST_F(ImportExportCli, ALoadCutAtCapacityFailsUnlessAccepted) {
+  std::string exact;
+  for (int i = 0; i < 32763; ++i) exact += std::to_string(i % 200) + " " + std::to_string(i / 200) + " 1\n";
+  Write("EXACT.XYZ", exact);
+  Write("MORE.XYZ", exact + "0 200 1\n");
+
+  const CliRun fits = Cli("import EXACT.XYZ --format \"X Y ZN\" -o EXACT.MDL");
+  EXPECT_EQ(fits.exitCode, 0) << fits.err;
+  EXPECT_EQ(fits.err.find("capacity"), std::string::npos) << fits.err;
+  EXPECT_EQ(ReadModel("EXACT.MDL").PointCount, 32763);
+
+  const CliRun cut = Cli("import MORE.XYZ --format \"X Y ZN\" -o MORE.MDL");
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.err.find("Point capacity has been reached."), std::string::npos) << cut.err;
+  EXPECT_NE(cut.err.find("no model was written (--accept-partial keeps the ones that fit)"), std::string::npos)
+      << cut.err;
+  EXPECT_FALSE(fs::exists(dir_ / "MORE.MDL"));
+
+  const CliRun accepted = Cli("import MORE.XYZ --format \"X Y ZN\" --accept-partial -o MORE.MDL");
+  EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
+  EXPECT_EQ(ReadModel("MORE.MDL").PointCount, 32763);
+}
+
 TEST_F(ImportExportCli, NothingLoadedAndUsageErrors) {
   Write("EMPTY.TXT", "no numbers in here\n");
   const CliRun empty = Cli("import EMPTY.TXT -o A.MDL");

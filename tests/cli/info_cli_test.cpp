@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InfoFailure{"Missing", "GONE.MDL", nullptr, "File not found.", ": No such file or directory"},
                       InfoFailure{"OtherExtension", "POINTS.TXT", "1 2 3",
                                   "The file <POINTS.TXT> could not be loaded.", nullptr},
-                      InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error.", ""},
+                      InfoFailure{"Truncated", "CUT.MDL", "MDL\r\n", "File management error.",
+                                  ": the file ends before its last section"},
                       InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file.", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

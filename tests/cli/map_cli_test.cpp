@@ -177,6 +177,8 @@ TEST_F(MapCli, BadRequestsAreRefusedWithoutWritingAnything) {
       {"map --png '" + Path("A.png") + "'", 2, "name one model file"},
       {"map " + model + " --png '" + Path("A.png") + "' --dpi 10", 2, "--dpi needs a whole number"},
       {"map " + model + " --png '" + Path("A.png") + "' --scale -5", 2, "--scale needs a positive number"},
+      // A scale bar at 1e308 would read "inf".
+      {"map " + model + " --png '" + Path("A.png") + "' --scale 1e308", 2, "--scale needs a positive number up to"},
       {"map " + model + " --png '" + Path("A.png") + "' --colour", 2, "unknown option"},
       {"map " + model + " --png '" + Path("A.png") + "' --shaded", 2, "the 3-D view's options need --view3d"},
       {"map " + model + " --png '" + Path("A.png") + "' --view3d --eye 2", 2, "--eye needs a number from -50 to 1"},

@@ -1,5 +1,6 @@
 // terravue-cli settings, run as a user would run it.
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,6 +101,42 @@ TEST_F(SettingsCli, NotesFieldsThatWereReset) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("AnalyzerOptions.ZoneCount = 1\n"), std::string::npos);
   EXPECT_NE(run.err.find("1 field(s)"), std::string::npos) << run.err;
+}
+
+// A file of another size than the image loads by the usual rules, with a note on stderr; one
+// that is no regular file (a pipe would block the run) is refused.
+TEST_F(SettingsCli, NotesAFileOfAnotherSizeAndRefusesAPipe) {
+  const SettingsRecord record = DefaultSettings();
+  const auto bytes = reinterpret_cast<const char*>(record.bytes.data());
+  const struct {
+    std::size_t size;
+    std::string note;
+  } cases[] = {
+      {SettingsRecord::Size, ""},
+      {8000, "holds 8000 bytes, not " + std::to_string(SettingsRecord::Size) +
+                 ": the settings past its end keep their built-in values\n"},
+      {SettingsRecord::Size + 100, "holds " + std::to_string(SettingsRecord::Size + 100) + " bytes, not " +
+                                       std::to_string(SettingsRecord::Size) + ": the bytes past " +
+                                       std::to_string(SettingsRecord::Size) + " were ignored\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    const fs::path file = dir_ / "sized.vsf";
+    {
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out.write(bytes, static_cast<std::streamsize>(std::min(c.size, SettingsRecord::Size)));
+      out << std::string(c.size - std::min(c.size, SettingsRecord::Size), '\0');
+    }
+    const CliRun run = RunCli(Quoted(file), dir_);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, DescribeSettings(record));
+    EXPECT_EQ(run.err, c.note.empty() ? "" : "terravue-cli: settings file '" + file.string() + "' " + c.note);
+  }
+  const fs::path pipe = dir_ / "pipe.vsf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const CliRun run = RunCli("--settings " + Quoted(pipe), dir_);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find(pipe.string() + ": Not a regular file\n"), std::string::npos) << run.err;
 }
 
 TEST_F(SettingsCli, RefusesWhatItCannotDo) {

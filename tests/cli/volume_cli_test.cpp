@@ -210,7 +210,7 @@ TEST_F(VolumeCli, RefusesWhatItCannotRun) {
   WriteSquare("A.MDL", 0);
   WriteSquare("B.MDL", 1);
   for (const std::string& args : std::vector<std::string>{"volume", "volume A.MDL", "volume --single", "volume --single A.MDL B.MDL", "volume A.MDL B.MDL --cut-factor 0",
-        "volume A.MDL B.MDL --fill-factor x", "volume A.MDL B.MDL --cut-factor", "volume A.MDL B.MDL -o OUT.TXT",
+        "volume A.MDL B.MDL --fill-factor x", "volume A.MDL B.MDL --fill-factor 1e308", "volume A.MDL B.MDL --cut-factor", "volume A.MDL B.MDL -o OUT.TXT",
         "volume A.MDL B.MDL --bogus",
         "volume A.MDL B.MDL --comment 1 --comment 2 --comment 3 --comment 4 --comment 5 --comment 6",
         "volume A.MDL B.MDL --comment " + std::string(79, 'x')}) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/safe_file.h"
 #include "common/user_port.h"
 
 namespace terravue::testing {
@@ -37,6 +38,8 @@ class FakePort : public UserPort {
   int modelStateChanges = 0;
   // Contents of each report shown, read while the work file still exists.
   std::vector<std::string> reports;
+  // The file and reason behind each file error (the message itself is among `shown`).
+  std::vector<FileProblem> fileProblems;
 
   void Show(MessageKind kind, std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
@@ -51,6 +54,7 @@ class FakePort : public UserPort {
                   std::string_view saveTitle) override;
   void PreviewFile(const std::string& path) override;
   void ModelStateChanged() override { ++modelStateChanges; }
+  void ShowFileError(std::string_view message, const FileProblem& problem) override;
 
   // The texts shown with one kind, in order.
   std::vector<std::string> Texts(Kind kind) const;

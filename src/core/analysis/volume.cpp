@@ -661,11 +661,10 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
     session.port.ShowError(msg::FileTypeNotSupported);
     return std::nullopt;
   }
-  const model::ModelFileStatus status = model::ReadModelFile(proposed, path, 1, 1, type, 1);
-  if (status != model::ModelFileStatus::Ok) {
-    session.port.ShowError(model::ModelReadFailureText(status, type, path));
-    return std::nullopt;
-  }
+  model::ModelReadNotes notes;
+  const model::ModelFileStatus status = model::ReadModelFile(proposed, path, 1, 1, type, 1, &notes);
+  model::ShowModelReadOutcome(session, status, type, notes);
+  if (status != model::ModelFileStatus::Ok) return std::nullopt;
   std::error_code ec;
   fs::path full = fs::absolute(path, ec);
   if (ec) full = path;
@@ -680,7 +679,7 @@ std::optional<LoadedSurface> ReadProposedFile(Session& session, const ProposedFi
 VolumeReportOptions SoundOptions(VolumeReportOptions options) {
   for (double* factor : {&options.cutFactor, &options.fillFactor}) {
     if (!std::isfinite(*factor)) *factor = 1.0;
-    *factor = std::max(*factor, VolumeReportOptions::MinimumFactor);
+    *factor = std::clamp(*factor, VolumeReportOptions::MinimumFactor, VolumeReportOptions::MaximumFactor);
   }
   if (static_cast<std::uint8_t>(options.listing) > static_cast<std::uint8_t>(CutFillListing::Proposed))
     options.listing = CutFillListing::None;

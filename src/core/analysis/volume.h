@@ -84,6 +84,8 @@ enum class CutFillListing : std::uint8_t { None = 0, Both = 1, Existing = 2, Pro
 // runs (they are not settings).
 struct VolumeReportOptions {
   static constexpr double MinimumFactor = 0.001;
+  // Six digits and three decimals, as the dialog's fields take them.
+  static constexpr double MaximumFactor = 999999.999;
   static constexpr std::size_t CommentLines = 5;
   static constexpr std::size_t CommentLength = 78;
 

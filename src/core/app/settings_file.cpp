@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <fstream>
-#include <random>
+#include <string_view>
 #include <system_error>
 
 #include "common/app_settings.h"
@@ -50,14 +49,6 @@ SettingsTable BuildAllFields() {
   std::stable_sort(all.begin(), all.end(),
                    [](const SettingsField& a, const SettingsField& b) { return a.offset < b.offset; });
   return all;
-}
-
-std::string TemporaryNameSuffix() {
-  std::random_device device;
-  std::uniform_int_distribution<unsigned> digit(0, 15);
-  std::string suffix = ".tmp-";
-  for (int i = 0; i < 8; ++i) suffix += "0123456789abcdef"[digit(device)];
-  return suffix;
 }
 
 // The directory as stored, with the trailing "/" the rest of the program relies on, when it
@@ -140,27 +131,13 @@ std::string DescribeSettings(const SettingsRecord& record) {
   return out;
 }
 
-bool SaveSettings(const SettingsRecord& record, const std::filesystem::path& file) {
-  // A fresh name beside the target, created exclusively so that nothing already there is
-  // overwritten; the rename then replaces the old file in one step.
-  std::filesystem::path temporary;
-  std::FILE* out = nullptr;
-  for (int attempt = 0; attempt < 8 && !out; ++attempt) {
-    temporary = file;
-    temporary += TemporaryNameSuffix();
-    out = std::fopen(temporary.c_str(), "wbx");
-  }
-  if (!out) return false;
-  bool ok = std::fwrite(record.bytes.data(), 1, record.bytes.size(), out) == record.bytes.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  std::error_code ec;
-  if (ok) {
-    std::filesystem::rename(temporary, file, ec);
-    ok = !ec;
-  }
-  if (!ok) std::filesystem::remove(temporary, ec);
-  return ok;
+bool SaveSettings(const SettingsRecord& record, const std::filesystem::path& file,
+                  std::optional<FileProblem>* problem) {
+  std::optional<FileProblem> failed = WriteWholeFile(
+      file, std::string_view(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size()));
+  if (!failed) return true;
+  if (problem) *problem = std::move(failed);
+  return false;
 }
 
 void ResolveDirectories(SettingsRecord& record, const std::filesystem::path& documents,

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "common/safe_file.h"
 
 #include "common/settings_record.h"
 #include "common/settings_table.h"
@@ -37,9 +40,10 @@ const SettingsTable& AllSettingsFields();
 // One "Group.Field = value" line per named field, in the order of the image.
 std::string DescribeSettings(const SettingsRecord& record);
 
-// Writes the whole image to a temporary file beside `file`, then renames it over `file`; the
-// previous file survives any failure.
-bool SaveSettings(const SettingsRecord& record, const std::filesystem::path& file);
+// Writes the whole image through a ReplacingFile; the previous file survives any failure, whose
+// file and reason go to `problem` when given.
+bool SaveSettings(const SettingsRecord& record, const std::filesystem::path& file,
+                  std::optional<FileProblem>* problem = nullptr);
 
 // Start-up fallback of the data and CAD directories: a stored directory that is empty or does
 // not exist becomes `documents` when that exists, else `home`; always with a trailing "/".

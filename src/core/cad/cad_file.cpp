@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <system_error>
 
 namespace terravue::cad {
 
@@ -26,48 +25,6 @@ std::string CadText(std::string_view latin1) {
     text.push_back(c);
   }
   return text;
-}
-
-ReplacingFile::~ReplacingFile() {
-  if (out_.is_open()) Discard();
-}
-
-bool ReplacingFile::Create(const std::filesystem::path& target) {
-  target_ = target;
-  temporary_ = target;
-  temporary_ += ".tvtmp";
-  out_.open(temporary_, std::ios::binary | std::ios::trunc);
-  if (!out_) {
-    Discard();
-    return false;
-  }
-  return true;
-}
-
-bool ReplacingFile::Commit() {
-  if (!out_.is_open()) return false;
-  out_.close();
-  if (!out_) {
-    Discard();
-    return false;
-  }
-  std::error_code ec;
-  // A replaced file keeps its permissions.
-  const auto previous = std::filesystem::status(target_, ec);
-  if (!ec && std::filesystem::is_regular_file(previous))
-    std::filesystem::permissions(temporary_, previous.permissions(), ec);
-  std::filesystem::rename(temporary_, target_, ec);
-  if (ec) {
-    std::filesystem::remove(temporary_, ec);
-    return false;
-  }
-  return true;
-}
-
-void ReplacingFile::Discard() {
-  if (out_.is_open()) out_.close();
-  std::error_code ec;
-  if (!temporary_.empty()) std::filesystem::remove(temporary_, ec);
 }
 
 }  // namespace terravue::cad

@@ -63,7 +63,9 @@ bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesyst
   else
     writer = std::make_unique<MacroWriter>(session);
   if (!writer->Begin(file)) return false;
-  mapping::RedrawMap(session, *writer, state, options);
+  // A map the user chose not to draw in full is no map to write: the writer, going out of
+  // scope unfinished, leaves any previous file as it was.
+  if (!mapping::RedrawMap(session, *writer, state, options)) return false;
   return writer->End();
 }
 

@@ -45,7 +45,8 @@ CadTarget CadTargetFor(device::CadProgram program, std::string_view chosen);
 
 // The map of the session redrawn into `file` by the writer of the settings' CAD program, with
 // what the program keeps beside the model (accumulated vectors, the cut/fill map).
-// False when the file could not be created or written (the writer said why).
+// False when the file could not be created or written (the writer said why), or when the user
+// declined to draw an element of too many lines; nothing is written then.
 bool WriteCadFile(Session& session, tin::LocateState& state, const std::filesystem::path& file,
                   const mapping::RedrawOptions& options = {});
 

@@ -71,7 +71,13 @@ void Put(std::string& out, int code, std::string_view value) {
 
 DxfWriter::DxfWriter(Session& session) : session_(session) {}
 
-void DxfWriter::Group(int code, std::string_view value) { Put(body_, code, value); }
+void DxfWriter::Group(int code, std::string_view value) {
+  const std::string number = std::to_string(code);
+  spool_.Write(number);
+  spool_.Write("\r\n");
+  spool_.Write(value);
+  spool_.Write("\r\n");
+}
 
 void DxfWriter::Coordinates(int code, double x, double y, double z) {
   Real(code, x * scale_);
@@ -87,7 +93,13 @@ void DxfWriter::UseLayer(const std::string& name, int colour) {
 bool DxfWriter::Begin(const std::filesystem::path& target) {
   const SettingsRecord& s = session_.settings;
   if (!file_.Create(target)) {
-    session_.port.ShowError(msg::DxfCreateError);
+    session_.port.ShowFileError(msg::DxfCreateError, *file_.Problem());
+    return false;
+  }
+  // The entities go to a scratch file beside the new one until End knows every layer they use.
+  if (!spool_.Create(file_.TemporaryPath().parent_path())) {
+    file_.Discard();
+    session_.port.ShowFileError(msg::DxfCreateError, FileProblem{file_.Target(), spool_.Problem()->reason});
     return false;
   }
   begun_ = true;
@@ -101,7 +113,6 @@ bool DxfWriter::Begin(const std::filesystem::path& target) {
   markerLayer_ = DxfLayerName(s, markerLayer);
   if (blockWritten_) UseLayer(markerLayer_, DxfLayerColour(markerLayer));
 
-  body_.clear();
   Group(0, "SECTION");
   Group(2, "ENTITIES");
   device::DrawingDevice::DeviceSetLayer(colour_, s.Get(device::MiscOptions::Layer));
@@ -332,9 +343,11 @@ std::string DxfWriter::Head() const {
   std::vector<DxfLayerEntry> layers = DxfTableLayers(s, false);
   // Layers the entities use that the element list did not name (a record spoiled in memory,
   // say) are listed too, so that no entity refers to a missing layer.
-  for (const auto& [name, colour] : used_)
+  for (const auto& entry : used_) {
+    const auto& name = entry.first;  // no structured binding: clang 14 cannot capture one in a lambda
     if (std::none_of(layers.begin(), layers.end(), [&](const DxfLayerEntry& e) { return e.name == name; }))
-      layers.push_back({name, colour});
+      layers.push_back({name, entry.second});
+  }
   for (const DxfLayerEntry& layer : layers) {
     Put(out, 0, "LAYER");
     Put(out, 2, layer.name);
@@ -393,11 +406,16 @@ bool DxfWriter::End() {
   Group(0, "ENDSEC");
   Group(0, "EOF");
   file_.Write(Head());
-  file_.Write(body_);
-  body_.clear();
-  body_.shrink_to_fit();
-  if (file_.Commit()) return true;
-  session_.port.ShowError(std::string(msg::CadWriteErrorPrefix) + file_.Target().string());
+  const bool copied = spool_.CopyTo(file_);
+  spool_.Close();
+  if (copied && file_.Commit()) return true;
+  if (spool_.Problem()) {
+    file_.Discard();
+    session_.port.ShowFileError(msg::CadWriteError,
+                                FileProblem{file_.Target(), spool_.Problem()->reason});
+    return false;
+  }
+  session_.port.ShowFileError(msg::CadWriteError, *file_.Problem());
   return false;
 }
 

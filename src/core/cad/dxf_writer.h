@@ -8,14 +8,16 @@
 
 #include "cad/cad_file.h"
 #include "cad/cad_writer.h"
+#include "common/safe_file.h"
 
 namespace terravue {
 struct Session;
 }
 
 // The DXF writer: an ASCII DXF file of the R11/R12 generation. Each device operation becomes
-// entities; the sections before ENTITIES are assembled at the end, so that the LAYER table can
-// hold every layer the entities use.
+// entities, written to a scratch file as they come; the sections before ENTITIES are assembled
+// at the end, so that the LAYER table can hold every layer the entities use, and the entities
+// are copied behind them.
 namespace terravue::cad {
 
 class DxfWriter final : public CadWriter {
@@ -49,7 +51,7 @@ class DxfWriter final : public CadWriter {
 
   Session& session_;
   ReplacingFile file_;
-  std::string body_;
+  ScratchFile spool_;
   bool begun_ = false;
 
   // Taken from the settings at Begin.

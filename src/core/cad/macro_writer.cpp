@@ -68,7 +68,7 @@ std::string MacroWriter::Point(double x, double y) const { return Length(x) + ",
 bool MacroWriter::Begin(const std::filesystem::path& target) {
   const SettingsRecord& s = session_.settings;
   if (!file_.Create(target)) {
-    session_.port.ShowError(msg::BatchCreateError);
+    session_.port.ShowFileError(msg::BatchCreateError, *file_.Problem());
     return false;
   }
   begun_ = true;
@@ -263,7 +263,7 @@ bool MacroWriter::End() {
   }
   Line("ZA;");
   if (file_.Commit()) return true;
-  session_.port.ShowError(std::string(msg::CadWriteErrorPrefix) + file_.Target().string());
+  session_.port.ShowFileError(msg::CadWriteError, *file_.Problem());
   return false;
 }
 

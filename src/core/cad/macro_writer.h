@@ -7,6 +7,7 @@
 
 #include "cad/cad_file.h"
 #include "cad/cad_writer.h"
+#include "common/safe_file.h"
 
 namespace terravue {
 struct Session;

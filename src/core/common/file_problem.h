@@ -8,7 +8,19 @@
 // the system said about it ("Permission denied", "No such file or directory").
 namespace terravue {
 
-// The path made absolute and tidied; the path as given when that fails.
+// What went wrong with a file: which one, and why in the system's words.
+struct FileProblem {
+  std::filesystem::path path;  // absolute
+  std::string reason;          // e.g. "No space left on device"
+  // "PATH: REASON", the line that goes with a file message.
+  std::string Line() const;
+};
+
+// A path as file messages name it: absolute and without "." or ".." steps; the path as given
+// when that fails.
+std::filesystem::path AbsolutePath(const std::filesystem::path& file);
+
+// The same, as text.
 std::string FullPath(const std::filesystem::path& file);
 
 // "<full path>: <reason>", or the full path alone without a reason.

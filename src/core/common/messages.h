@@ -80,6 +80,10 @@ inline constexpr std::string_view FileManagementError = "File management error."
 inline constexpr std::string_view BadHeaderPrefix = "Bad header in .";
 inline constexpr std::string_view BadHeaderSuffix = " file.";
 inline constexpr std::string_view InsufficientMemoryToLoad = "Insufficient memory to load file.";
+// A model whose stored triangles do not form a sound surface; the first fault follows.
+inline constexpr std::string_view TrianglesNotLoaded =
+    "The triangles stored in this file are inconsistent and were not loaded.\r\n"
+    "The points, border and breaklines were. Triangulate to build the surface again.";
 
 // Reports and the viewer.
 inline constexpr std::string_view ViewerTitle = "View File";
@@ -137,6 +141,8 @@ inline constexpr std::string_view TotalPointsLoaded = "Total points loaded: ";
 inline constexpr std::string_view DuplicatePointsNotLoaded = "Duplicate points not loaded: ";
 inline constexpr std::string_view TotalPointsInMemory = "Total points in memory: ";
 inline constexpr std::string_view LinesNotLoaded = "Lines not loaded: ";
+// Lines that held more numbers than the format reads from them, listed by number.
+inline constexpr std::string_view ExtraNumbersLines = "Lines with more numbers than the format reads: ";
 inline constexpr std::string_view PointCapacityReached = "Point capacity has been reached.";
 // The first lines a load could not use, each "Line 12: " and why.
 inline constexpr std::string_view LinePrefix = "Line ";
@@ -164,6 +170,7 @@ inline constexpr std::string_view TotalBorderPoints = "Total border points = ";
 inline constexpr std::string_view TotalBorderRecordsLoaded = "Total points loaded = ";
 inline constexpr std::string_view InvalidBorderPoints = "Invalid points = ";
 inline constexpr std::string_view VertexLinesNotLoaded = "Lines not loaded = ";
+inline constexpr std::string_view VertexExtraNumbersLines = "Lines with more numbers than the format reads = ";
 inline constexpr std::string_view NewBorderMayBeInvalid =
     "The new border may be invalid, use the Border Editor to correct any errors.";
 inline constexpr std::string_view InsufficientBreaklineParameters =
@@ -498,6 +505,14 @@ inline constexpr std::string_view TooManyContourLevelsSuffix =
 inline constexpr std::string_view TooManyGridLinesSuffix =
     " surface grid lines are drawn.\r\nIncrease the grid interval.";
 
+// Asked before a contour or draped grid run that would make too many segments.
+inline constexpr std::string_view LargeRunContourPrefix = "The contour interval ";
+inline constexpr std::string_view LargeRunGridPrefix = "The grid interval ";
+inline constexpr std::string_view LargeRunMakes = " makes ";
+inline constexpr std::string_view LargeRunMoreThan = " line segments, more than the ";
+inline constexpr std::string_view LargeRunQuestion =
+    " a map is drawn with in reasonable time and size.\r\nDraw them anyway?";
+
 // Page set-up, Set Scale, calibration and printing.
 inline constexpr std::string_view SetScaleCaption = "Set Scale";
 inline constexpr std::string_view NotAvailableIn3D = "This command not available while viewing in 3-D.";
@@ -645,7 +660,7 @@ inline constexpr std::string_view CreatingCadFile = "Creating CAD file...";
 inline constexpr std::string_view CadFileComplete = "CAD file complete!";
 inline constexpr std::string_view DxfCreateError = "DXF output will be turned off.\r\nError creating file.";
 inline constexpr std::string_view BatchCreateError = "Batch file output will be turned off.\r\nError creating file.";
-inline constexpr std::string_view CadWriteErrorPrefix = "The CAD file could not be written:\r\n";
+inline constexpr std::string_view CadWriteError = "The CAD file could not be written.";
 inline constexpr std::string_view CadDirectoryTooLong =
     "The CAD data directory is too long to be kept; the previous one is kept.";
 inline constexpr std::string_view CadLayersCaption = "Set CAD Layer Information";

@@ -1,6 +1,7 @@
 #include "common/text_report.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -17,22 +18,19 @@ namespace terravue {
 
 bool TextReport::Open(const std::filesystem::path& workDirectory, std::string_view workName) {
   path_ = workDirectory / std::filesystem::path(std::string(workName));
-  out_.open(path_, std::ios::binary | std::ios::trunc);
-  return out_.is_open();
+  return file_.Create(path_);
 }
 
 void TextReport::WriteLine(std::string_view text) {
-  out_ << text << "\r\n";
+  file_.Write(text);
+  file_.Write("\r\n");
 }
 
-void TextReport::WriteText(std::string_view text) {
-  out_ << text;
-  out_.flush();
-}
+void TextReport::WriteText(std::string_view text) { file_.Write(text); }
 
 void TextReport::WriteCentredLine(std::string_view text) {
   const int blanks = (static_cast<int>(ReportLineWidth) - static_cast<int>(text.size())) / 2;
-  if (blanks > 0) out_ << std::string(static_cast<std::size_t>(blanks), ' ');
+  if (blanks > 0) file_.Write(std::string(static_cast<std::size_t>(blanks), ' '));
   WriteLine(text);
 }
 
@@ -53,12 +51,7 @@ void TextReport::WriteHeader(std::string_view title, const SettingsRecord& setti
   WriteLine(std::string(ReportLineWidth, '-'));
 }
 
-bool TextReport::Close() {
-  out_.flush();
-  const bool ok = out_.good();
-  out_.close();
-  return ok && !out_.fail();
-}
+bool TextReport::Close() { return file_.Commit(); }
 
 std::string ReportDateTime(const std::tm& now) {
   // The report header is English whatever the user's locale, so the names are spelled here.
@@ -75,35 +68,20 @@ std::string ReportDateTime(const std::tm& now) {
          "  Time: " + clock.data();
 }
 
-bool CopyReportFile(const std::filesystem::path& source, const std::filesystem::path& destination) {
-  std::ifstream in(source, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-
-  // Write beside the destination and rename, so that a failed copy leaves an existing file whole.
-  std::filesystem::path temporary = destination;
-  temporary += ".tmp~";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
+bool CopyReportFile(const std::filesystem::path& source, const std::filesystem::path& destination,
+                    std::optional<FileProblem>* problem) {
+  std::ifstream in;
+  std::optional<FileProblem> failed = OpenRegularFile(source, in);
+  if (!failed) {
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+      failed = FileProblem{AbsolutePath(source), std::generic_category().message(EIO)};
+    else
+      failed = WriteWholeFile(destination, bytes);
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, destination, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  if (!failed) return true;
+  if (problem) *problem = std::move(failed);
+  return false;
 }
 
 void ShowReport(Session& session, TextReport& report, const ReportKind& kind) {
@@ -111,7 +89,7 @@ void ShowReport(Session& session, TextReport& report, const ReportKind& kind) {
   if (complete)
     session.port.ShowReport(report.Path().string(), kind.saveName, kind.saveTitle);
   else
-    session.port.ShowError(msg::FileManagementError);
+    session.port.ShowFileError(msg::FileManagementError, *report.Problem());
   std::error_code ignored;
   std::filesystem::remove(report.Path(), ignored);
 }

@@ -2,9 +2,11 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/safe_file.h"
 
 namespace terravue {
 
@@ -48,10 +50,12 @@ inline constexpr ReportKind VolumeAnalysis{"Volume Analysis", "XXVolume.OUT", "V
 
 inline constexpr std::size_t ReportLineWidth = 78;
 
-// A listing written to a work file: 78-column lines ending in CR LF under a common header.
+// A listing written to a work file: 78-column lines ending in CR LF under a common header. The
+// work file appears under its name, whole, when the report is closed.
 class TextReport {
  public:
-  // Creates (or overwrites) workDirectory / workName; false when it cannot be created.
+  // Starts workDirectory / workName (replacing any file of that name at Close); false when it
+  // cannot be created.
   bool Open(const std::filesystem::path& workDirectory, std::string_view workName);
   void WriteLine(std::string_view text);
   void WriteText(std::string_view text);
@@ -60,21 +64,24 @@ class TextReport {
   // model's field comment.
   void WriteHeader(std::string_view title, const SettingsRecord& settings, std::string_view fieldComment,
                    const std::tm& now);
-  // Closes the file; false when any write failed.
+  // Puts the file in place; false when any write failed.
   bool Close();
   const std::filesystem::path& Path() const { return path_; }
+  // Why Open or Close failed.
+  const std::optional<FileProblem>& Problem() const { return file_.Problem(); }
 
  private:
   std::filesystem::path path_;
-  std::ofstream out_;
+  ReplacingFile file_;
 };
 
 // "Date: June 5, 2024  Time: 03:07 PM" — English month names whatever the user's locale.
 std::string ReportDateTime(const std::tm& now);
 
-// Copies a file byte for byte, creating or overwriting the destination through a temporary
-// file; false when the source is missing or any read or write fails.
-bool CopyReportFile(const std::filesystem::path& source, const std::filesystem::path& destination);
+// Copies a file byte for byte, creating or replacing the destination through a ReplacingFile;
+// false, with `problem` set when given, when the source cannot be read or the write fails.
+bool CopyReportFile(const std::filesystem::path& source, const std::filesystem::path& destination,
+                    std::optional<FileProblem>* problem = nullptr);
 
 // Shows a closed report in the viewer, then deletes its work file.
 void ShowReport(Session& session, TextReport& report, const ReportKind& kind);

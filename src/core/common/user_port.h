@@ -8,6 +8,8 @@
 
 namespace terravue {
 
+struct FileProblem;
+
 enum class MessageKind { Error, Warning, Info, Plain };
 
 // Called with 0..100 while a long operation runs.
@@ -49,6 +51,10 @@ class UserPort {
 
   // The model's name or saved state changed: the front end rebuilds its caption.
   virtual void ModelStateChanged() {}
+
+  // An error about one file: the message in the error box, and which file failed and why in
+  // the system's words. A front end that shows only the message needs nothing more.
+  virtual void ShowFileError(std::string_view message, const FileProblem& /*problem*/) { ShowError(message); }
 
   void ShowError(std::string_view text) { Show(MessageKind::Error, text); }
   void ShowWarning(std::string_view text) { Show(MessageKind::Warning, text); }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/coordinate_limits.h"
+
 namespace terravue::settings {
 namespace {
 
@@ -18,12 +20,13 @@ SettingsTable BuildView3DFields() {
   return {
       BoolEntry("View3DOptions.View3D", View3D, false),
       BoolEntry("View3DOptions.ShadedSurface", ShadedSurface, false),
-      RealEntry("View3DOptions.ViewOffsetX", ViewOffsetX, DefaultOffsetX),
-      RealEntry("View3DOptions.ViewOffsetY", ViewOffsetY, DefaultOffsetY),
-      RealEntry("View3DOptions.ViewOffsetZ", ViewOffsetZ, 5000.0),
-      RealEntry("View3DOptions.TargetX", TargetX, 1.0),
-      RealEntry("View3DOptions.TargetY", TargetY, 1.0),
-      RealEntry("View3DOptions.TargetZ", TargetZ, 1.0),
+      // The view point and the target are places, held to the coordinates the program takes in.
+      RealEntry("View3DOptions.ViewOffsetX", ViewOffsetX, DefaultOffsetX, -MaxCoordinate, MaxCoordinate),
+      RealEntry("View3DOptions.ViewOffsetY", ViewOffsetY, DefaultOffsetY, -MaxCoordinate, MaxCoordinate),
+      RealEntry("View3DOptions.ViewOffsetZ", ViewOffsetZ, 5000.0, -MaxCoordinate, MaxCoordinate),
+      RealEntry("View3DOptions.TargetX", TargetX, 1.0, -MaxCoordinate, MaxCoordinate),
+      RealEntry("View3DOptions.TargetY", TargetY, 1.0, -MaxCoordinate, MaxCoordinate),
+      RealEntry("View3DOptions.TargetZ", TargetZ, 1.0, -MaxCoordinate, MaxCoordinate),
       RealEntry("View3DOptions.ElevationFactor", ElevationFactor, 1.0),
       // The perspective scale divides by 1 - w; the dialog keeps the factor in -50..1.
       RealEntry("View3DOptions.EyeFactor", EyeFactor, 0.5, -50, 1),

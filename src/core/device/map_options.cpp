@@ -1,5 +1,7 @@
 #include "device/map_options.h"
 
+#include "common/coordinate_limits.h"
+
 namespace terravue::device {
 namespace {
 
@@ -74,9 +76,10 @@ SettingsTable BuildMapOptionsFields() {
     t.push_back(Word16Entry("ContourOptions.Segments", Segments, 3, MinSegments, MaxSegments));
     t.push_back(RealEntry("ContourOptions.Tension", Tension, 0.0, 0, MaxTension));
     t.push_back(BoolEntry("ContourOptions.RangeSpecified", RangeSpecified, false));
-    t.push_back(RealEntry("ContourOptions.Minimum", Minimum, 0.0));
-    t.push_back(RealEntry("ContourOptions.Maximum", Maximum, 0.0));
-    t.push_back(RealEntry("ContourOptions.Base", Base, 0.0));
+    // Elevations, held to the coordinates the program takes in.
+    t.push_back(RealEntry("ContourOptions.Minimum", Minimum, 0.0, -MaxCoordinate, MaxCoordinate));
+    t.push_back(RealEntry("ContourOptions.Maximum", Maximum, 0.0, -MaxCoordinate, MaxCoordinate));
+    t.push_back(RealEntry("ContourOptions.Base", Base, 0.0, -MaxCoordinate, MaxCoordinate));
   }
   {
     using namespace BorderOptions;

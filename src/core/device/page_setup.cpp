@@ -296,7 +296,7 @@ bool FitModel(SettingsRecord& s, const model::SurfaceModel& m, bool useFitScale)
 }
 
 bool ApplyScale(SettingsRecord& s, double scale) {
-  if (!std::isfinite(scale) || scale <= 0 || scale < s.Get(page::MinimumScale)) return false;
+  if (!std::isfinite(scale) || scale <= 0 || scale < s.Get(page::MinimumScale) || scale > page::MaximumScale) return false;
   SetScale(s, scale);
   return true;
 }
@@ -356,7 +356,7 @@ void StoreSetScale(UserPort& port, SettingsRecord& s, const SetScaleFields& f, b
     port.ShowError(msg::InvalidRotationAngle);
 
   std::optional<double> scale = ParseReal(f.scale);
-  if (scale && *scale <= 0) scale.reset();
+  if (scale && (*scale <= 0 || *scale > page::MaximumScale)) scale.reset();
   if (!scale) port.ShowError(msg::InvalidPrinterScale);
 
   const F64Field first = EastingFirst(s) ? page::ViewCentreX : page::ViewCentreY;

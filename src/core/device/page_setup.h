@@ -74,7 +74,8 @@ void SetUpPage(SettingsRecord& settings, const PrinterDescription& printer);
 bool FitModel(SettingsRecord& settings, const model::SurfaceModel& model, bool useFitScale);
 
 // Sets the map scale and recomputes the pixel factors and the sheet corners. A scale below the
-// minimum scale, not positive or not finite is not applied (false).
+// minimum scale or above MaximumScale (page_setup_settings.h), not positive or not finite is not
+// applied (false).
 bool ApplyScale(SettingsRecord& settings, double scale);
 
 // ---- Set Scale ------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/coordinate_limits.h"
 #include "common/settings_record.h"
 #include "common/settings_table.h"
 
@@ -52,6 +53,10 @@ inline constexpr F64Field SheetTop{5516};
 inline constexpr BoolField BlackAndWhite{5524};
 inline constexpr I32Field PaperCode{5528};
 inline constexpr TextField PaperName{5532, 87};
+
+// The largest map scale (world units per inch or centimetre): a sheet at it spans more than the
+// whole range of coordinates the program takes, and the scale bar's numbers stay finite.
+inline constexpr double MaximumScale = MaxCoordinate;
 
 // Largest page dimension, margin or resolution accepted from a file: far above any printer,
 // far below where pixel arithmetic would overflow.

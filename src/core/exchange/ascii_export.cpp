@@ -1,13 +1,14 @@
 #include "exchange/ascii_export.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/safe_file.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
-#include "exchange/atomic_write.h"
 #include "model/surface_model.h"
 #include "tin/border.h"
 
@@ -154,8 +155,8 @@ ExportStatus Export(Session& session, const fs::path& file, AsciiKind kind, Buil
     case ExportStatus::BadReference: session.port.ShowError(msg::BreaklineEndNotAPoint); return status;
     case ExportStatus::WriteFailed: break;
   }
-  if (!WriteFileAtomically(file, text)) {
-    session.port.ShowError(msg::FileManagementError);
+  if (const std::optional<FileProblem> problem = WriteWholeFile(file, text)) {
+    session.port.ShowFileError(msg::FileManagementError, *problem);
     return ExportStatus::WriteFailed;
   }
   session.port.ShowInfo(std::string(summary) + Integer(records));

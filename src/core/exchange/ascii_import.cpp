@@ -6,12 +6,13 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 
-#include "common/file_problem.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/safe_file.h"
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/user_port.h"
@@ -278,11 +279,33 @@ class LineProblems {
   std::size_t count_ = 0;
 };
 
-bool IsReadable(const fs::path& file, std::ifstream& in) {
-  std::error_code ec;
-  if (fs::is_directory(file, ec)) return false;
-  in.open(file, std::ios::binary);
-  return in.is_open();
+// Only regular files: a pipe or a device could block the import for ever. False, with the
+// message, the file and the reason shown, when the file cannot be read.
+bool IsReadable(UserPort& port, const fs::path& file, std::ifstream& in) {
+  const std::optional<FileProblem> problem = OpenRegularFile(file, in);
+  if (problem) port.ShowFileError(msg::FileManagementError, *problem);
+  return !problem;
+}
+
+// "\r\n" + `caption` + "3 (lines 12, 40, 77)", or nothing.
+std::string ExtraNumbersText(std::string_view caption, const ExtraNumberLines& lines) {
+  if (lines.count == 0) return {};
+  std::string text = "\r\n" + std::string(caption) + Count(lines.count) + (lines.count == 1 ? " (line " : " (lines ");
+  for (std::size_t k = 0; k < lines.first.size(); ++k) text += (k > 0 ? ", " : "") + std::to_string(lines.first[k]);
+  return text + (lines.count > lines.first.size() ? ", ...)" : ")");
+}
+
+// Whether the rest of the file holds another record that `read` takes: what a load stopped by
+// the capacity left out.
+template <typename Read>
+bool AnotherRecordFollows(AsciiReader& reader, Read read) {
+  while (!reader.AtEnd()) {
+    reader.BeginRecord();
+    const std::uint64_t before = reader.CharactersRead();
+    if (read()) return true;
+    if (reader.CharactersRead() == before) break;
+  }
+  return false;
 }
 
 void ReportReadProblems(UserPort& port, const AsciiReader& reader) {
@@ -297,7 +320,15 @@ void ReportReadProblems(UserPort& port, const AsciiReader& reader) {
 struct PointRecord {
   double x = 0, y = 0, z = 0;
   std::optional<std::array<char, 4>> label;  // from an L field; else the point's own index
+  std::uint64_t extraNumbersLine = 0;        // see ExtraNumberLines
 };
+
+// An N field: passes over the rest of the line, noting a line on which the record read numbers
+// and left more behind (see AsciiReader::SkipToNextLine).
+void EndRecordLine(AsciiReader& reader, bool numberOnLine, std::uint64_t& extraNumbersLine) {
+  const std::uint64_t digitLine = reader.SkipToNextLine();
+  if (numberOnLine && digitLine != 0 && extraNumbersLine == 0) extraNumbersLine = digitLine;
+}
 
 // The points a replacing load writes over, put back when the file gives no point.
 struct HeldPoints {
@@ -323,6 +354,7 @@ struct HeldPoints {
 
 bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRecord& point) {
   bool error = false;
+  bool numberOnLine = false;
   for (const std::uint8_t code : codes) {
     switch (code) {
       case coord::Dropped:
@@ -333,6 +365,7 @@ bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRec
       case coord::Dummy: {
         if (error) break;
         const auto value = reader.ReadNumber();
+        numberOnLine = numberOnLine || value;
         if (!value) {
           error = true;
         } else if (code == coord::X) {
@@ -348,7 +381,8 @@ bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRec
       }
       case coord::NextLine:
         // Also after an error, so that a bad line is passed over whole.
-        reader.SkipToNextLine();
+        EndRecordLine(reader, numberOnLine && !error, point.extraNumbersLine);
+        numberOnLine = false;
         break;
       default:
         break;
@@ -359,16 +393,17 @@ bool ReadCoordinateRecord(AsciiReader& reader, const FieldCodes& codes, PointRec
 
 bool CanReadCoordinates(const FieldCodes& codes) { return HasCode(codes, coord::X) && HasCode(codes, coord::Y); }
 
-// The summary of a coordinate load; `count` is the number of points the model now holds.
-void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, std::size_t loaded,
-                           std::size_t duplicates, std::size_t failed, std::size_t count,
-                           std::size_t capacity, const LineProblems& problems) {
-  const bool full = count >= capacity;
+// The summary of a coordinate load; `count` is the number of points the model now holds. The
+// capacity message comes only when the capacity left points of the file out.
+void ShowCoordinateSummary(UserPort& port, const CoordinateLoad& load, const CoordinateLoadResult& result,
+                           std::size_t count, const LineProblems& problems) {
+  const bool full = result.cutAtCapacity;
   if (load.autoProcessActive && !full) return;
-  std::string text = std::string(msg::TotalPointsLoaded) + Count(loaded);
-  if (load.removeDuplicates) text += "\r\n" + std::string(msg::DuplicatePointsNotLoaded) + Count(duplicates);
+  std::string text = std::string(msg::TotalPointsLoaded) + Count(result.loaded);
+  if (load.removeDuplicates) text += "\r\n" + std::string(msg::DuplicatePointsNotLoaded) + Count(result.duplicates);
   if (load.append) text += "\r\n" + std::string(msg::TotalPointsInMemory) + Count(count);
-  if (failed > 0) text += "\r\n" + std::string(msg::LinesNotLoaded) + Count(failed);
+  if (result.failed > 0) text += "\r\n" + std::string(msg::LinesNotLoaded) + Count(result.failed);
+  text += ExtraNumbersText(msg::ExtraNumbersLines, result.extraNumbers);
   if (!full) {
     port.ShowInfo(text + problems.Text());
     return;
@@ -391,6 +426,7 @@ struct VertexRecord {
   double y[2] = {0, 0};
   int numbers = 0;
   int pairs = 0;
+  std::uint64_t extraNumbersLine = 0;  // see ExtraNumberLines
   // Point numbers joined by hyphens ("875-876-877"), when the format holds no coordinates: the
   // record's points in order, a chain of their own.
   bool hyphenated = false;
@@ -406,11 +442,13 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
   const bool runs = CountCode(codes, vertex::EastingNorthing) + CountCode(codes, vertex::NorthingEasting) == 0;
   const auto lastNumber = std::find(codes.rbegin(), codes.rend(), vertex::PointNumber);
   bool error = false;
+  bool numberOnLine = false;
   auto read = [&](double& target) {
     if (error) return;
     const auto value = reader.ReadNumber();
     if (value) {
       target = *value;
+      numberOnLine = true;
     } else {
       error = true;
     }
@@ -428,6 +466,7 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
         }
         record.number[slot] = *value;
         record.numbers = std::min(record.numbers + 1, 2);
+        numberOnLine = true;
         if (!runs) break;
         record.run.push_back(*value);
         record.hyphenated = record.hyphenated || reader.JoinedToNext();
@@ -461,7 +500,8 @@ bool ReadVertexRecord(AsciiReader& reader, const FieldCodes& codes, VertexRecord
         break;
       }
       case vertex::NextLine:
-        reader.SkipToNextLine();
+        EndRecordLine(reader, numberOnLine && !error, record.extraNumbersLine);
+        numberOnLine = false;
         break;
       default:
         break;
@@ -607,18 +647,31 @@ constexpr std::size_t kChunkSize = 1 << 16;
 AsciiReader::AsciiReader(std::istream& in, bool lineBound)
     : in_(in), buffer_(kChunkSize), lineBound_(lineBound) {}
 
-std::uint64_t AsciiReader::LinesIn(std::size_t count) const {
-  // memchr finds each line feed in whole machine words, where a plain count goes byte by byte.
+namespace {
+
+// Line feeds in [from, to): memchr finds each one in whole machine words, where a plain count
+// goes byte by byte.
+std::uint64_t Feeds(const char* from, const char* to) {
   std::uint64_t lines = 0;
-  const char* p = buffer_.data();
-  const char* const end = p + count;
-  while (p < end) {
-    const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  while (from < to) {
+    const void* feed = std::memchr(from, '\n', static_cast<std::size_t>(to - from));
     if (!feed) break;
     ++lines;
-    p = static_cast<const char*>(feed) + 1;
+    from = static_cast<const char*>(feed) + 1;
   }
   return lines;
+}
+
+}  // namespace
+
+std::uint64_t AsciiReader::LinesIn(std::size_t count) {
+  const char* base = buffer_.data();
+  if (count >= countedTo_)
+    countedLines_ += Feeds(base + countedTo_, base + count);
+  else
+    countedLines_ -= Feeds(base + count, base + countedTo_);
+  countedTo_ = count;
+  return countedLines_;
 }
 
 std::uint64_t AsciiReader::RecordLine() {
@@ -638,6 +691,8 @@ bool AsciiReader::Refill() {
   // The record under way keeps its line; the chunk's line feeds are passed on.
   if (recordHadContent_) RecordLine();
   chunkLines_ += LinesIn(end_);
+  countedTo_ = 0;
+  countedLines_ = 0;
   chunkStart_ += end_;
   pos_ = 0;
   end_ = 0;
@@ -790,14 +845,39 @@ std::optional<double> AsciiReader::ReadNumber() {
   return value ? value : Refuse(token, length, tooLarge ? Failure::TooLarge : Failure::NotANumber);
 }
 
-void AsciiReader::SkipToNextLine() {
+std::uint64_t AsciiReader::SkipToNextLine() {
+  // A digit passed over is another number on the line, unless it belongs to a word that starts
+  // with a letter (a point code such as "CP1" or "MH-3"; words end at blanks, commas and
+  // semicolons). What is glued to the number read last counts all the same ("0x10").
+  std::uint64_t numberLine = 0;
   if (!IsLineEnd(current_)) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; };
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    bool glued = lineHasNumber_ && !blank(current_);
+    bool wordStarts = blank(current_);
+    bool inLetterWord = false;
     while (!AtEnd()) {
       current_ = Take();
       if (IsLineEnd(current_)) break;
+      if (blank(current_)) {
+        glued = false;
+        wordStarts = true;
+        continue;
+      }
+      if (wordStarts) inLetterWord = letter(current_);
+      wordStarts = false;
+      if (numberLine == 0 && IsDigit(current_) && (glued || !inLetterWord)) numberLine = LineNumber();
     }
   }
   lineHasNumber_ = false;
+  return numberLine;
+}
+
+std::uint64_t AsciiReader::LineNumber() {
+  // Counted only when asked, and up to the characters read: reading stays as fast as before.
+  // The character that ended the last token may be the line feed itself: it still belongs to
+  // the line it ends.
+  return chunkLines_ + LinesIn(std::min(pos_, end_)) + (current_ == '\n' ? 0 : 1);
 }
 
 std::array<char, 4> LabelFromNumber(double value) {
@@ -830,10 +910,9 @@ CoordinateLoadResult LoadCoordinateFile(Session& session, const fs::path& file, 
     return {.status = LoadStatus::FormatRefused};
   }
   std::ifstream in;
-  if (!IsReadable(file, in)) {
-    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
+  if (!IsReadable(session.port, file, in)) {
     const std::size_t count = load.append ? session.model.PointCount : 0;
-    ShowCoordinateSummary(session.port, load, 0, 0, 0, count, session.model.MaxPoints, {});
+    ShowCoordinateSummary(session.port, load, CoordinateLoadResult{}, count, {});
     session.port.ShowWarning(msg::UnableToLoadCoordinateFile);
     return {.status = LoadStatus::NotOpened};
   }
@@ -889,6 +968,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
       if (reader.CharactersRead() == before) break;  // nothing left that a record could take
       continue;
     }
+    if (point.extraNumbersLine != 0) result.extraNumbers.Add(point.extraNumbersLine);
     // Every number is at thousandths already (ReadNumber rounds them), which is what rounding
     // the record's X, Y and Z once more would give.
     const auto i = static_cast<PointIndex>(start + kept + 1);
@@ -905,6 +985,12 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
     m.PointLabel[i] = point.label ? *point.label : LabelFromNumber(i);
     ++kept;
   }
+  // Full: whether the file had more to give.
+  if (kept == room && !reader.NotText())
+    result.cutAtCapacity = AnotherRecordFollows(reader, [&] {
+      PointRecord more;
+      return ReadCoordinateRecord(reader, codes, more) && !(load.removeDuplicates && isDuplicate(more.x, more.y));
+    });
   port.EndProgress();
 
   if (reader.ReadError()) port.ShowError(msg::ErrorReadingFile);
@@ -928,8 +1014,7 @@ CoordinateLoadResult LoadCoordinates(Session& session, std::istream& in, const F
   }
 
   const std::size_t count = start + kept;
-  result.capacityReached = count >= m.MaxPoints;
-  ShowCoordinateSummary(port, load, result.loaded, result.duplicates, result.failed, count, m.MaxPoints, problems);
+  ShowCoordinateSummary(port, load, result, count, problems);
 
   if (kept == 0) {
     port.ShowWarning(msg::UnableToLoadCoordinateFile);
@@ -954,10 +1039,7 @@ BorderLoadResult LoadBorderFile(Session& session, const fs::path& file, const Ve
     return {.status = LoadStatus::FormatRefused};
   }
   std::ifstream in;
-  if (!IsReadable(file, in)) {
-    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
-    return {.status = LoadStatus::NotOpened};
-  }
+  if (!IsReadable(session.port, file, in)) return {.status = LoadStatus::NotOpened};
   VertexLoad stored = load;
   stored.matchNumbersToLabels = session.settings.Get(BorderImport.MatchNumbersToLabels());
   return LoadBorder(session, in, codes, stored);
@@ -1027,6 +1109,7 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
       if (reader.CharactersRead() == before) break;
       continue;
     }
+    if (record.extraNumbersLine != 0) result.extraNumbers.Add(record.extraNumbersLine);
     if (record.hyphenated) {
       for (const double number : record.run) take(number, 0, 0);
       continue;
@@ -1050,7 +1133,8 @@ BorderLoadResult LoadBorder(Session& session, std::istream& in, const FieldCodes
     } else {
       text = std::string(msg::TotalBorderPoints) + Count(result.accepted);
     }
-    port.ShowInfo(text + FailedLinesText(result.failed) + problems.Text());
+    port.ShowInfo(text + FailedLinesText(result.failed) +
+                  ExtraNumbersText(msg::VertexExtraNumbersLines, result.extraNumbers) + problems.Text());
   }
   if (ring.empty()) {
     result.status = LoadStatus::NothingLoaded;
@@ -1084,10 +1168,7 @@ BreaklineLoadResult LoadBreaklineFile(Session& session, const fs::path& file, co
   const FieldCodes codes = ReadFileFormat(session.settings, BreaklineImport).codes;
   if (!CheckBreaklineFormat(session.port, codes)) return {.status = LoadStatus::FormatRefused};
   std::ifstream in;
-  if (!IsReadable(file, in)) {
-    session.port.ShowError(std::string(msg::FileManagementError) + "\r\n" + ReadProblemLine(file));
-    return {.status = LoadStatus::NotOpened};
-  }
+  if (!IsReadable(session.port, file, in)) return {.status = LoadStatus::NotOpened};
   VertexLoad stored = load;
   stored.matchNumbersToLabels = session.settings.Get(BreaklineImport.MatchNumbersToLabels());
   return LoadBreaklines(session, in, codes, stored);
@@ -1170,6 +1251,7 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
       if (reader.CharactersRead() == charsBefore) break;
       continue;
     }
+    if (record.extraNumbersLine != 0) result.extraNumbers.Add(record.extraNumbersLine);
     if (record.hyphenated) {
       // A chain of its own: past a point that cannot be used it starts again, past a segment
       // that cannot be added it goes on from that segment's end.
@@ -1199,6 +1281,16 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
     if (recordFailed) sideIsTo = false;
   }
 
+  // Full: whether the file had another vertex to give.
+  if (k > capacity && !reader.NotText())
+    result.cutAtCapacity = AnotherRecordFollows(reader, [&] {
+      VertexRecord more;
+      std::string reason;
+      return ReadVertexRecord(reader, codes, more) &&
+             ResolveVertex(m, finder, pointNumbers, numbers > 0, pairs > 0, more.number[0], more.x[0], more.y[0],
+                           reason) != NoPoint;
+    });
+
   ReportReadProblems(port, reader);
   if (reader.NotText()) {
     m.BreaklineCount = static_cast<std::uint16_t>(before);
@@ -1210,12 +1302,12 @@ BreaklineLoadResult LoadBreaklines(Session& session, std::istream& in, const Fie
   m.Breaklines[k] = {};
   m.BreaklineCount = static_cast<std::uint16_t>(count);
   result.added = count - before;
-  result.capacityReached = count >= capacity;
 
   std::string text = std::string(msg::TotalBreaklinesInMemory) + Count(count);
   if (result.invalid > 0) text += "\r\n" + std::string(msg::InvalidBreaklinesNotLoaded) + Count(result.invalid);
   text += FailedLinesText(result.failed);
-  if (result.capacityReached) {
+  text += ExtraNumbersText(msg::VertexExtraNumbersLines, result.extraNumbers);
+  if (result.cutAtCapacity) {
     port.ShowError(text + "\r\n\r\n" + std::string(msg::BreaklineCapacityReached) + "\r\n" +
                    std::string(msg::AllBreaklinesMayNotBeLoaded) + problems.Text());
   } else if (!load.autoProcessActive) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/coordinate_limits.h"
 #include "exchange/import_export_settings.h"
 
 namespace terravue {
@@ -106,7 +107,7 @@ class AsciiReader {
   // Tokens longer than this fail instead of being cut into another number.
   static constexpr std::size_t TokenCapacity = 21;
   // Larger magnitudes are no survey coordinate; they fail so that later arithmetic stays finite.
-  static constexpr double MaxMagnitude = 1e9;
+  static constexpr double MaxMagnitude = MaxCoordinate;
 
   explicit AsciiReader(std::istream& in, bool lineBound = false);
   AsciiReader(const AsciiReader&) = delete;
@@ -120,7 +121,10 @@ class AsciiReader {
   std::optional<double> ReadPointNumber();
   bool JoinedToNext() const { return joined_; }
   // Passes over the rest of the line (nothing when the last character read ended a line).
-  void SkipToNextLine();
+  // Returns the line's number when another number was passed over, else 0.
+  std::uint64_t SkipToNextLine();
+  // The number of the line the last character read is on, from 1. Lines end with LF.
+  std::uint64_t LineNumber();
 
   // Starts a record: it may skip lines without numbers before its first number.
   void BeginRecord();
@@ -149,8 +153,9 @@ class AsciiReader {
   [[gnu::cold]] std::optional<double> Refuse(const char* token, std::size_t length, Failure why);
   bool Refill();
   char Take() { return buffer_[pos_++]; }
-  // Line feeds among the buffer's first `count` characters.
-  std::uint64_t LinesIn(std::size_t count) const;
+  // Line feeds among the buffer's first `count` characters, counted on (or back) from the last
+  // answer, so that asking once a line keeps the reading linear.
+  std::uint64_t LinesIn(std::size_t count);
 
   std::istream& in_;
   std::vector<char> buffer_;
@@ -170,6 +175,8 @@ class AsciiReader {
   std::uint64_t chunkLines_ = 0;   // line feeds before the buffer's first character
   std::size_t recordStart_ = 0;    // in the buffer, of the record's first number
   std::uint64_t recordLine_ = 0;   // 0 until counted
+  std::size_t countedTo_ = 0;      // LinesIn's last answer: the buffer's line feeds before here
+  std::uint64_t countedLines_ = 0;
   Failure failure_ = Failure::None;
   std::string failedToken_;
 };
@@ -199,12 +206,25 @@ struct CoordinateLoad {
   bool autoProcessActive = false;
 };
 
+// Lines on which a record was read and the rest of the line, passed over, held more numbers:
+// the file's numbers may not be what the format takes them for (a decimal comma, "0x10").
+struct ExtraNumberLines {
+  static constexpr std::size_t Listed = 10;
+  std::size_t count = 0;
+  std::vector<std::uint64_t> first;  // the first Listed line numbers
+  void Add(std::uint64_t line) {
+    ++count;
+    if (first.size() < Listed) first.push_back(line);
+  }
+};
+
 struct CoordinateLoadResult {
   LoadStatus status = LoadStatus::NothingLoaded;
   std::size_t loaded = 0;      // points added
   std::size_t duplicates = 0;  // points dropped as duplicates
   std::size_t failed = 0;      // records that held something but did not convert
-  bool capacityReached = false;
+  ExtraNumberLines extraNumbers{};
+  bool cutAtCapacity = false;  // the model filled up with points of the file still to come
 };
 
 struct VertexLoad {
@@ -220,6 +240,7 @@ struct BorderLoadResult {
   std::size_t accepted = 0;  // points on the new ring
   std::size_t invalid = 0;   // records whose point matched no loaded point (or repeated one)
   std::size_t failed = 0;
+  ExtraNumberLines extraNumbers{};
   bool ringValid = false;
 };
 
@@ -228,7 +249,8 @@ struct BreaklineLoadResult {
   std::size_t added = 0;    // breaklines added to those already held
   std::size_t invalid = 0;  // endpoints refused
   std::size_t failed = 0;
-  bool capacityReached = false;
+  ExtraNumberLines extraNumbers{};
+  bool cutAtCapacity = false;  // the breaklines filled up with vertices of the file still to come
 };
 
 // Reads points with the codes of CoordImport. Replacing keeps the old points until at least

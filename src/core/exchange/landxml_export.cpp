@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -15,8 +16,8 @@
 #include "common/session.h"
 #include "common/settings_record.h"
 #include "common/text_encoding.h"
+#include "common/safe_file.h"
 #include "common/user_port.h"
-#include "exchange/atomic_write.h"
 #include "model/surface_model.h"
 #include "tin/border.h"
 #include "tin/geometry.h"
@@ -234,8 +235,8 @@ bool ExportLandXmlFile(Session& session, const fs::path& file, LandXmlUnit unit)
   options.written = session.clock();
   LandXmlExportCounts counts;
   const std::string text = BuildLandXmlText(session.model, options, &counts);
-  if (!WriteFileAtomically(file, text)) {
-    session.port.ShowError(msg::FileManagementError);
+  if (const std::optional<FileProblem> problem = WriteWholeFile(file, text)) {
+    session.port.ShowFileError(msg::FileManagementError, *problem);
     return false;
   }
   auto n = [](std::size_t v) { return FormatInteger(static_cast<std::int64_t>(v), 0); };

@@ -6,10 +6,12 @@
 #include <limits>
 #include <new>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "common/messages.h"
+#include "common/settings_table.h"
 #include "common/user_port.h"
 #include "mapping/contour_smoothing.h"
 #include "mapping/map_options_edit.h"
@@ -68,6 +70,13 @@ double PlanLength(std::span<const WorldPoint> line) {
   for (std::size_t i = 1; i < line.size(); ++i)
     length += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   return length;
+}
+
+// "The contour interval 0.001 makes 123456789 line segments, ..." and the question.
+std::string LargeRunQuestion(const LevelLineRun& run, std::uint64_t segments) {
+  return std::string(run.coordinate == TracedCoordinate::Z ? msg::LargeRunContourPrefix : msg::LargeRunGridPrefix) +
+         FormatSettingsReal(run.interval) + std::string(msg::LargeRunMakes) + std::to_string(segments) +
+         std::string(msg::LargeRunMoreThan) + std::to_string(run.segmentLimit) + std::string(msg::LargeRunQuestion);
 }
 
 bool Selected(LineSelection selection, bool indexPass) {
@@ -171,6 +180,7 @@ class Tracer {
   std::vector<std::size_t> fileNext_;   // the same: next free place while filing
   std::vector<std::uint32_t> filed_;    // triangle | TouchFlag, level by level, in list order
   std::int64_t filedFrom_ = 0, filedTo_ = 0;  // the levels filed at present
+  std::uint64_t segments_ = 0;                // level crossings of the listed triangles
   std::vector<WorldPoint> line_;
   int lineCount_ = 0;  // points in the line being traced
   double level_ = 0;
@@ -294,6 +304,7 @@ void Tracer::ListTriangles(const LevelRange& range) {
   // The files of a stretch of levels fit the budget, or hold a single level.
   std::size_t total = 0;
   for (std::int64_t k = 0; k < levels; ++k) total += static_cast<std::size_t>(spanning_[static_cast<std::size_t>(k)]);
+  segments_ = total;
   filed_.reserve(std::min(total, FileBudget + entries_.size()));
   fileStart_.reserve(static_cast<std::size_t>(levels) + 1);
   fileNext_.reserve(static_cast<std::size_t>(levels));
@@ -575,6 +586,12 @@ TraceOutcome Tracer::Run(UserPort& port) {
   } catch (const std::bad_alloc&) {
     port.ShowError(msg::ContourMemoryNotAllocated);
     port.ShowError(msg::InsufficientMemoryForOption);
+    return outcome;
+  }
+
+  outcome.segments = segments_;
+  if (segments_ > run_.segmentLimit && !port.AskYesNo(LargeRunQuestion(run_, segments_))) {
+    outcome.refused = true;
     return outcome;
   }
 

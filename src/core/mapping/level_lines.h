@@ -30,6 +30,12 @@ struct LevelStyle {
   int width = 0;
 };
 
+// Line segments a run may make without asking: one segment per level and triangle it crosses.
+// Sized for a desktop of today, on which about this many take half a minute to trace, draw
+// and write (a DXF file of several hundred megabytes); more come only from an interval far
+// finer than the surface's relief calls for.
+inline constexpr std::uint64_t MaxSegmentsUnasked = 20'000'000;
+
 struct LevelLineRun {
   TracedCoordinate coordinate = TracedCoordinate::Z;
   double interval = 1;  // > 0
@@ -41,6 +47,7 @@ struct LevelLineRun {
   LineSelection dashes = LineSelection::None;
   LevelStyle primary;  // ordinary levels
   LevelStyle index;    // index levels
+  std::uint64_t segmentLimit = MaxSegmentsUnasked;  // more segments than this are asked about
 };
 
 // The levels from `minimum` to `maximum`: base + k x interval for k = first..last, each level
@@ -63,15 +70,20 @@ bool IsIndexLevel(std::int64_t k, int multiple);
 inline constexpr int MaxLinePoints = 32766;
 
 struct TraceOutcome {
-  bool traced = false;  // the run took place (points, triangles and memory were there)
-  bool capped = false;  // only the first MaxLinesPerRedraw levels were traced
-  long lines = 0;       // lines handed to the output
+  bool traced = false;   // the run took place (points, triangles and memory were there)
+  bool capped = false;   // only the first MaxLinesPerRedraw levels were traced
+  bool refused = false;  // the run would make more than its segmentLimit segments and the
+                         // user said not to draw them: nothing was traced
+  std::uint64_t segments = 0;  // the segments the levels make, counted before tracing
+  long lines = 0;              // lines handed to the output
 };
 
 // Traces every level of the run through the triangles of the contour work list, index levels
 // first in their own style, then the others, handing each line to `output` as soon as it is
 // complete. The output's smoothing, dashes and label options are set by the caller. Sorts the
-// corners of every listed triangle ascending in the traced coordinate, in place.
+// corners of every listed triangle ascending in the traced coordinate, in place. Before any
+// line is traced the segments are counted; above the run's segmentLimit the user is asked,
+// naming the interval and the count, and a No traces nothing.
 TraceOutcome TraceLevelLines(model::SurfaceModel& model, LineOutput& output, UserPort& port,
                              const LevelLineRun& run);
 

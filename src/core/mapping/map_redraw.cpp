@@ -192,9 +192,19 @@ LevelStyle GridStyle(const SettingsRecord& s, bool index) {
                : LevelStyle{s.Get(PrimaryColour), s.Get(PrimaryLayer), s.Get(PrimaryWidth)};
 }
 
+// What drawing an element of lines came to.
+struct LinesDrawn {
+  bool capped = false;   // only the first MaxLinesPerRedraw lines or levels
+  bool refused = false;  // too many segments, and the user said not to draw them
+  void Add(const TraceOutcome& outcome) {
+    capped |= outcome.capped;
+    refused |= outcome.refused;
+  }
+};
+
 // The grid lines draped over the surface in the 3-D view: lines of constant X, then of
 // constant Y, traced through the triangles.
-bool DrawDrapedGrid(Session& session, DrawingDevice& d) {
+LinesDrawn DrawDrapedGrid(Session& session, DrawingDevice& d) {
   using namespace device::SurfaceGridOptions;
   const SettingsRecord& s = session.settings;
   LineOutput out(d);
@@ -207,21 +217,21 @@ bool DrawDrapedGrid(Session& session, DrawingDevice& d) {
   run.dashes = static_cast<LineSelection>(s.Get(DashMode));
   run.primary = GridStyle(s, false);
   run.index = GridStyle(s, true);
-  bool capped = false;
+  LinesDrawn drawn;
   if (s.Get(IntervalX) > 0) {
     run.coordinate = TracedCoordinate::X;
     run.interval = s.Get(IntervalX);
-    capped |= TraceLevelLines(session.model, out, session.port, run).capped;
+    drawn.Add(TraceLevelLines(session.model, out, session.port, run));
   }
-  if (s.Get(IntervalY) > 0) {
+  if (s.Get(IntervalY) > 0 && !drawn.refused) {
     run.coordinate = TracedCoordinate::Y;
     run.interval = s.Get(IntervalY);
-    capped |= TraceLevelLines(session.model, out, session.port, run).capped;
+    drawn.Add(TraceLevelLines(session.model, out, session.port, run));
   }
-  return capped;
+  return drawn;
 }
 
-bool DrawSurfaceGrid(Session& session, DrawingDevice& d) {
+LinesDrawn DrawSurfaceGrid(Session& session, DrawingDevice& d) {
   const SettingsRecord& s = session.settings;
   const PlanGrid grid = LayOutPlanGrid(s, session.model);
   // On a sheet the lines and labels stay on the part of it left to the map, clear of the title
@@ -234,12 +244,12 @@ bool DrawSurfaceGrid(Session& session, DrawingDevice& d) {
     d.DeviceSetLayer(s.Get(device::SurfaceGridOptions::TextColour), s.Get(device::SurfaceGridOptions::TextLayer));
     DrawGridLabels(d, s, session.model, grid, area ? &*area : nullptr);
   }
-  return grid.capped;
+  return {.capped = grid.capped};
 }
 
 // ---- Step 4: contours -----------------------------------------------------------------------
 
-bool DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
+LinesDrawn DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
   using namespace device::ContourOptions;
   const SettingsRecord& s = session.settings;
   LineOutput out(d);
@@ -264,9 +274,10 @@ bool DrawContours(Session& session, DrawingDevice& d, tin::LocateState& state) {
   run.dashes = static_cast<LineSelection>(s.Get(DashMode));
   run.primary = {s.Get(PrimaryColour), s.Get(PrimaryLayer), s.Get(PrimaryWidth)};
   run.index = {s.Get(MultipleColour), s.Get(MultipleLayer), s.Get(MultipleWidth)};
-  const TraceOutcome outcome = TraceLevelLines(session.model, out, session.port, run);
+  LinesDrawn drawn;
+  drawn.Add(TraceLevelLines(session.model, out, session.port, run));
   d.DeviceEndText();
-  return outcome.capped;
+  return drawn;
 }
 
 // ---- Step 7: border -------------------------------------------------------------------------
@@ -484,11 +495,11 @@ void DrawTitles(Session& session, DrawingDevice& d) {
 
 }  // namespace
 
-void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state) {
-  RedrawMap(session, device, state, RedrawOptions{});
+bool RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state) {
+  return RedrawMap(session, device, state, RedrawOptions{});
 }
 
-void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state, const RedrawOptions& options) {
+bool RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state, const RedrawOptions& options) {
   SettingsRecord& s = session.settings;
   SurfaceModel& m = session.model;
   const SheetFrameDrawer frameDrawer(device, session);
@@ -496,8 +507,8 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
   const bool screenMap = device.Kind() == DeviceKind::ScreenMap;
   const bool view3D = s.Get(settings::View3DOptions::View3D);
   const auto shown = [&](MapOptionPage page) { return GroupDrawable(s, page); };
-  bool contoursCapped = false;
-  bool gridCapped = false;
+  LinesDrawn contours;
+  LinesDrawn grid;
 
   m.ResetContourTriList();
   // The DXF writer's 3-D faces go first into a CAD file, when it asks for them.
@@ -522,13 +533,13 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
     if (view3D) {
       if (m.TriangleCount > 0) {
         const LineMode3D mode(s);
-        gridCapped = DrawDrapedGrid(session, device);
+        grid = DrawDrapedGrid(session, device);
       }
     } else {
-      gridCapped = DrawSurfaceGrid(session, device);
+      grid = DrawSurfaceGrid(session, device);
     }
   }
-  if (m.TriangleCount > 0 && shown(MapOptionPage::Contours)) contoursCapped = DrawContours(session, device, state);
+  if (m.TriangleCount > 0 && shown(MapOptionPage::Contours)) contours = DrawContours(session, device, state);
   if (m.TriangleCount > 0 && shown(MapOptionPage::SurfaceAnalyzer)) DrawAnalysisDiagrams(session, device);
   if (cutFill) DrawCutFillLabels(session, *options.cutFill, device);
   if (options.vectors) DrawAccumulatedVectors(s, *options.vectors, device);
@@ -548,8 +559,9 @@ void RedrawMap(Session& session, DrawingDevice& device, tin::LocateState& state,
     if (cutFill) DrawCutFillLegend(session, *options.cutFill, device);
   }
 
-  if (contoursCapped) session.port.ShowWarning(TooManyLinesWarning(true));
-  if (gridCapped) session.port.ShowWarning(TooManyLinesWarning(false));
+  if (contours.capped && !contours.refused) session.port.ShowWarning(TooManyLinesWarning(true));
+  if (grid.capped && !grid.refused) session.port.ShowWarning(TooManyLinesWarning(false));
+  return !contours.refused && !grid.refused;
 }
 
 }  // namespace terravue::mapping

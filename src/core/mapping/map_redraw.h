@@ -35,8 +35,10 @@ struct RedrawOptions {
   const analysis::CutFillMap* cutFill = nullptr;
 };
 
-void RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state);
-void RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state,
+// False when the user declined to draw an element whose lines would have been too many (see
+// TraceLevelLines): the map was drawn without it.
+bool RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state);
+bool RedrawMap(Session& session, device::DrawingDevice& device, tin::LocateState& state,
                const RedrawOptions& options);
 
 }  // namespace terravue::mapping

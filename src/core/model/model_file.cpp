@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <istream>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "common/app_settings.h"
+#include "common/coordinate_limits.h"
 #include "common/file_problem.h"
 #include "common/messages.h"
 #include "common/session.h"
@@ -59,6 +62,14 @@ double LoadF64(const std::uint8_t* p) {
   return v;
 }
 
+std::string ShortReal(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", v);
+  return text;
+}
+
+std::string Numbered(const char* kind, std::size_t i) { return std::string(kind) + " " + std::to_string(i); }
+
 // ---------------------------------------------------------------------------------------------
 // Reading
 
@@ -82,6 +93,9 @@ class ModelReader {
     if (status == ModelFileStatus::Ok) status = ReadCutFill();
     return status;
   }
+
+  // What made the file InvalidData, in file numbering.
+  const std::string& Fault() const { return fault_; }
 
  private:
   bool Fill(std::size_t size) {
@@ -118,11 +132,20 @@ class ModelReader {
     return ModelFileStatus::Ok;
   }
 
-  ModelFileStatus ReadCoordinates(std::vector<double>& target) {
+  ModelFileStatus Invalid(std::string fault) {
+    fault_ = std::move(fault);
+    return ModelFileStatus::InvalidData;
+  }
+
+  // Finite and within the limit the import holds coordinates to: a flipped byte in an exponent
+  // must not make the drawings, reports and CAD files grow without bound.
+  ModelFileStatus ReadCoordinates(std::vector<double>& target, const char* axis) {
     if (!Fill(points_ * 8)) return ModelFileStatus::ReadError;
     for (std::size_t k = 0; k < points_; ++k) {
       const double v = LoadF64(buffer_.data() + k * 8);
-      if (!std::isfinite(v)) return ModelFileStatus::InvalidData;
+      if (!(std::fabs(v) <= MaxCoordinate))
+        return Invalid(Numbered("point", k + 1) + ": " + axis + " " + ShortReal(v) + " is beyond " +
+                       ShortReal(MaxCoordinate));
       target[firstPoint_ + k] = v;
     }
     return ModelFileStatus::Ok;
@@ -131,13 +154,15 @@ class ModelReader {
   ModelFileStatus ReadPoints() {
     if (!ReadCount(points_)) return ModelFileStatus::ReadError;
     if (!Fits(firstPoint_, points_, m_.MaxPoints)) return ModelFileStatus::TooLarge;
-    for (std::vector<double>* axis : {&m_.PointX, &m_.PointY, &m_.PointZ})
-      if (ModelFileStatus s = ReadCoordinates(*axis); s != ModelFileStatus::Ok) return s;
+    if (ModelFileStatus s = ReadCoordinates(m_.PointX, "X"); s != ModelFileStatus::Ok) return s;
+    if (ModelFileStatus s = ReadCoordinates(m_.PointY, "Y"); s != ModelFileStatus::Ok) return s;
+    if (ModelFileStatus s = ReadCoordinates(m_.PointZ, "Z"); s != ModelFileStatus::Ok) return s;
 
     if (!Fill(points_ * 2)) return ModelFileStatus::ReadError;
     for (std::size_t k = 0; k < points_; ++k) {
       const PointIndex next = LoadU16(buffer_.data() + k * 2);
-      if (next > points_) return ModelFileStatus::InvalidData;
+      if (next > points_)
+        return Invalid(Numbered("point", k + 1) + ": border link " + std::to_string(next) + " is not a point");
       m_.BorderNext[firstPoint_ + k] = next;
     }
 
@@ -160,7 +185,8 @@ class ModelReader {
       TriangleCorners& corners = m_.TriVertex[firstTriangle_ + k];
       for (std::size_t j = 0; j < 3; ++j) {
         const PointIndex p = LoadU16(buffer_.data() + k * 6 + j * 2);
-        if (p == NoPoint || p > points_) return ModelFileStatus::InvalidData;
+        if (p == NoPoint || p > points_)
+          return Invalid(Numbered("triangle", k + 1) + ": corner " + std::to_string(p) + " is not a point");
         corners[j] = p;
       }
     }
@@ -170,7 +196,8 @@ class ModelReader {
       TriangleNeighbours& neighbours = m_.TriNeighbour[firstTriangle_ + k];
       for (std::size_t j = 0; j < 3; ++j) {
         const TriangleIndex u = LoadU16(buffer_.data() + k * 6 + j * 2);
-        if (u > count) return ModelFileStatus::InvalidData;
+        if (u > count)
+          return Invalid(Numbered("triangle", k + 1) + ": neighbour " + std::to_string(u) + " is not a triangle");
         neighbours[j] = u;
       }
     }
@@ -190,7 +217,8 @@ class ModelReader {
       const PointIndex from = LoadU16(buffer_.data() + k * 4);
       const PointIndex to = LoadU16(buffer_.data() + k * 4 + 2);
       if (from == NoPoint || from > points_ || to == NoPoint || to > points_)
-        return ModelFileStatus::InvalidData;
+        return Invalid(Numbered("breakline", k + 1) + ": end " +
+                       std::to_string(from == NoPoint || from > points_ ? from : to) + " is not a point");
       m_.Breaklines[firstBreakline_ + k] = Breakline{from, to};
     }
 
@@ -213,14 +241,17 @@ class ModelReader {
     if (!ReadCount(count)) return ModelFileStatus::ReadError;
     if (!Fits(firstPoint_, count, m_.MaxPoints)) return ModelFileStatus::TooLarge;
     // A value for a point the file does not have would land on stale entries beyond the count.
-    if (count > points_) return ModelFileStatus::InvalidData;
+    if (count > points_)
+      return Invalid(std::to_string(count) + " cut/fill values for " + std::to_string(points_) + " points");
 
     if (!Fill(count * 8)) return ModelFileStatus::ReadError;
     // Points past the last value get 0, not whatever an earlier model left there.
     ClearCutFill();
     for (std::size_t k = 0; k < count; ++k) {
       const double v = LoadF64(buffer_.data() + k * 8);
-      if (!std::isfinite(v)) return ModelFileStatus::InvalidData;
+      // A cut or fill is the difference of two elevations.
+      if (!(std::fabs(v) <= 2 * MaxCoordinate))
+        return Invalid(Numbered("point", k + 1) + ": cut/fill " + ShortReal(v) + " is out of range");
       m_.PointCutFill[firstPoint_ + k] = v;
     }
     m_.CutFillCount = count > 0 ? static_cast<std::uint16_t>(firstPoint_ + count - 1) : 0;
@@ -235,6 +266,7 @@ class ModelReader {
   std::size_t firstBreakline_;
   std::size_t points_ = 0;
   std::vector<std::uint8_t> buffer_;
+  std::string fault_;
 };
 
 // The first indices must continue the model without a gap, and the capacities must not promise
@@ -259,6 +291,31 @@ void RestoreCounts(SurfaceModel& m, PointIndex firstPoint, TriangleIndex firstTr
   m.TriangleCount = static_cast<std::uint16_t>(firstTriangle - 1);
   m.BreaklineCount = static_cast<std::uint16_t>(firstBreakline - 1);
   m.CutFillCount = std::min<std::uint16_t>(cutFillBefore, m.PointCount);
+}
+
+// The triangle faults of what a read just placed at firstPoint and firstTriangle, checked in the
+// file's own numbering: appended parts are looked at apart from the surface before them.
+std::vector<std::string> TriangleFaultsOfFile(const SurfaceModel& m, PointIndex firstPoint,
+                                              TriangleIndex firstTriangle) {
+  if (m.TriangleCount < firstTriangle) return {};
+  if (firstPoint == 1 && firstTriangle == 1) return CheckTriangleTopology(m);
+  SurfaceModel part;
+  const std::size_t points = m.PointCount - (firstPoint - 1u);
+  const std::size_t triangles = m.TriangleCount - (firstTriangle - 1u);
+  const auto copy = [](const auto& from, std::size_t first, std::size_t count, auto& to) {
+    const auto begin = from.begin() + static_cast<std::ptrdiff_t>(first - 1);
+    to.assign(begin, begin + static_cast<std::ptrdiff_t>(count + 1));
+  };
+  copy(m.PointX, firstPoint, points, part.PointX);
+  copy(m.PointY, firstPoint, points, part.PointY);
+  copy(m.PointZ, firstPoint, points, part.PointZ);
+  copy(m.PointLabel, firstPoint, points, part.PointLabel);
+  copy(m.BorderNext, firstPoint, points, part.BorderNext);
+  copy(m.TriVertex, firstTriangle, triangles, part.TriVertex);
+  copy(m.TriNeighbour, firstTriangle, triangles, part.TriNeighbour);
+  part.MaxPoints = part.PointCount = static_cast<std::uint16_t>(points);
+  part.MaxTriangles = part.TriangleCount = static_cast<std::uint16_t>(triangles);
+  return CheckTriangleTopology(part);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -338,32 +395,54 @@ ModelFileStatus Serialize(const SurfaceModel& m, PointIndex firstPoint, PointInd
 }  // namespace
 
 ModelFileStatus ReadModelStream(SurfaceModel& model, std::istream& in, PointIndex firstPoint,
-                                TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline) {
+                                TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline,
+                                ModelReadNotes* notes) {
   if (!StoreCanTake(model, firstPoint, firstTriangle, firstBreakline)) return ModelFileStatus::InvalidData;
   const std::uint16_t cutFillBefore = model.CutFillCount;
   const auto commentBefore = model.FieldComment;
 
-  const ModelFileStatus status =
-      ModelReader(model, in, firstPoint, firstTriangle, fileType, firstBreakline).Read();
+  ModelReader reader(model, in, firstPoint, firstTriangle, fileType, firstBreakline);
+  const ModelFileStatus status = reader.Read();
   if (status != ModelFileStatus::Ok) {
     RestoreCounts(model, firstPoint, firstTriangle, firstBreakline, cutFillBefore);
     model.FieldComment = commentBefore;
+    if (notes && status == ModelFileStatus::InvalidData) notes->problem = FileProblem{{}, reader.Fault()};
+    return status;
   }
-  return status;
+  // Triangles whose indices are in range may still not form a surface; contours and volumes
+  // over them would be silently wrong. The rest of the file stands on its own.
+  std::vector<std::string> faults = TriangleFaultsOfFile(model, firstPoint, firstTriangle);
+  if (!faults.empty()) {
+    model.TriangleCount = static_cast<std::uint16_t>(firstTriangle - 1);
+    if (notes) notes->triangleFaults = std::move(faults);
+  }
+  return ModelFileStatus::Ok;
 }
 
 ModelFileStatus ReadModelFile(SurfaceModel& model, const std::filesystem::path& file, PointIndex firstPoint,
-                              TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline) {
+                              TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline,
+                              ModelReadNotes* notes) {
   std::ifstream in;
   // Only regular files: opening a FIFO or a device could block or never end.
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(file, ec)) in.open(file, std::ios::binary);
-  if (!in.is_open()) {
+  if (std::optional<FileProblem> problem = OpenRegularFile(file, in)) {
     if (!StoreCanTake(model, firstPoint, firstTriangle, firstBreakline)) return ModelFileStatus::InvalidData;
     RestoreCounts(model, firstPoint, firstTriangle, firstBreakline, model.CutFillCount);
+    if (notes) notes->problem = std::move(problem);
     return ModelFileStatus::NotOpened;
   }
-  return ReadModelStream(model, in, firstPoint, firstTriangle, fileType, firstBreakline);
+  const ModelFileStatus status =
+      ReadModelStream(model, in, firstPoint, firstTriangle, fileType, firstBreakline, notes);
+  // The stream knows no name: what was found in it belongs to this file.
+  if (notes && notes->problem && notes->problem->path.empty()) {
+    notes->problem->path = AbsolutePath(file);
+  } else if (notes && status == ModelFileStatus::ReadError) {
+    notes->problem = FileProblem{AbsolutePath(file), in.bad() ? std::generic_category().message(EIO)
+                                                              : std::string("the file ends before its last section")};
+  } else if (notes && !notes->problem && status != ModelFileStatus::Ok) {
+    // The message names the file even when there is nothing more to say about it.
+    notes->problem = FileProblem{AbsolutePath(file), {}};
+  }
+  return status;
 }
 
 std::string ModelFileMessage(ModelFileStatus status, int fileType) {
@@ -382,18 +461,26 @@ std::string ModelFileMessage(ModelFileStatus status, int fileType) {
   return std::string(msg::FileManagementError);
 }
 
-std::string ModelReadFailureText(ModelFileStatus status, int fileType, const std::filesystem::path& file) {
-  const std::string where = status == ModelFileStatus::NotOpened ? ReadProblemLine(file) : FullPath(file);
-  return ModelFileMessage(status, fileType) + "\r\n" + where;
+void ShowModelReadOutcome(Session& session, ModelFileStatus status, int fileType, const ModelReadNotes& notes) {
+  if (status != ModelFileStatus::Ok) {
+    const std::string message = ModelFileMessage(status, fileType);
+    if (notes.problem)
+      session.port.ShowFileError(message, *notes.problem);
+    else
+      session.port.ShowError(message);
+    return;
+  }
+  if (!notes.triangleFaults.empty())
+    session.port.ShowWarning(std::string(msg::TrianglesNotLoaded) + "\r\n(" + notes.triangleFaults.front() + ")");
 }
 
 bool ReadModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
                    TriangleIndex firstTriangle, int fileType, BreaklineIndex firstBreakline) {
+  ModelReadNotes notes;
   const ModelFileStatus status =
-      ReadModelFile(session.model, file, firstPoint, firstTriangle, fileType, firstBreakline);
-  if (status == ModelFileStatus::Ok) return true;
-  session.port.ShowError(ModelReadFailureText(status, fileType, file));
-  return false;
+      ReadModelFile(session.model, file, firstPoint, firstTriangle, fileType, firstBreakline, &notes);
+  ShowModelReadOutcome(session, status, fileType, notes);
+  return status == ModelFileStatus::Ok;
 }
 
 ModelFileStatus WriteModelStream(const SurfaceModel& model, std::ostream& out, PointIndex firstPoint,
@@ -406,43 +493,28 @@ ModelFileStatus WriteModelStream(const SurfaceModel& model, std::ostream& out, P
 }
 
 ModelFileStatus WriteModelFile(const SurfaceModel& model, const std::filesystem::path& file,
-                               PointIndex firstPoint, PointIndex lastPoint, int fileType) {
+                               PointIndex firstPoint, PointIndex lastPoint, int fileType,
+                               std::optional<FileProblem>* problem) {
   std::string bytes;
   const ModelFileStatus status = Serialize(model, firstPoint, lastPoint, fileType, bytes);
   if (status != ModelFileStatus::Ok) return status;
-
-  std::filesystem::path temp = file;
-  temp += ".tvtmp";
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();
-    }
-    if (!out) {
-      std::filesystem::remove(temp, ec);
-      return ModelFileStatus::WriteError;
-    }
-  }
-  // A replaced file keeps its permissions.
-  const auto previous = std::filesystem::status(file, ec);
-  if (!ec && std::filesystem::is_regular_file(previous))
-    std::filesystem::permissions(temp, previous.permissions(), ec);
-  std::filesystem::rename(temp, file, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return ModelFileStatus::WriteError;
-  }
-  return ModelFileStatus::Ok;
+  std::optional<FileProblem> failed = WriteWholeFile(file, bytes);
+  if (!failed) return ModelFileStatus::Ok;
+  if (problem) *problem = std::move(failed);
+  return ModelFileStatus::WriteError;
 }
 
 bool WriteModelFile(Session& session, const std::filesystem::path& file, PointIndex firstPoint,
                     PointIndex lastPoint, int fileType) {
-  const ModelFileStatus status = WriteModelFile(session.model, file, firstPoint, lastPoint, fileType);
+  std::optional<FileProblem> problem;
+  const ModelFileStatus status = WriteModelFile(session.model, file, firstPoint, lastPoint, fileType, &problem);
   if (status == ModelFileStatus::NothingToWrite) return false;
   if (status != ModelFileStatus::Ok) {
-    session.port.ShowError(ModelFileMessage(status, fileType));
+    const std::string message = ModelFileMessage(status, fileType);
+    if (problem)
+      session.port.ShowFileError(message, *problem);
+    else
+      session.port.ShowError(message);
     return false;
   }
   session.settings.Set(settings::ModelSaved, true);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <new>
+#include <string>
 #include <utility>
 
 #include "model/axis_sort.h"
@@ -277,36 +279,6 @@ void CheckTriangles(const SurfaceModel& m, TopologyReport& report) {
   }
 }
 
-// Every edge belongs to one triangle (it lies on the outside) or to two, which are then each
-// other's neighbours.
-void CheckSharedEdges(const SurfaceModel& m, TopologyReport& report) {
-  const std::vector<TriangleEdge> edges = EdgesByPoints(m);
-  const auto sameEdge = [](const TriangleEdge& a, const TriangleEdge& b) { return a.lo == b.lo && a.hi == b.hi; };
-  for (std::size_t k = 0; k < edges.size();) {
-    std::size_t end = k + 1;
-    while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
-    const std::string name = "edge " + std::to_string(edges[k].lo) + "-" + std::to_string(edges[k].hi);
-    if (end - k > 2) {
-      report.Add(name + ": shared by " + std::to_string(end - k) + " triangles");
-    } else if (end - k == 2) {
-      const TriangleIndex t = edges[k].triangle, u = edges[k + 1].triangle;
-      const TriangleNeighbours& n = m.TriNeighbour[t];
-      if (std::find(n.begin(), n.end(), u) == n.end())
-        report.Add(name + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
-                   " share it but are not neighbours");
-    }
-    k = end;
-  }
-}
-
-void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
-  for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
-    for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
-      if (p == NoPoint || p > m.PointCount)
-        report.Add(Name("breakline", b) + ": end " + std::to_string(p) + " is not a point");
-  }
-}
-
 }  // namespace
 
 std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& m) {
@@ -347,9 +319,63 @@ std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& m) {
   return edges;
 }
 
-std::vector<std::string> CheckTopology(const SurfaceModel& model) {
-  TopologyReport report;
-  // Counts come first: everything after them indexes the arrays up to the counts.
+namespace {
+
+void CheckBreaklines(const SurfaceModel& m, TopologyReport& report) {
+  for (std::size_t b = 1; b <= m.BreaklineCount; ++b) {
+    for (PointIndex p : {m.Breaklines[b].From, m.Breaklines[b].To})
+      if (p == NoPoint || p > m.PointCount)
+        report.Add(Name("breakline", b) + ": end " + std::to_string(p) + " is not a point");
+  }
+}
+
+// The side of the line from a to b on which p lies: 1 left, -1 right, 0 too close to tell.
+int Side(const SurfaceModel& m, PointIndex a, PointIndex b, PointIndex p) {
+  const double abx = m.PointX[b] - m.PointX[a], aby = m.PointY[b] - m.PointY[a];
+  const double apx = m.PointX[p] - m.PointX[a], apy = m.PointY[p] - m.PointY[a];
+  const double cross = abx * apy - aby * apx;
+  // Relative to the lengths, so that the tolerance does not depend on the units.
+  if (!(std::fabs(cross) > 1e-9 * std::hypot(abx, aby) * std::hypot(apx, apy))) return 0;
+  return cross > 0 ? 1 : -1;
+}
+
+// The corner of triangle t that is not on the edge lo-hi.
+PointIndex Opposite(const SurfaceModel& m, TriangleIndex t, PointIndex lo, PointIndex hi) {
+  for (PointIndex p : m.TriVertex[t])
+    if (p != lo && p != hi) return p;
+  return NoPoint;
+}
+
+// An edge belongs to one triangle (on the outside of the surface) or to two, which lie on its
+// two sides and, in a triangulation of the program's own, list each other. A third triangle on
+// an edge, or two folded over each other, would count their ground twice in every area and
+// volume; a missing link only cuts the walks along the surface short.
+void CheckTriangleEdges(const SurfaceModel& m, TopologyReport& report, bool linksRequired) {
+  const std::vector<TriangleEdge> edges = EdgesByPoints(m);
+  const auto sameEdge = [](const TriangleEdge& a, const TriangleEdge& b) { return a.lo == b.lo && a.hi == b.hi; };
+  for (std::size_t k = 0; k < edges.size();) {
+    std::size_t end = k + 1;
+    while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
+    const PointIndex lo = edges[k].lo, hi = edges[k].hi;
+    const std::string name = "edge " + std::to_string(lo) + "-" + std::to_string(hi);
+    if (end - k > 2) {
+      report.Add(name + ": shared by " + std::to_string(end - k) + " triangles");
+    } else if (end - k == 2) {
+      const TriangleIndex t = edges[k].triangle, u = edges[k + 1].triangle;
+      const TriangleNeighbours& n = m.TriNeighbour[t];
+      if (linksRequired && std::find(n.begin(), n.end(), u) == n.end())
+        report.Add(name + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
+                   " share it but are not neighbours");
+      if (Side(m, lo, hi, Opposite(m, t, lo, hi)) * Side(m, lo, hi, Opposite(m, u, lo, hi)) > 0)
+        report.Add(Name("triangles", t) + " and " + std::to_string(u) + ": lie on the same side of " + name +
+                   " (folded)");
+    }
+    k = end;
+  }
+}
+
+// Counts come first: everything after them indexes the arrays up to the counts.
+bool CountsSound(const SurfaceModel& model, TopologyReport& report) {
   auto checkCount = [&](const char* what, std::size_t count, std::size_t capacity, std::size_t allocated) {
     if (count > capacity)
       report.Add(std::string(what) + " count " + std::to_string(count) + " exceeds the capacity " +
@@ -366,12 +392,27 @@ std::vector<std::string> CheckTopology(const SurfaceModel& model) {
                             std::min(model.TriVertex.size(), model.TriNeighbour.size()));
   countsSound &= checkCount("breakline", model.BreaklineCount, model.MaxBreaklines, model.Breaklines.size());
   countsSound &= checkCount("cut/fill", model.CutFillCount, model.MaxPoints, model.PointCutFill.size());
-  if (!countsSound) return report.Finish();
+  return countsSound;
+}
+
+}  // namespace
+
+std::vector<std::string> CheckTopology(const SurfaceModel& model) {
+  TopologyReport report;
+  if (!CountsSound(model, report)) return report.Finish();
 
   CheckBorder(model, report);
   CheckTriangles(model, report);
-  CheckSharedEdges(model, report);
+  CheckTriangleEdges(model, report, true);
   CheckBreaklines(model, report);
+  return report.Finish();
+}
+
+std::vector<std::string> CheckTriangleTopology(const SurfaceModel& model) {
+  TopologyReport report;
+  if (!CountsSound(model, report)) return report.Finish();
+  CheckTriangles(model, report);
+  CheckTriangleEdges(model, report, false);
   return report.Finish();
 }
 

@@ -126,8 +126,13 @@ std::vector<TriangleEdge> EdgesByPoints(const SurfaceModel& model);
 // Returns one line per broken invariant (empty when the model is sound): counts within
 // capacity, every stored index in range, distinct corners, neighbour lists symmetric with their
 // non-zero slots first, no triangle its own or a repeated neighbour, neighbours sharing an edge,
-// no edge in more than two triangles and the two triangles of an edge neighbours, and the border
-// a single closed ring. A wrecked model reports its first 100 faults.
+// no edge in more than two triangles, the two triangles of an edge neighbours on its two sides
+// (no fold), and the border a single closed ring. A wrecked model reports its first 100 faults.
 std::vector<std::string> CheckTopology(const SurfaceModel& model);
+// The part of CheckTopology that the triangles must pass to be contoured and measured: counts,
+// corners, the neighbours listed, and edges shared by two triangles at most, on their two sides.
+// Two triangles on one edge that do not list each other pass (files of other programs may
+// leave such links out).
+std::vector<std::string> CheckTriangleTopology(const SurfaceModel& model);
 
 }  // namespace terravue::model

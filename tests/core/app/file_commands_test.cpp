@@ -79,7 +79,9 @@ TEST_F(FileCommands, SaveAsWithAnUnknownFilterIsRefused) {
 TEST_F(FileCommands, AFailedSaveAsKeepsTheNameButNotTheRecentEntry) {
   ThreePoints();
   EXPECT_FALSE(SaveSurfaceAs(session, dir / "missing" / "SITE", 1));
-  EXPECT_EQ(port.Texts(FakeKind::Error), std::vector<std::string>{"File management error."});
+  EXPECT_EQ(port.Texts(FakeKind::Error),
+            std::vector<std::string>{"File management error.\r\n" + (dir / "missing" / "SITE.MDL").string() +
+                                     ": No such file or directory"});
   EXPECT_EQ(settings.Get(settings::ModelFileName), "SITE.MDL");
   EXPECT_TRUE(model::RecentFiles(settings).empty());
 }

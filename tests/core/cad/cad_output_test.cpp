@@ -91,8 +91,9 @@ TEST_F(OutputToCadTest, AFailedFileShowsTheErrorAndNoCompletion) {
     // The directory and name chosen are kept all the same.
     EXPECT_EQ(settings.Get(device::CadOutput::CadDataDirectory), (chosen.parent_path() / "").string());
   }
-  EXPECT_EQ(port.Texts(FakePort::Kind::Error).front().substr(0, msg::CadWriteErrorPrefix.size()),
-            msg::CadWriteErrorPrefix);
+  // A folder of that name is refused as the file is created, and stays as it was.
+  EXPECT_EQ(port.Texts(FakePort::Kind::Error).front(),
+            std::string(msg::BatchCreateError) + "\r\n" + (dir / "BUSY.MCR").string() + ": Is a directory");
   EXPECT_TRUE(fs::is_directory(dir / "BUSY.MCR" / "inner"));
 }
 

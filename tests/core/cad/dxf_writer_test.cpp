@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "cad_fixture.h"
+#include "support/file_size_limit.h"
 #include "common/messages.h"
 #include "device/map_options.h"
 #include "cad/cad_layers.h"
@@ -414,20 +415,38 @@ TEST_F(DxfWriterTest, FailuresLeaveTheExistingFileAlone) {
   {
     DxfWriter writer(session);
     EXPECT_FALSE(writer.Begin(dir / "missing" / "MAP.DXF"));
-    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{std::string(msg::DxfCreateError)});
+    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+              std::vector<std::string>{std::string(msg::DxfCreateError) + "\r\n" +
+                                       (dir / "missing" / "MAP.DXF").string() + ": No such file or directory"});
   }
-  // The file cannot be put in place (a folder holds the name): an error, and the folder and
-  // the temporary file are gone or untouched as they should be.
+  // A folder holds the name: refused before anything is drawn, the folder untouched.
   port.shown.clear();
   std::filesystem::create_directories(dir / "TAKEN.DXF" / "inner");
   {
     DxfWriter writer(session);
-    ASSERT_TRUE(writer.Begin(dir / "TAKEN.DXF"));
-    EXPECT_FALSE(writer.End());
+    EXPECT_FALSE(writer.Begin(dir / "TAKEN.DXF"));
   }
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error).size(), 1u);
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(msg::DxfCreateError) + "\r\n" + (dir / "TAKEN.DXF").string() +
+                                     ": Is a directory"});
   EXPECT_TRUE(std::filesystem::is_directory(dir / "TAKEN.DXF" / "inner"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "TAKEN.DXF.tvtmp"));
+  // The disk fills up while the entities are written: the error with the file and the reason,
+  // and the previous file as it was.
+  std::ofstream(dir / "FULL.DXF") << "previous";
+  const std::string full = testing::WithFileSizeLimit(4096, [&] {
+    port.shown.clear();
+    port.fileProblems.clear();
+    DxfWriter writer(session);
+    if (!writer.Begin(dir / "FULL.DXF")) return std::string("not begun");
+    writer.DevicePenDown();
+    for (int i = 0; i < 1000; ++i) writer.DevicePlot(false, i, i % 7, 0);
+    writer.DevicePenUp();
+    const bool written = writer.End();
+    return std::string(written ? "written" : "failed") + "\n" + port.Transcript();
+  });
+  EXPECT_EQ(full, "failed\nerror: " + std::string(msg::CadWriteError) + "\r\n" + (dir / "FULL.DXF").string() +
+                      ": File too large\n");
+  EXPECT_EQ(ReadAll(dir / "FULL.DXF"), "previous");
   // A run that ends early (an exception in the redraw) leaves an existing file as it was.
   {
     std::ofstream(dir / "OLD.DXF") << "previous";
@@ -435,7 +454,8 @@ TEST_F(DxfWriterTest, FailuresLeaveTheExistingFileAlone) {
     ASSERT_TRUE(writer.Begin(dir / "OLD.DXF"));
   }
   EXPECT_EQ(ReadAll(dir / "OLD.DXF"), "previous");
-  EXPECT_FALSE(std::filesystem::exists(dir / "OLD.DXF.tvtmp"));
+  // Nothing is left beside the files.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator{}), 3);
 }
 
 }  // namespace

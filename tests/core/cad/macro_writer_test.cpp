@@ -125,7 +125,9 @@ TEST_F(MacroWriterTest, MarkerKindNoneWritesSizeButNoComponents) {
 TEST_F(MacroWriterTest, CreateFailureShowsTheBatchMessage) {
   MacroWriter writer(session);
   EXPECT_FALSE(writer.Begin(dir / "missing" / "MAP.MCR"));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{std::string(msg::BatchCreateError)});
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{std::string(msg::BatchCreateError) + "\r\n" +
+                                     (dir / "missing" / "MAP.MCR").string() + ": No such file or directory"});
 }
 
 struct Dialect {

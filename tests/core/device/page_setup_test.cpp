@@ -285,7 +285,7 @@ TEST(ApplyScale, UnusableScalesAreNotApplied) {
   SettingsRecord s = SheetOf7p5By10();
   FitModel(s, ModelWith({{0, 0}, {1000, 0}, {1000, 10}}), true);
   const SettingsRecord before = s;
-  for (double bad : {0.0, -134.0, NaN, std::numeric_limits<double>::infinity(), 1.0}) {
+  for (double bad : {0.0, -134.0, NaN, std::numeric_limits<double>::infinity(), 1.0, 1e308}) {
     EXPECT_FALSE(ApplyScale(s, bad)) << bad;  // 1.0 is below the minimum of 9.16
     EXPECT_EQ(s, before) << bad;
   }

@@ -159,8 +159,11 @@ TEST_F(ExportFileTest, FailuresWriteNothingAndShowNoSummary) {
   EXPECT_EQ(ReadAll(kept), "previous contents\r\n");
   EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, std::string(msg::BorderIsInvalid)},
                                             {Kind::Error, std::string(msg::BorderIsInvalid)},
-                                            {Kind::Error, "File management error."},
-                                            {Kind::Error, "File management error."},
+                                            {Kind::Error, "File management error.\r\n" +
+                                                              (dir.path() / "NO" / "SUCH.BDR").string() +
+                                                              ": No such file or directory"},
+                                            {Kind::Error, "File management error.\r\n" + dir.path().string() +
+                                                              ": Is a directory"},
                                             {Kind::Error, std::string(msg::TooManyBreaklineParameters)},
                                             {Kind::Error, std::string(msg::BreaklineEndNotAPoint)}}));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);

@@ -61,7 +61,18 @@ INSTANTIATE_TEST_SUITE_P(
                        {{12.346, -710, 5, "   1"}}, "Total points loaded: 1"},
         CoordinateCase{"HeaderWithoutDigitsIsSkipped", "L Y X ZN",
                        "Point Northing Easting Elevation Code\n1 5000 3000 100.5 CP\n2 5010 3000 101 TREE 12\n",
-                       false, {{3000, 5000, 100.5, "   1"}, {3000, 5010, 101, "   2"}}, "Total points loaded: 2"},
+                       false, {{3000, 5000, 100.5, "   1"}, {3000, 5010, 101, "   2"}},
+                       "Total points loaded: 2\r\nLines with more numbers than the format reads: 1 (line 3)"},
+        // Numbers left on a line are named by line: the file may not be what the format says.
+        CoordinateCase{"DecimalCommasAreReportedByLine", "Y X ZN", "5000,5 3000,2 100,1\n\n5001,5 3001,2 101,1\n",
+                       false, {{5, 5000, 3000, "   1"}, {5, 5001, 3001, "   2"}},
+                       "Total points loaded: 2\r\nLines with more numbers than the format reads: 2 (lines 1, 3)"},
+        CoordinateCase{"HexNumberIsReported", "X Y ZN", "1 2 0x10\n3 4 5\n", false,
+                       {{1, 2, 0, "   1"}, {3, 4, 5, "   2"}},
+                       "Total points loaded: 2\r\nLines with more numbers than the format reads: 1 (line 1)"},
+        CoordinateCase{"CodesWithDigitsAreNoNumbers", "L X Y ZN",
+                       "1 10 20 30 CP1\n2 11 21 31 TREE12 MH-3\n3,12,22,32,CL1.5*1.5COLMN\n", false,
+                       {{10, 20, 30, "   1"}, {11, 21, 31, "   2"}, {12, 22, 32, "   3"}}, "Total points loaded: 3"},
         CoordinateCase{"HeaderWithDigitsIsAFailedLine", "X Y ZN", "Job 2024 survey\n1 2 3\n", false,
                        {{1, 2, 3, "   1"}},
                        "Total points loaded: 1\r\nLines not loaded: 1\r\n\r\nLine 1: the line ends before all its fields were read"},
@@ -191,13 +202,23 @@ TEST_F(CoordinateImportTest, AppendingKeepsTheOldPointsAndWarnsAboutTheBorder) {
                                 "triangulating."}}));
 }
 
-TEST_F(CoordinateImportTest, CapacityStopsTheLoadWithItsMessage) {
-  std::string content;
-  for (int i = 0; i < 32764; ++i) content += std::to_string(i % 200) + " " + std::to_string(i / 200) + " 1\n";
+TEST_F(CoordinateImportTest, CapacityMessageOnlyWhenPointsWereLeftOut) {
   ImportEntry(AsciiKind::Coordinates, 1);
-  const auto file = Write("FULL.ASC", content);
+  // Exactly as many points as fit, a blank line and a header-like line after them: all were
+  // loaded, so the summary is the usual one.
+  std::string exact;
+  for (int i = 0; i < 32763; ++i) exact += std::to_string(i % 200) + " " + std::to_string(i / 200) + " 1\n";
+  const auto all = LoadCoordinateFile(session, Write("EXACT.ASC", exact + "\nEND OF FILE\n"), {});
+  EXPECT_FALSE(all.cutAtCapacity);
+  EXPECT_EQ(model.PointCount, 32763);
+  EXPECT_EQ(port.Texts(Kind::Info), std::vector<std::string>{"Total points loaded: 32763"});
+  EXPECT_TRUE(port.Texts(Kind::Error).empty()) << port.Transcript();
+
+  // One point more: it is left out, and the capacity message says so.
+  port.shown.clear();
+  const auto file = Write("FULL.ASC", exact + "162 163 1\n");
   const auto result = LoadCoordinateFile(session, file, {.autoProcessActive = true});
-  EXPECT_TRUE(result.capacityReached);
+  EXPECT_TRUE(result.cutAtCapacity);
   EXPECT_EQ(model.PointCount, 32763);
   EXPECT_EQ(model.GetPointLabel(32763), "2763");
   EXPECT_EQ(model.PointX[32763], 162);

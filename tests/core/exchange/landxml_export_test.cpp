@@ -194,7 +194,10 @@ TEST_F(LandXmlExportTest, AFileThatCannotBeWrittenIsReported) {
   AddGrid(4, 2);
   EXPECT_FALSE(ExportLandXmlFile(session, dir.path() / "missing" / "SITE.xml", LandXmlUnit::Meter));
   EXPECT_FALSE(ExportLandXmlFile(session, dir.path(), LandXmlUnit::Meter));
-  EXPECT_EQ(port.Texts(Kind::Error), (std::vector<std::string>{"File management error.", "File management error."}));
+  EXPECT_EQ(port.Texts(Kind::Error),
+            (std::vector<std::string>{
+                "File management error.\r\n" + (dir.path() / "missing" / "SITE.xml").string() + ": No such file or directory",
+                "File management error.\r\n" + dir.path().string() + ": Is a directory"}));
   EXPECT_TRUE(port.Texts(Kind::Info).empty());
 }
 

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -234,6 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
         BreaklineCase{"HyphenatedChainStartsAgainPastAnUnknownPoint", "P N", "1-99-2-3\n", {{2, 3}},
                       "Total breaklines in memory = 1\r\nInvalid breaklines not loaded = 1\r\n\r\n"
                       "Line 1: there is no point number 99"},
+        BreaklineCase{"LeftOverNumbersAreReportedByLine", "P P N", "1 2 3\n2 3\n6 7 MH1\n", {{1, 2}, {2, 3}, {6, 7}},
+                      "Total breaklines in memory = 3\r\nLines with more numbers than the format reads = 1 (line 1)"},
         BreaklineCase{"NumbersAndPairsTogether", "P A P A N", "1 0 0 2 10 0\n7 20 10 8 30 10\n", {{1, 2}, {7, 8}},
                       "Total breaklines in memory = 2"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -313,22 +317,32 @@ TEST_F(BreaklineImportTest, FormatsThatCannotWorkAreRefused) {
   }
 }
 
-TEST_F(BreaklineImportTest, CapacityStopsTheLoadWithItsMessage) {
+TEST_F(BreaklineImportTest, CapacityMessageOnlyWhenBreaklinesWereLeftOut) {
   model.PointCount = 0;
   AddGrid(300, 20);
-  std::string content;
-  int lines = 0;
-  for (int i = 1; i <= 300 && lines < 32764; ++i)
-    for (int j = i + 1; j <= 300 && lines < 32764; ++j, ++lines)
-      content += std::to_string(i) + " " + std::to_string(j) + "\n";
   ImportFormat(AsciiKind::Breaklines, "P P N");
-  const auto result = LoadBreaklineFile(session, Write("MANY.BRK", content), {.autoProcessActive = true});
-  EXPECT_TRUE(result.capacityReached);
-  EXPECT_EQ(model.BreaklineCount, 32763);
-  EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, "Total breaklines in memory = 32763\r\n\r\nBreakline "
-                                                          "capacity has been reached.\r\nAll breaklines may not have "
-                                                          "been loaded."}}));
-  EXPECT_TRUE(model::CheckTopology(model).empty());
+  // Exactly as many as fit: all loaded, nothing to warn about. One more: left out, and said.
+  for (const int wanted : {32763, 32764}) {
+    SCOPED_TRACE(wanted);
+    port.shown.clear();
+    model.BreaklineCount = 0;
+    std::string content;
+    int lines = 0;
+    for (int i = 1; i <= 300 && lines < wanted; ++i)
+      for (int j = i + 1; j <= 300 && lines < wanted; ++j, ++lines)
+        content += std::to_string(i) + " " + std::to_string(j) + "\n";
+    const auto result = LoadBreaklineFile(session, Write("MANY.BRK", content), {.autoProcessActive = true});
+    const bool cut = wanted > 32763;
+    EXPECT_EQ(result.cutAtCapacity, cut);
+    EXPECT_EQ(model.BreaklineCount, 32763);
+    if (cut)
+      EXPECT_EQ(Messages(), (std::vector<Shown>{{Kind::Error, "Total breaklines in memory = 32763\r\n\r\nBreakline "
+                                                              "capacity has been reached.\r\nAll breaklines may not "
+                                                              "have been loaded."}}));
+    else
+      EXPECT_TRUE(Messages().empty()) << port.Transcript();
+    EXPECT_TRUE(model::CheckTopology(model).empty());
+  }
 }
 
 TEST_F(BreaklineImportTest, ARefusedFileAddsNothing) {
@@ -339,6 +353,25 @@ TEST_F(BreaklineImportTest, ARefusedFileAddsNothing) {
   EXPECT_EQ(result.status, LoadStatus::NotText);
   EXPECT_EQ(BreaklinesOf(model), (std::vector<std::pair<PointIndex, PointIndex>>{{1, 2}}));
   EXPECT_EQ(LoadBreaklineFile(session, dir.path() / "NONE.BRK", {}).status, LoadStatus::NotOpened);
+}
+
+// A pipe or a device given as an import file would block the load for ever: each loader refuses
+// anything but a regular file, at once, with the file and the reason.
+TEST_F(BreaklineImportTest, PipesAndDevicesAreRefusedAtOnce) {
+  const fs::path pipe = dir.path() / "PIPE.ASC";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto before = model.PointCount;
+  for (const fs::path& file : {pipe, fs::path("/dev/zero")}) {
+    SCOPED_TRACE(file);
+    port.shown.clear();
+    port.fileProblems.clear();
+    EXPECT_EQ(LoadCoordinateFile(session, file, {.append = true}).status, LoadStatus::NotOpened);
+    EXPECT_EQ(LoadBorderFile(session, file, {}).status, LoadStatus::NotOpened);
+    EXPECT_EQ(LoadBreaklineFile(session, file, {}).status, LoadStatus::NotOpened);
+    ASSERT_EQ(port.fileProblems.size(), 3u);
+    for (const FileProblem& problem : port.fileProblems) EXPECT_EQ(problem.Line(), file.string() + ": Not a regular file");
+  }
+  EXPECT_EQ(model.PointCount, before);
 }
 
 }  // namespace

@@ -157,6 +157,42 @@ TEST(TraceLevelLines, LevelThroughAVertexPassesThroughIt) {
   EXPECT_EQ(PlanOf(t.device.runs[0]), (Path{{5, 0}, {5, 5}, {5, 10}}));
 }
 
+// The segments are counted before anything is traced: a run above its limit asks first, naming
+// the interval and the count, and a No traces nothing. The count is the segments drawn.
+TEST(TraceLevelLines, ARunOfTooManySegmentsAsksFirst) {
+  const auto build = [](Traced& t) {
+    BuildSurface(t.model, {{0, 0, 0}, {10, 0, 10}, {10, 10, 10}, {0, 10, 0}, {5, 5, 5}},
+                 {{1, 2, 5}, {2, 3, 5}, {3, 4, 5}, {4, 1, 5}});
+  };
+  LevelLineRun run = ContourRun(0.5);
+  run.base = 0.25;  // no level through a corner
+  Traced all;
+  build(all);
+  all.Trace(run);
+  std::uint64_t drawn = 0;
+  for (const Stroke& stroke : all.device.runs) drawn += stroke.points.size() - 1;
+  ASSERT_GT(drawn, 0u);
+  EXPECT_EQ(all.outcome.segments, drawn);
+  EXPECT_TRUE(all.port.shown.empty());
+
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    Traced t;
+    build(t);
+    t.port.yesNoAnswers.push_back(yes);
+    run.segmentLimit = drawn - 1;
+    t.Trace(run);
+    EXPECT_EQ(t.port.shown, (std::vector<FakePort::Shown>{
+                                {FakePort::Kind::Question, "The contour interval 0.5 makes " + std::to_string(drawn) +
+                                                               " line segments, more than the " +
+                                                               std::to_string(drawn - 1) +
+                                                               " a map is drawn with in reasonable time and size."
+                                                               "\r\nDraw them anyway?"}}));
+    EXPECT_EQ(t.outcome.refused, !yes);
+    EXPECT_EQ(t.device.runs.size(), yes ? all.device.runs.size() : 0u);
+  }
+}
+
 struct EdgeOnLevelCase {
   const char* name;
   double otherSideZ;  // of the second triangle's third corner; the first one's is 0

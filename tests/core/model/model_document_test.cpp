@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailureCase{"OtherExtension", "SURVEY.XYZ", OpenFailureCase::SoundModel, nullptr,
                         "The file <SURVEY.XYZ> could not be loaded.", nullptr},
         OpenFailureCase{"Damaged", "BROKEN.MDL", OpenFailureCase::Bytes, "MDL\r\nshort",
-                        "File management error.", ""},
+                        "File management error.", ": the file ends before its last section"},
         OpenFailureCase{"WrongVariant", "SITE.MDV", OpenFailureCase::SoundModel, nullptr,
                         "Bad header in .MDV file.", ""}),
     [](const auto& info) { return std::string(info.param.name); });

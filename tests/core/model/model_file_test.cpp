@@ -8,9 +8,11 @@
 #include <sstream>
 
 #include "common/app_settings.h"
+#include "common/messages.h"
 #include "fuzz/model_reader_harness.h"
 #include "model/surface_model.h"
 #include "model_test_env.h"
+#include "support/file_size_limit.h"
 
 namespace terravue::model {
 namespace {
@@ -134,18 +136,23 @@ TEST_F(ModelFileTest, FailedSaveKeepsThePreviousFileAndTheModifiedState) {
   BuildBaseModel(model);
   const auto file = dir.path() / "SITE.MDL";
   test::WriteAll(file, "previous contents");
-  // The temporary file cannot be created where a directory of its name stands.
-  fs::create_directory(dir.path() / "SITE.MDL.tvtmp");
   settings.Set(settings::ModelSaved, false);
 
-  EXPECT_FALSE(WriteModelFile(session, file, 1, model.PointCount, ModelFileTypeMdl));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{"File management error."});
+  // The file cannot be written in full: the disk fills up after a few bytes.
+  const std::string full = testing::WithFileSizeLimit(64, [&] {
+    const bool written = WriteModelFile(session, file, 1, model.PointCount, ModelFileTypeMdl);
+    return std::string(written ? "written" : "failed") + "\n" + port.Transcript();
+  });
+  EXPECT_EQ(full, "failed\nerror: File management error.\r\n" + file.string() + ": File too large\n");
   EXPECT_EQ(test::ReadAll(file), "previous contents");
-  EXPECT_FALSE(settings.Get(settings::ModelSaved));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 
-  port.shown.clear();
-  EXPECT_FALSE(WriteModelFile(session, dir.path() / "missing" / "SITE.MDL", 1, model.PointCount, 2));
-  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{"File management error."});
+  // No folder to write in.
+  const auto nowhere = dir.path() / "missing" / "SITE.MDL";
+  EXPECT_FALSE(WriteModelFile(session, nowhere, 1, model.PointCount, 2));
+  EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
+            std::vector<std::string>{"File management error.\r\n" + nowhere.string() + ": No such file or directory"});
+  EXPECT_FALSE(settings.Get(settings::ModelSaved));
 }
 
 TEST_F(ModelFileTest, WritingWithoutPointsCreatesNoFileAndShowsNothing) {
@@ -175,6 +182,7 @@ struct FailureCase {
   std::function<void(std::string&, const Layout&)> damage;
   ModelFileStatus status;
   const char* message;
+  const char* fault = "";  // for InvalidData: what is out of range, named in the file
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
@@ -196,10 +204,16 @@ TEST_P(ModelFileFailureTest, LeavesAnEmptyModelAndShowsTheMessage) {
 
   BuildBaseModel(model);
   EXPECT_FALSE(ReadModelFile(session, file, 1, 1, c.type, 1));
-  // The message names the file on a line of its own.
+  // The message names the file and what is wrong with it on a line of its own.
+  ASSERT_EQ(port.fileProblems.size(), 1u);
   EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error),
-            std::vector<std::string>{std::string(c.message) + "\r\n" + file.string()});
+            std::vector<std::string>{std::string(c.message) + "\r\n" + port.fileProblems[0].Line()});
   EXPECT_EQ(model.PointCount, 0);
+  // What is wrong goes with the message, named in the file.
+  EXPECT_EQ(port.fileProblems[0].path, file);
+  if (c.status == ModelFileStatus::InvalidData) {
+    EXPECT_EQ(port.fileProblems[0].reason, c.fault);
+  }
 }
 
 const char* const Management = "File management error.";
@@ -253,18 +267,22 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NaNCoordinate", 2,
                     [](std::string& b,
                        const Layout& l) { PutF64(b, l.Z() + 16, std::numeric_limits<double>::quiet_NaN()); },
-                    ModelFileStatus::InvalidData, Management},
+                    ModelFileStatus::InvalidData, Management, "point 3: Z nan is beyond 1e+09"},
+        // One flipped byte in an exponent: in range of a double, far out of any survey.
+        FailureCase{"CoordinateBeyondTheLimit", 2,
+                    [](std::string& b, const Layout& l) { PutF64(b, l.X() + 8, 2.26e13); },
+                    ModelFileStatus::InvalidData, Management, "point 2: X 2.26e+13 is beyond 1e+09"},
         FailureCase{"InfiniteCoordinate", 2,
                     [](std::string& b,
                        const Layout& l) { PutF64(b, l.X(), -std::numeric_limits<double>::infinity()); },
-                    ModelFileStatus::InvalidData, Management},
+                    ModelFileStatus::InvalidData, Management, "point 1: X -inf is beyond 1e+09"},
         FailureCase{"InfiniteCutFill", 3,
                     [](std::string& b,
                        const Layout&) { b = WithCutFill({1.5, std::numeric_limits<double>::infinity()}); },
-                    ModelFileStatus::InvalidData, Management},
+                    ModelFileStatus::InvalidData, Management, "point 2: cut/fill inf is out of range"},
         FailureCase{"MoreCutFillValuesThanPoints", 3,
                     [](std::string& b, const Layout&) { b = WithCutFill(std::vector<double>(6, 1.0)); },
-                    ModelFileStatus::InvalidData, Management}),
+                    ModelFileStatus::InvalidData, Management, "6 cut/fill values for 5 points"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelFileTest, MissingFileIsAFileManagementError) {
@@ -323,6 +341,66 @@ INSTANTIATE_TEST_SUITE_P(
                   [](std::string& b, const Layout& l) { PutU16(b, l.Breaklines() + 5, 0); }, false},
         IndexCase{"BreaklineEndPastLastPoint",
                   [](std::string& b, const Layout& l) { PutU16(b, l.Breaklines() + 7, 6); }, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Triangles whose indices are in range but do not form a surface: the model opens without them,
+// with its points, border and breaklines, and says so; appended behind a surface, the first
+// surface keeps its own.
+struct TriangleFaultCase {
+  const char* name;
+  std::function<void(std::string&, const Layout&)> damage;
+  const char* fault;  // empty: the triangles are sound and kept
+};
+
+void PrintTo(const TriangleFaultCase& c, std::ostream* os) { *os << c.name; }
+
+class TriangleFaultTest : public ModelFileTest, public ::testing::WithParamInterface<TriangleFaultCase> {};
+
+TEST_P(TriangleFaultTest, OpensUntriangulatedAndSaysSo) {
+  const auto& c = GetParam();
+  std::string bytes = BaseModelBytes(ModelFileTypeMdl);
+  c.damage(bytes, Layout{ModelFileTypeMdl});
+  const auto file = dir.path() / "SITE.MDL";
+  test::WriteAll(file, bytes);
+  const bool kept = std::string(c.fault).empty();
+
+  ASSERT_TRUE(ReadModelFile(session, file, 1, 1, ModelFileTypeMdl, 1)) << port.Transcript();
+  EXPECT_EQ(model.PointCount, 5);
+  EXPECT_EQ(model.TriangleCount, kept ? 4 : 0);
+  EXPECT_EQ(model.BreaklineCount, 1);
+  EXPECT_EQ(model.BorderNext[4], 1);
+  EXPECT_TRUE(CheckTopology(model).empty());
+  if (kept) {
+    EXPECT_TRUE(port.shown.empty()) << port.Transcript();
+  } else {
+    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Warning),
+              std::vector<std::string>{std::string(msg::TrianglesNotLoaded) + "\r\n(" + c.fault + ")"});
+  }
+
+  BuildBaseModel(model);
+  ASSERT_EQ(ReadBytes(model, bytes, ModelFileTypeMdl, 6, 5, 2), ModelFileStatus::Ok);
+  EXPECT_EQ(model.PointCount, 10);
+  EXPECT_EQ(model.TriangleCount, kept ? 8 : 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, TriangleFaultTest,
+    ::testing::Values(
+        TriangleFaultCase{"Sound", [](std::string&, const Layout&) {}, ""},
+        TriangleFaultCase{"NeighbourNotMutual", [](std::string& b, const Layout& l) { PutU16(b, l.Neighbours() + 2, 0); },
+                          "triangle 4: neighbour 1 does not list it back"},
+        TriangleFaultCase{"NeighbourSharesNoEdge",
+                          [](std::string& b, const Layout& l) {
+                            PutU16(b, l.Neighbours() + 2, 3);  // triangle 1 lists 3, 3 lists 1
+                            PutU16(b, l.Neighbours() + 14, 1);
+                          },
+                          "triangle 1: neighbour 3 does not share an edge"},
+        TriangleFaultCase{"RepeatedCorner", [](std::string& b, const Layout& l) { PutU16(b, l.Corners() + 8, 2); },
+                          "triangle 2: corners 2, 2, 5 are not distinct"},
+        // The centre point moved out over the edge 1-2: triangle 1 folds over its neighbours,
+        // and every area and volume would count that ground twice.
+        TriangleFaultCase{"FoldedOverAnEdge", [](std::string& b, const Layout& l) { PutF64(b, l.X() + 72, -5); },
+                          "triangles 1 and 4: lie on the same side of edge 1-5 (folded)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModelFileTest, AppendCopiesIndicesUnchangedBehindTheFirstSurface) {
