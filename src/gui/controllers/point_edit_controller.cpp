@@ -1,5 +1,6 @@
 #include "controllers/point_edit_controller.h"
 
+#include "app/cursor.h"
 #include "app/point_commands.h"
 #include "commands/command_table.h"
 #include "controllers/view_controller.h"
@@ -41,9 +42,14 @@ void PointEditController::RegisterCommands() {
 }
 
 void PointEditController::AfterPointCommand(const tin::PointEditResult& result) {
-  if (!result.changed) return;
+  if (result.changed) AfterChange(result.resetScale);
+}
+
+void PointEditController::AfterChange(bool pageRefitted) {
+  // The surface under the cursor changed: so did its elevation there.
+  app::MoveCursorOnSurface(c_.Cursor(), c_.cursor, c_.cursor.x, c_.cursor.y);
   // A point beyond the old extremes refitted the page: the sheet is laid out anew.
-  if (result.resetScale)
+  if (pageRefitted)
     view_.SetUpScreen();
   else
     view_.Regenerate();
@@ -53,9 +59,7 @@ void PointEditController::AfterPointCommand(const tin::PointEditResult& result) 
 void PointEditController::Verify() {
   TVerifyForm form(c_.session, c_.help, &c_.window);
   form.Run(c_.cursor.x, c_.cursor.y);
-  if (!form.PointsChanged()) return;
-  view_.Regenerate();
-  c_.refresh();
+  if (form.PointsChanged()) AfterChange(false);
 }
 
 void PointEditController::Remove() {
@@ -69,8 +73,7 @@ void PointEditController::Remove() {
     return;
   }
   tin::RemovePointsCommand(c_.session, c_.locate, removeChoice_.interior, removeChoice_.exterior);
-  view_.Regenerate();
-  c_.refresh();
+  AfterChange(false);
 }
 
 }  // namespace terravue::gui

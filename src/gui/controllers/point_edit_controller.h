@@ -24,6 +24,7 @@ class PointEditController : public QObject {
 
  private:
   void AfterPointCommand(const tin::PointEditResult& result);
+  void AfterChange(bool pageRefitted);
   void Verify();
   void Remove();
 

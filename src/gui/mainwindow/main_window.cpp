@@ -490,6 +490,8 @@ void MainWindow::InstallHistory() {
   const auto step = [this, &c](bool redo) {
     if (!(redo ? c.history.Redo(c.session) : c.history.Undo(c.session))) return;
     c.locate.LastTriangle = 1;
+    // The surface under the cursor may have changed, and its elevation there with it.
+    if (c.session.model.PointCount > 0) app::MoveCursorOnSurface(c.Cursor(), c.cursor, c.cursor.x, c.cursor.y);
     viewController_->Regenerate();
   };
   commands_->SetHandler(C::Undo, [step] { step(false); });
