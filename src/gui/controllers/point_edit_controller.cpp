@@ -47,7 +47,7 @@ void PointEditController::AfterPointCommand(const tin::PointEditResult& result) 
 
 void PointEditController::AfterChange(bool pageRefitted) {
   // The surface under the cursor changed: so did its elevation there.
-  app::MoveCursorOnSurface(c_.Cursor(), c_.cursor, c_.cursor.x, c_.cursor.y);
+  if (c_.session.model.PointCount > 0) app::MoveCursorOnSurface(c_.Cursor(), c_.cursor, c_.cursor.x, c_.cursor.y);
   // A point beyond the old extremes refitted the page: the sheet is laid out anew.
   if (pageRefitted)
     view_.SetUpScreen();
