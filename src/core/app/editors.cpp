@@ -19,6 +19,7 @@ void Leave(EditorState& editors, Editor editor) {
 
 void Enter(Session& session, EditorState& editors, Editor editor) {
   switch (editor) {
+    case Editor::Coordinate: editors.undeletePoints.Reset(); break;
     case Editor::Border: tin::AllocateBorderErrors(session, editors.borderErrors); break;
     // A failed allocation was reported; the editor works on without error flags.
     case Editor::Breakline: tin::EnterBreaklineEditor(session, editors.breaklineEditor); break;

@@ -969,6 +969,9 @@ inline constexpr std::string_view VerifyPointsNearCursor =
     " The following points are within the specified tolerance of the cursor.";
 inline constexpr std::string_view VerifyPointsFound = " points were found within the specified tolerance.";
 inline constexpr std::string_view VerifyNoPointsFound = " No points were found within the specified tolerance.";
+// The Verify dialog's fields: "X", "Y", "Northing" or "Easting" for %1.
+inline constexpr std::string_view InvalidVerifyDifference = "Invalid %1 difference.";
+inline constexpr std::string_view InvalidVerifyLocation = "Invalid %1 location.";
 inline constexpr std::string_view RemoveNoBorder =
     "Border does not exist or\r\nis not properly defined.\r\n\r\nPoints can not be removed.";
 inline constexpr std::string_view InsufficientMemoryForRemoving = "Insufficient memory for removing points.";

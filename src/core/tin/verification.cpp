@@ -36,6 +36,7 @@ struct Sweep {
   Session& session;
   const VerifyOptions& options;
   TextReport& report;
+  const ProgressFn& progress;
   bool eastingFirst;
   bool interactive;
   std::vector<std::uint8_t> marked;
@@ -91,10 +92,10 @@ struct Sweep {
     const double tc = byX ? options.toleranceY : options.toleranceX;
     const auto along = [&](int k) { return byX ? m().PointX[order[k]] : m().PointY[order[k]]; };
     const auto across = [&](int k) { return byX ? m().PointY[order[k]] : m().PointX[order[k]]; };
-    session.port.SetProgress(0);
+    progress(0);
     int hi = 1;
     for (int i = 1; i < n; ++i) {
-      session.port.SetProgress(i * 100 / n);
+      progress(i * 100 / n);
       while (hi < n && std::fabs(along(i) - along(hi + 1)) <= ts) ++hi;
       if (hi <= i) {
         hi = i + 1;
@@ -116,7 +117,7 @@ struct Sweep {
         if (interactive && options.chooser != nullptr) Ask(a, b);
       }
     }
-    session.port.SetProgress(100);
+    progress(100);
     report.WriteLine("");
     report.WriteLine(pairs == 0 ? std::string(msg::VerifyNoDuplicates)
                                 : std::string(msg::VerifyTotalPairs) + FormatReal(pairs, 4, 0));
@@ -210,6 +211,39 @@ void DeleteDuplicatePoint(SurfaceModel& m, PointIndex p, const VerifyOptions& op
 
 }  // namespace
 
+std::optional<VerifyOptions> ReadVerifyFields(Session& session, const VerifyFieldTexts& texts, VerifyOptions options,
+                                              int& refused) {
+  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const std::string_view first = eastingFirst ? "X" : "Northing";
+  const std::string_view second = eastingFirst ? "Y" : "Easting";
+  double values[4] = {};
+  const std::string* fields[4] = {&texts.firstDifference, &texts.secondDifference, &texts.firstLocation,
+                                  &texts.secondLocation};
+  const int count = options.searchAll ? 2 : 4;
+  for (int k = 0; k < count; ++k) {
+    const std::optional<double> v = ParseReal(*fields[k]);
+    const std::string_view name = k % 2 == 0 ? first : second;
+    if (k < 2 && (!v || *v < MinimumDifference)) {
+      ReportBelowMinimum(session.port, FillText(msg::InvalidVerifyDifference, {name}),
+                         FormatReal(MinimumDifference, 0, 3));
+    } else if (k >= 2 && !v) {
+      session.port.ShowError(FillText(msg::InvalidVerifyLocation, {name}));
+    } else {
+      values[k] = *v;
+      continue;
+    }
+    refused = k;
+    return std::nullopt;
+  }
+  options.toleranceX = eastingFirst ? values[0] : values[1];
+  options.toleranceY = eastingFirst ? values[1] : values[0];
+  if (!options.searchAll) {
+    options.searchX = eastingFirst ? values[2] : values[3];
+    options.searchY = eastingFirst ? values[3] : values[2];
+  }
+  return options;
+}
+
 PairChoice SuggestedChoice(bool firstOnBorder, bool secondOnBorder, PointIndex first, PointIndex second) {
   if (firstOnBorder && secondOnBorder) return PairChoice::Neither;
   if (firstOnBorder) return PairChoice::Second;
@@ -235,15 +269,20 @@ VerifyResult RunVerification(Session& session, const VerifyOptions& given) {
     return result;
   }
   report.WriteHeader(kind.title, session.settings, m.Comment(), session.clock());
-  session.port.BeginProgress("", true);
+  // The dialog shows its own meter; otherwise the progress window.
+  const ProgressFn progress = options.progress ? options.progress : session.port.Progress();
+  if (!options.progress) session.port.BeginProgress("", true);
+  const auto endProgress = [&] {
+    if (!options.progress) session.port.EndProgress();
+  };
   if (options.searchAll) {
-    Sweep sweep{session, options, report, eastingFirst, options.interactive, {}, 0, 0};
+    Sweep sweep{session, options, report, progress, eastingFirst, options.interactive, {}, 0, 0};
     std::vector<PointIndex> order;
     try {
       sweep.marked.assign(static_cast<std::size_t>(m.PointCount) + 1, 0);
       order.resize(static_cast<std::size_t>(m.PointCount) + 1);
     } catch (const std::bad_alloc&) {
-      session.port.EndProgress();
+      endProgress();
       session.port.ShowError(msg::InsufficientMemoryForVerification);
       return result;
     }
@@ -285,10 +324,10 @@ VerifyResult RunVerification(Session& session, const VerifyOptions& given) {
     const std::string uy = "                     Y = " + FormatReal(options.toleranceY, 14, 4);
     report.WriteLine(eastingFirst ? tx : ty);
     report.WriteLine(eastingFirst ? uy : ux);
-    session.port.SetProgress(0);
+    progress(0);
     int found = 0;
     for (PointIndex i = 1; i <= m.PointCount; ++i) {
-      session.port.SetProgress(i * 100 / m.PointCount);
+      progress(i * 100 / m.PointCount);
       if (std::fabs(m.PointX[i] - options.searchX) >= options.toleranceX ||
           std::fabs(m.PointY[i] - options.searchY) >= options.toleranceY)
         continue;
@@ -301,12 +340,12 @@ VerifyResult RunVerification(Session& session, const VerifyOptions& given) {
       }
       report.WriteLine(ListingLine(m, i, eastingFirst));
     }
-    session.port.SetProgress(100);
+    progress(100);
     report.WriteLine("");
     report.WriteLine(found == 0 ? std::string(msg::VerifyNoPointsFound)
                                 : " " + FormatInteger(found, 0) + std::string(msg::VerifyPointsFound));
   }
-  session.port.EndProgress();
+  endProgress();
   if (options.automatic) {
     report.Close();
     std::error_code ignored;

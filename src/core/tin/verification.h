@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "common/user_port.h"
 #include "model/indices.h"
 
 namespace terravue {
@@ -39,6 +41,8 @@ struct VerifyOptions {
   PairChooser* chooser = nullptr;
   // Automatic processing: differences 0.001, all points, no questions, no listing shown.
   bool automatic = false;
+  // Where the run reports its progress; without it, the progress window.
+  ProgressFn progress;
 };
 
 struct VerifyResult {
@@ -48,6 +52,20 @@ struct VerifyResult {
 };
 
 VerifyResult RunVerification(Session& session, const VerifyOptions& options);
+
+// The Verify dialog's four fields, each pair in the user's coordinate order (the first field
+// holds X for Easting-Northing, Y for Northing-Easting).
+struct VerifyFieldTexts {
+  std::string firstDifference, secondDifference, firstLocation, secondLocation;
+};
+inline constexpr double MinimumDifference = 0.001;
+// Reads the differences and, when one location is searched, its place into `options`. A
+// difference that is not a number of at least 0.001 is refused with its field's error and the
+// minimum ("Invalid X difference.", "Minimum value is: 0.001"); a location that is not a number
+// with "Invalid X location.". On a refusal nothing is returned and `refused` holds the field
+// (0..3 in the order above).
+std::optional<VerifyOptions> ReadVerifyFields(Session& session, const VerifyFieldTexts& texts, VerifyOptions options,
+                                              int& refused);
 
 // The pair suggestion: the higher-numbered point off the border, never a border point.
 PairChoice SuggestedChoice(bool firstOnBorder, bool secondOnBorder, PointIndex first, PointIndex second);

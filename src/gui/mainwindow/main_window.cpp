@@ -31,6 +31,7 @@
 #include "controllers/file_controller.h"
 #include "controllers/help_controller.h"
 #include "controllers/output_controller.h"
+#include "controllers/point_edit_controller.h"
 #include "controllers/view3d_controller.h"
 #include "controllers/view_controller.h"
 #include "dialogs/editor_bar_form.h"
@@ -104,6 +105,7 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   helpController_->RegisterCommands();
   auto* exchangeController = new ExchangeController(*context_, *viewController_, this);
   exchangeController->RegisterCommands();
+  (new PointEditController(*context_, *viewController_, this))->RegisterCommands();
   exchangeController->onModelLoaded = [this] { ModelLoaded(); };
   exchangeController->helpViewer = &help;
   fileController_->importHelp = [&help] { help.ShowContext(ImportHelpContext); };
@@ -488,6 +490,8 @@ void MainWindow::InstallHistory() {
   const auto step = [this, &c](bool redo) {
     if (!(redo ? c.history.Redo(c.session) : c.history.Undo(c.session))) return;
     c.locate.LastTriangle = 1;
+    // The surface under the cursor may have changed, and its elevation there with it.
+    if (c.session.model.PointCount > 0) app::MoveCursorOnSurface(c.Cursor(), c.cursor, c.cursor.x, c.cursor.y);
     viewController_->Regenerate();
   };
   commands_->SetHandler(C::Undo, [step] { step(false); });

@@ -1,4 +1,6 @@
 #include <deque>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -96,6 +98,69 @@ TEST_F(VerificationTest, AutomaticModeDeletesNothingAndShowsNothing) {
   EXPECT_EQ(model.PointCount, 3);
   EXPECT_TRUE(port.reports.empty());
 }
+
+TEST_F(VerificationTest, TheDialogsMeterTakesTheProgressInsteadOfTheWindow) {
+  AddPoints({{0, 0}, {10, 0}, {5, 5}, {5, 5.0005}});
+  std::vector<int> meter;
+  VerifyOptions options;
+  options.progress = [&meter](int percent) { meter.push_back(percent); };
+  EXPECT_EQ(RunVerification(session, options).pairs, 1);
+  ASSERT_FALSE(meter.empty());
+  EXPECT_EQ(meter.front(), 0);
+  EXPECT_EQ(meter.back(), 100);
+  EXPECT_TRUE(port.progress.empty());
+  EXPECT_TRUE(port.Texts(testing::FakePort::Kind::Progress).empty());
+}
+
+// The Verify dialog's fields as typed, in the user's coordinate order.
+struct FieldsCase {
+  const char* name;
+  bool eastingFirst;
+  bool searchAll;
+  VerifyFieldTexts texts;
+  int refused;          // -1: read
+  const char* message;  // the error shown on a refusal
+  double toleranceX, toleranceY, searchX, searchY;
+};
+void PrintTo(const FieldsCase& c, std::ostream* os) { *os << c.name; }
+class VerifyFieldsCases : public VerificationTest, public ::testing::WithParamInterface<FieldsCase> {};
+
+TEST_P(VerifyFieldsCases, ReadInTheUsersOrderOrRefusedByField) {
+  const FieldsCase& c = GetParam();
+  settings.Set(terravue::settings::CoordinateOrder, c.eastingFirst ? 1 : 0);
+  VerifyOptions given;
+  given.searchAll = c.searchAll;
+  given.searchX = -1;
+  given.searchY = -2;
+  int refused = -1;
+  const std::optional<VerifyOptions> read = ReadVerifyFields(session, c.texts, given, refused);
+  EXPECT_EQ(refused, c.refused);
+  if (c.refused >= 0) {
+    EXPECT_FALSE(read);
+    EXPECT_EQ(port.Texts(testing::FakePort::Kind::Error), std::vector<std::string>{c.message});
+    return;
+  }
+  ASSERT_TRUE(read) << port.Transcript();
+  EXPECT_TRUE(port.shown.empty()) << port.Transcript();
+  EXPECT_EQ(read->toleranceX, c.toleranceX);
+  EXPECT_EQ(read->toleranceY, c.toleranceY);
+  EXPECT_EQ(read->searchX, c.searchX);
+  EXPECT_EQ(read->searchY, c.searchY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, VerifyFieldsCases,
+    ::testing::Values(
+        FieldsCase{"NorthingFirst", false, false, {"0.5", "0.25", "200", "100"}, -1, "", 0.25, 0.5, 100, 200},
+        FieldsCase{"EastingFirst", true, false, {"0.5", "0.25", "200", "100"}, -1, "", 0.5, 0.25, 200, 100},
+        FieldsCase{"MinimumAccepted", true, true, {"0.001", "0.001", "", ""}, -1, "", 0.001, 0.001, -1, -2},
+        FieldsCase{"BelowMinimum", false, true, {"0.0005", "1", "", ""}, 0,
+                   "Invalid Northing difference.\r\nMinimum value is: 0.001", 0, 0, 0, 0},
+        FieldsCase{"DifferenceNotANumber", true, true, {"1", "one", "", ""}, 1,
+                   "Invalid Y difference.\r\nMinimum value is: 0.001", 0, 0, 0, 0},
+        FieldsCase{"LocationNotANumber", false, false, {"1", "1", "5", "x"}, 3, "Invalid Easting location.", 0, 0, 0, 0},
+        FieldsCase{"LocationIgnoredForAllPoints", false, true, {"1", "2", "x", "x"}, -1, "", 2, 1, -1, -2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct RemoveCase {
   const char* name;
