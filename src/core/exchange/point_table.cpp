@@ -169,12 +169,29 @@ void PointTableEditor::OpenRow(PointIndex p) {
   m.BorderNext[p] = NoPoint;
 }
 
+bool PointTableEditor::MayOpenRow() const {
+  const model::SurfaceModel& m = session_.model;
+  if (m.PointCount < m.MaxPoints) return true;
+  session_.port.ShowError(msg::PointCapacityCannotAdd);
+  return false;
+}
+
+bool PointTableEditor::MayUndelete() const {
+  if (!MayOpenRow()) return false;
+  if (!undelete_.Empty()) return true;
+  session_.port.ShowWarning(msg::NothingToUndelete);
+  return false;
+}
+
+bool PointTableEditor::MayDelete(PointIndex p) const {
+  const model::SurfaceModel& m = session_.model;
+  if (p < 1 || p > m.PointCount) return false;
+  return m.BorderNext[p] == NoPoint || session_.port.AskYesNo(msg::DeleteBorderPointQuestion);
+}
+
 std::optional<PointIndex> PointTableEditor::Add() {
   model::SurfaceModel& m = session_.model;
-  if (m.PointCount >= m.MaxPoints) {
-    session_.port.ShowError(msg::PointCapacityCannotAdd);
-    return std::nullopt;
-  }
+  if (!MayOpenRow()) return std::nullopt;
   OpenRow(static_cast<PointIndex>(m.PointCount + 1));
   Changed(true);
   return m.PointCount;
@@ -182,38 +199,29 @@ std::optional<PointIndex> PointTableEditor::Add() {
 
 std::optional<PointIndex> PointTableEditor::Insert(PointIndex before) {
   model::SurfaceModel& m = session_.model;
-  if (m.PointCount >= m.MaxPoints) {
-    session_.port.ShowError(msg::PointCapacityCannotAdd);
-    return std::nullopt;
-  }
   if (before < 1 || before > m.PointCount) return Add();
+  if (!MayOpenRow()) return std::nullopt;
   OpenRow(before);
   Changed(true);
   return before;
 }
 
-std::optional<PointIndex> PointTableEditor::Delete(PointIndex p) {
+std::optional<PointIndex> PointTableEditor::Delete(PointIndex p, bool confirmed) {
   model::SurfaceModel& m = session_.model;
   if (p < 1 || p > m.PointCount) return std::nullopt;
-  if (m.BorderNext[p] != NoPoint && !session_.port.AskYesNo(msg::DeleteBorderPointQuestion)) return std::nullopt;
+  if (!confirmed && !MayDelete(p)) return std::nullopt;
   undelete_.Push({m.GetPointLabel(p), m.PointX[p], m.PointY[p], m.PointZ[p]});
   m.TriangleCount = 0;
   tin::RemovePointFromModel(m, p);
   Changed(true);
+  // The editor always shows a row: the last point gives way to an empty one.
   if (m.PointCount == 0) return Add();
   return std::min(p, m.PointCount);
 }
 
 std::optional<PointIndex> PointTableEditor::Undelete() {
   model::SurfaceModel& m = session_.model;
-  if (m.PointCount >= m.MaxPoints) {
-    session_.port.ShowError(msg::PointCapacityCannotAdd);
-    return std::nullopt;
-  }
-  if (undelete_.Empty()) {
-    session_.port.ShowWarning(msg::NothingToUndelete);
-    return std::nullopt;
-  }
+  if (!MayUndelete()) return std::nullopt;
   const tin::PointValues point = undelete_.Pop();
   const PointIndex p = *Add();
   m.PointX[p] = point.x;

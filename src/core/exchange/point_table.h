@@ -54,10 +54,18 @@ class PointTableEditor {
   // number or a read-only column. A real change marks the model modified.
   bool SetCell(PointIndex row, EditorColumn column, std::string_view text);
 
-  // The commands. Each returns the row to make active, or nothing when it did nothing.
+  // Whether a command may go on, after its message or question: a row can be opened (point
+  // capacity), a deleted point can come back (capacity, the stack), p may go (a border point is
+  // asked about). A table view asks first, so that it learns of the change as it happens.
+  bool MayOpenRow() const;
+  bool MayUndelete() const;
+  bool MayDelete(PointIndex p) const;
+
+  // The commands. Each returns the row to make active, or nothing when it did nothing. Delete
+  // asks MayDelete unless the caller did.
   std::optional<PointIndex> Add();
   std::optional<PointIndex> Insert(PointIndex before);
-  std::optional<PointIndex> Delete(PointIndex p);
+  std::optional<PointIndex> Delete(PointIndex p, bool confirmed = false);
   std::optional<PointIndex> Undelete();
   // Empties the model after the unsaved-changes question and leaves one empty point.
   std::optional<PointIndex> New();
