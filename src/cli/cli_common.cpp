@@ -23,6 +23,17 @@ namespace terravue::cli {
 
 namespace fs = std::filesystem;
 
+bool Numbers(const std::vector<std::string>& all, std::size_t& i, int count, std::vector<double>& out) {
+  out.clear();
+  for (int k = 0; k < count; ++k) {
+    if (i + 1 >= all.size()) return false;
+    const auto v = ParseReal(all[++i]);
+    if (!v || !std::isfinite(*v)) return false;
+    out.push_back(*v);
+  }
+  return true;
+}
+
 int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage) {
   cx.err << "terravue-cli: " << verb << ": " << problem << '\n' << usage;
   return ExitUsage;

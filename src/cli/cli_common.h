@@ -20,6 +20,10 @@ struct RedrawOptions;
 
 namespace terravue::cli {
 
+// Reads `count` finite numbers after position i of `args`, moving i past them; false when one
+// is missing or is no finite number.
+bool Numbers(const std::vector<std::string>& args, std::size_t& i, int count, std::vector<double>& out);
+
 // Prints "terravue-cli: VERB: PROBLEM" and the verb's usage; returns ExitUsage.
 int UsageError(Context& cx, std::string_view verb, std::string_view problem, std::string_view usage);
 

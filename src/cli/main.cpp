@@ -63,6 +63,16 @@ constexpr Verb kVerbs[] = {
     {"remove", RunRemove,
      "remove MODEL (--inside | --outside | --both) -o OUT\n"
      "                                 delete the points off the border inside it, outside it or both"},
+    {"list", RunList,
+     "list MODEL (--points [--range A B] | --border | --breaklines [--range A B]) [--report OUT]\n"
+     "                                 print the point, border or breakline listing"},
+    {"transform", RunTransform,
+     "transform MODEL (--factor FX FY FZ | --translate DX DY DZ | --rotate DEGREES --about X Y) -o OUT\n"
+     "                                 factor, translate or rotate every point"},
+    {"auto", RunAuto,
+     "auto POINTS [--format CODES | --entry N] [--remove-duplicates] [--border F ...]\n"
+     "    [--breaklines F ...] [--append MODEL] -o MODEL\n"
+     "                                 Auto Process: load, verify, border and triangulate in one run"},
     {"volume", RunVolume,
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"
      "    [--list-cutfill[-existing|-proposed]] [--skip-zero-cutfill] [--comment TEXT]...\n"

@@ -24,18 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Reads `count` numbers after position i of `all`.
-bool Numbers(const std::vector<std::string>& all, std::size_t& i, int count, std::vector<double>& out) {
-  out.clear();
-  for (int k = 0; k < count; ++k) {
-    if (i + 1 >= all.size()) return false;
-    const auto v = ParseReal(all[++i]);
-    if (!v || !std::isfinite(*v)) return false;
-    out.push_back(*v);
-  }
-  return true;
-}
-
 bool WriteModel(Session& session, const fs::path& output, Context& cx, std::string_view verb) {
   if (model::WriteModelFile(session, output, 1, session.model.PointCount, model::ModelFileTypeOf(output))) return true;
   cx.err << "terravue-cli: " << verb << ": could not write '" << output.string() << "'\n";

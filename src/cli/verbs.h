@@ -49,5 +49,8 @@ int RunVolume(const Args& args, Context& cx);
 int RunMap(const Args& args, Context& cx);
 int RunDxf(const Args& args, Context& cx);
 int RunAnalyze(const Args& args, Context& cx);
+int RunList(const Args& args, Context& cx);
+int RunTransform(const Args& args, Context& cx);
+int RunAuto(const Args& args, Context& cx);
 
 }  // namespace terravue::cli

@@ -148,12 +148,15 @@ TEST_F(ImportExportCli, ALoadCutAtCapacityFailsUnlessAccepted) {
   EXPECT_EQ(fits.err.find("capacity"), std::string::npos) << fits.err;
   EXPECT_EQ(ReadModel("EXACT.MDL").PointCount, 32763);
 
-  const CliRun cut = Cli("import MORE.XYZ --format \"X Y ZN\" -o MORE.MDL");
-  EXPECT_EQ(cut.exitCode, 1);
-  EXPECT_NE(cut.err.find("Point capacity has been reached."), std::string::npos) << cut.err;
-  EXPECT_NE(cut.err.find("no model was written (--accept-partial keeps the ones that fit)"), std::string::npos)
-      << cut.err;
-  EXPECT_FALSE(fs::exists(dir_ / "MORE.MDL"));
+  for (const char* verb : {"import", "auto"}) {
+    SCOPED_TRACE(verb);
+    const CliRun cut = Cli(std::string(verb) + " MORE.XYZ --format \"X Y ZN\" -o MORE.MDL");
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_NE(cut.err.find("Point capacity has been reached."), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("no model was written (--accept-partial keeps the ones that fit)"), std::string::npos)
+        << cut.err;
+    EXPECT_FALSE(fs::exists(dir_ / "MORE.MDL"));
+  }
 
   const CliRun accepted = Cli("import MORE.XYZ --format \"X Y ZN\" --accept-partial -o MORE.MDL");
   EXPECT_EQ(accepted.exitCode, 0) << accepted.err;

@@ -378,6 +378,96 @@ inline constexpr std::string_view BreaklinesNotExecuted =
 inline constexpr std::string_view NoBreaklineErrorsFound = "No breakline errors found.";
 inline constexpr std::string_view NoBreaklinesPresent = "No breaklines present.";
 
+// Coordinate tools: listings, the range dialog, factor/translate/rotate, search, the text editor
+// and Auto Process.
+inline constexpr std::string_view UnableToListPoints = "Unable to list points.";
+inline constexpr std::string_view UnableToListBorderPoints = "Unable to list border points.";
+inline constexpr std::string_view UnableToListBreaklines = "Unable to list breaklines.";
+inline constexpr std::string_view PointListingRange = "  Listing of data point #";
+inline constexpr std::string_view BreaklineListingRange = "  Listing of breakline #";
+inline constexpr std::string_view ListingRangeThrough = " through #";
+inline constexpr std::string_view PointListingColumnsXY =
+    "     Number  Label           X              Y              Z";
+inline constexpr std::string_view PointListingColumnsYX =
+    "     Number  Label           Y              X              Z";
+inline constexpr std::string_view BreaklineListingHeadXY =
+    "Breakline          Beginning                               Ending";
+inline constexpr std::string_view BreaklineListingColumnsXY =
+    " Number   Point         X              Y      Point          X              Y";
+inline constexpr std::string_view BreaklineListingColumnsYX =
+    " Number   Point         Y              X      Point          Y              X";
+inline constexpr std::string_view PrintPointListCaption = "Print Point List";
+inline constexpr std::string_view PrintBreaklineListCaption = "Print Breakline List";
+inline constexpr std::string_view DefineBorderPointsCaption = "Define Border Points";
+inline constexpr std::string_view DefineBreaklinesCaption = "Define Breaklines";
+inline constexpr std::string_view FirstPointLabel = "First point >";
+inline constexpr std::string_view LastPointLabel = "Last point >";
+inline constexpr std::string_view FirstBreaklineLabel = "First breakline >";
+inline constexpr std::string_view LastBreaklineLabel = "Last breakline >";
+inline constexpr std::string_view StartPointLabel = "Start point >";
+inline constexpr std::string_view EndPointLabel = "End point >";
+inline constexpr std::string_view FirstPointAfterLast = "The first point must be less than or equal to the last point.";
+inline constexpr std::string_view FirstBreaklineAfterLast =
+    "The first breakline must be less than or equal to the last breakline.";
+inline constexpr std::string_view StartPointAfterEnd = "The start point must be less than or equal to the end point.";
+inline constexpr std::string_view FactorPointsCaption = "Factor Points";
+inline constexpr std::string_view TranslatePointsCaption = "Translate Points";
+inline constexpr std::string_view RotatePointsCaption = "Rotate Points";
+inline constexpr std::string_view FactorForX = "Factor for X value >";
+inline constexpr std::string_view FactorForY = "Factor for Y value >";
+inline constexpr std::string_view FactorForNorthing = "Factor for Northing value >";
+inline constexpr std::string_view FactorForEasting = "Factor for Easting value >";
+inline constexpr std::string_view FactorForElevation = "Factor for elevation >";
+inline constexpr std::string_view OffsetForX = "Offset for X value >";
+inline constexpr std::string_view OffsetForY = "Offset for Y value >";
+inline constexpr std::string_view OffsetForNorthing = "Offset for Northing value >";
+inline constexpr std::string_view OffsetForEasting = "Offset for Easting value >";
+inline constexpr std::string_view OffsetForElevation = "Offset for elevation >";
+inline constexpr std::string_view RotateCenterX = "Rotate center X >";
+inline constexpr std::string_view RotateCenterY = "Rotate center Y >";
+inline constexpr std::string_view RotateCenterNorthing = "Rotate center Northing >";
+inline constexpr std::string_view RotateCenterEasting = "Rotate center Easting >";
+inline constexpr std::string_view RotationAngleLabel = "Rotation angle >";
+inline constexpr std::string_view RotationAngleHint = "Enter the rotation angle in decimal degrees";
+inline constexpr std::string_view PlanFactorZero = "A factor of 0 for X or Y would put every point on one line.";
+inline constexpr std::string_view TransformNotANumber = "Every value must be a finite number.";
+inline constexpr std::string_view TransformOutOfLimits =
+    "The transformed coordinates would exceed the coordinate limits (999,999,999.999).\r\nNo points were changed.";
+inline constexpr std::string_view TransformSurfaceRebuilt =
+    "The transformation turned some triangles over; the surface was triangulated again.";
+inline constexpr std::string_view LabelNotFound = "That label could not be found.";
+inline constexpr std::string_view ExactMatchNotFound = "An exact match was not found.";
+inline constexpr std::string_view SearchNotAvailable = "N/A";
+inline constexpr std::string_view TextEditorCaption = "Coordinate Editor";
+inline constexpr std::string_view TooFewPointsForModel =
+    "Must have 3 or more points to make a surface model.\r\nPoint count has been reset to zero.";
+inline constexpr std::string_view PointCapacityCannotAdd = "Point capacity has been reached. This point can not be added.";
+inline constexpr std::string_view DeleteBorderPointQuestion =
+    "WARNING - The current point is a part of the border.\r\nDelete border point ?";
+inline constexpr std::string_view ErasePointsAnyway =
+    "WARNING - The current file has not been saved.\r\nErase points anyway?";
+inline constexpr std::string_view JumpToPointTitle = "Jump To Point";
+inline constexpr std::string_view JumpToPointPrompt = "Jump to point number?";
+inline constexpr std::string_view EditorFileNamePrefix = "File Name: ";
+inline constexpr std::string_view EditorNoDataLoaded = "(No data loaded)";
+inline constexpr std::string_view EditorUnmodified = " (unmodified)";
+inline constexpr std::string_view EditorCommentPrefix = "Field Comment: ";
+inline constexpr std::string_view EditorNoComment = "(None specified)";
+inline constexpr std::string_view EditorTotalPoints = "  Total Points: ";
+inline constexpr std::string_view EditorAvailablePoints = "  Available Points: ";
+inline constexpr std::string_view EditorTriangulationDropped =
+    "Points were moved so that some triangles turned over.\r\nThe triangulation has been discarded; "
+    "triangulate the points again.";
+inline constexpr std::string_view AutoProcessCaption = "Automatic Processing";
+inline constexpr std::string_view CoordinateFileMissing =
+    "The coordinate file does not exist.\r\nCoordinate data can not be loaded.\r\nAuto process stopped.";
+inline constexpr std::string_view BorderFileMissing = "The border file does not exist.\r\nBorder data can not be loaded.";
+inline constexpr std::string_view BreaklineFileMissing =
+    "The breakline file does not exist.\r\nBreakline data can not be loaded.";
+inline constexpr std::string_view VerificationFailedStop = "Verification of points failed. Auto process stopped.";
+inline constexpr std::string_view BorderErrorStop = "Error with border. Auto process stopped.";
+inline constexpr std::string_view NoPointsLoadedStop = "No points were loaded. Auto process stopped.";
+
 // Volumes: the two commands, the Surface Comparison dialog and the volume report.
 inline constexpr std::string_view NoTrianglesForExistingSurface =
     "Triangulation data is not available\r\nfor existing surface model.";

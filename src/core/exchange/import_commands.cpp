@@ -87,6 +87,8 @@ void TakeImportedIdentity(Session& session, const std::string& fileName) {
   s.Set(settings::ModelFileType, std::uint8_t{0});
 }
 
+}  // namespace
+
 // Imported points stand for the model now: its name, extents, page and preset sizes follow
 // them, and loose points get markers, as they would show nothing on the map without them.
 void TakeImportedModel(Session& session, const std::string& fileName) {
@@ -100,8 +102,6 @@ void TakeImportedModel(Session& session, const std::string& fileName) {
     s.Set(device::PointOptions::MarkerKind, MarkerPlus);
   session.port.ModelStateChanged();
 }
-
-}  // namespace
 
 std::string DefaultImportFileName(const SettingsRecord& s, AsciiKind kind) {
   std::string last = s.Get(ImportRecord(kind).FileName());

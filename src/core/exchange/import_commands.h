@@ -68,6 +68,11 @@ enum class ImportOutcome {
   Loaded,       // the model changed
 };
 
+// After points were read from `fileName`: the model takes the file's name (type 0: an ASCII
+// import), the extents, the page and the preset sizes follow the points, and on an
+// untriangulated model the point markers are switched on.
+void TakeImportedModel(Session& session, const std::string& fileName);
+
 // Process > Import > Coordinate Data. When points were loaded the model takes the file's name
 // (type 0: an ASCII import), the extents, the page and the preset sizes are brought up to date
 // and, on an untriangulated model, the point markers are switched on. The caller then resets

@@ -27,6 +27,7 @@
 #include "common/session.h"
 #include "controllers/analysis_controller.h"
 #include "controllers/editor_controller.h"
+#include "controllers/coordinate_controller.h"
 #include "controllers/exchange_controller.h"
 #include "controllers/file_controller.h"
 #include "controllers/help_controller.h"
@@ -35,7 +36,9 @@
 #include "controllers/view3d_controller.h"
 #include "controllers/view_controller.h"
 #include "dialogs/editor_bar_form.h"
+#include "dialogs/import_export/import_coord_form.h"
 #include "help/help_viewer.h"
+#include "tin/verification.h"
 #include "mainwindow/editor_bar.h"
 #include "mainwindow/key_router.h"
 #include "mainwindow/map_area.h"
@@ -109,6 +112,17 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   exchangeController->onModelLoaded = [this] { ModelLoaded(); };
   exchangeController->helpViewer = &help;
   fileController_->importHelp = [&help] { help.ShowContext(ImportHelpContext); };
+  auto* coordinateController = new CoordinateController(*context_, *viewController_, this);
+  coordinateController->RegisterCommands();
+  coordinateController->onModelLoaded = [this] { ModelLoaded(); };
+  coordinateController->importDialog = [this, &help](const exchange::ImportDialogRequest& r) {
+    return RunImportDialog(this, session_.port, session_.settings, r, [&help] { help.ShowContext(ImportHelpContext); });
+  };
+  // Until the Coordinate Editor's Verify dialog is at hand, the text editor's Verify lists the
+  // close pairs of all points.
+  coordinateController->verifyPoints = [this](PointIndex) {
+    return tin::RunVerification(session_, tin::VerifyOptions{}).pointsChanged;
+  };
 
   viewController_->onMapClick = [this](double x, double y, bool shift) { editorController_->Click(x, y, shift); };
   viewController_->editorMarks = [this](bool& border, bool& breaklines) {
