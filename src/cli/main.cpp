@@ -70,8 +70,10 @@ constexpr Verb kVerbs[] = {
      "transform MODEL (--factor FX FY FZ | --translate DX DY DZ | --rotate DEGREES --about X Y) -o OUT\n"
      "                                 factor, translate or rotate every point"},
     {"auto", RunAuto,
-     "auto POINTS [--format CODES | --entry N] [--remove-duplicates] [--border F ...]\n"
-     "    [--breaklines F ...] [--append MODEL] -o MODEL\n"
+     "auto POINTS [--format CODES | --entry N] [--remove-duplicates]\n"
+     "    [--border FILE [--border-format CODES | --border-entry N]]\n"
+     "    [--breaklines FILE [--breakline-format CODES | --breakline-entry N]]\n"
+     "    [--match-labels] [--append MODEL] [--accept-partial] -o MODEL\n"
      "                                 Auto Process: load, verify, border and triangulate in one run"},
     {"volume", RunVolume,
      "volume EXISTING PROPOSED | --single MODEL [--cut-factor F] [--fill-factor F]\n"

@@ -1,6 +1,9 @@
 // The coordinate tools' windows: the point text editor's table over the model, the range dialog,
 // and the factor and rotate dialogs, asserting on what they hand back and what reaches the model.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -10,16 +13,20 @@
 #include "common/app_settings.h"
 #include "common/messages.h"
 #include "common/session.h"
+#include "dialogs/coordinates/auto_process_form.h"
 #include "dialogs/coordinates/print_pts_form.h"
+#include "dialogs/coordinates/search_form.h"
 #include "dialogs/coordinates/transform_forms.h"
 #include "editors/text_editor/point_table_model.h"
 #include "editors/text_editor/text_editor_form.h"
 #include "exchange/point_table.h"
+#include "modal.h"
 #include "model/surface_model.h"
 #include "support/fake_port.h"
 
 using namespace terravue;
 using terravue::testing::FakePort;
+using terravue::testing::OnNextModal;
 
 namespace {
 
@@ -28,6 +35,16 @@ T* Child(QWidget* w, const char* name) {
   T* child = w->findChild<T*>(QString::fromLatin1(name));
   if (!child) qFatal("no child %s", name);
   return child;
+}
+
+QString Text(QWidget* w, const char* label) { return Child<QLabel>(w, label)->text(); }
+
+// Types into a field as the user does (the field counts as edited) and leaves it.
+void Type(QWidget* w, const char* field, const QString& text) {
+  auto* edit = Child<QLineEdit>(w, field);
+  edit->clear();
+  QTest::keyClicks(edit, text);
+  emit edit->editingFinished();
 }
 
 // Leaves a picture of a window in the build folder, to look at.
@@ -113,6 +130,151 @@ class CoordinateToolsTest : public QObject {
     form.Table().sortByColumn(gui::PointTableModel::ElevationColumn, Qt::DescendingOrder);
     QCOMPARE(form.ActivePoint(), PointIndex{7});
     QCOMPARE(view->index(0, gui::PointTableModel::ElevationColumn).data().toString(), QStringLiteral("106.000"));
+  }
+
+  // Search by label steps through the matches; the plan fields follow the coordinate order.
+  void SearchStepsThroughTheMatchesAndHandsBackTheOneChosen() {
+    Grid(12);
+    model_.SetPointLabel(9, "7");
+    gui::TSearchForm form(model_, port_, {});
+    std::optional<PointIndex> chosen;
+    std::vector<QString> found;
+    bool startedIdle = false, continueWasDefault = false;
+    OnNextModal([&](QWidget* m) {
+      Picture(*m, "search_dialog");
+      startedIdle = !Child<QPushButton>(m, "ButtonNew")->isEnabled() && Child<QPushButton>(m, "ButtonQuit")->isDefault() &&
+                    Text(m, "LabelNumber") == "N/A" && !Child<QCheckBox>(m, "CBUpdateCursor")->isEnabled();
+      Type(m, "EditLabel", "7");
+      QVERIFY(Child<QCheckBox>(m, "CBLabel")->isChecked());
+      Child<QPushButton>(m, "ButtonNew")->click();
+      found.push_back(Text(m, "LabelNumber"));
+      continueWasDefault = Child<QPushButton>(m, "ButtonContinue")->isDefault();
+      Child<QPushButton>(m, "ButtonContinue")->click();
+      found.push_back(Text(m, "LabelNumber"));
+      Child<QPushButton>(m, "ButtonContinue")->click();  // past the last one
+      found.push_back(Text(m, "LabelNumber"));
+      QVERIFY(!Child<QPushButton>(m, "ButtonContinue")->isEnabled());
+
+      // "Exact" on the Northing (the first field in this order) alone.
+      Child<QCheckBox>(m, "CBLabel")->click();
+      Child<QComboBox>(m, "CBType")->setCurrentIndex(1);
+      Type(m, "EditX", "5000");
+      QVERIFY(Child<QCheckBox>(m, "CBX")->isChecked());
+      Child<QPushButton>(m, "ButtonNew")->click();
+      found.push_back(Text(m, "LabelNumber"));
+      found.push_back(Text(m, "LabelXDeviation"));
+      Child<QCheckBox>(m, "CBUpdateCursor")->setChecked(true);
+      Child<QPushButton>(m, "ButtonQuit")->click();
+    });
+    chosen = form.Run(false, 1000, 5000, 100);
+    QVERIFY(startedIdle);
+    QVERIFY(continueWasDefault);
+    QCOMPARE(found, (std::vector<QString>{"7", "9", "N/A", "1", "0.000"}));
+    QCOMPARE(port_.Texts(FakePort::Kind::Error), std::vector<std::string>{std::string(msg::LabelNotFound)});
+    QCOMPARE(form.Search().Criteria().y, 5000.0);
+    QVERIFY(form.Search().Criteria().useY && !form.Search().Criteria().useX);
+    QCOMPARE(chosen, std::optional<PointIndex>(1));
+
+    // The next opening keeps the fields; "Set to cursor position" fills them, unticked.
+    OnNextModal([&](QWidget* m) {
+      QCOMPARE(Child<QLineEdit>(m, "EditX")->text(), QStringLiteral("5000"));
+      QVERIFY(!Child<QCheckBox>(m, "CBUpdateCursor")->isChecked());
+      Child<QPushButton>(m, "ButtonSetCursor")->click();
+      QCOMPARE(Child<QLineEdit>(m, "EditX")->text(), QStringLiteral("5000.000"));
+      QCOMPARE(Child<QLineEdit>(m, "EditY")->text(), QStringLiteral("1050.000"));
+      Child<QPushButton>(m, "ButtonQuit")->click();
+    });
+    QCOMPARE(form.Run(false, 1050, 5000, 101), std::nullopt);
+  }
+
+  // Ctrl + letter runs the editor's command even from inside a cell being typed into, and the
+  // typed text is stored first; Search moves the active row to the point chosen.
+  void CtrlLetterInACellRunsTheCommand() {
+    Grid(12);
+    exchange::PointTableEditor editor(session_);
+    editor.Open(1030, 5000);
+    gui::TTextEditorForm* shown = nullptr;
+    gui::TextEditorHooks hooks;
+    gui::TSearchForm search(model_, port_, {});
+    hooks.search = [&](QWidget* over, PointIndex from) {
+      const Qt::WindowFlags flags = search.windowFlags();
+      search.setParent(over, flags);
+      const auto found = search.Run(false, model_.PointX[from], model_.PointY[from], model_.PointZ[from]);
+      search.setParent(nullptr, flags);
+      return found;
+    };
+    gui::TTextEditorForm form(editor, hooks);
+    shown = &form;
+    form.SetActivePoint(3);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QAbstractItemModel* view = form.Table().model();
+    form.Table().setCurrentIndex(view->index(2, gui::PointTableModel::ElevationColumn));
+    QTest::keyClick(&form.Table(), Qt::Key_4);
+    QWidget* cell = QApplication::focusWidget();
+    QVERIFY(qobject_cast<QLineEdit*>(cell));
+    QTest::keyClick(cell, Qt::Key_2);
+    QTest::keyClick(cell, Qt::Key_A, Qt::ControlModifier);  // Add, not the line edit's select-all
+    QCOMPARE(model_.PointZ[3], 42.0);
+    QCOMPARE(view->rowCount(), 13);
+    QCOMPARE(form.ActivePoint(), PointIndex{13});
+
+    form.Table().setCurrentIndex(view->index(4, gui::PointTableModel::LabelColumn));
+    QTest::keyClick(&form.Table(), Qt::Key_1);
+    cell = QApplication::focusWidget();
+    QVERIFY(qobject_cast<QLineEdit*>(cell));
+    bool overEditor = false;
+    OnNextModal([&](QWidget* m) {
+      overEditor = m->parentWidget() == shown;
+      Type(m, "EditLabel", "11");
+      Child<QPushButton>(m, "ButtonNew")->click();
+      Child<QCheckBox>(m, "CBUpdateCursor")->setChecked(true);
+      Child<QPushButton>(m, "ButtonQuit")->click();
+    });
+    QTest::keyClick(cell, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(overEditor);
+    QCOMPARE(QString::fromStdString(model_.GetPointLabel(5)), QStringLiteral("   1"));
+    QCOMPARE(form.ActivePoint(), PointIndex{11});
+  }
+
+  // Auto Process shows the three stored import settings; Continue waits for a coordinate file.
+  void AutoProcessContinuesOnlyWithACoordinateFile() {
+    std::vector<exchange::AsciiKind> asked;
+    bool choseAtOnce = false;
+    const auto importDialog = [&](const exchange::ImportDialogRequest& r) -> std::optional<exchange::ImportDialogResult> {
+      asked.push_back(r.kind);
+      if (r.kind != exchange::AsciiKind::Coordinates) return std::nullopt;  // cancelled
+      choseAtOnce = r.chooseFileAtOnce && r.showAutoRemove;  // no file yet: the file dialog comes at once
+      return exchange::ImportDialogResult{"/survey/topo0.asc", true, false};
+    };
+    gui::TAutoProcessForm form(session_, false, importDialog, {});
+    auto* proceed = Child<QPushButton>(&form, "ButtonContinue");
+    QVERIFY(!proceed->isEnabled());
+    QVERIFY(!Child<QPushButton>(&form, "ButtonHelp")->isVisibleTo(&form));
+    auto* border = Child<QCheckBox>(&form, "CBLoadBorder");
+    QCOMPARE(Child<QPushButton>(&form, "ButtonBorderSettings")->isEnabled(), border->isChecked());
+
+    border->setChecked(true);
+    QVERIFY(Child<QLabel>(&form, "LabelBorderFile")->isEnabled());
+    Child<QPushButton>(&form, "ButtonBorderSettings")->click();
+    QVERIFY(!proceed->isEnabled());
+    Child<QPushButton>(&form, "ButtonCoordSettings")->click();
+    QVERIFY(proceed->isEnabled());
+    QVERIFY(choseAtOnce);
+    QVERIFY(Text(&form, "LabelCoordFile").contains(QStringLiteral("topo0.asc")));
+    QVERIFY(!Text(&form, "LabelCoordFormat").isEmpty());
+    QVERIFY(!Text(&form, "LabelDuplicates").isEmpty());
+    QCOMPARE(asked, (std::vector<exchange::AsciiKind>{exchange::AsciiKind::Border, exchange::AsciiKind::Coordinates}));
+    Picture(form, "auto_process_dialog");
+
+    // The optional files' rows follow their boxes; Continue hands the choices back.
+    Child<QCheckBox>(&form, "CBLoadBreaklines")->setChecked(true);
+    QVERIFY(Child<QLabel>(&form, "LabelBreaklineFile")->isEnabled());
+    border->setChecked(false);
+    QVERIFY(!Child<QPushButton>(&form, "ButtonBorderSettings")->isEnabled());
+    proceed->click();
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(form.Run().loadBreaklines && !form.Run().loadBorder && !form.Run().append);
   }
 
   void RangeDialogStaysOpenOnABackwardsRange() {

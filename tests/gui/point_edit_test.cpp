@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include "dialogs/point_edit/point_form.h"
 #include "dialogs/point_edit/remove_form.h"
 #include "dialogs/point_edit/verify_form.h"
+#include "editors/text_editor/text_editor_form.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/window_context.h"
 #include "modal.h"
@@ -83,9 +85,9 @@ struct Scripted {
 
 // The window over a triangulated rolling site, in the Coordinate Editor.
 struct Window : testing::WindowFixture {
-  Window() {
+  explicit Window(const testing::SyntheticSite& site = testing::RollingTerrain(60, 7)) {
     model.AllocateStore();
-    testing::LoadSite(model, testing::RollingTerrain(60, 7));
+    testing::LoadSite(model, site);
     FakePort quiet;
     Session making{model, settings, quiet, session.workDirectory};
     tin::TriangulateOptions options;
@@ -175,6 +177,53 @@ class PointEditTest : public QObject {
     QCOMPARE(int(w.model.PointCount), points);
     QCOMPARE(w.model.PointX[points], x);
     QCOMPARE(w.UndoText(), QString("&Undo Undelete Point\tCtrl+Z"));
+  }
+
+  // The text editor's Verify and Remove are the Coordinate Editor's dialogs, shown over the
+  // editor; what they change is part of the editor's one step of Undo.
+  void textEditorVerifyAndRemoveAreTheCoordinateEditorDialogs() {
+    Window w(testing::ConcaveBorderSite(120, 5));
+    const app::ModelSnapshot before = app::ModelSnapshot::Of(w.model);
+    const int points = w.model.PointCount;
+    const PointIndex p = w.CursorOnInnerPoint();
+    QVERIFY(p != NoPoint);
+    const double north = w.model.PointY[p];
+    QString location;
+    bool verifyOverEditor = false, removeOverEditor = false;
+    int rowsAfterRemove = 0;
+    PointIndex activeAfterRemove = NoPoint;
+    OnModalWhere([](QWidget* m) { return Titled(m, "Coordinate Editor"); }, [&](QWidget* m) {
+      auto* editor = qobject_cast<gui::TTextEditorForm*>(m);
+      QVERIFY(editor);
+      QCOMPARE(editor->ActivePoint(), p);
+      OnModalWhere([](QWidget* v) { return Titled(v, "Verify"); }, [&](QWidget* v) {
+        verifyOverEditor = v->parentWidget() == editor;
+        location = Child<QLineEdit>(v, "EditXLocation")->text();  // the Northing
+        Click(v, "ButtonCancel");
+      });
+      editor->RunCommand('V');
+      OnModalWhere([](QWidget* r) { return Titled(r, "Remove Points"); }, [&](QWidget* r) {
+        removeOverEditor = r->parentWidget() == editor;
+        Child<QCheckBox>(r, "CBInterior")->setChecked(true);
+        Child<QCheckBox>(r, "CBExterior")->setChecked(false);
+        OnModalWhere([](QWidget* b) { return qobject_cast<QMessageBox*>(b) != nullptr; },
+                     [](QWidget* b) { qobject_cast<QMessageBox*>(b)->accept(); });
+        Click(r, "ButtonOK");
+      });
+      editor->RunCommand('R');
+      rowsAfterRemove = editor->Table().model()->rowCount();
+      activeAfterRemove = editor->ActivePoint();
+      editor->RunCommand('X');
+    });
+    QVERIFY(w.window.Commands().Run(CommandId::CoordinateTextEditor));
+    QVERIFY(verifyOverEditor);
+    QCOMPARE(location, QString::number(north, 'f', 3));
+    QVERIFY(removeOverEditor);
+    QVERIFY(int(w.model.PointCount) < points);
+    QCOMPARE(rowsAfterRemove, int(w.model.PointCount));
+    QCOMPARE(activeAfterRemove, PointIndex{1});
+    QVERIFY(w.window.Commands().Run(CommandId::Undo));
+    QVERIFY(before.Matches(w.model));
   }
 
   void cancellingThePointDialogChangesNothingAndLeavesNoUndoStep() {

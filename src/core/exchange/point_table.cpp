@@ -67,19 +67,31 @@ EditorCloseResult PointTableEditor::Close(PointIndex activeRow) {
     return result;
   }
   result.pointsRemain = true;
-  if (planMoved_ && m.TriangleCount > 0 && !TrianglesKeepSense(m, senses_, false)) {
-    // A moved point crossed the edge of one of its triangles: the list no longer covers the
-    // field once, so it cannot be drawn, contoured or measured.
-    m.TriangleCount = 0;
-    result.triangulationDropped = true;
-    session_.port.ShowWarning(msg::EditorTriangulationDropped);
-  }
+  result.triangulationDropped = DropTurnedTriangles();
   model::ComputeExtents(m, s);
   const std::array<double, 6> now = Extents(m);
   for (std::size_t k = 0; k < now.size(); ++k)
     if (std::fabs(now[k] - extents_[k]) >= 0.0001) result.refit = true;
   result.cursorPoint = std::clamp<PointIndex>(activeRow, 1, m.PointCount);
   session_.port.ModelStateChanged();
+  return result;
+}
+
+bool PointTableEditor::DropTurnedTriangles() {
+  model::SurfaceModel& m = session_.model;
+  if (!planMoved_ || m.TriangleCount == 0 || TrianglesKeepSense(m, senses_, false)) return false;
+  // A moved point crossed the edge of one of its triangles: the list no longer covers the
+  // field once, so it cannot be drawn, contoured or measured.
+  m.TriangleCount = 0;
+  session_.port.ShowWarning(msg::EditorTriangulationDropped);
+  return true;
+}
+
+bool PointTableEditor::RunSurfaceCommand(const std::function<bool()>& command) {
+  DropTurnedTriangles();
+  const bool result = command();
+  senses_ = TriangleSenses(session_.model);
+  planMoved_ = false;
   return result;
 }
 
@@ -164,6 +176,8 @@ void PointTableEditor::OpenRow(PointIndex p) {
     m.BorderNext[i + 1] = m.BorderNext[i];
   }
   m.PointCount = static_cast<PointIndex>(count + 1);
+  // A row opened among the points that hold cut/fill values gets none of its own (0).
+  if (p <= m.CutFillCount) ++m.CutFillCount;
   m.PointX[p] = m.PointY[p] = m.PointZ[p] = m.PointCutFill[p] = 0;
   m.PointLabel[p] = {' ', ' ', ' ', ' '};
   m.BorderNext[p] = NoPoint;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,12 @@ class PointTableEditor {
   void EditComment();
   std::optional<PointIndex> Jump(PointIndex from);
 
+  // Runs a command on the whole surface from inside the editor (Verify, Remove, Factor,
+  // Translate, Rotate) and hands back what it returned. A cell's move that already turned a
+  // triangle over drops the triangles first, as closing would (the command would build on
+  // them); the triangles the command leaves are the ones later moves are checked against.
+  bool RunSurfaceCommand(const std::function<bool()>& command);
+
   // "File Name: SITE.MDL (unmodified)\r\nField Comment: ..." and the totals beside it.
   std::string PanelText() const;
   std::string TotalsText() const;
@@ -84,6 +91,8 @@ class PointTableEditor {
   // Opens an empty row at p (points p.. move up one, every reference to them follows).
   void OpenRow(PointIndex p);
   void Changed(bool dropTriangles);
+  // Drops the triangles (with the warning) when a moved point turned one over; true if so.
+  bool DropTurnedTriangles();
 
   Session& session_;
   bool eastingFirst_ = false;

@@ -135,6 +135,7 @@ PointEditResult AddPointRules(Session& session, LocateState& state, const PointV
   const PointIndex n = ++m.PointCount;
   StorePoint(m, n, point);
   m.BorderNext[n] = NoPoint;
+  m.PointCutFill[n] = 0;
   result.changed = true;
   if (m.TriangleCount > 0) {
     const SurfaceInsertion inserted = InsertPointIntoSurface(m, state, n);

@@ -420,10 +420,13 @@ void RemovePointFromModel(SurfaceModel& m, PointIndex p) {
     m.PointX[i] = m.PointX[i + 1];
     m.PointY[i] = m.PointY[i + 1];
     m.PointZ[i] = m.PointZ[i + 1];
+    m.PointCutFill[i] = m.PointCutFill[i + 1];
     m.PointLabel[i] = m.PointLabel[i + 1];
     m.BorderNext[i] = m.BorderNext[i + 1];
   }
-  m.PointX[count] = m.PointY[count] = m.PointZ[count] = 0;
+  // The cut/fill values are held for points 1..CutFillCount: they move down with their points.
+  if (p <= m.CutFillCount) --m.CutFillCount;
+  m.PointX[count] = m.PointY[count] = m.PointZ[count] = m.PointCutFill[count] = 0;
   m.PointLabel[count] = {' ', ' ', ' ', ' '};
   m.BorderNext[count] = NoPoint;
   m.PointCount = count - 1;

@@ -10,6 +10,7 @@
 #include "device/page_setup.h"
 #include "dialogs/coordinates/auto_process_form.h"
 #include "dialogs/coordinates/print_pts_form.h"
+#include "dialogs/coordinates/search_form.h"
 #include "dialogs/coordinates/transform_forms.h"
 #include "editors/text_editor/text_editor_form.h"
 #include "exchange/auto_process.h"
@@ -31,10 +32,17 @@ CoordinateController::CoordinateController(WindowContext& context, ViewControlle
 void CoordinateController::RegisterCommands() {
   CommandTable& t = c_.commands;
   t.SetHandler(C::CoordinateTextEditor, [this] { TextEditor(); });
-  t.SetHandler(C::CoordinatePrint, [this] { PrintPoints(); });
+  t.SetHandler(C::CoordinateSearch, [this] {
+    const app::CursorState& at = c_.cursor;
+    if (const std::optional<PointIndex> p = Search(&c_.window, at.x, at.y, at.z)) {
+      const model::SurfaceModel& m = c_.session.model;
+      view_.MoveCursor(m.PointX[*p], m.PointY[*p], m.PointZ[*p]);
+    }
+  });
+  t.SetHandler(C::CoordinatePrint, [this] { PrintPoints(&c_.window); });
   const auto transform = [this](exchange::TransformKind kind) {
     return [this, kind] {
-      if (Transform(kind)) AfterTransform();
+      if (Transform(&c_.window, kind)) AfterTransform();
     };
   };
   t.SetHandler(C::CoordinateFactor, transform(exchange::TransformKind::Factor));
@@ -47,19 +55,19 @@ void CoordinateController::RegisterCommands() {
   t.SetHandler(C::AutoProcess, [this] { AutoProcess(); });
 }
 
-bool CoordinateController::Transform(exchange::TransformKind kind) {
+bool CoordinateController::Transform(QWidget* over, exchange::TransformKind kind) {
   Session& s = c_.session;
   const bool eastingFirst = s.settings.Get(settings::CoordinateOrder) == 1;
   exchange::Transform values;
   if (kind == exchange::TransformKind::Rotate) {
     double x = 0, y = 0;
     exchange::MeanPosition(s.model, x, y);
-    TRotateForm form(x, y, eastingFirst, s.port, {}, &c_.window);
+    TRotateForm form(x, y, eastingFirst, s.port, {}, over);
     if (form.exec() != QDialog::Accepted) return false;
     values = form.Values();
     values.surveyorsAngles = s.settings.Get(settings::AngleConvention) == 1;
   } else {
-    TFactorForm form(kind, eastingFirst, s.port, {}, &c_.window);
+    TFactorForm form(kind, eastingFirst, s.port, {}, over);
     if (form.exec() != QDialog::Accepted) return false;
     values = form.Values();
   }
@@ -73,9 +81,9 @@ void CoordinateController::AfterTransform() {
   if (c_.refresh) c_.refresh();
 }
 
-void CoordinateController::PrintPoints() {
+void CoordinateController::PrintPoints(QWidget* over) {
   Session& s = c_.session;
-  if (const auto range = AskRange(&c_.window, s.port, exchange::RangeUse::PointListing, s.model))
+  if (const auto range = AskRange(over, s.port, exchange::RangeUse::PointListing, s.model))
     exchange::ListPoints(s, static_cast<PointIndex>(range->first), static_cast<PointIndex>(range->second));
 }
 
@@ -109,15 +117,33 @@ void CoordinateController::BreaklineSeries() {
   view_.Regenerate();
 }
 
+std::optional<PointIndex> CoordinateController::Search(QWidget* over, double x, double y, double z) {
+  Session& s = c_.session;
+  if (!searchForm_) searchForm_ = new TSearchForm(s.model, s.port, c_.help, &c_.window);
+  // Shown over the window that asked (the text editor or the main window), kept by the main one.
+  const Qt::WindowFlags flags = searchForm_->windowFlags();
+  searchForm_->setParent(over, flags);
+  const std::optional<PointIndex> found =
+      searchForm_->Run(s.settings.Get(settings::CoordinateOrder) == 1, x, y, z);
+  searchForm_->setParent(&c_.window, flags);
+  return found;
+}
+
 void CoordinateController::TextEditor() {
   Session& s = c_.session;
   exchange::PointTableEditor editor(s);
   const PointIndex start = editor.Open(c_.cursor.x, c_.cursor.y);
   TextEditorHooks hooks;
-  hooks.print = [this] { PrintPoints(); };
-  hooks.transform = [this](exchange::TransformKind kind) { return Transform(kind); };
-  hooks.verify = verifyPoints;
+  hooks.print = [this](QWidget* over) { PrintPoints(over); };
+  hooks.transform = [this](QWidget* over, exchange::TransformKind kind) { return Transform(over, kind); };
+  if (verifyPoints)
+    hooks.verify = [this, &s](QWidget* over, PointIndex at) {
+      return verifyPoints(over, s.model.PointX[at], s.model.PointY[at]);
+    };
   hooks.remove = removePoints;
+  hooks.search = [this, &s](QWidget* over, PointIndex from) {
+    return Search(over, s.model.PointX[from], s.model.PointY[from], s.model.PointZ[from]);
+  };
   PointIndex last = start;
   {
     TTextEditorForm form(editor, hooks, &c_.window);

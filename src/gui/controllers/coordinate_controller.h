@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QObject>
 
@@ -10,6 +11,7 @@
 
 namespace terravue::gui {
 
+class TSearchForm;
 class ViewController;
 struct WindowContext;
 
@@ -26,25 +28,30 @@ class CoordinateController : public QObject {
   exchange::ImportDialogFn importDialog;
   // A new model came in (Auto Process): the window resets its view and caption.
   std::function<void()> onModelLoaded;
-  // The Coordinate Editor's Verify and Remove dialogs, for the text editor's commands: true
-  // when they changed the points.
-  std::function<bool(PointIndex at)> verifyPoints;
-  std::function<bool()> removePoints;
+  // The Coordinate Editor's Verify and Remove dialogs over `over`, for the text editor's
+  // commands: true when they changed the points. Verify's location starts at (x, y).
+  std::function<bool(QWidget* over, double x, double y)> verifyPoints;
+  std::function<bool(QWidget* over)> removePoints;
 
   void TextEditor();
+  // The search dialog over `over`, "Set to cursor position" giving (x, y, z): the point to move
+  // to, when the user asked for it.
+  std::optional<PointIndex> Search(QWidget* over, double x, double y, double z);
   void AutoProcess();
   // Factor, Translate or Rotate with its dialog; true when applied.
-  bool Transform(exchange::TransformKind kind);
+  bool Transform(QWidget* over, exchange::TransformKind kind);
 
  private:
   void AfterTransform();
-  void PrintPoints();
+  void PrintPoints(QWidget* over);
   void PrintBreaklines();
   void BorderSeries();
   void BreaklineSeries();
 
   WindowContext& c_;
   ViewController& view_;
+  // One search dialog for the run of the program: it keeps its criteria and result.
+  TSearchForm* searchForm_ = nullptr;
 };
 
 }  // namespace terravue::gui

@@ -57,23 +57,32 @@ void PointEditController::AfterChange(bool pageRefitted) {
 }
 
 void PointEditController::Verify() {
-  TVerifyForm form(c_.session, c_.help, &c_.window);
-  form.Run(c_.cursor.x, c_.cursor.y);
-  if (form.PointsChanged()) AfterChange(false);
+  if (RunVerify(&c_.window, c_.cursor.x, c_.cursor.y)) AfterChange(false);
 }
 
 void PointEditController::Remove() {
+  if (RunRemove(&c_.window))
+    AfterChange(false);
+  else
+    view_.Redraw();
+}
+
+bool PointEditController::RunVerify(QWidget* parent, double x, double y) {
+  TVerifyForm form(c_.session, c_.help, parent);
+  form.Run(x, y);
+  return form.PointsChanged();
+}
+
+bool PointEditController::RunRemove(QWidget* parent) {
   const model::SurfaceModel& m = c_.session.model;
   const bool borderValid = tin::CheckBorder(m, 1, m.PointCount) == tin::BorderCheck::Valid;
-  TRemoveForm form(borderValid, removeChoice_, &c_.window);
+  TRemoveForm form(borderValid, removeChoice_, parent);
   const bool ok = form.exec() == QDialog::Accepted;
   removeChoice_ = form.Choice();
-  if (!ok) {
-    view_.Redraw();
-    return;
-  }
+  if (!ok) return false;
+  // Even with nothing removed the ring may have been turned and the surface triangulated again.
   tin::RemovePointsCommand(c_.session, c_.locate, removeChoice_.interior, removeChoice_.exterior);
-  AfterChange(false);
+  return true;
 }
 
 }  // namespace terravue::gui

@@ -22,6 +22,12 @@ class PointEditController : public QObject {
 
   void RegisterCommands();
 
+  // The Verify and Remove Points dialogs over `parent`, the Verify location preset at (x, y);
+  // true when they changed the points. The commands run them over the window; the point text
+  // editor runs them over its table, inside its own editing session.
+  bool RunVerify(QWidget* parent, double x, double y);
+  bool RunRemove(QWidget* parent);
+
  private:
   void AfterPointCommand(const tin::PointEditResult& result);
   void AfterChange(bool pageRefitted);

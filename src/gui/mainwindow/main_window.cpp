@@ -38,7 +38,6 @@
 #include "dialogs/editor_bar_form.h"
 #include "dialogs/import_export/import_coord_form.h"
 #include "help/help_viewer.h"
-#include "tin/verification.h"
 #include "mainwindow/editor_bar.h"
 #include "mainwindow/key_router.h"
 #include "mainwindow/map_area.h"
@@ -108,7 +107,8 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   helpController_->RegisterCommands();
   auto* exchangeController = new ExchangeController(*context_, *viewController_, this);
   exchangeController->RegisterCommands();
-  (new PointEditController(*context_, *viewController_, this))->RegisterCommands();
+  auto* pointEditController = new PointEditController(*context_, *viewController_, this);
+  pointEditController->RegisterCommands();
   exchangeController->onModelLoaded = [this] { ModelLoaded(); };
   exchangeController->helpViewer = &help;
   fileController_->importHelp = [&help] { help.ShowContext(ImportHelpContext); };
@@ -118,10 +118,12 @@ MainWindow::MainWindow(Session& session, HelpViewer& help, QWidget* parent)
   coordinateController->importDialog = [this, &help](const exchange::ImportDialogRequest& r) {
     return RunImportDialog(this, session_.port, session_.settings, r, [&help] { help.ShowContext(ImportHelpContext); });
   };
-  // Until the Coordinate Editor's Verify dialog is at hand, the text editor's Verify lists the
-  // close pairs of all points.
-  coordinateController->verifyPoints = [this](PointIndex) {
-    return tin::RunVerification(session_, tin::VerifyOptions{}).pointsChanged;
+  // The text editor's Verify and Remove are the Coordinate Editor's dialogs.
+  coordinateController->verifyPoints = [pointEditController](QWidget* over, double x, double y) {
+    return pointEditController->RunVerify(over, x, y);
+  };
+  coordinateController->removePoints = [pointEditController](QWidget* over) {
+    return pointEditController->RunRemove(over);
   };
 
   viewController_->onMapClick = [this](double x, double y, bool shift) { editorController_->Click(x, y, shift); };

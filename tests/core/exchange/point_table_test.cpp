@@ -51,7 +51,9 @@ class PointTableTest : public ExchangeTest {
   PointTableEditor editor{session};
 };
 
-TEST_F(PointTableTest, InsertAndDeleteKeepTheBorderAndBreaklinesOnTheirPoints) {
+TEST_F(PointTableTest, InsertAndDeleteKeepTheBorderBreaklinesAndCutFillOnTheirPoints) {
+  for (PointIndex i = 1; i <= 9; ++i) model.PointCutFill[i] = i;
+  model.CutFillCount = 9;
   editor.Open(0, 0);
   const std::vector<std::string> ring = Ring(), lines = Lines();
   EXPECT_EQ(editor.Insert(3), std::optional<PointIndex>(3));
@@ -69,6 +71,8 @@ TEST_F(PointTableTest, InsertAndDeleteKeepTheBorderAndBreaklinesOnTheirPoints) {
   EXPECT_EQ(model.BorderNext[4], 1);
   EXPECT_EQ(model.Breaklines[2].To, 8);
   EXPECT_EQ(Ring(), ring);
+  EXPECT_EQ(model.CutFillCount, 9);
+  for (PointIndex i = 1; i <= 9; ++i) EXPECT_EQ(model.PointCutFill[i], i) << i;
 }
 
 TEST_F(PointTableTest, DeletingAPointDropsItsBreaklinesAndRenumbersTheRest) {
@@ -179,6 +183,42 @@ TEST_F(PointTableTest, ClosingKeepsTheTrianglesUnlessAMoveTurnedOneOver) {
   EXPECT_TRUE(closed.triangulationDropped);
   EXPECT_TRUE(closed.refit);
   EXPECT_EQ(model.TriangleCount, 0);
+  EXPECT_EQ(port.Texts(Kind::Warning), std::vector<std::string>{std::string(msg::EditorTriangulationDropped)});
+}
+
+TEST_F(PointTableTest, ASurfaceCommandInsideTheEditorResetsWhatMovesAreCheckedAgainst) {
+  model.BreaklineCount = 0;
+  tin::LocateState state;
+  ASSERT_EQ(tin::Triangulate(session, state, {.quiet = true}), tin::TriangulationStatus::Success);
+  const int triangles = model.TriangleCount;
+
+  // A small move, then a command that triangulates a new point in: closing keeps its triangles.
+  editor.Open(10, 10);
+  ASSERT_TRUE(editor.SetCell(5, EditorColumn::Second, "11"));
+  EXPECT_TRUE(editor.RunSurfaceCommand([&] {
+    model.PointCount = 10;
+    model.PointX[10] = 15;
+    model.PointY[10] = 5;
+    model.PointZ[10] = 1;
+    model.BorderNext[10] = NoPoint;
+    return tin::Triangulate(session, state, {.quiet = true}) == tin::TriangulationStatus::Success;
+  }));
+  ASSERT_GT(model.TriangleCount, triangles);
+  const int grown = model.TriangleCount;
+  EditorCloseResult closed = editor.Close(5);
+  EXPECT_FALSE(closed.triangulationDropped);
+  EXPECT_EQ(model.TriangleCount, grown);
+  EXPECT_TRUE(port.Texts(Kind::Warning).empty());
+
+  // A move that turned a triangle over drops the triangles before the command builds on them.
+  editor.Open(10, 10);
+  ASSERT_TRUE(editor.SetCell(5, EditorColumn::Second, "35"));
+  int trianglesSeen = -1;
+  EXPECT_FALSE(editor.RunSurfaceCommand([&] {
+    trianglesSeen = model.TriangleCount;
+    return false;
+  }));
+  EXPECT_EQ(trianglesSeen, 0);
   EXPECT_EQ(port.Texts(Kind::Warning), std::vector<std::string>{std::string(msg::EditorTriangulationDropped)});
 }
 

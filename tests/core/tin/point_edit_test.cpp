@@ -261,6 +261,32 @@ TEST_F(PointEditTest, RemovingAPointRenumbersBorderAndBreaklines) {
   EXPECT_EQ(Lines(model::CheckTopology(model)), "");
 }
 
+// The cut/fill values are held for points 1..CutFillCount and go with their points.
+TEST_F(PointEditTest, RemovingAPointMovesTheCutFillValuesWithThePoints) {
+  AddPoints({{0, 0}, {10, 0}, {10, 10}, {5, 5}, {0, 10}, {3, 3}});
+  const auto values = [&] {
+    return std::vector<double>(model.PointCutFill.begin() + 1, model.PointCutFill.begin() + 1 + model.CutFillCount);
+  };
+  for (PointIndex i = 1; i <= 5; ++i) model.PointCutFill[i] = 0.5 * i;
+  model.CutFillCount = 5;  // point 6 came after the volume run
+
+  RemovePointFromModel(model, 2);
+  EXPECT_EQ(values(), (std::vector<double>{0.5, 1.5, 2.0, 2.5}));
+  RemovePointFromModel(model, 5);  // the point without a value
+  EXPECT_EQ(values(), (std::vector<double>{0.5, 1.5, 2.0, 2.5}));
+  RemovePointFromModel(model, 4);  // the last one with a value
+  EXPECT_EQ(values(), (std::vector<double>{0.5, 1.5, 2.0}));
+  EXPECT_EQ(model.PointCutFill[4], 0.0);
+
+  // A point added afterwards takes no value left behind by a deleted one.
+  model.PointCutFill[4] = 9;
+  tin::LocateState state;
+  ASSERT_TRUE(AddPointRules(session, state, {"", 7, 2, 1}).changed);
+  EXPECT_EQ(model.PointCount, 4);
+  EXPECT_EQ(model.CutFillCount, 3);
+  EXPECT_EQ(model.PointCutFill[4], 0.0);
+}
+
 // The park survey's blunder (a shot 100 ft too high) deleted from the triangulated survey.
 TEST_F(PointEditTest, DeletingTheParkSurveyBlunder) {
   Load(testing::ParkSurvey(7));

@@ -1,5 +1,7 @@
 #include "dialogs/coordinates/auto_process_form.h"
 
+#include <algorithm>
+
 #include <QSignalBlocker>
 
 #include "app/qt_text.h"
@@ -22,6 +24,13 @@ TAutoProcessForm::TAutoProcessForm(Session& session, bool append, exchange::Impo
       importDialog_(std::move(importDialog)) {
   Ui::TAutoProcessForm& u = *ui_;
   u.setupUi(this);
+  // The three groups' values start in one column.
+  QLabel* const captions[] = {u.LabelCoordFileCaption,     u.LabelCoordFormatCaption,  u.LabelDuplicatesCaption,
+                              u.LabelBorderFileCaption,    u.LabelBorderFormatCaption, u.LabelBreaklineFileCaption,
+                              u.LabelBreaklineFormatCaption};
+  int widest = 0;
+  for (QLabel* caption : captions) widest = std::max(widest, caption->sizeHint().width());
+  for (QLabel* caption : captions) caption->setMinimumWidth(widest);
   run_.append = append;
   u.ButtonHelp->setVisible(static_cast<bool>(help));
   if (help) connect(u.ButtonHelp, &QPushButton::clicked, this, help);

@@ -62,6 +62,22 @@ void PointTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
   if (hint == QAbstractItemDelegate::SubmitModelCache) MoveToNextCell();
 }
 
+bool PointTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (!QTableView::edit(index, trigger, event)) return false;
+  if (QWidget* editor = indexWidget(index)) editor->installEventFilter(this);
+  return true;
+}
+
+bool PointTableView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    // Left unaccepted, the key goes on to the window's shortcuts.
+    if (mods == Qt::ControlModifier && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) return true;
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
 void PointTableView::FinishEditing() {
   if (state() != EditingState) return;
   QWidget* editor = QApplication::focusWidget();
@@ -210,7 +226,7 @@ void TTextEditorForm::RunCommand(char key) {
     case 'J': next = editor_.Jump(active); break;
     case 'N': model_->Rebuild([&] { next = editor_.New(); }); break;
     case 'P':
-      if (hooks_.print) hooks_.print();
+      if (hooks_.print) hooks_.print(this);
       break;
     case 'F':
     case 'T':
@@ -218,22 +234,25 @@ void TTextEditorForm::RunCommand(char key) {
       const auto kind = key == 'F'   ? exchange::TransformKind::Factor
                         : key == 'T' ? exchange::TransformKind::Translate
                                      : exchange::TransformKind::Rotate;
-      if (hooks_.transform && hooks_.transform(kind)) model_->CoordinatesChanged();
+      if (hooks_.transform &&
+          editor_.RunSurfaceCommand([&] { return hooks_.transform(this, kind); }))
+        model_->CoordinatesChanged();
       break;
     }
     case 'S':
-      if (hooks_.search) next = hooks_.search(active);
+      if (hooks_.search) next = hooks_.search(this, active);
       break;
     case 'V':
       if (!hooks_.verify) break;
       model_->Rebuild([&] {
-        if (hooks_.verify(active)) next = std::min<PointIndex>(active, static_cast<PointIndex>(editor_.Rows()));
+        if (editor_.RunSurfaceCommand([&] { return hooks_.verify(this, active); }))
+          next = std::min<PointIndex>(active, static_cast<PointIndex>(editor_.Rows()));
       });
       break;
     case 'R':
       if (!hooks_.remove) break;
       model_->Rebuild([&] {
-        if (hooks_.remove()) next = 1;
+        if (editor_.RunSurfaceCommand([&] { return hooks_.remove(this); })) next = 1;
       });
       break;
     case 'X': accept(); return;

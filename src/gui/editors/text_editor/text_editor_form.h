@@ -18,15 +18,16 @@ namespace terravue::gui {
 
 class PointTableModel;
 
-// What the editor's commands need from the rest of the window. Verify and Remove run the
-// dialogs of the Coordinate Editor and say whether they changed the points; Search hands back
-// the point found.
+// What the editor's commands need from the rest of the window, each showing its dialogs over
+// `over` (the editor). Transform, Verify and Remove run the dialogs of the Coordinate Editor and
+// say whether they changed the points; Verify's location starts at the point `at`; Search hands
+// back the point to move to.
 struct TextEditorHooks {
-  std::function<void()> print;
-  std::function<bool(exchange::TransformKind)> transform;
-  std::function<std::optional<PointIndex>(PointIndex from)> search;
-  std::function<bool(PointIndex at)> verify;
-  std::function<bool()> remove;
+  std::function<void(QWidget* over)> print;
+  std::function<bool(QWidget* over, exchange::TransformKind)> transform;
+  std::function<std::optional<PointIndex>(QWidget* over, PointIndex from)> search;
+  std::function<bool(QWidget* over, PointIndex at)> verify;
+  std::function<bool(QWidget* over)> remove;
 };
 
 // The table: Enter moves on to the next cell, from the last column to the label of the next
@@ -43,6 +44,10 @@ class PointTableView : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  // A cell's line edit would keep Ctrl + letter (select all, copy, undo, ...): the editor's
+  // commands have those keys.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void MoveToNextCell();
