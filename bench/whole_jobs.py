@@ -5,9 +5,11 @@ by a mound for the volume).
 
     bench/whole_jobs.py [--build BUILD] [--baseline OTHER-TERRAVUE-CLI] [--runs N] [--sizes 1000,8000]
 
-Prints the median wall time of each step in milliseconds. With --baseline the two batch tools
-run alternately, step by step, so that the machine's drift falls on both alike; the ratio is
-this build's median over the baseline's, and the files each wrote are compared by their hashes.
+Prints the median wall time of each step in milliseconds, and the median processor time (user
+and system) beside it, which other work on a shared machine disturbs less. With --baseline the
+two batch tools run alternately, step by step, so that the machine's drift falls on both alike;
+the ratios are this build's medians over the baseline's, and the files each wrote are compared
+by their hashes.
 """
 
 import argparse
@@ -22,12 +24,15 @@ from pathlib import Path
 
 
 def run(command, cwd):
+    """Wall and processor milliseconds of one run."""
     start = time.perf_counter()
-    done = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
     elapsed = (time.perf_counter() - start) * 1000
-    if done.returncode != 0:
-        sys.exit(f"whole_jobs: {' '.join(map(str, command))} failed with {done.returncode} in {cwd}")
-    return elapsed
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit(f"whole_jobs: {' '.join(map(str, command))} failed with {child.returncode} in {cwd}")
+    return elapsed, (usage.ru_utime + usage.ru_stime) * 1000
 
 
 def import_args(site):
@@ -84,7 +89,8 @@ def main():
     with tempfile.TemporaryDirectory(prefix="terravue-whole-jobs-") as work:
         work = Path(work)
         floor = [run([empty], work) for _ in range(args.runs)]
-        print(f"empty C++ program: {statistics.median(floor):.1f} ms\n")
+        print(f"empty C++ program: {statistics.median(w for w, _ in floor):.1f} ms wall, "
+              f"{statistics.median(c for _, c in floor):.1f} ms processor\n")
         for size in (int(s) for s in args.sizes.split(",")):
             folders = {name: work / f"{size}-{name}" for name in tools}
             for name, tool in tools.items():
@@ -96,19 +102,22 @@ def main():
                         step, command, _ = steps(tool)[index]
                         times[name][step].append(run(command, folders[name]))
 
-            print(f"{size} points, median of {args.runs} runs (ms)")
-            header = f"  {'step':28}" + "".join(f"{name:>10}" for name in tools)
-            print(header + ("     ratio  files" if args.baseline else ""))
-            rows = [(step, {name: statistics.median(times[name][step]) for name in tools}, files)
-                    for step, _, files in steps(tools["this"])]
-            pipeline = {name: sum(statistics.median(times[name][s]) for s in PIPELINE) for name in tools}
-            rows.append(("pipeline (import+dxf+volume)", pipeline, []))
+            print(f"{size} points, median of {args.runs} runs (ms): wall, processor")
+            print(f"  {'step':28}" + "".join(f"{name:>18}" for name in tools) +
+                  ("   ratio wall, proc  files" if args.baseline else ""))
+            median = lambda runs, k: statistics.median(r[k] for r in runs)
+            rows = [(step, {name: (median(times[name][step], 0), median(times[name][step], 1)) for name in tools},
+                     files) for step, _, files in steps(tools["this"])]
+            rows.append(("pipeline (import+dxf+volume)",
+                         {name: tuple(sum(median(times[name][s], k) for s in PIPELINE) for k in (0, 1))
+                          for name in tools}, []))
             for step, medians, files in rows:
-                line = f"  {step:28}" + "".join(f"{medians[name]:10.1f}" for name in tools)
+                line = f"  {step:28}" + "".join(f"{medians[name][0]:10.1f}{medians[name][1]:8.1f}" for name in tools)
                 if args.baseline:
                     same = all(digest(folders["this"] / f) == digest(folders["baseline"] / f) for f in files)
-                    line += f"{medians['this'] / medians['baseline']:10.2f}  " + (
-                        ("same" if same else "DIFFER") if files else "")
+                    line += f"{medians['this'][0] / medians['baseline'][0]:10.2f}"
+                    line += f"{medians['this'][1] / medians['baseline'][1]:6.2f}  "
+                    line += ("same" if same else "DIFFER") if files else ""
                 print(line)
             for name in tools:
                 written = sorted(f for f in os.listdir(folders[name]) if f in ("JOB.MDL", "JOB.DXF", "TRI.MDL"))

@@ -16,6 +16,8 @@
 #include "verbs.h"
 
 namespace terravue::cli {
+
+#ifdef TERRAVUE_HAVE_RENDER
 namespace {
 
 constexpr const char* PainterName = "terravue-cli-map";
@@ -28,6 +30,7 @@ std::filesystem::path PainterPath() {
 }
 
 }  // namespace
+#endif
 
 int RunMap(const Args& args, Context& cx) {
 #ifndef TERRAVUE_HAVE_RENDER
