@@ -2,7 +2,9 @@
 
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console_port.h"
@@ -31,6 +33,16 @@ struct Context {
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
+
+// A verb of the command line: its name, what runs it and its lines of the usage text.
+struct Verb {
+  std::string_view name;
+  int (*run)(const Args&, Context&);
+  std::string_view usage;
+};
+
+// Runs the verb named by argv[1] with the arguments after it; the exit code.
+int RunVerb(int argc, char** argv, std::span<const Verb> verbs);
 
 int RunSettings(const Args& args, Context& cx);
 int RunInfo(const Args& args, Context& cx);

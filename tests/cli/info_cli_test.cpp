@@ -92,6 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
                       InfoFailure{"OwnFormatAsSibling", "SITE.MDV", "MDL\r\n", "Bad header in .MDV file.", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Only the map verb paints, and it does so in a program of its own: loading Qt's GUI libraries
+// would cost every other verb more than most of them take to run.
+TEST_F(CliTest, TheToolLoadsNoQtLibraries) {
+  const CliRun run = Cli("", "LD_TRACE_LOADED_OBJECTS=1 ");
+  EXPECT_NE(run.out.find("libstdc++"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("libQt"), std::string::npos) << run.out;
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Cli("info").exitCode, 2);
   EXPECT_EQ(Cli("sample").exitCode, 2);

@@ -188,7 +188,7 @@ class MainWindowDriveTest : public QObject {
     QVERIFY(f.ToolButton(CommandId::SelectBorderEditor)->isChecked());
 
     // "N" starts New Border; only "N" is taken now, and the editors stay as they are.
-    const std::vector<terravue::PointIndex> borderBefore = f.model.BorderNext;
+    const auto borderBefore = f.model.BorderNext;
     QTest::keyClick(&f.window.Map(), 'n');
     QVERIFY(f.window.EditorCommands().Active().Has(CommandKind::NewBorder));
     QCOMPARE(f.window.CommandLine().text(),

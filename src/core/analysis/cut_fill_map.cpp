@@ -32,7 +32,7 @@ class Digest {
     }
   }
   template <typename T>
-  void AddRange(const std::vector<T>& v, std::size_t first, std::size_t last) {
+  void AddRange(const model::StoreArray<T>& v, std::size_t first, std::size_t last) {
     if (v.size() <= last || last < first) return;
     Add(v.data() + first, (last - first + 1) * sizeof(T));
   }

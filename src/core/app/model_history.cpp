@@ -15,17 +15,17 @@ using model::SurfaceModel;
 namespace {
 
 template <class T>
-std::vector<T> Head(const std::vector<T>& v, std::size_t count) {
+std::vector<T> Head(const model::StoreArray<T>& v, std::size_t count) {
   return std::vector<T>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(count, v.size())));
 }
 
 template <class T>
-void PutHead(std::vector<T>& v, const std::vector<T>& head) {
+void PutHead(model::StoreArray<T>& v, const std::vector<T>& head) {
   std::copy(head.begin(), head.end(), v.begin());
 }
 
 template <class T>
-bool SameHead(const std::vector<T>& v, const std::vector<T>& head) {
+bool SameHead(const model::StoreArray<T>& v, const std::vector<T>& head) {
   return head.size() <= v.size() && (head.empty() || std::memcmp(v.data(), head.data(), head.size() * sizeof(T)) == 0);
 }
 

@@ -1,6 +1,8 @@
 #include "cad/dxf_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -72,9 +74,12 @@ void Put(std::string& out, int code, std::string_view value) {
 DxfWriter::DxfWriter(Session& session) : session_(session) {}
 
 void DxfWriter::Group(int code, std::string_view value) {
-  const std::string number = std::to_string(code);
-  spool_.Write(number);
-  spool_.Write("\r\n");
+  // Every coordinate is a group: the code is formatted in place rather than in a string.
+  std::array<char, 16> number;
+  const auto end = std::to_chars(number.data(), number.data() + number.size() - 2, code).ptr;
+  end[0] = '\r';
+  end[1] = '\n';
+  spool_.Write(std::string_view(number.data(), static_cast<std::size_t>(end + 2 - number.data())));
   spool_.Write(value);
   spool_.Write("\r\n");
 }

@@ -246,6 +246,11 @@ bool ScratchFile::Create(const fs::path& folder) {
 
 void ScratchFile::Write(std::string_view bytes) {
   if (descriptor_ < 0) return;
+  if (buffer_.size() + bytes.size() <= MemoryHeld) {
+    buffer_.append(bytes);
+    return;
+  }
+  spilled_ = true;
   if (const int error = BufferedWrite(descriptor_, buffer_, bytes)) Fail(error);
 }
 
@@ -259,7 +264,12 @@ bool ScratchFile::Flush() {
 }
 
 bool ScratchFile::CopyTo(ReplacingFile& out) {
-  if (descriptor_ < 0 || !Flush()) return false;
+  if (descriptor_ < 0) return false;
+  if (!spilled_) {
+    out.Write(buffer_);
+    return !out.Problem();
+  }
+  if (!Flush()) return false;
   struct stat held {};
   if (::fstat(descriptor_, &held) != 0) {
     Fail(errno);
@@ -282,7 +292,9 @@ bool ScratchFile::CopyTo(ReplacingFile& out) {
 void ScratchFile::Close() {
   if (descriptor_ >= 0) ::close(descriptor_);
   descriptor_ = -1;
-  buffer_.clear();
+  spilled_ = false;
+  // The memory goes back at once; a scratch part may have been large.
+  std::string().swap(buffer_);
 }
 
 void ScratchFile::Fail(int error) {

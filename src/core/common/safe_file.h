@@ -75,7 +75,9 @@ std::optional<FileProblem> WriteWholeFile(const std::filesystem::path& target, s
 
 // A scratch file without a name in a given folder: it holds a part of a file being written
 // that must come after a part not yet known, and it disappears when closed, also when the
-// program is killed.
+// program is killed. The first MemoryHeld bytes stay in memory and reach the disk only when
+// more follow: most parts are far smaller, and going through the disk would write and read
+// them once more.
 class ScratchFile {
  public:
   ScratchFile() = default;
@@ -94,6 +96,8 @@ class ScratchFile {
 
   const std::optional<FileProblem>& Problem() const { return problem_; }
 
+  static constexpr std::size_t MemoryHeld = std::size_t{64} << 20;
+
  private:
   bool Flush();
   void Fail(int error);
@@ -101,6 +105,7 @@ class ScratchFile {
   std::filesystem::path folder_;
   int descriptor_ = -1;
   std::string buffer_;
+  bool spilled_ = false;  // bytes went to the disk
   std::optional<FileProblem> problem_;
 };
 

@@ -167,7 +167,7 @@ class Tracer {
   SurfaceModel& m_;
   LineOutput& out_;
   const LevelLineRun& run_;
-  const std::vector<double>& v_;  // the traced coordinate
+  const model::StoreArray<double>& v_;  // the traced coordinate
 
   // Work state of the run.
   std::vector<TriangleCopy> tri_;          // entries 0..TriangleCount

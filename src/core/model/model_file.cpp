@@ -139,7 +139,7 @@ class ModelReader {
 
   // Finite and within the limit the import holds coordinates to: a flipped byte in an exponent
   // must not make the drawings, reports and CAD files grow without bound.
-  ModelFileStatus ReadCoordinates(std::vector<double>& target, const char* axis) {
+  ModelFileStatus ReadCoordinates(StoreArray<double>& target, const char* axis) {
     if (!Fill(points_ * 8)) return ModelFileStatus::ReadError;
     for (std::size_t k = 0; k < points_; ++k) {
       const double v = LoadF64(buffer_.data() + k * 8);
@@ -360,7 +360,7 @@ ModelFileStatus Serialize(const SurfaceModel& m, PointIndex firstPoint, PointInd
   if (fileType == ModelFileTypeMdl) w.Text("  ");
 
   w.U16(static_cast<std::uint16_t>(n));
-  for (const std::vector<double>* axis : {&m.PointX, &m.PointY, &m.PointZ})
+  for (const StoreArray<double>* axis : {&m.PointX, &m.PointY, &m.PointZ})
     for (std::size_t i = firstPoint; i <= lastPoint; ++i) w.F64((*axis)[i]);
   for (std::size_t i = firstPoint; i <= lastPoint; ++i) {
     const PointIndex next = m.BorderNext[i];

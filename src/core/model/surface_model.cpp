@@ -17,16 +17,17 @@ bool SurfaceModel::AllocateStore() {
   MaxBreaklines = BreaklineAllocation;
   bool ok = true;
   try {
-    PointX.assign(PointAllocation, 0.0);
-    PointY.assign(PointAllocation, 0.0);
-    PointZ.assign(PointAllocation, 0.0);
-    BorderNext.assign(PointAllocation, NoPoint);
-    PointCutFill.assign(PointAllocation, 0.0);
-    PointLabel.assign(PointAllocation, PointLabelText{});
-    TriVertex.assign(TriangleAllocation, TriangleCorners{});
-    TriNeighbour.assign(TriangleAllocation, TriangleNeighbours{});
-    Breaklines.assign(BreaklineAllocation, Breakline{});
-    ContourTriList.assign(TriangleAllocation, NoTriangle);
+    // Fresh arrays, value-initialised: zero pages that cost nothing until they are written.
+    StoreArray<double>(PointAllocation).swap(PointX);
+    StoreArray<double>(PointAllocation).swap(PointY);
+    StoreArray<double>(PointAllocation).swap(PointZ);
+    StoreArray<PointIndex>(PointAllocation).swap(BorderNext);
+    StoreArray<double>(PointAllocation).swap(PointCutFill);
+    StoreArray<PointLabelText>(PointAllocation).swap(PointLabel);
+    StoreArray<TriangleCorners>(TriangleAllocation).swap(TriVertex);
+    StoreArray<TriangleNeighbours>(TriangleAllocation).swap(TriNeighbour);
+    StoreArray<Breakline>(BreaklineAllocation).swap(Breaklines);
+    StoreArray<TriangleIndex>(TriangleAllocation).swap(ContourTriList);
   } catch (const std::bad_alloc&) {
     FreeStore();
     ok = false;
@@ -42,16 +43,16 @@ bool SurfaceModel::AllocateStore() {
 
 void SurfaceModel::FreeStore() {
   // Swapping with empty vectors gives the memory back; clear() would keep it.
-  std::vector<double>().swap(PointX);
-  std::vector<double>().swap(PointY);
-  std::vector<double>().swap(PointZ);
-  std::vector<double>().swap(PointCutFill);
-  std::vector<PointLabelText>().swap(PointLabel);
-  std::vector<PointIndex>().swap(BorderNext);
-  std::vector<TriangleCorners>().swap(TriVertex);
-  std::vector<TriangleNeighbours>().swap(TriNeighbour);
-  std::vector<Breakline>().swap(Breaklines);
-  std::vector<TriangleIndex>().swap(ContourTriList);
+  StoreArray<double>().swap(PointX);
+  StoreArray<double>().swap(PointY);
+  StoreArray<double>().swap(PointZ);
+  StoreArray<double>().swap(PointCutFill);
+  StoreArray<PointLabelText>().swap(PointLabel);
+  StoreArray<PointIndex>().swap(BorderNext);
+  StoreArray<TriangleCorners>().swap(TriVertex);
+  StoreArray<TriangleNeighbours>().swap(TriNeighbour);
+  StoreArray<Breakline>().swap(Breaklines);
+  StoreArray<TriangleIndex>().swap(ContourTriList);
   ClearModel();
 }
 
@@ -162,7 +163,7 @@ void SurfaceModel::SortPointsAlongLongerAxis(std::vector<PointIndex>& list, Poin
   if (lo > hi || hi >= PointX.size()) return;
   if (list.size() <= hi) list.resize(std::size_t{hi} + 1);
   for (std::size_t k = lo; k <= hi; ++k) list[k] = static_cast<PointIndex>(k);
-  const std::vector<double>& key = SortAxisIsX ? PointX : PointY;
+  const StoreArray<double>& key = SortAxisIsX ? PointX : PointY;
   SortAlongAxis(list.data(), lo, hi, [&key](PointIndex p) { return key[p]; });
 }
 
@@ -334,7 +335,17 @@ int Side(const SurfaceModel& m, PointIndex a, PointIndex b, PointIndex p) {
   const double abx = m.PointX[b] - m.PointX[a], aby = m.PointY[b] - m.PointY[a];
   const double apx = m.PointX[p] - m.PointX[a], apy = m.PointY[p] - m.PointY[a];
   const double cross = abx * apy - aby * apx;
-  // Relative to the lengths, so that the tolerance does not depend on the units.
+  // Relative to the lengths, so that the tolerance does not depend on the units. Reading a
+  // model checks every edge, so the product of the lengths is first taken from the squares;
+  // only where that leaves the answer in doubt (within a millionth of the tolerance, or where
+  // squares could overflow or underflow) are the lengths taken as hypot gives them.
+  const double ab2 = abx * abx + aby * aby, ap2 = apx * apx + apy * apy;
+  const auto safe = [](double square) { return square > 1e-140 && square < 1e140; };
+  if (safe(ab2) && safe(ap2)) {
+    const double tolerance = 1e-9 * std::sqrt(ab2 * ap2);
+    if (std::fabs(cross) > tolerance * (1 + 1e-6)) return cross > 0 ? 1 : -1;
+    if (std::fabs(cross) < tolerance * (1 - 1e-6)) return 0;
+  }
   if (!(std::fabs(cross) > 1e-9 * std::hypot(abx, aby) * std::hypot(apx, apy))) return 0;
   return cross > 0 ? 1 : -1;
 }
@@ -357,17 +368,18 @@ void CheckTriangleEdges(const SurfaceModel& m, TopologyReport& report, bool link
     std::size_t end = k + 1;
     while (end < edges.size() && sameEdge(edges[end], edges[k])) ++end;
     const PointIndex lo = edges[k].lo, hi = edges[k].hi;
-    const std::string name = "edge " + std::to_string(lo) + "-" + std::to_string(hi);
+    // Named only when at fault: a sound model has a hundred thousand edges.
+    const auto name = [lo, hi] { return "edge " + std::to_string(lo) + "-" + std::to_string(hi); };
     if (end - k > 2) {
-      report.Add(name + ": shared by " + std::to_string(end - k) + " triangles");
+      report.Add(name() + ": shared by " + std::to_string(end - k) + " triangles");
     } else if (end - k == 2) {
       const TriangleIndex t = edges[k].triangle, u = edges[k + 1].triangle;
       const TriangleNeighbours& n = m.TriNeighbour[t];
       if (linksRequired && std::find(n.begin(), n.end(), u) == n.end())
-        report.Add(name + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
+        report.Add(name() + ": triangles " + std::to_string(t) + " and " + std::to_string(u) +
                    " share it but are not neighbours");
       if (Side(m, lo, hi, Opposite(m, t, lo, hi)) * Side(m, lo, hi, Opposite(m, u, lo, hi)) > 0)
-        report.Add(Name("triangles", t) + " and " + std::to_string(u) + ": lie on the same side of " + name +
+        report.Add(Name("triangles", t) + " and " + std::to_string(u) + ": lie on the same side of " + name() +
                    " (folded)");
     }
     k = end;

@@ -2,8 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "model/indices.h"
@@ -34,6 +38,43 @@ using PointLabelText = std::array<char, 4>;
 using TriangleCorners = std::array<PointIndex, 3>;
 using TriangleNeighbours = std::array<TriangleIndex, 3>;
 
+// The allocator of the store's arrays. They are allocated at full capacity, yet a survey of a
+// thousand points should cost what a thousand points cost: calloc hands large blocks over as
+// fresh zero pages, which the system maps only when they are first written, and elements made
+// without a value are left as those zero bytes (the zero of every element type here) instead of
+// being written over once more. Only what is used is ever touched.
+template <class T>
+struct StoreAllocator {
+  using value_type = T;
+  StoreAllocator() = default;
+  template <class U>
+  StoreAllocator(const StoreAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+
+  // Value-initialisation only; copies and other values are constructed as usual.
+  template <class U>
+  void construct(U*) noexcept {
+    static_assert(std::is_trivially_copyable_v<U> && std::is_trivially_destructible_v<U>);
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+
+  template <class U>
+  bool operator==(const StoreAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+template <class T>
+using StoreArray = std::vector<T, StoreAllocator<T>>;
+
 // The one in-memory surface: fixed-capacity, dense, 1-based parallel arrays allocated once.
 // A second surface (the two-surface volume) is read behind the first into the same arrays.
 class SurfaceModel {
@@ -57,19 +98,19 @@ class SurfaceModel {
   std::uint16_t BreaklineCount = 0;
   std::uint16_t CutFillCount = 0;
 
-  std::vector<double> PointX;  // Easting
-  std::vector<double> PointY;  // Northing
-  std::vector<double> PointZ;  // elevation
-  std::vector<double> PointCutFill;
-  std::vector<PointLabelText> PointLabel;
-  std::vector<PointIndex> BorderNext;  // next point along the border ring; NoPoint when off it
+  StoreArray<double> PointX;  // Easting
+  StoreArray<double> PointY;  // Northing
+  StoreArray<double> PointZ;  // elevation
+  StoreArray<double> PointCutFill;
+  StoreArray<PointLabelText> PointLabel;
+  StoreArray<PointIndex> BorderNext;  // next point along the border ring; NoPoint when off it
 
-  std::vector<TriangleCorners> TriVertex;
-  std::vector<TriangleNeighbours> TriNeighbour;
+  StoreArray<TriangleCorners> TriVertex;
+  StoreArray<TriangleNeighbours> TriNeighbour;
 
-  std::vector<Breakline> Breaklines;
+  StoreArray<Breakline> Breaklines;
 
-  std::vector<TriangleIndex> ContourTriList;
+  StoreArray<TriangleIndex> ContourTriList;
   std::uint16_t ContourTriCount = 0;
 
   // The comment block as stored in model files: a length byte (0..78) and 78 Latin-1 bytes.
@@ -83,8 +124,8 @@ class SurfaceModel {
 
   bool SortAxisIsX = true;
 
-  // Allocates every array zero-filled at its allocation size, then lowers the capacities and
-  // zeroes the counts. Returns false (with nothing allocated) when memory runs out.
+  // Allocates every array zero-filled at its allocation size (without touching it: see
+  // StoreAllocator), then lowers the capacities and zeroes the counts. Returns false (with nothing allocated) when memory runs out.
   bool AllocateStore();
   void FreeStore();
   bool IsAllocated() const { return !PointX.empty(); }

@@ -81,8 +81,8 @@ namespace {
 // corners on each side lies inside it without a test.
 std::vector<PointIndex> HullCandidates(const SurfaceModel& m) {
   const int n = m.PointCount;
-  const std::vector<double>& x = m.PointX;
-  const std::vector<double>& y = m.PointY;
+  const auto& x = m.PointX;
+  const auto& y = m.PointY;
   // Counter-clockwise from the left: the extremes towards directions 180, 225, ..., 135 degrees.
   std::array<PointIndex, 8> e;
   e.fill(1);

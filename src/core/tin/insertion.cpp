@@ -536,7 +536,7 @@ bool PointInserter::Allocate() {
 void PointInserter::RankPoints() {
   const int n = m_.PointCount;
   m_.SortAxisIsX = !((m_.MaxY - m_.MinY) > (m_.MaxX - m_.MinX));
-  const std::vector<double>& key = m_.SortAxisIsX ? m_.PointX : m_.PointY;
+  const auto& key = m_.SortAxisIsX ? m_.PointX : m_.PointY;
   for (int r = 1; r <= n; ++r) keyed_[static_cast<std::size_t>(r)] = {key[static_cast<std::size_t>(r)], static_cast<PointIndex>(r)};
   model::SortAlongAxis(keyed_.data(), 1, n, [](const Keyed& k) { return k.key; });
   for (int r = 1; r <= n; ++r) order_[static_cast<std::size_t>(r)] = keyed_[static_cast<std::size_t>(r)].point;

@@ -182,6 +182,27 @@ TEST_F(SafeFileTest, ConcurrentWritersNeverMixTheirFiles) {
   EXPECT_EQ(Names(), std::vector<std::string>{"SHARED.DXF"});
 }
 
+// A scratch part is held in memory up to a limit and goes through the disk beyond it; either way
+// it comes back whole and in order after what was written before it.
+TEST_F(SafeFileTest, AScratchPartComesBackInOrderFromMemoryAndFromDisk) {
+  for (const std::size_t size : {std::size_t{1000}, ScratchFile::MemoryHeld + 300000}) {
+    std::string part;
+    part.reserve(size);
+    for (std::size_t i = 0; part.size() < size; ++i) part += std::to_string(i) + ',';
+    ReplacingFile out;
+    ASSERT_TRUE(out.Create(dir_ / "OUT.DXF"));
+    ScratchFile scratch;
+    ASSERT_TRUE(scratch.Create(dir_));
+    for (std::size_t at = 0; at < part.size(); at += 7919) scratch.Write(std::string_view(part).substr(at, 7919));
+    out.Write("head,");
+    ASSERT_TRUE(scratch.CopyTo(out));
+    scratch.Close();
+    ASSERT_TRUE(out.Commit()) << out.Problem()->Line();
+    EXPECT_TRUE(ReadAll(dir_ / "OUT.DXF") == "head," + part) << size;
+    EXPECT_EQ(Names(), std::vector<std::string>{"OUT.DXF"});
+  }
+}
+
 TEST_F(SafeFileTest, ReadingTakesRegularFilesOnly) {
   Write(dir_ / "POINTS.ASC", "1 2 3\n");
   ASSERT_EQ(::mkfifo((dir_ / "PIPE").c_str(), 0600), 0);

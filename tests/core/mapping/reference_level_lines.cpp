@@ -91,7 +91,7 @@ class Tracer {
   SurfaceModel& m_;
   LineOutput& out_;
   const LevelLineRun& run_;
-  const std::vector<double>& v_;  // the traced coordinate
+  const model::StoreArray<double>& v_;  // the traced coordinate
 
   // Work state of the run.
   std::vector<std::uint32_t> open_;  // per triangle: equal to stamp_ while not done this level

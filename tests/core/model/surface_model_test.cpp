@@ -6,6 +6,7 @@
 #include <functional>
 #include <numeric>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "fuzz/model_reader_harness.h"
@@ -39,6 +40,36 @@ TEST_F(SurfaceModelTest, AllocateStoreKeepsSpareEntriesAboveTheCapacities) {
   m.FreeStore();
   EXPECT_FALSE(m.IsAllocated());
   EXPECT_EQ(m.PointCount, 0);
+}
+
+// The store's arrays are not cleared element by element: a new store must still read as zeros
+// everywhere, also where an earlier one (allocated again, or freed and allocated) was written.
+TEST_F(SurfaceModelTest, AllocateStoreGivesZeroedArraysEvenAfterUse) {
+  const auto fill = [](SurfaceModel& s) {
+    std::fill(s.PointX.begin(), s.PointX.end(), 1.5);
+    std::fill(s.PointCutFill.begin(), s.PointCutFill.end(), -2.0);
+    std::fill(s.BorderNext.begin(), s.BorderNext.end(), PointIndex{7});
+    std::fill(s.PointLabel.begin(), s.PointLabel.end(), PointLabelText{'A', 'B', 'C', 'D'});
+    std::fill(s.TriVertex.begin(), s.TriVertex.end(), TriangleCorners{1, 2, 3});
+    std::fill(s.Breaklines.begin(), s.Breaklines.end(), Breakline{4, 5});
+  };
+  const auto allZero = [](const SurfaceModel& s) {
+    const auto zero = [](const auto& array) {
+      return std::all_of(array.begin(), array.end(), [](const auto& e) { return e == std::decay_t<decltype(e)>{}; });
+    };
+    return zero(s.PointX) && zero(s.PointY) && zero(s.PointZ) && zero(s.PointCutFill) && zero(s.BorderNext) &&
+           zero(s.PointLabel) && zero(s.TriVertex) && zero(s.TriNeighbour) && zero(s.ContourTriList) &&
+           std::all_of(s.Breaklines.begin(), s.Breaklines.end(),
+                       [](const Breakline& b) { return b.From == NoPoint && b.To == NoPoint; });
+  };
+  EXPECT_TRUE(allZero(m));
+  fill(m);
+  ASSERT_TRUE(m.AllocateStore());
+  EXPECT_TRUE(allZero(m));
+  fill(m);
+  m.FreeStore();
+  ASSERT_TRUE(m.AllocateStore());
+  EXPECT_TRUE(allZero(m));
 }
 
 struct LabelCase {
