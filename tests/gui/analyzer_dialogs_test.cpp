@@ -37,14 +37,10 @@
 using namespace terravue;
 using app::CommandId;
 using terravue::testing::FakePort;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  return w->findChild<T*>(QString::fromLatin1(name));
-}
 
 // A picture of the widget beside the test program, to look at.
 void Shot(QWidget* w, const char* name) {

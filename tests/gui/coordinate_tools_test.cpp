@@ -26,16 +26,10 @@
 
 using namespace terravue;
 using terravue::testing::FakePort;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  T* child = w->findChild<T*>(QString::fromLatin1(name));
-  if (!child) qFatal("no child %s", name);
-  return child;
-}
 
 QString Text(QWidget* w, const char* label) { return Child<QLabel>(w, label)->text(); }
 

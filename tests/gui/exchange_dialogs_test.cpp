@@ -38,17 +38,11 @@ using namespace terravue;
 using exchange::AsciiKind;
 using terravue::testing::FakePort;
 using terravue::testing::OnModalWhere;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 using terravue::testing::TypeFileName;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  T* child = w->findChild<T*>(QString::fromLatin1(name));
-  if (!child) qFatal("no child %s", name);
-  return child;
-}
 
 // Clicks the named button of the next modal window, then `then` (for the box that follows).
 void ClickOnNextModal(const char* button, std::function<void()> then = {}) {

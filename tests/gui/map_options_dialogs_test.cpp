@@ -24,14 +24,10 @@
 using namespace terravue;
 using mapping::MapOptionPage;
 using terravue::testing::FakePort;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  return w->findChild<T*>(QString::fromLatin1(name));
-}
 
 void Type(QWidget* w, const char* name, const QString& text) {
   QLineEdit* field = Child<QLineEdit>(w, name);

@@ -12,6 +12,14 @@
 
 namespace terravue::testing {
 
+// The named child of a form; a missing one ends the test run, naming it.
+template <typename T>
+T* Child(QWidget* w, const char* name) {
+  T* child = w->findChild<T*>(QString::fromLatin1(name));
+  if (!child) qFatal("no child %s", name);
+  return child;
+}
+
 // Runs `action` on the next modal window to appear (message box, input box, dialog), from
 // inside that window's own event loop. Gives up after about five seconds.
 inline void OnNextModal(std::function<void(QWidget*)> action) {

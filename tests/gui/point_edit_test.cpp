@@ -41,16 +41,10 @@ using namespace terravue;
 using app::CommandId;
 using terravue::testing::FakePort;
 using terravue::testing::OnModalWhere;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  T* child = w->findChild<T*>(QString::fromLatin1(name));
-  if (!child) qWarning("no child %s", name);
-  return child;
-}
 
 void Click(QWidget* w, const char* button) { Child<QPushButton>(w, button)->click(); }
 

@@ -31,15 +31,11 @@
 
 using namespace terravue;
 using terravue::testing::FakePort;
+using terravue::testing::Child;
 using terravue::testing::OnNextModal;
 namespace page = terravue::device::PageSetup;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  return w->findChild<T*>(QString::fromLatin1(name));
-}
 
 void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
 
