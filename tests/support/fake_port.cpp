@@ -85,8 +85,7 @@ void FakePort::ShowReport(const std::string& path, std::string_view defaultSaveN
 void FakePort::PreviewFile(const std::string& path) { shown.push_back({Kind::Preview, path}); }
 
 void FakePort::ShowFileError(std::string_view message, const FileProblem& problem) {
-  // As the desktop program shows it: the message, then the file and the system's reason.
-  ShowError(std::string(message) + "\r\n" + problem.Line());
+  UserPort::ShowFileError(message, problem);
   fileProblems.push_back(problem);
 }
 

@@ -172,7 +172,7 @@ BreaklineQueryInfo DescribeBreakline(const model::SurfaceModel& m, BreaklineInde
   info.number = std::string(msg::BreaklineNumber) + FormatInteger(i, 0);
   info.fromPoint = std::string(msg::PointNumberPrefix) + FormatInteger(a, 0);
   info.toPoint = std::string(msg::PointNumberPrefix) + FormatInteger(b, 0);
-  const bool eastingFirst = s.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(s);
   info.firstCaption = std::string(eastingFirst ? msg::ColumnX : msg::ColumnNorthing);
   info.secondCaption = std::string(eastingFirst ? msg::ColumnY : msg::ColumnEasting);
   info.thirdCaption = std::string(eastingFirst ? msg::ColumnZ : msg::ColumnElevation);

@@ -233,7 +233,7 @@ bool TextOutputCommand(Session& session, const VectorAccumulator& vectors, bool&
   if (!chosen) return false;
   const bool vectorList = shown.offerVectorInformation && chosen->vectorInformation;
   if (!vectorList) includeSlopeZones = StoreSlopeZoneForm(session.port, s, *chosen);
-  const bool eastingFirst = s.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(s);
 
   const ReportKind& kind = vectorList ? reports::VectorInformation : reports::SurfaceInformation;
   TextReport report;

@@ -160,7 +160,7 @@ bool ShowVolumeReport(Session& session, const VolumeReportData& data, const Volu
   }
   report.WriteHeader(reports::VolumeAnalysis.title, session.settings, session.model.Comment(), session.clock());
   WriteVolumeReportBody(report, data, options, session.settings.Get(settings::Units) == 1,
-                        session.settings.Get(settings::CoordinateOrder) == 1);
+                        settings::EastingFirst(session.settings));
   ShowReport(session, report, reports::VolumeAnalysis);
   return true;
 }

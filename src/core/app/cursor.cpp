@@ -274,7 +274,7 @@ bool JumpToBreakline(const CursorContext& context, CursorState& cursor, const Br
 QueryPointText DescribeQueryPoint(const model::SurfaceModel& m, const SettingsRecord& settings, PointIndex q) {
   QueryPointText t;
   if (q == NoPoint || q > m.PointCount) return t;
-  const bool eastingFirst = settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(settings);
   t.number = FormatInteger(q, 0);
   t.label = m.GetPointLabel(q);
   t.firstCaption = eastingFirst ? "X :" : "Northing :";
@@ -290,19 +290,19 @@ QueryPointText DescribeQueryPoint(const model::SurfaceModel& m, const SettingsRe
 // ---- Cursor Options -------------------------------------------------------------------------
 
 CursorOptionsLabels CursorPositionCaptions(const SettingsRecord& settings) {
-  if (settings.Get(settings::CoordinateOrder) == 1)
+  if (settings::EastingFirst(settings))
     return {std::string(msg::XPositionLabel), std::string(msg::YPositionLabel)};
   return {std::string(msg::NorthingPositionLabel), std::string(msg::EastingPositionLabel)};
 }
 
 CursorOptionsFields CursorOptionsFieldTexts(const SettingsRecord& settings, const CursorState& cursor) {
-  const bool eastingFirst = settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(settings);
   return {Real3(settings.Get(opt::CursorStep)), Real3(eastingFirst ? cursor.x : cursor.y),
           Real3(eastingFirst ? cursor.y : cursor.x), settings.Get(opt::ScaleStepWithZoom)};
 }
 
 CursorOptionsFields WithTargetPosition(const SettingsRecord& settings, CursorOptionsFields fields) {
-  const bool eastingFirst = settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(settings);
   const double x = settings.Get(settings::View3DOptions::TargetX);
   const double y = settings.Get(settings::View3DOptions::TargetY);
   fields.first = Real3(eastingFirst ? x : y);
@@ -320,7 +320,7 @@ bool StoreCursorOptions(const CursorContext& context, SettingsRecord& settings, 
     settings.Set(opt::CursorStep, *step);
   settings.Set(opt::ScaleStepWithZoom, fields.scaleStep);
 
-  const bool eastingFirst = settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(settings);
   const CursorOptionsLabels labels = CursorPositionCaptions(settings);
   const SheetLimits limits = Limits(settings);
   // Each readable coordinate inside the sheet is taken; the others keep the cursor's.

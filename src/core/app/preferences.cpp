@@ -19,7 +19,7 @@ namespace cad = device::CadOutput;
 Preferences ReadPreferences(const SettingsRecord& s) {
   Preferences p;
   p.units = std::clamp<int>(s.Get(settings::Units), 0, settings::UnitCount - 1);
-  p.coordinateOrder = s.Get(settings::CoordinateOrder) == 1 ? 1 : 0;
+  p.coordinateOrder = settings::EastingFirst(s) ? 1 : 0;
   p.angleConvention = s.Get(settings::AngleConvention) == 1 ? 1 : 0;
   p.blackBackground = s.Get(settings::MapBackgroundColour) == settings::Black;
   p.autoLoad = s.Get(settings::AutoLoad);

@@ -22,7 +22,7 @@ std::string F(double v) { return FormatReal(v, 12, 3); }
 // "X = ... Y = ... Z = ..." or "Northing = ... Easting = ... Elevation = ...".
 std::string Position(const SettingsRecord& s, double x, double y, std::string_view zText) {
   std::string line;
-  if (s.Get(settings::CoordinateOrder) == 1) {
+  if (settings::EastingFirst(s)) {
     line += msg::LineX;
     line += F(x);
     line += msg::LineY;

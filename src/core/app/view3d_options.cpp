@@ -21,7 +21,6 @@ constexpr double MaxEyeFactor = 1;
 
 std::string Real3(double v) { return FormatReal(v, 0, 3); }
 
-bool EastingFirst(const SettingsRecord& s) { return s.Get(settings::CoordinateOrder) == 1; }
 
 const v3::MovementInfo& Info(int type) { return v3::MovementOf(type); }
 
@@ -44,7 +43,7 @@ void StoreReal(UserPort& port, SettingsRecord& s, F64Field field, const std::str
 }  // namespace
 
 View3DOptionsLabels View3DOptionsCaptions(const SettingsRecord& s) {
-  if (EastingFirst(s))
+  if (settings::EastingFirst(s))
     return {std::string(msg::XViewPointLabel), std::string(msg::YViewPointLabel), std::string(msg::TargetXLabel),
             std::string(msg::TargetYLabel)};
   return {std::string(msg::NorthingViewPointLabel), std::string(msg::EastingViewPointLabel),
@@ -55,7 +54,7 @@ View3DOptionsFields View3DOptionsFieldTexts(const SettingsRecord& s) {
   View3DOptionsFields f;
   f.view3D = s.Get(v3::View3D);
   f.shaded = s.Get(v3::ShadedSurface);
-  const bool eastingFirst = EastingFirst(s);
+  const bool eastingFirst = settings::EastingFirst(s);
   const double vx = s.Get(v3::ViewOffsetX), vy = s.Get(v3::ViewOffsetY);
   f.firstView = Real3(eastingFirst ? vx : vy);
   f.secondView = Real3(eastingFirst ? vy : vx);
@@ -74,7 +73,7 @@ View3DOptionsFields View3DOptionsFieldTexts(const SettingsRecord& s) {
 }
 
 void ShowTarget(const SettingsRecord& s, View3DOptionsFields& f, double x, double y, double z) {
-  const bool eastingFirst = EastingFirst(s);
+  const bool eastingFirst = settings::EastingFirst(s);
   f.firstTarget = Real3(eastingFirst ? x : y);
   f.secondTarget = Real3(eastingFirst ? y : x);
   f.zTarget = Real3(z);
@@ -112,7 +111,7 @@ std::string CleanStepText(UserPort& port, int type, std::string_view text) {
 void StoreView3DOptions(UserPort& port, SettingsRecord& s, const View3DOptionsFields& f) {
   s.Set(v3::View3D, f.view3D);
   s.Set(v3::ShadedSurface, f.shaded);
-  const bool eastingFirst = EastingFirst(s);
+  const bool eastingFirst = settings::EastingFirst(s);
   StoreReal(port, s, eastingFirst ? v3::ViewOffsetX : v3::ViewOffsetY, f.firstView, msg::InvalidViewPoint);
   StoreReal(port, s, eastingFirst ? v3::ViewOffsetY : v3::ViewOffsetX, f.secondView, msg::InvalidViewPoint);
   StoreReal(port, s, v3::ViewOffsetZ, f.zView, msg::InvalidZViewPoint);

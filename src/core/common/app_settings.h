@@ -25,6 +25,8 @@ constexpr TextField RecentFile(int i) { return {956 + static_cast<std::size_t>(i
 inline constexpr TextField DataDirectory{3516, 255};
 inline constexpr U8Field Units{3772};            // 0 English, 1 Metric
 inline constexpr U8Field CoordinateOrder{3773};  // 0 Northing-Easting, 1 Easting-Northing
+// Whether coordinates are shown and typed Easting (X) first.
+inline bool EastingFirst(const SettingsRecord& s) { return s.Get(CoordinateOrder) == 1; }
 inline constexpr U8Field AngleConvention{3774};  // 0 Engineers, 1 Surveyors
 inline constexpr TextField ReportFontName{3775, 80};
 inline constexpr BoolField AutoLoad{3856};

@@ -1,5 +1,6 @@
 #include "common/user_port.h"
 
+#include "common/file_problem.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/text_encoding.h"
@@ -11,6 +12,10 @@ namespace {
 constexpr std::size_t kNumberBoxChars = 255;
 
 }  // namespace
+
+void UserPort::ShowFileError(std::string_view message, const FileProblem& problem) {
+  ShowError(std::string(message) + "\r\n" + problem.Line());
+}
 
 std::string UserPort::InputText(std::string_view title, std::string_view prompt,
                                 std::string_view def, std::size_t maxLength) {

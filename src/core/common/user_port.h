@@ -52,9 +52,9 @@ class UserPort {
   // The model's name or saved state changed: the front end rebuilds its caption.
   virtual void ModelStateChanged() {}
 
-  // An error about one file: the message in the error box, and which file failed and why in
-  // the system's words. A front end that shows only the message needs nothing more.
-  virtual void ShowFileError(std::string_view message, const FileProblem& /*problem*/) { ShowError(message); }
+  // An error about one file: the message, then a line with the file's full path and the
+  // system's reason ("PATH: REASON").
+  virtual void ShowFileError(std::string_view message, const FileProblem& problem);
 
   void ShowError(std::string_view text) { Show(MessageKind::Error, text); }
   void ShowWarning(std::string_view text) { Show(MessageKind::Warning, text); }

@@ -121,7 +121,6 @@ void SetScale(SettingsRecord& s, double scale) {
 
 std::string Fixed3(double v) { return FormatReal(v, 0, 3); }
 
-bool EastingFirst(const SettingsRecord& s) { return s.Get(settings::CoordinateOrder) == 1; }
 
 }  // namespace
 
@@ -306,7 +305,7 @@ bool ApplyScale(SettingsRecord& s, double scale) {
 SetScaleLabels SetScaleCaptions(const SettingsRecord& s) {
   SetScaleLabels l;
   l.scale = std::string(Metric(s) ? msg::ScaleLabelMetres : msg::ScaleLabelFeet);
-  if (EastingFirst(s)) {
+  if (settings::EastingFirst(s)) {
     l.firstOffset = std::string(msg::XOffsetLabel);
     l.secondOffset = std::string(msg::YOffsetLabel);
   } else {
@@ -322,8 +321,8 @@ SetScaleFields SetScaleFieldTexts(const SettingsRecord& s) {
   f.scale = Fixed3(s.Get(page::MapScale));
   const std::string x = Fixed3(s.Get(page::ViewCentreX));
   const std::string y = Fixed3(s.Get(page::ViewCentreY));
-  f.firstOffset = EastingFirst(s) ? x : y;
-  f.secondOffset = EastingFirst(s) ? y : x;
+  f.firstOffset = settings::EastingFirst(s) ? x : y;
+  f.secondOffset = settings::EastingFirst(s) ? y : x;
   return f;
 }
 
@@ -359,8 +358,8 @@ void StoreSetScale(UserPort& port, SettingsRecord& s, const SetScaleFields& f, b
   if (scale && (*scale <= 0 || *scale > page::MaximumScale)) scale.reset();
   if (!scale) port.ShowError(msg::InvalidPrinterScale);
 
-  const F64Field first = EastingFirst(s) ? page::ViewCentreX : page::ViewCentreY;
-  const F64Field second = EastingFirst(s) ? page::ViewCentreY : page::ViewCentreX;
+  const F64Field first = settings::EastingFirst(s) ? page::ViewCentreX : page::ViewCentreY;
+  const F64Field second = settings::EastingFirst(s) ? page::ViewCentreY : page::ViewCentreX;
   if (const auto v = ParseReal(f.firstOffset))
     s.Set(first, *v);
   else

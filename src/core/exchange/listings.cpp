@@ -49,12 +49,11 @@ bool CheckRange(UserPort& port, const RangeForm& form, RangeUse use, long long f
 
 namespace {
 
-bool EastingFirst(const Session& session) { return session.settings.Get(settings::CoordinateOrder) == 1; }
 
 // The two plan coordinates of p in the column order, each 14 wide with 3 decimals.
 std::string PlanColumns(const Session& session, PointIndex p) {
   const model::SurfaceModel& m = session.model;
-  const bool eastingFirst = EastingFirst(session);
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   return FormatReal(eastingFirst ? m.PointX[p] : m.PointY[p], 14, 3) + " " +
          FormatReal(eastingFirst ? m.PointY[p] : m.PointX[p], 14, 3);
 }
@@ -74,7 +73,7 @@ std::string RangeLine(std::string_view lead, int first, int last) {
 
 // The header and the point column line of the point and border listings; false after the
 // message when the work file cannot be made.
-bool OpenPointReport(Session& session, TextReport& report, const ReportKind& kind, std::string_view failure) {
+bool OpenListing(Session& session, TextReport& report, const ReportKind& kind, std::string_view failure) {
   if (!report.Open(session.workDirectory, kind.workName)) {
     session.port.ShowError(failure);
     return false;
@@ -85,7 +84,7 @@ bool OpenPointReport(Session& session, TextReport& report, const ReportKind& kin
 
 void WritePointColumns(const Session& session, TextReport& report) {
   report.WriteLine("");
-  report.WriteLine(EastingFirst(session) ? msg::PointListingColumnsXY : msg::PointListingColumnsYX);
+  report.WriteLine(settings::EastingFirst(session.settings) ? msg::PointListingColumnsXY : msg::PointListingColumnsYX);
 }
 
 }  // namespace
@@ -103,7 +102,7 @@ bool ListPoints(Session& session, PointIndex first, PointIndex last) {
     return false;
   }
   TextReport report;
-  if (!OpenPointReport(session, report, reports::PointListing, msg::UnableToListPoints)) return false;
+  if (!OpenListing(session, report, reports::PointListing, msg::UnableToListPoints)) return false;
   if (first > 1 || last < m.PointCount) report.WriteLine(RangeLine(msg::PointListingRange, first, last));
   WritePointColumns(session, report);
   for (int p = first; p <= last; ++p) report.WriteLine(PointLine(session, static_cast<PointIndex>(p)));
@@ -119,7 +118,7 @@ bool ListBorder(Session& session) {
     case tin::BorderCheck::Invalid: session.port.ShowError(msg::ErrorInBorderDefinition); return false;
   }
   TextReport report;
-  if (!OpenPointReport(session, report, reports::BorderListing, msg::UnableToListBorderPoints)) return false;
+  if (!OpenListing(session, report, reports::BorderListing, msg::UnableToListBorderPoints)) return false;
   WritePointColumns(session, report);
   const PointIndex start = m.FirstBorderPoint(1, m.PointCount);
   // The ring was checked: it closes within PointCount steps. The bound only guards the loop.
@@ -146,14 +145,10 @@ bool ListBreaklines(Session& session, BreaklineIndex first, BreaklineIndex last)
     return false;
   }
   TextReport report;
-  if (!report.Open(session.workDirectory, reports::BreaklineListing.workName)) {
-    session.port.ShowError(msg::UnableToListBreaklines);
-    return false;
-  }
-  report.WriteHeader(reports::BreaklineListing.title, session.settings, m.Comment(), session.clock());
+  if (!OpenListing(session, report, reports::BreaklineListing, msg::UnableToListBreaklines)) return false;
   if (first > 1 || last < m.BreaklineCount) report.WriteLine(RangeLine(msg::BreaklineListingRange, first, last));
   report.WriteLine("");
-  const bool eastingFirst = EastingFirst(session);
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   report.WriteLine(msg::BreaklineListingHeadXY);
   report.WriteLine(eastingFirst ? msg::BreaklineListingColumnsXY : msg::BreaklineListingColumnsYX);
   // A breakline naming no point (a damaged file) is listed with zero coordinates rather than

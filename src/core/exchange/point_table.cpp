@@ -36,7 +36,7 @@ std::optional<double> CoordinateText(std::string_view text) {
 }  // namespace
 
 PointTableEditor::PointTableEditor(Session& session)
-    : session_(session), eastingFirst_(session.settings.Get(settings::CoordinateOrder) == 1) {}
+    : session_(session), eastingFirst_(settings::EastingFirst(session.settings)) {}
 
 PointIndex PointTableEditor::Open(double cursorX, double cursorY) {
   model::SurfaceModel& m = session_.model;

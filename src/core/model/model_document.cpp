@@ -173,7 +173,7 @@ SurfaceProperties GatherSurfaceProperties(Session& session) {
   const SurfaceProperties::ExtentRow x{std::string(msg::AxisX), m.MinX, m.MaxX, m.MaxX - m.MinX};
   const SurfaceProperties::ExtentRow y{std::string(msg::AxisY), m.MinY, m.MaxY, m.MaxY - m.MinY};
   const SurfaceProperties::ExtentRow z{std::string(msg::AxisZ), m.MinZ, m.MaxZ, m.MaxZ - m.MinZ};
-  const bool eastingFirst = s.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(s);
   p.extents = eastingFirst ? std::vector{x, y, z} : std::vector{y, x, z};
   p.unit = std::string(s.Get(settings::Units) == 1 ? msg::UnitMeters : msg::UnitFeet);
   p.savedNote = std::string(s.Get(settings::ModelSaved) ? msg::FileHasBeenSaved : msg::FileHasNotBeenSaved);

@@ -342,7 +342,7 @@ struct CoordinateColumns {
 };
 
 CoordinateColumns ColumnsOf(const Session& session) {
-  return {session.settings.Get(settings::CoordinateOrder) == 1};
+  return {settings::EastingFirst(session.settings)};
 }
 
 std::string PointLine(const SurfaceModel& m, const CoordinateColumns& columns, PointIndex i, double distance) {

@@ -72,7 +72,7 @@ void ListBreaklineErrors(Session& session, const std::vector<std::uint8_t>& flag
     return;
   }
   const SurfaceModel& m = session.model;
-  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   report.WriteHeader(reports::BreaklineErrors.title, session.settings, m.Comment(), session.clock());
   report.WriteLine("");
   report.WriteLine(msg::BreaklineListingCaption);

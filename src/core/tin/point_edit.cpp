@@ -23,7 +23,6 @@ using model::SurfaceModel;
 
 namespace {
 
-bool EastingFirst(const Session& session) { return session.settings.Get(settings::CoordinateOrder) == 1; }
 
 PointValues Rounded(const PointValues& point) {
   return {point.label, RoundToThousandths(point.x), RoundToThousandths(point.y), RoundToThousandths(point.z)};
@@ -70,7 +69,7 @@ void StorePoint(SurfaceModel& m, PointIndex p, const PointValues& point) {
 
 void WarnOnBorder(Session& session, double x, double y) {
   const std::string fx = FormatReal(x, 12, 3), fy = FormatReal(y, 12, 3);
-  std::string text = EastingFirst(session) ? std::string(msg::PointOnBorderX) + fx + " Y=" + fy
+  std::string text = settings::EastingFirst(session.settings) ? std::string(msg::PointOnBorderX) + fx + " Y=" + fy
                                            : std::string(msg::PointOnBorderY) + fy + " X=" + fx;
   session.port.ShowWarning(text + std::string(msg::PointOnBorderTail));
 }
@@ -242,7 +241,7 @@ PointValues UndeleteStack::Pop() {
 
 std::optional<PointValues> ParsePointFields(Session& session, const PointFieldTexts& texts) {
   const std::optional<double> x = ParseReal(texts.x), y = ParseReal(texts.y), z = ParseReal(texts.z);
-  const bool eastingFirst = EastingFirst(session);
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   const bool xBad = !x || !std::isfinite(*x), yBad = !y || !std::isfinite(*y);
   if (eastingFirst ? xBad : yBad) {
     session.port.ShowError(eastingFirst ? msg::InvalidEasting : msg::InvalidNorthing);

@@ -34,7 +34,7 @@ std::string DuplicatePointsMessage(const Session& session, const PointPair& pair
   std::string text(msg::TriangulationDuplicatePoints);
   if (pair.first == NoPoint) return text;
   const SurfaceModel& m = session.model;
-  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   const auto where = [&](PointIndex p) {
     const std::string x = FormatReal(m.PointX[p], 0, 3), y = FormatReal(m.PointY[p], 0, 3);
     return "\r\n" + FormatInteger(p, 0) + ": " +
@@ -346,7 +346,7 @@ void ListBorderErrors(Session& session, const std::vector<std::uint8_t>& failed)
     return;
   }
   const SurfaceModel& m = session.model;
-  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   report.WriteHeader(reports::BorderErrors.title, session.settings, m.Comment(), session.clock());
   report.WriteLine("");
   report.WriteLine(msg::SegmentListingCaption);

@@ -128,6 +128,16 @@ struct Sweep {
   }
 };
 
+// An X and a Y value under one caption, in the user's coordinate order; the second line is
+// indented to the first's values.
+void WriteXYLines(TextReport& report, std::string_view caption, double x, double y, int decimals,
+                  bool eastingFirst) {
+  const std::string xLine = "X = " + FormatReal(x, 14, decimals);
+  const std::string yLine = "Y = " + FormatReal(y, 14, decimals);
+  report.WriteLine(std::string(caption) + (eastingFirst ? xLine : yLine));
+  report.WriteLine(std::string(caption.size(), ' ') + (eastingFirst ? yLine : xLine));
+}
+
 void WriteExtentsAndAreas(Session& session, TextReport& report, bool eastingFirst) {
   SurfaceModel& m = session.model;
   const bool metric = session.settings.Get(settings::Units) == 1;
@@ -213,7 +223,7 @@ void DeleteDuplicatePoint(SurfaceModel& m, PointIndex p, const VerifyOptions& op
 
 std::optional<VerifyOptions> ReadVerifyFields(Session& session, const VerifyFieldTexts& texts, VerifyOptions options,
                                               int& refused) {
-  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   const std::string_view first = eastingFirst ? "X" : "Northing";
   const std::string_view second = eastingFirst ? "Y" : "Easting";
   double values[4] = {};
@@ -261,7 +271,7 @@ VerifyResult RunVerification(Session& session, const VerifyOptions& given) {
   }
   SurfaceModel& m = session.model;
   const int before = m.PointCount;
-  const bool eastingFirst = session.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session.settings);
   const ReportKind& kind = options.searchAll ? reports::DataVerification : reports::SingleVerification;
   TextReport report;
   if (!report.Open(session.workDirectory, kind.workName)) {
@@ -311,19 +321,9 @@ VerifyResult RunVerification(Session& session, const VerifyOptions& given) {
     result.passed = sweep.pairs == 0 || sweep.pairs == sweep.corrected;
   } else {
     report.WriteLine("");
-    const std::string cx = " Cursor coordinate:  X = " + FormatReal(options.searchX, 14, 3);
-    const std::string cy = " Cursor coordinate:  Y = " + FormatReal(options.searchY, 14, 3);
-    const std::string lx = "                     X = " + FormatReal(options.searchX, 14, 3);
-    const std::string ly = "                     Y = " + FormatReal(options.searchY, 14, 3);
-    report.WriteLine(eastingFirst ? cx : cy);
-    report.WriteLine(eastingFirst ? ly : lx);
+    WriteXYLines(report, " Cursor coordinate:  ", options.searchX, options.searchY, 3, eastingFirst);
     report.WriteLine("");
-    const std::string tx = " Tolerance:          X = " + FormatReal(options.toleranceX, 14, 4);
-    const std::string ty = " Tolerance:          Y = " + FormatReal(options.toleranceY, 14, 4);
-    const std::string ux = "                     X = " + FormatReal(options.toleranceX, 14, 4);
-    const std::string uy = "                     Y = " + FormatReal(options.toleranceY, 14, 4);
-    report.WriteLine(eastingFirst ? tx : ty);
-    report.WriteLine(eastingFirst ? uy : ux);
+    WriteXYLines(report, " Tolerance:          ", options.toleranceX, options.toleranceY, 4, eastingFirst);
     progress(0);
     int found = 0;
     for (PointIndex i = 1; i <= m.PointCount; ++i) {

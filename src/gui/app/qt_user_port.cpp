@@ -151,10 +151,6 @@ void QtUserPort::ShowReport(const std::string& path, std::string_view defaultSav
   viewer.exec();
 }
 
-void QtUserPort::ShowFileError(std::string_view message, const FileProblem& problem) {
-  ShowError(std::string(message) + "\r\n" + problem.Line());
-}
-
 void QtUserPort::PreviewFile(const std::string& path) {
   ReportViewer& viewer = Viewer();
   if (!viewer.Open(PathFromBytes(path), true)) {

@@ -30,8 +30,6 @@ class QtUserPort : public UserPort {
   void SetModelStateHandler(std::function<void()> handler) { onModelState_ = std::move(handler); }
 
   void Show(MessageKind kind, std::string_view text) override;
-  // The message as given, then a line with the file's full path and the system's reason.
-  void ShowFileError(std::string_view message, const FileProblem& problem) override;
   bool AskYesNo(std::string_view text) override;
   // No is the default button.
   bool AskToDiscard(std::string_view text) override;

@@ -57,7 +57,7 @@ void CoordinateController::RegisterCommands() {
 
 bool CoordinateController::Transform(QWidget* over, exchange::TransformKind kind) {
   Session& s = c_.session;
-  const bool eastingFirst = s.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(s.settings);
   exchange::Transform values;
   if (kind == exchange::TransformKind::Rotate) {
     double x = 0, y = 0;
@@ -124,7 +124,7 @@ std::optional<PointIndex> CoordinateController::Search(QWidget* over, double x, 
   const Qt::WindowFlags flags = searchForm_->windowFlags();
   searchForm_->setParent(over, flags);
   const std::optional<PointIndex> found =
-      searchForm_->Run(s.settings.Get(settings::CoordinateOrder) == 1, x, y, z);
+      searchForm_->Run(settings::EastingFirst(s.settings), x, y, z);
   searchForm_->setParent(&c_.window, flags);
   return found;
 }

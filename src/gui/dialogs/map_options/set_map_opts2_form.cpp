@@ -26,7 +26,7 @@ std::string Text(const QLineEdit* field) { return ToLatin1(field->text()); }
 TSetMapOpts2Form::TSetMapOpts2Form(MapOptionPage page, const SettingsRecord& s, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TSetMapOpts2Form>()),
       panels_(new ColourPanels(s.Get(device::CustomColours), this)),
-      eastingFirst_(s.Get(settings::CoordinateOrder) == 1) {
+      eastingFirst_(settings::EastingFirst(s)) {
   ui_->setupUi(this);
   setWindowTitle(FromUtf8(mapping::PageCaption(page)));
   Ui::TSetMapOpts2Form& u = *ui_;

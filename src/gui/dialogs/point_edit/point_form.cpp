@@ -31,7 +31,7 @@ std::optional<tin::PointValues> TPointForm::Show(const app::PointDialogRequest& 
   request_ = request;
   values_ = request.values;
   Ui::TPointForm& u = *ui_;
-  const bool eastingFirst = session_.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session_.settings);
   setWindowTitle(FromUtf8(request.caption));
   u.LabelNumber->setText(QString::number(request.number));
   u.LabelNorth->setText(eastingFirst ? QStringLiteral("X >") : QStringLiteral("Northing >"));
@@ -59,7 +59,7 @@ void TPointForm::ButtonOKClick() {
     return;
   }
   Ui::TPointForm& u = *ui_;
-  const bool eastingFirst = session_.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session_.settings);
   QLineEdit* xField = eastingFirst ? u.EditNorth : u.EditEast;
   QLineEdit* yField = eastingFirst ? u.EditEast : u.EditNorth;
   tin::PointFieldTexts texts{ToLatin1(u.EditLabel->text()), xField->text().toStdString(),

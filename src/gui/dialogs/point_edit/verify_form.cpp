@@ -40,7 +40,7 @@ void TVerifyForm::Run(double searchX, double searchY) {
 
 void TVerifyForm::FormActivate(double searchX, double searchY) {
   Ui::TVerifyForm& u = *ui_;
-  const bool eastingFirst = session_.settings.Get(settings::CoordinateOrder) == 1;
+  const bool eastingFirst = settings::EastingFirst(session_.settings);
   const QString first = eastingFirst ? QStringLiteral("X") : QStringLiteral("Northing");
   const QString second = eastingFirst ? QStringLiteral("Y") : QStringLiteral("Easting");
   u.LabelXdiff->setText(first + QStringLiteral(" difference >"));
