@@ -155,34 +155,6 @@ void PointTableEditor::Changed(bool dropTriangles) {
   model::MarkModified(session_);
 }
 
-void PointTableEditor::OpenRow(PointIndex p) {
-  model::SurfaceModel& m = session_.model;
-  const PointIndex count = m.PointCount;
-  // References to the points that move up follow them, so that the border and the breaklines
-  // stay on the same points.
-  for (int i = 1; i <= count; ++i)
-    if (m.BorderNext[i] >= p) ++m.BorderNext[i];
-  for (int k = 1; k <= m.BreaklineCount; ++k) {
-    model::Breakline& line = m.Breaklines[k];
-    if (line.From >= p) ++line.From;
-    if (line.To >= p) ++line.To;
-  }
-  for (int i = count; i >= p; --i) {
-    m.PointX[i + 1] = m.PointX[i];
-    m.PointY[i + 1] = m.PointY[i];
-    m.PointZ[i + 1] = m.PointZ[i];
-    m.PointCutFill[i + 1] = m.PointCutFill[i];
-    m.PointLabel[i + 1] = m.PointLabel[i];
-    m.BorderNext[i + 1] = m.BorderNext[i];
-  }
-  m.PointCount = static_cast<PointIndex>(count + 1);
-  // A row opened among the points that hold cut/fill values gets none of its own (0).
-  if (p <= m.CutFillCount) ++m.CutFillCount;
-  m.PointX[p] = m.PointY[p] = m.PointZ[p] = m.PointCutFill[p] = 0;
-  m.PointLabel[p] = {' ', ' ', ' ', ' '};
-  m.BorderNext[p] = NoPoint;
-}
-
 bool PointTableEditor::MayOpenRow() const {
   const model::SurfaceModel& m = session_.model;
   if (m.PointCount < m.MaxPoints) return true;
@@ -206,7 +178,7 @@ bool PointTableEditor::MayDelete(PointIndex p) const {
 std::optional<PointIndex> PointTableEditor::Add() {
   model::SurfaceModel& m = session_.model;
   if (!MayOpenRow()) return std::nullopt;
-  OpenRow(static_cast<PointIndex>(m.PointCount + 1));
+  tin::OpenPointInModel(m, static_cast<PointIndex>(m.PointCount + 1));
   Changed(true);
   return m.PointCount;
 }
@@ -215,7 +187,7 @@ std::optional<PointIndex> PointTableEditor::Insert(PointIndex before) {
   model::SurfaceModel& m = session_.model;
   if (before < 1 || before > m.PointCount) return Add();
   if (!MayOpenRow()) return std::nullopt;
-  OpenRow(before);
+  tin::OpenPointInModel(m, before);
   Changed(true);
   return before;
 }

@@ -88,8 +88,6 @@ class PointTableEditor {
   std::size_t UndeleteDepth() const { return undelete_.Size(); }
 
  private:
-  // Opens an empty row at p (points p.. move up one, every reference to them follows).
-  void OpenRow(PointIndex p);
   void Changed(bool dropTriangles);
   // Drops the triangles (with the warning) when a moved point turned one over; true if so.
   bool DropTurnedTriangles();

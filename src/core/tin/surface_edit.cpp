@@ -394,6 +394,33 @@ SurfaceDeletion DeletePointFromSurface(SurfaceModel& m, LocateState& state, Poin
   return SurfaceDeletion::Deleted;
 }
 
+void OpenPointInModel(SurfaceModel& m, PointIndex p) {
+  const PointIndex count = m.PointCount;
+  // References to the points that move up follow them, so that the border and the breaklines
+  // stay on the same points.
+  for (int i = 1; i <= count; ++i)
+    if (m.BorderNext[i] >= p) ++m.BorderNext[i];
+  for (int k = 1; k <= m.BreaklineCount; ++k) {
+    model::Breakline& line = m.Breaklines[k];
+    if (line.From >= p) ++line.From;
+    if (line.To >= p) ++line.To;
+  }
+  for (int i = count; i >= p; --i) {
+    m.PointX[i + 1] = m.PointX[i];
+    m.PointY[i + 1] = m.PointY[i];
+    m.PointZ[i + 1] = m.PointZ[i];
+    m.PointCutFill[i + 1] = m.PointCutFill[i];
+    m.PointLabel[i + 1] = m.PointLabel[i];
+    m.BorderNext[i + 1] = m.BorderNext[i];
+  }
+  m.PointCount = static_cast<PointIndex>(count + 1);
+  // A point opened among the points that hold cut/fill values gets none of its own (0).
+  if (p <= m.CutFillCount) ++m.CutFillCount;
+  m.PointX[p] = m.PointY[p] = m.PointZ[p] = m.PointCutFill[p] = 0;
+  m.PointLabel[p] = {' ', ' ', ' ', ' '};
+  m.BorderNext[p] = NoPoint;
+}
+
 void RemovePointFromModel(SurfaceModel& m, PointIndex p) {
   if (p == NoPoint || p > m.PointCount) return;
   const PointIndex count = m.PointCount;

@@ -57,5 +57,9 @@ SurfaceDeletion DeletePointFromSurface(model::SurfaceModel& m, LocateState& stat
 // the gap, breaklines ending at p go, and every border link, breakline end and triangle corner
 // above p moves down by one. p must be no corner of a triangle.
 void RemovePointFromModel(model::SurfaceModel& m, PointIndex p);
+// The other way: opens an empty point (no label, at 0,0,0, off the border) at p, 1..PointCount+1,
+// moving the points from p up by one with every border link and breakline end that names them.
+// There must be room for one more point and no triangles.
+void OpenPointInModel(model::SurfaceModel& m, PointIndex p);
 
 }  // namespace terravue::tin
